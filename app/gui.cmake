@@ -1,0 +1,6 @@
+add_library(vocaline_app STATIC mainapp.cpp aboutdlg.cpp)
+target_link_libraries(vocaline_app PUBLIC vocaline_ui)
+
+add_executable(vocaline main.cpp)
+target_link_libraries(vocaline PRIVATE vocaline_app)
+install(TARGETS vocaline RUNTIME DESTINATION bin)

@@ -1,0 +1,282 @@
+#include "platform/qt/controls.h"
+
+#include <QAbstractButton>
+#include <QHeaderView>
+#include <QMouseEvent>
+
+#include <algorithm>
+
+#include "platform/qt/services.h"
+
+// ---- CButton ----
+
+void CButton::Attach(QWidget* widget)
+{
+    m_widget = widget;
+}
+
+QAbstractButton* CButton::Button() const
+{
+    return qobject_cast<QAbstractButton*>(m_widget.data());
+}
+
+int CButton::GetCheck() const
+{
+    return Button() && Button()->isChecked() ? BST_CHECKED : BST_UNCHECKED;
+}
+
+void CButton::SetCheck(int state)
+{
+    if (QAbstractButton* button = Button())
+        button->setChecked(state == BST_CHECKED);
+}
+
+// ---- CListModel ----
+
+int CListModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
+}
+
+int CListModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : std::max<int>(1, static_cast<int>(m_headings.size()));
+}
+
+QVariant CListModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= rowCount())
+        return {};
+    if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
+        return services::ToDisplay(GetText(index.row(), index.column()));
+    if (role == Qt::DecorationRole && index.column() == 0 && !m_icon.isNull())
+        return m_icon;
+    return {};
+}
+
+QVariant CListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0
+        || section >= static_cast<int>(m_headings.size()))
+        return {};
+    return services::ToDisplay(m_headings[static_cast<size_t>(section)]);
+}
+
+int CListModel::InsertColumn(int column, const CString& heading)
+{
+    column = std::clamp(column, 0, static_cast<int>(m_headings.size()));
+    const bool first = m_headings.empty();
+    if (!first)
+        beginInsertColumns({}, column, column);
+    m_headings.insert(m_headings.begin() + column, heading);
+    for (auto& row : m_rows) {
+        if (static_cast<int>(row.size()) > column)
+            row.insert(row.begin() + column, CString());
+    }
+    if (first)
+        headerDataChanged(Qt::Horizontal, 0, 0);
+    else
+        endInsertColumns();
+    return column;
+}
+
+int CListModel::InsertRow(int row, const CString& text)
+{
+    row = std::clamp(row, 0, rowCount());
+    beginInsertRows({}, row, row);
+    m_rows.insert(m_rows.begin() + row, std::vector<CString>{text});
+    endInsertRows();
+    return row;
+}
+
+bool CListModel::SetText(int row, int column, const CString& text)
+{
+    if (row < 0 || row >= rowCount() || column < 0 || column >= columnCount())
+        return false;
+    auto& texts = m_rows[static_cast<size_t>(row)];
+    if (static_cast<int>(texts.size()) <= column)
+        texts.resize(static_cast<size_t>(column) + 1);
+    texts[static_cast<size_t>(column)] = text;
+    const QModelIndex cell = index(row, column);
+    emit dataChanged(cell, cell);
+    return true;
+}
+
+CString CListModel::GetText(int row, int column) const
+{
+    if (row < 0 || row >= rowCount() || column < 0)
+        return {};
+    const auto& texts = m_rows[static_cast<size_t>(row)];
+    return column < static_cast<int>(texts.size()) ? texts[static_cast<size_t>(column)] : CString();
+}
+
+bool CListModel::DeleteRow(int row)
+{
+    if (row < 0 || row >= rowCount())
+        return false;
+    beginRemoveRows({}, row, row);
+    m_rows.erase(m_rows.begin() + row);
+    endRemoveRows();
+    return true;
+}
+
+void CListModel::DeleteAll()
+{
+    beginResetModel();
+    m_rows.clear();
+    m_rows.shrink_to_fit();
+    endResetModel();
+}
+
+// ---- CListView ----
+
+CListView::CListView(bool report, bool singleSelection, QWidget* parent)
+    : QTableView(parent), m_model(new CListModel(this))
+{
+    setModel(m_model);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(singleSelection ? QAbstractItemView::SingleSelection : QAbstractItemView::ExtendedSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setShowGrid(false);
+    setWordWrap(false);
+    setSortingEnabled(false);
+    setTabKeyNavigation(false);
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    horizontalHeader()->setSectionsClickable(false);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    if (!report) {
+        // The log: one text per row, no headings.
+        horizontalHeader()->hide();
+        horizontalHeader()->setStretchLastSection(true);
+    }
+}
+
+void CListView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    // A double-click anywhere in the list, rows or empty area, is the
+    // list's notification; which row it concerns is for the handler.
+    QTableView::mouseDoubleClickEvent(event);
+    emit doubleClicked();
+}
+
+// ---- CListCtrl ----
+
+void CListCtrl::Attach(QWidget* widget)
+{
+    m_widget = widget;
+}
+
+CListView* CListCtrl::View() const
+{
+    return qobject_cast<CListView*>(m_widget.data());
+}
+
+int CListCtrl::InsertColumn(int column, const CString& heading, int width)
+{
+    CListView* view = View();
+    if (!view)
+        return -1;
+    const int at = view->Model()->InsertColumn(column, heading);
+    view->horizontalHeader()->resizeSection(at, width);
+    return at;
+}
+
+int CListCtrl::InsertItem(int row, const CString& text)
+{
+    return View() ? View()->Model()->InsertRow(row, text) : -1;
+}
+
+bool CListCtrl::SetItemText(int row, int column, const CString& text)
+{
+    return View() && View()->Model()->SetText(row, column, text);
+}
+
+CString CListCtrl::GetItemText(int row, int column) const
+{
+    return View() ? View()->Model()->GetText(row, column) : CString();
+}
+
+int CListCtrl::GetItemCount() const
+{
+    return View() ? View()->Model()->rowCount() : 0;
+}
+
+bool CListCtrl::DeleteItem(int row)
+{
+    return View() && View()->Model()->DeleteRow(row);
+}
+
+bool CListCtrl::DeleteAllItems()
+{
+    if (!View())
+        return false;
+    View()->Model()->DeleteAll();
+    return true;
+}
+
+void CListCtrl::SetImageList(const QIcon& icon)
+{
+    if (CListView* view = View()) {
+        view->Model()->SetIcon(icon);
+        view->setIconSize(QSize(16, 16));
+    }
+}
+
+std::vector<int> CListCtrl::GetSelectedRows() const
+{
+    std::vector<int> rows;
+    if (CListView* view = View()) {
+        for (const QModelIndex& index : view->selectionModel()->selectedRows())
+            rows.push_back(index.row());
+    }
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+int CListCtrl::GetSelectedCount() const
+{
+    return View() ? static_cast<int>(View()->selectionModel()->selectedRows().size()) : 0;
+}
+
+int CListCtrl::GetNextItem(int start, int flags) const
+{
+    if (!(flags & LVNI_SELECTED))
+        return start + 1 < GetItemCount() ? start + 1 : -1;
+    for (int row : GetSelectedRows()) {
+        if (row > start)
+            return row;
+    }
+    return -1;
+}
+
+int CListCtrl::GetSelectionMark() const
+{
+    CListView* view = View();
+    if (!view)
+        return -1;
+    const QModelIndex current = view->selectionModel()->currentIndex();
+    return current.isValid() ? current.row() : -1;
+}
+
+void CListCtrl::SetSelectionMark(int row)
+{
+    if (CListView* view = View())
+        view->selectionModel()->setCurrentIndex(view->Model()->index(row, 0), QItemSelectionModel::NoUpdate);
+}
+
+void CListCtrl::SetItemSelected(int row, bool selected)
+{
+    if (CListView* view = View()) {
+        view->selectionModel()->select(view->Model()->index(row, 0),
+                                       (selected ? QItemSelectionModel::Select : QItemSelectionModel::Deselect)
+                                           | QItemSelectionModel::Rows);
+    }
+}
+
+int CListCtrl::GetColumnWidth(int column) const
+{
+    return View() ? View()->horizontalHeader()->sectionSize(column) : 0;
+}

@@ -1,0 +1,93 @@
+#pragma once
+// A dialog built from its template: controls keep the template's ids, dialog
+// units become pixels by the dialog font, template order is the tab order.
+// Members and controls are kept in step through DoDataExchange, and every
+// command reaches OnCommand with the id of the control that sent it.
+#include <QDialog>
+#include <QIcon>
+#include <QPointer>
+#include <cstdint>
+#include <map>
+
+#include "platform/cstring.h"
+#include "res/templates.h"
+
+class CDialog;
+class CWndHandle;
+
+// One direction of the exchange. A failed field stops the rest of the
+// exchange, which leaves the later members as they were.
+class CDataExchange {
+public:
+    CDataExchange(CDialog* dialog, bool save) : m_pDlgWnd(dialog), m_bSaveAndValidate(save) {}
+    CDialog* m_pDlgWnd;
+    bool m_bSaveAndValidate;
+    bool m_bFailed = false;
+};
+
+void DDX_Control(CDataExchange* pDX, int id, CWndHandle& control);
+void DDX_Check(CDataExchange* pDX, int id, int32_t& value);
+void DDX_Text(CDataExchange* pDX, int id, CString& value);
+void DDX_Text(CDataExchange* pDX, int id, int32_t& value);
+void DDX_Radio(CDataExchange* pDX, int id, int& value);
+
+class CDialog : public QDialog {
+    Q_OBJECT
+public:
+    CDialog(int templateId, QWidget* parent = nullptr);
+    ~CDialog() override;
+
+    // Builds the window from the template, runs OnInitDialog and the modal
+    // loop; answers the id that ended it.
+    int DoModal();
+    // Builds the window and runs OnInitDialog without the modal loop.
+    bool Create();
+    void EndDialog(int result);
+
+    bool UpdateData(bool saveAndValidate = true);
+
+    QWidget* GetDlgItem(int id) const;
+    CString GetDlgItemText(int id) const;
+    void SetDlgItemText(int id, const CString& text);
+    int IsDlgButtonChecked(int id) const;
+    void CheckDlgButton(int id, int state);
+    void EnableDlgItem(int id, bool enable);
+
+    // Dialog units to pixels for this dialog's font.
+    QRect MapDialogRect(int x, int y, int cx, int cy) const;
+    const res::DialogTemplate& Template() const { return *m_template; }
+
+    // While off, Enter, Escape and Tab get no dialog handling at all.
+    void SetDialogKeys(bool on) { m_bDialogKeys = on; }
+
+protected:
+    virtual bool OnInitDialog();
+    virtual void DoDataExchange(CDataExchange*) {}
+    virtual void OnOK() { EndDialog(res::IDOK); }
+    virtual void OnCancel() { EndDialog(res::IDCANCEL); }
+    // Routes a command from a control id. The base knows OK and Cancel.
+    virtual void OnCommand(int id);
+    // A double-click on the list view with this id.
+    virtual void OnDoubleClick(int) {}
+
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void reject() override;
+    void accept() override;
+    bool focusNextPrevChild(bool next) override;
+
+private:
+    void CreateControls();
+    QWidget* CreateControl(const res::ControlTemplate& control);
+
+    const res::DialogTemplate* m_template;
+    std::map<int, QPointer<QWidget>> m_controls;
+    int m_baseX = 6;
+    int m_baseY = 13;
+    bool m_bCreated = false;
+    bool m_bDialogKeys = true;
+    bool m_bEnding = false;
+};
+
+// Loads an icon resource (128 or 131) from the compiled-in images.
+QIcon LoadIconResource(int id);

@@ -1,0 +1,149 @@
+#include "platform/qt/services.h"
+
+#include <QAbstractEventDispatcher>
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QUrl>
+
+#include "platform/qt/soundplayer.h"
+
+namespace services {
+
+namespace {
+
+void RealMessageBox(QWidget* owner, const CString& text)
+{
+    QMessageBox box(QMessageBox::NoIcon, QCoreApplication::applicationName(), ToDisplay(text), QMessageBox::Ok,
+                    owner);
+    box.exec();
+}
+
+std::optional<CString> RealFolderPicker(QWidget* owner, const CString& title)
+{
+    const QString folder = QFileDialog::getExistingDirectory(owner, ToDisplay(title), QString(),
+                                                             QFileDialog::ShowDirsOnly);
+    if (folder.isEmpty())
+        return std::nullopt;
+    return FromDisplay(folder);
+}
+
+void RealShellOpen(const CString& path)
+{
+    // Percent-encoding the bytes keeps a name that is not valid in the
+    // locale's encoding naming the same file.
+    const QByteArray bytes(path.data(), static_cast<qsizetype>(path.size()));
+    QDesktopServices::openUrl(QUrl::fromEncoded("file://" + bytes.toPercentEncoding("/")));
+}
+
+bool RealPlaySound(const CString& path)
+{
+    return CSoundPlayer::Instance().Play(path);
+}
+
+MessageBoxFunction& MessageBoxSlot()
+{
+    static MessageBoxFunction slot = RealMessageBox;
+    return slot;
+}
+FolderPickerFunction& FolderPickerSlot()
+{
+    static FolderPickerFunction slot = RealFolderPicker;
+    return slot;
+}
+ShellOpenFunction& ShellOpenSlot()
+{
+    static ShellOpenFunction slot = RealShellOpen;
+    return slot;
+}
+PlaySoundFunction& PlaySoundSlot()
+{
+    static PlaySoundFunction slot = RealPlaySound;
+    return slot;
+}
+
+template <typename F>
+F Replace(F& slot, F function, F real)
+{
+    F old = std::move(slot);
+    slot = function ? std::move(function) : std::move(real);
+    return old;
+}
+
+} // namespace
+
+MessageBoxFunction SetMessageBox(MessageBoxFunction function)
+{
+    return Replace(MessageBoxSlot(), std::move(function), MessageBoxFunction(RealMessageBox));
+}
+FolderPickerFunction SetFolderPicker(FolderPickerFunction function)
+{
+    return Replace(FolderPickerSlot(), std::move(function), FolderPickerFunction(RealFolderPicker));
+}
+ShellOpenFunction SetShellOpen(ShellOpenFunction function)
+{
+    return Replace(ShellOpenSlot(), std::move(function), ShellOpenFunction(RealShellOpen));
+}
+PlaySoundFunction SetPlaySound(PlaySoundFunction function)
+{
+    return Replace(PlaySoundSlot(), std::move(function), PlaySoundFunction(RealPlaySound));
+}
+
+void MessageBox(QWidget* owner, const CString& text)
+{
+    MessageBoxSlot()(owner, text);
+}
+
+std::optional<CString> BrowseForFolder(QWidget* owner, const CString& title)
+{
+    return FolderPickerSlot()(owner, title);
+}
+
+void ShellOpen(const CString& path)
+{
+    ShellOpenSlot()(path);
+}
+
+bool PlaySound(const CString& path)
+{
+    return PlaySoundSlot()(path);
+}
+
+void PumpMessages()
+{
+    // Posted events, window-system input and paints: each pass handles what
+    // is pending; a small bound keeps a self-renewing event from holding the
+    // search here for ever.
+    QCoreApplication::sendPostedEvents();
+    QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
+    for (int pass = 0; pass < 8; ++pass) {
+        const bool handled = dispatcher ? dispatcher->processEvents(QEventLoop::AllEvents)
+                                        : (QCoreApplication::processEvents(), false);
+        if (!handled)
+            break;
+    }
+}
+
+CWaitCursor::CWaitCursor()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+CWaitCursor::~CWaitCursor()
+{
+    QApplication::restoreOverrideCursor();
+}
+
+QString ToDisplay(const CString& bytes)
+{
+    return QString::fromLocal8Bit(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+CString FromDisplay(const QString& text)
+{
+    const QByteArray bytes = text.toLocal8Bit();
+    return CString(bytes.constData(), static_cast<size_t>(bytes.size()));
+}
+
+} // namespace services

@@ -1,0 +1,64 @@
+#include "platform/qt/soundplayer.h"
+
+#include <SDL.h>
+
+#include <memory>
+
+namespace {
+
+struct WavFree {
+    void operator()(Uint8* buffer) const { SDL_FreeWAV(buffer); }
+};
+
+} // namespace
+
+CSoundPlayer& CSoundPlayer::Instance()
+{
+    static CSoundPlayer player;
+    return player;
+}
+
+CSoundPlayer::~CSoundPlayer()
+{
+    Stop();
+    if (m_bAudioReady)
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+void CSoundPlayer::Stop()
+{
+    if (m_device != 0) {
+        SDL_CloseAudioDevice(m_device);
+        m_device = 0;
+    }
+}
+
+bool CSoundPlayer::Play(const CString& path)
+{
+    SDL_AudioSpec spec{};
+    Uint8* raw = nullptr;
+    Uint32 length = 0;
+    if (SDL_LoadWAV(path.c_str(), &spec, &raw, &length) == nullptr)
+        return false;
+    const std::unique_ptr<Uint8, WavFree> samples(raw);
+
+    Stop();
+    if (!m_bAudioReady) {
+        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+            return false;
+        m_bAudioReady = true;
+    }
+    // The device takes the file's own format; SDL converts if the hardware
+    // needs another. The whole sound is queued, so nothing stays to feed.
+    spec.callback = nullptr;
+    spec.userdata = nullptr;
+    m_device = SDL_OpenAudioDevice(nullptr, 0, &spec, nullptr, 0);
+    if (m_device == 0)
+        return false;
+    if (SDL_QueueAudio(m_device, samples.get(), length) != 0) {
+        Stop();
+        return false;
+    }
+    SDL_PauseAudioDevice(m_device, 0);
+    return true;
+}

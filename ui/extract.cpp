@@ -1,0 +1,54 @@
+// Extract Sound and Extract and play: the window's side of the extraction
+// run, forwarding its rows to the log list and its messages to the user.
+#include <algorithm>
+#include <cctype>
+
+#include "audio/extract.h"
+#include "platform/qt/services.h"
+#include "ui/maindlg.h"
+
+namespace {
+
+class CWindowReport : public IExtractReport {
+public:
+    explicit CWindowReport(CMainDlg& dlg) : m_dlg(dlg) {}
+    void WriteLogRow(const CString& text) override { m_dlg.AppendLogRow(text); }
+    void ShowMessage(const CString& text) override { services::MessageBox(&m_dlg, text); }
+
+private:
+    CMainDlg& m_dlg;
+};
+
+} // namespace
+
+void CMainDlg::ExtractSound()
+{
+    m_listLog.DeleteAllItems();
+    std::vector<CString> sources;
+    for (const int row : m_listResults.GetSelectedRows())
+        sources.push_back(GetRowPath(row));
+    CWindowReport report(*this);
+    RunExtraction(sources, report);
+}
+
+void CMainDlg::ExtractAndPlay()
+{
+    const int row = m_listResults.GetNextItem(-1, LVNI_SELECTED);
+    if (row < 0) {
+        services::MessageBox(this, "Please select a item in the Search results list");
+        return;
+    }
+    CString playPath = GetRowPath(row);
+    CString tail = playPath.size() > 3 ? playPath.substr(playPath.size() - 3) : playPath;
+    std::transform(tail.begin(), tail.end(), tail.begin(), [](unsigned char c) { return std::tolower(c); });
+    if (tail != "wav") {
+        playPath += ".wav";
+        ExtractSound();
+    } else {
+        m_listLog.DeleteAllItems();
+    }
+    if (services::PlaySound(playPath))
+        AppendLogRow(FormatText("Playing %s", playPath.c_str()));
+    else
+        services::MessageBox(this, "Could not play the sound");
+}

@@ -1,0 +1,28 @@
+#pragma once
+// An index of the results rows by their path, compared without regard to
+// case, so a search that adds to or thins a long list need not scan every
+// row for every hit. It answers exactly as the scan would: the lowest row
+// whose path matches.
+#include <cstdint>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/cstring.h"
+
+class CRowPathIndex {
+public:
+    void Append(const CString& rowPath);
+    void Remove(int row);
+    void Clear();
+    // The lowest row with this path, or -1.
+    int Find(const CString& path) const;
+    int Count() const { return static_cast<int>(m_rowKeys.size()); }
+
+private:
+    // Rows keep an id that grows with each append, so row order is id order
+    // and a row's position is found by binary search.
+    uint64_t m_nextId = 0;
+    std::vector<uint64_t> m_rowIds;
+    std::vector<CString> m_rowKeys;
+    std::unordered_map<CString, std::vector<uint64_t>> m_idsByKey;
+};
