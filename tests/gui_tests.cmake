@@ -1,0 +1,22 @@
+find_package(Qt6 REQUIRED COMPONENTS Test)
+
+add_library(vocaline_guikit STATIC guikit.cpp)
+target_link_libraries(vocaline_guikit PUBLIC vocaline_app vocaline_testkit Qt6::Test)
+
+set(OFFSCREEN "QT_QPA_PLATFORM=offscreen;SDL_AUDIODRIVER=dummy;XDG_RUNTIME_DIR=${CMAKE_CURRENT_BINARY_DIR}/xdg")
+file(MAKE_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/xdg)
+
+add_executable(window_tests window_tests.cpp search_window_tests.cpp extract_window_tests.cpp)
+target_link_libraries(window_tests PRIVATE vocaline_guikit)
+gtest_discover_tests(window_tests PROPERTIES ENVIRONMENT "${OFFSCREEN}" DISCOVERY_TIMEOUT 30)
+
+add_executable(sound_tests sound_tests.cpp)
+target_link_libraries(sound_tests PRIVATE vocaline_guikit)
+gtest_discover_tests(sound_tests TEST_PREFIX "disk." TEST_FILTER "Playback.*"
+  PROPERTIES ENVIRONMENT "${OFFSCREEN};VOCALINE_DISK_AUDIO=1" DISCOVERY_TIMEOUT 30)
+gtest_discover_tests(sound_tests TEST_PREFIX "nodevice." TEST_FILTER "NoDevice.*"
+  PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;SDL_AUDIODRIVER=nosuchdriver;XDG_RUNTIME_DIR=${CMAKE_CURRENT_BINARY_DIR}/xdg"
+  DISCOVERY_TIMEOUT 30)
+
+add_test(NAME app.ClosesWithEscapeUnderX
+  COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/app_exit_test.sh $<TARGET_FILE:vocaline>)

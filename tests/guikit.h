@@ -1,0 +1,54 @@
+#pragma once
+// Helpers for the window tests: the replaceable services answered and
+// recorded, and ways to press the real dialog's controls.
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLineEdit>
+#include <QTest>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "testkit.h"
+#include "ui/maindlg.h"
+
+// Installs recording stand-ins for the services that would ask a person;
+// restores the real ones when it goes.
+class RecordedServices {
+public:
+    // With realSound the real sound player stays in place.
+    explicit RecordedServices(bool realSound = false);
+    ~RecordedServices();
+
+    std::vector<std::string> boxes;             // message-box texts, in order
+    std::vector<size_t> logRowsAtBox;           // log rows already written when each box showed
+    std::vector<std::string> opened;            // shell-open requests
+    std::vector<std::string> played;            // play requests
+    std::optional<std::string> folderAnswer;    // what the folder picker answers
+    bool playAnswer = true;
+    CMainDlg* dialog = nullptr;                 // for logRowsAtBox
+};
+
+// A main window created and shown offscreen, as the program shows it.
+class ShownDialog {
+public:
+    ShownDialog();
+    ~ShownDialog();
+    CMainDlg dlg;
+
+    QAbstractButton* Button(int id) const;
+    QLineEdit* Edit(int id) const;
+    void Click(int id);
+    void SetText(int id, const std::string& text);
+    std::string Text(int id) const;
+    std::vector<std::string> LogRows() const;
+    std::vector<std::string> Row(int row) const; // the five texts
+    int Rows() const { return const_cast<CMainDlg&>(dlg).m_listResults.GetItemCount(); }
+    void Select(const std::vector<int>& rows);
+    // Runs a search of folder with the given list mode (0, 1, 2).
+    void Search(const std::string& folder, int mode = 0, bool subfolders = false);
+};
+
+// Runs `action` once the event loop next turns, e.g. inside a modal run.
+void Soon(std::function<void()> action, int delayMs = 0);
