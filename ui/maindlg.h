@@ -60,7 +60,7 @@ public:
     // Results rows.
     void AddFileToList(const char* path);
     CString GetRowPath(int row) const;
-    int FindInList(const char* path) const;
+    int FindInList(const char* path);
     void OnDblclkResults();
 
     // Extraction.

@@ -42,8 +42,14 @@ CString CMainDlg::GetRowPath(int row) const
     return m_listResults.GetItemText(row, 1) + m_listResults.GetItemText(row, 0);
 }
 
-int CMainDlg::FindInList(const char* path) const
+int CMainDlg::FindInList(const char* path)
 {
+    // Rows changed behind the index's back: read them anew.
+    if (m_rowIndex.Count() != m_listResults.GetItemCount()) {
+        m_rowIndex.Clear();
+        for (int row = 0; row < m_listResults.GetItemCount(); ++row)
+            m_rowIndex.Append(GetRowPath(row));
+    }
     return m_rowIndex.Find(path);
 }
 
