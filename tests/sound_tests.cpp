@@ -1,0 +1,76 @@
+// Real playback through SDL: the disk driver writes what the device plays.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+
+#include "guikit.h"
+#include "platform/qt/soundplayer.h"
+
+namespace {
+
+size_t FirstNonZeroSample(const Bytes& samples)
+{
+    for (size_t i = 0; i + 1 < samples.size(); i += 2) {
+        if (samples[i] != 0 || samples[i + 1] != 0)
+            return i;
+    }
+    return samples.size();
+}
+
+// Each suite runs in a process of its own (see the build): SDL picks its
+// driver once.
+TEST(Playback, DiskDriverWritesTheSamplesSoxDecodes)
+{
+    TempDir dir;
+    const std::string played = dir / "played.raw";
+    const std::string reference = dir / "sox.raw";
+    setenv("SDL_AUDIODRIVER", "disk", 1);
+    setenv("SDL_DISKAUDIOFILE", played.c_str(), 1);
+    setenv("SDL_DISKAUDIODELAY", "0", 1); // as fast as it can write
+    const std::string wav = DataPath("expected/IM000101.JPG.wav");
+    ASSERT_EQ(std::system(("sox '" + wav + "' -t raw -e signed -b 16 '" + reference + "'").c_str()), 0);
+    const Bytes expected = ReadFile(reference);
+    ASSERT_GT(expected.size(), 10000u);
+
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_TRUE(CSoundPlayer::Instance().Play(wav));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2)); // returns at once
+    Bytes written;
+    for (int i = 0; i < 200 && written.size() < expected.size() + 8192; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        written = ReadFile(played);
+    }
+    CSoundPlayer::Instance().Stop();
+    written = ReadFile(played);
+
+    // Silence may come before and after the sound, nothing else.
+    const size_t lead = FirstNonZeroSample(written) - FirstNonZeroSample(expected);
+    ASSERT_LE(lead + expected.size(), written.size());
+    EXPECT_EQ(FirstNonZeroSample(written) - lead, FirstNonZeroSample(expected));
+    EXPECT_TRUE(std::equal(expected.begin(), expected.end(), written.begin() + static_cast<long>(lead)));
+    for (size_t i = lead + expected.size(); i < written.size(); ++i)
+        ASSERT_EQ(written[i], 0) << "at " << i;
+
+    // A file that is missing or no WAV is refused at once.
+    EXPECT_FALSE(CSoundPlayer::Instance().Play(dir / "missing.wav"));
+    EXPECT_FALSE(CSoundPlayer::Instance().Play(DataPath("IM000101.JPG")));
+}
+
+TEST(NoDevice, WindowSaysItCouldNotPlay)
+{
+    setenv("SDL_AUDIODRIVER", "nosuchdriver", 1);
+    TempDir dir;
+    RecordedServices services(/*realSound=*/true);
+    ShownDialog shown;
+    services.dialog = &shown.dlg;
+    WriteFile(dir / "pic.jpg", ReadFile(DataPath("IM000101.JPG")));
+    shown.dlg.AddFileToList((dir / "pic.jpg").c_str());
+    shown.Select({0});
+    shown.Click(IDC_EXTRACTPLAY);
+    EXPECT_EQ(services.boxes, (std::vector<std::string>{"Could not play the sound"}));
+    EXPECT_EQ(shown.LogRows(), (std::vector<std::string>{dir / "pic.jpg", "Output file: " + dir / "pic.jpg.wav Done"}));
+}
+
+} // namespace
