@@ -50,6 +50,9 @@ Outcome CFileExtraction::Run()
         m_report.ShowMessage(FormatText(kCannotOpen, m_source.c_str()));
         return Outcome::NextRow;
     }
+    // The walk reads headers and the sound behind them, front to back: one
+    // large read serves many small ones.
+    m_file.SetReadAhead(64 * 1024);
     SegmentHeader header;
     if (ReadSegmentHeader(m_file, 0, header) == HeaderRead::Error) {
         m_report.ShowMessage(kFirstReadError);

@@ -23,6 +23,9 @@ bool HasSound(const CString& folder, const CString& name)
     CSourceFile file;
     if (!file.Open(folder + name))
         return false;
+    // A camera file's headers all lie in its first few hundred bytes: one
+    // page read serves them.
+    file.SetReadAhead(4096);
     SegmentHeader header;
     if (ReadSegmentHeader(file, 0, header) != HeaderRead::Ok)
         return false;

@@ -4,7 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 
 CUniqueFd& CUniqueFd::operator=(CUniqueFd&& other) noexcept
 {
@@ -34,23 +36,14 @@ bool CUniqueFd::Reset()
 namespace {
 
 // O_NONBLOCK keeps the open itself from waiting on a FIFO or a device; the
-// regular-file test then turns every such file away before it is read.
+// regular-file test then turns every such file away before it is read. The
+// flag changes nothing for reading or writing a regular file, so it stays.
 CUniqueFd OpenRegular(const CString& path, int flags, struct stat* st)
 {
     CUniqueFd fd(::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0666));
-    if (!fd.IsOpen())
-        return fd;
-    if (::fstat(fd.Get(), st) != 0 || !S_ISREG(st->st_mode))
-        return CUniqueFd();
-    const int status = ::fcntl(fd.Get(), F_GETFL);
-    if (status < 0 || ::fcntl(fd.Get(), F_SETFL, status & ~O_NONBLOCK) != 0)
+    if (fd.IsOpen() && (::fstat(fd.Get(), st) != 0 || !S_ISREG(st->st_mode)))
         return CUniqueFd();
     return fd;
-}
-
-CTime FromTimespec(const struct timespec& ts)
-{
-    return CTime(static_cast<int64_t>(ts.tv_sec));
 }
 
 } // namespace
@@ -67,6 +60,29 @@ long CSourceFile::ReadAt(int64_t offset, void* buffer, size_t n) const
 {
     if (!m_fd.IsOpen() || offset < 0)
         return -1;
+    if (m_window.capacity() == 0 || n > m_window.capacity())
+        return ReadDirect(offset, buffer, n);
+    const auto inWindow = [&] {
+        return m_windowStart >= 0 && offset >= m_windowStart
+            && offset + static_cast<int64_t>(n) <= m_windowStart + static_cast<int64_t>(m_window.size());
+    };
+    if (!inWindow()) {
+        m_window.resize(m_window.capacity());
+        const long got = ReadDirect(offset, m_window.data(), m_window.size());
+        m_window.resize(got > 0 ? static_cast<size_t>(got) : 0);
+        m_windowStart = got < 0 ? -1 : offset;
+        if (got < 0)
+            return -1;
+    }
+    // Past the end of the file the window is short: serve what it holds.
+    const auto skip = static_cast<size_t>(offset - m_windowStart);
+    const size_t count = skip < m_window.size() ? std::min(n, m_window.size() - skip) : 0;
+    std::memcpy(buffer, m_window.data() + skip, count);
+    return static_cast<long>(count);
+}
+
+long CSourceFile::ReadDirect(int64_t offset, void* buffer, size_t n) const
+{
     auto* out = static_cast<unsigned char*>(buffer);
     size_t done = 0;
     while (done < n) {
@@ -130,19 +146,17 @@ bool DeleteFile(const CString& path)
 bool GetFileInformation(const CString& path, CFileInformation& info)
 {
     info = CFileInformation{};
-    struct stat st {};
-    CUniqueFd fd = OpenRegular(path, O_RDONLY, &st);
-    if (!fd.IsOpen())
-        return false;
-    info.nSize = static_cast<int64_t>(st.st_size);
-    info.tLastAccess = FromTimespec(st.st_atim);
-    info.tLastWrite = FromTimespec(st.st_mtim);
-    // Birth time where the file system keeps one; the status-change time
-    // is the nearest thing elsewhere.
+    CUniqueFd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    // One statx gives the kind, the size and all three times, the birth time
+    // where the file system keeps one (else the status-change time).
     struct statx stx {};
-    if (::statx(fd.Get(), "", AT_EMPTY_PATH, STATX_BTIME, &stx) == 0 && (stx.stx_mask & STATX_BTIME))
-        info.tCreation = CTime(static_cast<int64_t>(stx.stx_btime.tv_sec));
-    else
-        info.tCreation = FromTimespec(st.st_ctim);
+    if (!fd.IsOpen() || ::statx(fd.Get(), "", AT_EMPTY_PATH, STATX_BASIC_STATS | STATX_BTIME, &stx) != 0
+        || !S_ISREG(stx.stx_mode))
+        return false;
+    const auto seconds = [](const struct statx_timestamp& ts) { return CTime(static_cast<int64_t>(ts.tv_sec)); };
+    info.nSize = static_cast<int64_t>(stx.stx_size);
+    info.tLastAccess = seconds(stx.stx_atime);
+    info.tLastWrite = seconds(stx.stx_mtime);
+    info.tCreation = seconds((stx.stx_mask & STATX_BTIME) ? stx.stx_btime : stx.stx_ctime);
     return true;
 }

@@ -5,6 +5,7 @@
 // file that "cannot be opened", so nothing here can block on one.
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "platform/cstring.h"
 #include "platform/ctime.h"
@@ -35,6 +36,9 @@ class CSourceFile {
 public:
     bool Open(const CString& path);
     bool IsOpen() const { return m_fd.IsOpen(); }
+    // Serves small reads from a window of this many bytes read at once, for
+    // a caller that will read most of the file anyway.
+    void SetReadAhead(size_t bytes) { m_window.reserve(bytes); }
     int64_t GetSize() const { return m_size; }
     // Reads up to n bytes at offset; fewer only at the end of the file.
     // Returns the count read, or -1 on a read error.
@@ -42,8 +46,12 @@ public:
     void Close() { m_fd.Reset(); }
 
 private:
+    long ReadDirect(int64_t offset, void* buffer, size_t n) const;
+
     CUniqueFd m_fd;
     int64_t m_size = 0;
+    mutable std::vector<unsigned char> m_window;
+    mutable int64_t m_windowStart = -1;
 };
 
 // An output file; every failure of creation, writing or closing is reported.

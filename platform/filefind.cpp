@@ -1,11 +1,11 @@
 #include "platform/filefind.h"
 
-#include <fcntl.h>
 #include <fnmatch.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <climits>
+#include <memory>
 
 namespace {
 
@@ -20,84 +20,88 @@ CString CurrentFolder()
     return folder;
 }
 
-// Only '*' and '?' are wildcards: '[' and '\' are ordinary characters in a
-// file name pattern, so they are quoted for fnmatch.
-CString ToFnmatch(const CString& mask)
-{
-    CString out;
-    for (const char c : mask) {
-        if (c == '[')
-            out += "[[]";
-        else
-            out += c;
-    }
-    return out;
-}
+struct DirCloser {
+    void operator()(DIR* dir) const { closedir(dir); }
+};
 
 } // namespace
+
+// A file-name pattern: only '*' and '?' are wildcards, so '[' is quoted for
+// fnmatch and '\' is an ordinary character.
+struct CFileFind::Mask {
+    explicit Mask(const CString& mask) : all(mask == "*" || mask == "*.*")
+    {
+        for (const char c : mask)
+            pattern += c == '[' ? CString("[[]") : CString(1, c);
+    }
+    bool Matches(const char* name) const
+    {
+        return all || ::fnmatch(pattern.c_str(), name, FNM_CASEFOLD | FNM_NOESCAPE) == 0;
+    }
+    bool all;
+    CString pattern;
+};
 
 bool CFileFind::FindFile(const CString& pattern)
 {
     Close();
     const size_t slash = pattern.rfind('/');
     CString folder = slash == CString::npos ? CString() : pattern.substr(0, slash + 1);
-    const CString mask = slash == CString::npos ? pattern : pattern.substr(slash + 1);
+    const Mask mask(slash == CString::npos ? pattern : pattern.substr(slash + 1));
     if (folder.empty() || folder.front() != '/')
         folder = CurrentFolder() + folder;
     m_folder = folder;
-    m_matchAll = mask == "*" || mask == "*.*";
-    m_mask = ToFnmatch(mask);
-    m_dir.reset(::opendir(m_folder.c_str()));
-    if (!m_dir)
+    const std::unique_ptr<DIR, DirCloser> dir(::opendir(m_folder.c_str()));
+    if (!dir)
         return false;
-    m_hasNext = Advance(m_next);
-    if (!m_hasNext)
-        Close();
-    return m_hasNext;
-}
-
-bool CFileFind::Matches(const char* name) const
-{
-    return m_matchAll || ::fnmatch(m_mask.c_str(), name, FNM_CASEFOLD | FNM_NOESCAPE) == 0;
-}
-
-bool CFileFind::Advance(Entry& into)
-{
-    while (const dirent* entry = ::readdir(m_dir.get())) {
-        if (Matches(entry->d_name)) {
-            into.name = entry->d_name;
-            into.type = entry->d_type;
-            return true;
-        }
+    while (const dirent* entry = ::readdir(dir.get())) {
+        if (mask.Matches(entry->d_name))
+            m_entries.push_back({entry->d_name, entry->d_type});
     }
-    return false;
+    return !m_entries.empty();
+}
+
+bool CFileFind::FindFile(const CFileFind& folder, const CString& maskText)
+{
+    Close();
+    m_folder = folder.m_folder;
+    const Mask mask(maskText);
+    for (const Entry& entry : folder.m_entries) {
+        if (mask.Matches(entry.name.c_str()))
+            m_entries.push_back(entry);
+    }
+    return !m_entries.empty();
 }
 
 bool CFileFind::FindNextFile()
 {
-    if (!m_dir || !m_hasNext)
-        return false;
-    std::swap(m_current, m_next);
-    m_hasNext = Advance(m_next);
-    return m_hasNext;
+    if (m_next < m_entries.size())
+        ++m_next;
+    return m_next < m_entries.size();
 }
 
 void CFileFind::Close()
 {
-    m_dir.reset();
-    m_hasNext = false;
+    m_entries.clear();
+    m_next = 0;
+}
+
+const CFileFind::Entry& CFileFind::Current() const
+{
+    static const Entry none;
+    return m_next > 0 && m_next <= m_entries.size() ? m_entries[m_next - 1] : none;
 }
 
 bool CFileFind::IsDots() const
 {
-    return m_current.name == "." || m_current.name == "..";
+    return Current().name == "." || Current().name == "..";
 }
 
 bool CFileFind::IsDirectory() const
 {
     // A symbolic link is never a directory here, so the walk cannot loop.
-    if (m_current.type != DT_UNKNOWN)
-        return m_current.type == DT_DIR;
+    if (Current().type != DT_UNKNOWN)
+        return Current().type == DT_DIR;
     struct stat st {};
     return ::lstat(GetFilePath().c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }

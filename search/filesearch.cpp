@@ -39,15 +39,18 @@ int CFileSearch::FindFiles(CSearchOptions& options)
     m_bStop = false;
     options.strBaseFolder = AddBackSlash(options.strBaseFolder.c_str());
 
+    // The folder is read once; both passes work on that reading.
+    CFileFind folder;
+    const bool readable = folder.FindFile(options.strBaseFolder + "*.*");
+
     // Subfolders first, each to its full depth, so folders report in post-order.
     if (options.bSubfolders) {
-        CFileFind find;
-        bool more = find.FindFile(options.strBaseFolder + "*.*");
+        bool more = readable;
         while (more && !m_bStop) {
-            more = find.FindNextFile();
-            if (find.IsDirectory() && !find.IsDots()) {
+            more = folder.FindNextFile();
+            if (folder.IsDirectory() && !folder.IsDots()) {
                 CSearchOptions sub = options;
-                sub.strBaseFolder = options.strBaseFolder + find.GetFileName();
+                sub.strBaseFolder = options.strBaseFolder + folder.GetFileName();
                 FindFiles(sub);
             }
         }
@@ -57,7 +60,10 @@ int CFileSearch::FindFiles(CSearchOptions& options)
     Report(SEARCH_FOLDER);
 
     CFileFind find;
-    bool more = find.FindFile(options.strBaseFolder + options.strFileMask);
+    // A mask that names a subfolder ("sub/*.jpg") enumerates that folder.
+    const bool maskHasFolder = options.strFileMask.find('/') != CString::npos;
+    bool more = maskHasFolder ? find.FindFile(options.strBaseFolder + options.strFileMask)
+                              : readable && find.FindFile(folder, options.strFileMask);
     while (more && !m_bStop) {
         more = find.FindNextFile();
         if (find.IsDots())

@@ -50,18 +50,20 @@ bool CPathParts::GetFileSize(int64_t& size)
 bool CPathParts::GetFileTime(CTime& time, int selector)
 {
     const bool ok = GetFileInfo();
+    time = GetInfoTime(selector);
+    return ok;
+}
+
+CTime CPathParts::GetInfoTime(int selector) const
+{
     switch (selector) {
     case PATH_TIME_CREATION:
-        time = m_fileInfo.tCreation;
-        break;
+        return m_fileInfo.tCreation;
     case PATH_TIME_LAST_WRITE:
-        time = m_fileInfo.tLastWrite;
-        break;
+        return m_fileInfo.tLastWrite;
     default:
-        time = m_fileInfo.tLastAccess;
-        break;
+        return m_fileInfo.tLastAccess;
     }
-    return ok;
 }
 
 CString AddBackSlash(const char* text)

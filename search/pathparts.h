@@ -29,6 +29,10 @@ public:
     bool GetFileInfo();
     bool GetFileSize(int64_t& size);
     bool GetFileTime(CTime& time, int selector);
+    // Size and one time from the record that the last GetFileInfo read,
+    // for a caller that needs both from one reading.
+    int64_t GetInfoSize() const { return m_fileInfo.nSize; }
+    CTime GetInfoTime(int selector) const;
 
     const CString& GetDrive() const { return m_strDrive; }
     const CString& GetFolder() const { return m_strFolder; }

@@ -127,6 +127,15 @@ TEST_F(Finder, MaskIgnoresCaseTakesHiddenEntriesAndFolders)
     EXPECT_EQ(CPathParts((dir / "x.jpg/").c_str()).GetFileName(), "");
 }
 
+TEST_F(Finder, MaskWithAFolderPartLooksThere)
+{
+    MakeDir(dir / "sub");
+    File("sub/in.jpg");
+    File("here.jpg");
+    EXPECT_EQ(Search(dir.path(), false, "sub/*.JPG"), 1);
+    EXPECT_STREQ(finder.GetFilePath(0).GetFullPath(), (dir / "sub/in.jpg").c_str());
+}
+
 TEST_F(Finder, DotsAreNeverReported)
 {
     Search(dir.path(), true, "*");

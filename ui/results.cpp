@@ -24,14 +24,12 @@ void CMainDlg::AddFileToList(const char* path)
     m_listResults.SetItemText(row, 1, location);
     m_rowIndex.Append(location + name);
 
-    int64_t size = 0;
-    parts.GetFileSize(size);
+    // Size and time come from one reading of the file's information.
+    parts.GetFileInfo();
+    const int64_t size = parts.GetInfoSize();
     const int64_t kb = size / 1024;
     m_listResults.SetItemText(row, 2, kb >= 10 ? FormatText("%" PRId64 " KB", kb) : FormatText("%" PRId64 " B", size));
-
-    CTime written;
-    parts.GetFileTime(written, PATH_TIME_LAST_WRITE);
-    m_listResults.SetItemText(row, 3, written.FormatGmt("%d-%m-%Y %I:%M %p"));
+    m_listResults.SetItemText(row, 3, parts.GetInfoTime(PATH_TIME_LAST_WRITE).FormatGmt("%d-%m-%Y %I:%M %p"));
 
     if (m_bCheckSound == 1)
         m_listResults.SetItemText(row, 4, bHasSound ? "Yes" : "No");

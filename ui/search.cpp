@@ -3,6 +3,10 @@
 #include "platform/qt/services.h"
 #include "ui/maindlg.h"
 
+namespace {
+constexpr int kRefreshMs = 40;
+}
+
 void CMainDlg::OnSearch()
 {
     m_listLog.DeleteAllItems();
@@ -40,7 +44,14 @@ void CMainDlg::OnSearch()
     SetDlgItemText(res::IDOK, "Cancel");
     SetDialogKeys(false);
     m_finder.RemoveAll();
-    m_finder.FindFiles(options);
+    {
+        // Rows and paint reach the screen a few dozen times a second rather
+        // than once per file: the walk, not the window, sets the pace.
+        services::CPaintThrottle throttle(this, kRefreshMs);
+        m_listResults.SetBatchInterval(kRefreshMs);
+        m_finder.FindFiles(options);
+        m_listResults.SetBatchInterval(0);
+    }
     SetDialogKeys(true);
     SetDlgItemText(res::IDOK, "Search");
     m_bSearching = false;

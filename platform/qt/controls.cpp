@@ -33,9 +33,32 @@ void CButton::SetCheck(int state)
 
 // ---- CListModel ----
 
+CListModel::CListModel(QObject* parent) : QAbstractTableModel(parent)
+{
+    m_flushTimer.setSingleShot(true);
+    connect(&m_flushTimer, &QTimer::timeout, this, &CListModel::Flush);
+}
+
 int CListModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
+    return parent.isValid() ? 0 : m_announced;
+}
+
+void CListModel::SetBatchInterval(int milliseconds)
+{
+    m_flushTimer.setInterval(milliseconds);
+    if (milliseconds <= 0)
+        Flush();
+}
+
+void CListModel::Flush()
+{
+    m_flushTimer.stop();
+    if (Count() == m_announced)
+        return;
+    beginInsertRows({}, m_announced, Count() - 1);
+    m_announced = Count();
+    endInsertRows();
 }
 
 int CListModel::columnCount(const QModelIndex& parent) const
@@ -56,6 +79,8 @@ QVariant CListModel::data(const QModelIndex& index, int role) const
 
 QVariant CListModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
+    if (role == Qt::SizeHintRole && m_headingSize.isValid())
+        return m_headingSize;
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0
         || section >= static_cast<int>(m_headings.size()))
         return {};
@@ -82,29 +107,39 @@ int CListModel::InsertColumn(int column, const CString& heading)
 
 int CListModel::InsertRow(int row, const CString& text)
 {
-    row = std::clamp(row, 0, rowCount());
+    row = std::clamp(row, 0, Count());
+    if (row == Count() && m_flushTimer.interval() > 0) {
+        m_rows.push_back(std::vector<CString>{text});
+        if (!m_flushTimer.isActive())
+            m_flushTimer.start();
+        return row;
+    }
+    Flush();
     beginInsertRows({}, row, row);
     m_rows.insert(m_rows.begin() + row, std::vector<CString>{text});
+    ++m_announced;
     endInsertRows();
     return row;
 }
 
 bool CListModel::SetText(int row, int column, const CString& text)
 {
-    if (row < 0 || row >= rowCount() || column < 0 || column >= columnCount())
+    if (row < 0 || row >= Count() || column < 0 || column >= columnCount())
         return false;
     auto& texts = m_rows[static_cast<size_t>(row)];
     if (static_cast<int>(texts.size()) <= column)
         texts.resize(static_cast<size_t>(column) + 1);
     texts[static_cast<size_t>(column)] = text;
-    const QModelIndex cell = index(row, column);
-    emit dataChanged(cell, cell);
+    if (row < m_announced) {
+        const QModelIndex cell = index(row, column);
+        emit dataChanged(cell, cell);
+    }
     return true;
 }
 
 CString CListModel::GetText(int row, int column) const
 {
-    if (row < 0 || row >= rowCount() || column < 0)
+    if (row < 0 || row >= Count() || column < 0)
         return {};
     const auto& texts = m_rows[static_cast<size_t>(row)];
     return column < static_cast<int>(texts.size()) ? texts[static_cast<size_t>(column)] : CString();
@@ -112,19 +147,23 @@ CString CListModel::GetText(int row, int column) const
 
 bool CListModel::DeleteRow(int row)
 {
-    if (row < 0 || row >= rowCount())
+    if (row < 0 || row >= Count())
         return false;
+    Flush();
     beginRemoveRows({}, row, row);
     m_rows.erase(m_rows.begin() + row);
+    --m_announced;
     endRemoveRows();
     return true;
 }
 
 void CListModel::DeleteAll()
 {
+    m_flushTimer.stop();
     beginResetModel();
     m_rows.clear();
     m_rows.shrink_to_fit();
+    m_announced = 0;
     endResetModel();
 }
 
@@ -144,6 +183,7 @@ CListView::CListView(bool report, bool singleSelection, QWidget* parent)
     verticalHeader()->hide();
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    m_model->SetHeadingSize(QSize(fontMetrics().averageCharWidth() * 8, fontMetrics().height() + 8));
     horizontalHeader()->setSectionsClickable(false);
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -201,7 +241,13 @@ CString CListCtrl::GetItemText(int row, int column) const
 
 int CListCtrl::GetItemCount() const
 {
-    return View() ? View()->Model()->rowCount() : 0;
+    return View() ? View()->Model()->Count() : 0;
+}
+
+void CListCtrl::SetBatchInterval(int milliseconds)
+{
+    if (CListView* view = View())
+        view->Model()->SetBatchInterval(milliseconds);
 }
 
 bool CListCtrl::DeleteItem(int row)
@@ -263,13 +309,16 @@ int CListCtrl::GetSelectionMark() const
 
 void CListCtrl::SetSelectionMark(int row)
 {
-    if (CListView* view = View())
+    if (CListView* view = View()) {
+        view->Model()->Flush();
         view->selectionModel()->setCurrentIndex(view->Model()->index(row, 0), QItemSelectionModel::NoUpdate);
+    }
 }
 
 void CListCtrl::SetItemSelected(int row, bool selected)
 {
     if (CListView* view = View()) {
+        view->Model()->Flush();
         view->selectionModel()->select(view->Model()->index(row, 0),
                                        (selected ? QItemSelectionModel::Select : QItemSelectionModel::Deselect)
                                            | QItemSelectionModel::Rows);

@@ -5,6 +5,7 @@
 #include <QIcon>
 #include <QPointer>
 #include <QTableView>
+#include <QTimer>
 #include <vector>
 
 #include "platform/cstring.h"
@@ -38,7 +39,7 @@ private:
 class CListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    using QAbstractTableModel::QAbstractTableModel;
+    explicit CListModel(QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -47,16 +48,30 @@ public:
 
     int InsertColumn(int column, const CString& heading);
     int InsertRow(int row, const CString& text);
+    // Rows, announced to the views or not.
+    int Count() const { return static_cast<int>(m_rows.size()); }
+    // With an interval, rows appended at the end reach the views in batches,
+    // at most one per interval: a view lays itself out anew for every batch.
+    // Zero announces every row at once (and whatever is still waiting).
+    void SetBatchInterval(int milliseconds);
+    // Announces the rows that wait.
+    void Flush();
     bool SetText(int row, int column, const CString& text);
     CString GetText(int row, int column) const;
     bool DeleteRow(int row);
     void DeleteAll();
     void SetIcon(const QIcon& icon) { m_icon = icon; }
+    // The size a heading asks for; given once so that the view never
+    // measures heading texts again as rows arrive.
+    void SetHeadingSize(const QSize& size) { m_headingSize = size; }
 
 private:
     std::vector<std::vector<CString>> m_rows;
+    int m_announced = 0; // the first rows, the ones the views know of
+    QTimer m_flushTimer;
     std::vector<CString> m_headings;
     QIcon m_icon;
+    QSize m_headingSize;
 };
 
 // The list-view window of the template: a report view, or the log's plain
@@ -89,6 +104,8 @@ public:
     bool SetItemText(int row, int column, const CString& text);
     CString GetItemText(int row, int column) const;
     int GetItemCount() const;
+    // See CListModel::SetBatchInterval.
+    void SetBatchInterval(int milliseconds);
     bool DeleteItem(int row);
     bool DeleteAllItems();
     void SetImageList(const QIcon& icon);

@@ -3,8 +3,10 @@
 #include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QDesktopServices>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QTimer>
 #include <QUrl>
 
 #include "platform/qt/soundplayer.h"
@@ -144,6 +146,64 @@ CString FromDisplay(const QString& text)
 {
     const QByteArray bytes = text.toLocal8Bit();
     return CString(bytes.constData(), static_cast<size_t>(bytes.size()));
+}
+
+} // namespace services
+
+namespace services {
+
+class CPaintThrottle::Filter : public QObject {
+public:
+    Filter(QWidget* window, int intervalMs) : QObject(window), m_window(window), m_interval(intervalMs)
+    {
+        m_clock.start();
+        m_timer.setSingleShot(true);
+        QObject::connect(&m_timer, &QTimer::timeout, this, [this] { RequestPaint(); });
+        window->installEventFilter(this);
+    }
+    ~Filter() override
+    {
+        m_window->removeEventFilter(this);
+        RequestPaint();
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() != QEvent::UpdateRequest || m_bLetThrough)
+            return false;
+        if (m_clock.elapsed() >= m_interval) {
+            m_clock.restart();
+            return false;
+        }
+        // Hold it: the dirty region waits for the timer's request.
+        if (!m_timer.isActive())
+            m_timer.start(static_cast<int>(m_interval - m_clock.elapsed()));
+        return true;
+    }
+
+private:
+    void RequestPaint()
+    {
+        m_clock.restart();
+        m_bLetThrough = true;
+        QEvent request(QEvent::UpdateRequest);
+        QCoreApplication::sendEvent(m_window, &request);
+        m_bLetThrough = false;
+    }
+
+    QWidget* m_window;
+    qint64 m_interval;
+    QElapsedTimer m_clock;
+    QTimer m_timer;
+    bool m_bLetThrough = false;
+};
+
+CPaintThrottle::CPaintThrottle(QWidget* window, int intervalMs) : m_filter(new Filter(window, intervalMs)) {}
+
+CPaintThrottle::~CPaintThrottle()
+{
+    delete m_filter;
 }
 
 } // namespace services

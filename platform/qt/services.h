@@ -51,3 +51,23 @@ QString ToDisplay(const CString& bytes);
 CString FromDisplay(const QString& text);
 
 } // namespace services
+
+namespace services {
+
+// While it lives, the window repaints at most once per interval: a search
+// pumps events after every file, and painting the whole window each time
+// would cost far more than the search itself. What changed in between is
+// painted at the next tick, and once more when the throttle goes.
+class CPaintThrottle {
+public:
+    CPaintThrottle(QWidget* window, int intervalMs);
+    ~CPaintThrottle();
+    CPaintThrottle(const CPaintThrottle&) = delete;
+    CPaintThrottle& operator=(const CPaintThrottle&) = delete;
+
+private:
+    class Filter;
+    Filter* m_filter;
+};
+
+} // namespace services

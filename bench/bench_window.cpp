@@ -1,0 +1,163 @@
+// Window benchmarks on the real dialog (offscreen), each against a baseline
+// measured in the same run:
+//   search with "Check for sound", 20,000 camera files  vs the core's walk and presence tests
+//   "Add to list" / "Remove from list", 20,000 rows      vs "Replace list" on the same tree
+//   peak memory of a 100,000-hit search                  (goal: under 300 MB)
+//   Extract Sound on 1,000 selected rows                 vs vocaline-extract on the same files
+#include <sys/resource.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <cstdio>
+#include <cstdlib>
+
+#include "audio/jpegaudio.h"
+#include "bench/benchkit.h"
+#include "bench/camera_tree.h"
+#include "platform/qt/services.h"
+#include "ui/maindlg.h"
+
+namespace {
+
+class Window {
+public:
+    Window()
+    {
+        services::SetMessageBox([](QWidget*, const CString& text) { std::fprintf(stderr, "box: %s\n", text.c_str()); });
+        dlg.Create();
+        dlg.show();
+        QApplication::processEvents();
+    }
+    void Search(const std::string& root, int mode, bool checkSound)
+    {
+        dlg.SetDlgItemText(IDC_LOOKIN, root);
+        qobject_cast<QAbstractButton*>(dlg.GetDlgItem(IDC_REPLACE + mode))->click();
+        dlg.CheckDlgButton(IDC_SUBFOLDERS, 1);
+        dlg.CheckDlgButton(IDC_CHECKSOUND, checkSound);
+        qobject_cast<QAbstractButton*>(dlg.GetDlgItem(1))->click();
+    }
+    CMainDlg dlg;
+};
+
+void SearchWithSound()
+{
+    TreeSpec spec;
+    spec.cameraFiles = 20000;
+    spec.otherFiles = 2000;
+    const Tree tree = MakeCameraTree(spec);
+    Window window;
+    const auto ours = [&] { window.Search(tree.root, 0, true); };
+    const auto baseline = [&] {
+        CFileSearch finder;
+        finder.SetCallback(
+            [](CFileSearch* f, int code, void*) {
+                if (code == SEARCH_FOUND) {
+                    CPathParts parts = f->GetFilePath(f->GetFileCount() - 1);
+                    HasSound(parts.GetLocation(), parts.GetFileName());
+                }
+            },
+            nullptr);
+        CSearchOptions options;
+        options.Reset();
+        options.strBaseFolder = tree.root;
+        options.bSubfolders = 1;
+        finder.FindFiles(options);
+    };
+    Report("window search + sound check, 20,000 camera files", Compare(ours, baseline, 3), 3.0);
+    std::printf("  (%d rows)\n", window.dlg.m_listResults.GetItemCount());
+    RemoveTree(tree);
+}
+
+void ListModes()
+{
+    TreeSpec spec;
+    spec.cameraFiles = 20000;
+    spec.tiny = true;
+    const Tree tree = MakeCameraTree(spec);
+    Window window;
+    const auto replace = [&] { window.Search(tree.root, 0, false); };
+    const auto add = [&] { window.Search(tree.root, 1, false); };
+    // Remove needs a full list each time; filling it is not timed.
+    std::vector<double> removeTimes;
+    const auto remove = [&] {
+        window.Search(tree.root, 0, false);
+        removeTimes.push_back(SecondsOf([&] { window.Search(tree.root, 2, false); }));
+    };
+    window.Search(tree.root, 0, false);
+    Report("\"Add to list\", 20,000 rows and hits, vs \"Replace list\"", Compare(add, replace, 3), 2.0);
+    Comparison removal = Compare(remove, replace, 3);
+    std::sort(removeTimes.begin(), removeTimes.end());
+    removal.ours = removeTimes[removeTimes.size() / 2];
+    Report("\"Remove from list\", 20,000 rows and hits, vs \"Replace list\"", removal, 2.0);
+    RemoveTree(tree);
+}
+
+long PeakKilobytes()
+{
+    struct rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+// Runs in a process of its own so that nothing else counts in its peak.
+int MemoryChild(const std::string& root)
+{
+    Window window;
+    const long before = PeakKilobytes();
+    window.Search(root, 0, true);
+    std::printf("peak memory, 100,000-hit search with sound check: %.1f MB (%.1f MB before the search, %d rows)"
+                "  (goal < 300 MB) %s\n",
+                PeakKilobytes() / 1024.0, before / 1024.0, window.dlg.m_listResults.GetItemCount(),
+                PeakKilobytes() < 300 * 1024 ? "met" : "MISSED");
+    return 0;
+}
+
+void Memory(const char* self)
+{
+    TreeSpec spec;
+    spec.cameraFiles = 100000;
+    spec.tiny = true;
+    const Tree tree = MakeCameraTree(spec);
+    std::fflush(stdout);
+    RunProgram({self, "memory-child", tree.root}, "");
+    RemoveTree(tree);
+}
+
+void ExtractRows()
+{
+    TreeSpec spec;
+    spec.cameraFiles = 1000;
+    const Tree tree = MakeCameraTree(spec);
+    Window window;
+    for (const std::string& path : tree.jpegs)
+        window.dlg.AddFileToList(path.c_str());
+    for (int row = 0; row < window.dlg.m_listResults.GetItemCount(); ++row)
+        window.dlg.m_listResults.SetItemSelected(row, true);
+    std::vector<std::string> command{VOCALINE_EXTRACT};
+    command.insert(command.end(), tree.jpegs.begin(), tree.jpegs.end());
+    const auto ours = [&] { qobject_cast<QAbstractButton*>(window.dlg.GetDlgItem(IDC_EXTRACT))->click(); };
+    const auto baseline = [&] { RunProgram(command); };
+    Report("Extract Sound, 1,000 selected rows, vs vocaline-extract", Compare(ours, baseline), 1.5);
+    RemoveTree(tree);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    const std::string only = argc > 1 ? argv[1] : "";
+    int qtArgc = 1;
+    QApplication app(qtArgc, argv);
+    if (only == "memory-child" && argc > 2)
+        return MemoryChild(argv[2]);
+    if (only.empty() || only == "search")
+        SearchWithSound();
+    if (only.empty() || only == "modes")
+        ListModes();
+    if (only.empty() || only == "memory")
+        Memory(argv[0]);
+    if (only.empty() || only == "extract")
+        ExtractRows();
+    return 0;
+}

@@ -1,0 +1,27 @@
+#pragma once
+// Generates trees of camera files for the benchmarks: files with and without
+// sound laid out as the camera writes them, other files, nested folders.
+#include <string>
+#include <vector>
+
+struct TreeSpec {
+    int cameraFiles = 1000;  // JPEG files, half of them with sound
+    int otherFiles = 0;      // files that are not pictures (".txt")
+    int perFolder = 100;     // entries per leaf folder
+    int fanout = 10;         // subfolders per folder above the leaves
+    bool tiny = false;       // one-byte files in place of camera files
+};
+
+struct Tree {
+    std::string root;               // ends in '/'
+    std::vector<std::string> jpegs; // every camera file, in creation order
+    int entries = 0;                // files and folders created
+};
+
+// Builds the tree in a new temporary folder, removed by RemoveTree.
+Tree MakeCameraTree(const TreeSpec& spec);
+void RemoveTree(const Tree& tree);
+
+// The bytes of a camera file with sound (the sample) and of one without.
+const std::vector<unsigned char>& CameraFileWithSound();
+const std::vector<unsigned char>& CameraFileWithoutSound();

@@ -1,0 +1,84 @@
+// Writes each input as a file and runs the presence test and a full
+// extraction on it. Beyond "no crash, no sanitizer report" it checks that
+// no descriptor stays open and that nothing but the WAV is ever written.
+#include <dirent.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <set>
+#include <string>
+
+#include "audio/extract.h"
+#include "audio/jpegaudio.h"
+
+namespace {
+
+struct Silent : IExtractReport {
+    void WriteLogRow(const CString&) override {}
+    void ShowMessage(const CString&) override {}
+};
+
+int CountDescriptors()
+{
+    int count = 0;
+    if (DIR* dir = opendir("/proc/self/fd")) {
+        while (readdir(dir))
+            ++count;
+        closedir(dir);
+    }
+    return count;
+}
+
+std::set<std::string> Entries(const std::string& folder)
+{
+    std::set<std::string> names;
+    if (DIR* dir = opendir(folder.c_str())) {
+        while (const dirent* entry = readdir(dir))
+            names.insert(entry->d_name);
+        closedir(dir);
+    }
+    return names;
+}
+
+const std::string& Folder()
+{
+    static const std::string folder = [] {
+        char pattern[] = "/tmp/vocaline-fuzz-XXXXXX";
+        if (!mkdtemp(pattern))
+            abort();
+        return std::string(pattern) + "/";
+    }();
+    return folder;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const std::string source = Folder() + "src.jpg";
+    FILE* file = std::fopen(source.c_str(), "wb");
+    if (!file)
+        abort();
+    std::fwrite(data, 1, size, file);
+    std::fclose(file);
+
+    const int before = CountDescriptors();
+    HasSound(Folder(), "src.jpg");
+    Silent silent;
+    RunExtraction({source}, silent);
+    if (CountDescriptors() != before) {
+        std::fprintf(stderr, "descriptor left open\n");
+        abort();
+    }
+    for (const std::string& name : Entries(Folder())) {
+        if (name != "." && name != ".." && name != "src.jpg" && name != "src.jpg.wav") {
+            std::fprintf(stderr, "unexpected file written: %s\n", name.c_str());
+            abort();
+        }
+    }
+    unlink((source + ".wav").c_str());
+    return 0;
+}
