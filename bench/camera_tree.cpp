@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -40,8 +41,9 @@ const std::vector<unsigned char>& CameraFileWithoutSound()
         const auto& with = CameraFileWithSound();
         if (with.size() < 25000)
             throw std::runtime_error("the sample camera file is missing");
-        std::vector<unsigned char> out(with.data(), with.data() + 84);
-        out.insert(out.end(), with.data() + 25000, with.data() + with.size());
+        std::vector<unsigned char> out(with.size() - 25000 + 84);
+        std::copy(with.begin(), with.begin() + 84, out.begin());
+        std::copy(with.begin() + 25000, with.end(), out.begin() + 84);
         return out;
     }();
     return bytes;
