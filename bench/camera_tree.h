@@ -18,7 +18,8 @@ struct Tree {
     int entries = 0;                // files and folders created
 };
 
-// Builds the tree in a new temporary folder, removed by RemoveTree.
+// Builds the tree in a new folder under $VOCALINE_BENCH_DIR (default /tmp),
+// removed by RemoveTree.
 Tree MakeCameraTree(const TreeSpec& spec);
 void RemoveTree(const Tree& tree);
 

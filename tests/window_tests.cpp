@@ -216,3 +216,55 @@ TEST_F(Window, AboutBoxShowsItsTextsAndClosesWithOkOrEscape)
 }
 
 } // namespace
+
+namespace {
+
+// Rows in batch mode: the program sees every change at once, the view after
+// the next flush, and both agree row for row.
+TEST_F(Window, BatchedRowsReachTheViewIntact)
+{
+    CListCtrl& list = dlg.m_listResults;
+    auto* model = list.View()->model();
+    auto viewRows = [&] {
+        std::vector<std::string> rows;
+        for (int r = 0; r < model->rowCount(); ++r)
+            rows.push_back(model->index(r, 0).data().toString().toStdString() + "|"
+                           + model->index(r, 1).data().toString().toStdString());
+        return rows;
+    };
+    auto programRows = [&] {
+        std::vector<std::string> rows;
+        for (int r = 0; r < list.GetItemCount(); ++r)
+            rows.push_back(list.GetItemText(r, 0) + "|" + list.GetItemText(r, 1));
+        return rows;
+    };
+
+    list.SetBatchInterval(1000);
+    for (int i = 0; i < 10; ++i) {
+        const int row = list.InsertItem(list.GetItemCount(), "r" + std::to_string(i));
+        list.SetItemText(row, 1, "f" + std::to_string(i));
+    }
+    EXPECT_EQ(list.GetItemCount(), 10);
+    EXPECT_EQ(model->rowCount(), 0); // not announced yet
+
+    list.View()->Model()->Flush();
+    EXPECT_EQ(viewRows(), programRows());
+
+    // A run from the front, one before it, one apart, then a text change.
+    list.DeleteItem(3);
+    list.DeleteItem(3);
+    EXPECT_EQ(model->rowCount(), 10); // the view still shows them
+    EXPECT_EQ(viewRows()[4], "r4|f4");
+    list.DeleteItem(2);
+    list.DeleteItem(5);
+    list.SetItemText(0, 1, "changed");
+    EXPECT_EQ(programRows(), (std::vector<std::string>{"r0|changed", "r1|f1", "r5|f5", "r6|f6", "r7|f7", "r9|f9"}));
+    list.SetBatchInterval(0);
+    EXPECT_EQ(viewRows(), programRows());
+
+    // Selection answers in the program's rows.
+    list.SetItemSelected(2, true);
+    EXPECT_EQ(list.GetSelectedRows(), (std::vector<int>{2}));
+}
+
+} // namespace

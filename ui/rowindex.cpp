@@ -9,30 +9,27 @@ void CRowPathIndex::Append(const CString& rowPath)
     CString key = FoldCase(rowPath);
     const uint64_t id = m_nextId++;
     m_idsByKey[key].push_back(id);
-    m_rowIds.push_back(id);
-    m_rowKeys.push_back(std::move(key));
+    m_rows.push_back({id, std::move(key)});
 }
 
 void CRowPathIndex::Remove(int row)
 {
     if (row < 0 || row >= Count())
         return;
-    const auto at = static_cast<size_t>(row);
-    const auto found = m_idsByKey.find(m_rowKeys[at]);
+    const Row& gone = m_rows[static_cast<size_t>(row)];
+    const auto found = m_idsByKey.find(gone.key);
     if (found != m_idsByKey.end()) {
         auto& ids = found->second;
-        ids.erase(std::find(ids.begin(), ids.end(), m_rowIds[at]));
+        ids.erase(std::find(ids.begin(), ids.end(), gone.id));
         if (ids.empty())
             m_idsByKey.erase(found);
     }
-    m_rowIds.erase(m_rowIds.begin() + row);
-    m_rowKeys.erase(m_rowKeys.begin() + row);
+    m_rows.erase(m_rows.begin() + row);
 }
 
 void CRowPathIndex::Clear()
 {
-    m_rowIds.clear();
-    m_rowKeys.clear();
+    m_rows.clear();
     m_idsByKey.clear();
 }
 
@@ -42,5 +39,7 @@ int CRowPathIndex::Find(const CString& path) const
     if (found == m_idsByKey.end())
         return -1;
     const uint64_t first = found->second.front();
-    return static_cast<int>(std::lower_bound(m_rowIds.begin(), m_rowIds.end(), first) - m_rowIds.begin());
+    const auto at = std::lower_bound(m_rows.begin(), m_rows.end(), first,
+                                     [](const Row& row, uint64_t id) { return row.id < id; });
+    return static_cast<int>(at - m_rows.begin());
 }

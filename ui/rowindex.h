@@ -4,6 +4,7 @@
 // row for every hit. It answers exactly as the scan would: the lowest row
 // whose path matches.
 #include <cstdint>
+#include <deque>
 #include <unordered_map>
 #include <vector>
 
@@ -16,13 +17,16 @@ public:
     void Clear();
     // The lowest row with this path, or -1.
     int Find(const CString& path) const;
-    int Count() const { return static_cast<int>(m_rowKeys.size()); }
+    int Count() const { return static_cast<int>(m_rows.size()); }
 
 private:
     // Rows keep an id that grows with each append, so row order is id order
     // and a row's position is found by binary search.
+    struct Row {
+        uint64_t id;
+        CString key;
+    };
     uint64_t m_nextId = 0;
-    std::vector<uint64_t> m_rowIds;
-    std::vector<CString> m_rowKeys;
+    std::deque<Row> m_rows; // a deque: a search thins the list from its front
     std::unordered_map<CString, std::vector<uint64_t>> m_idsByKey;
 };

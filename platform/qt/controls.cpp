@@ -36,29 +36,13 @@ void CButton::SetCheck(int state)
 CListModel::CListModel(QObject* parent) : QAbstractTableModel(parent)
 {
     m_flushTimer.setSingleShot(true);
+    m_flushTimer.setInterval(0);
     connect(&m_flushTimer, &QTimer::timeout, this, &CListModel::Flush);
 }
 
 int CListModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : m_announced;
-}
-
-void CListModel::SetBatchInterval(int milliseconds)
-{
-    m_flushTimer.setInterval(milliseconds);
-    if (milliseconds <= 0)
-        Flush();
-}
-
-void CListModel::Flush()
-{
-    m_flushTimer.stop();
-    if (Count() == m_announced)
-        return;
-    beginInsertRows({}, m_announced, Count() - 1);
-    m_announced = Count();
-    endInsertRows();
+    return parent.isValid() ? 0 : Count() - m_pendingAppends + RunLength();
 }
 
 int CListModel::columnCount(const QModelIndex& parent) const
@@ -66,12 +50,24 @@ int CListModel::columnCount(const QModelIndex& parent) const
     return parent.isValid() ? 0 : std::max<int>(1, static_cast<int>(m_headings.size()));
 }
 
+const CListModel::Row& CListModel::ViewRow(int v) const
+{
+    if (m_runStart < 0 || v < m_runStart)
+        return m_rows[static_cast<size_t>(v)];
+    if (v < m_runStart + RunLength())
+        return m_run[static_cast<size_t>(v - m_runStart)];
+    return m_rows[static_cast<size_t>(v - RunLength())];
+}
+
 QVariant CListModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.row() >= rowCount())
         return {};
-    if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
-        return services::ToDisplay(GetText(index.row(), index.column()));
+    if (role == Qt::DisplayRole || role == Qt::ToolTipRole) {
+        const Row& texts = ViewRow(index.row());
+        const auto column = static_cast<size_t>(index.column());
+        return services::ToDisplay(column < texts.size() ? texts[column] : CString());
+    }
     if (role == Qt::DecorationRole && index.column() == 0 && !m_icon.isNull())
         return m_icon;
     return {};
@@ -87,8 +83,38 @@ QVariant CListModel::headerData(int section, Qt::Orientation orientation, int ro
     return services::ToDisplay(m_headings[static_cast<size_t>(section)]);
 }
 
+void CListModel::SetBatchInterval(int milliseconds)
+{
+    m_flushTimer.setInterval(std::max(0, milliseconds));
+    if (milliseconds <= 0)
+        Flush();
+}
+
+void CListModel::Waiting()
+{
+    if (!m_flushTimer.isActive())
+        m_flushTimer.start();
+}
+
+void CListModel::Flush()
+{
+    m_flushTimer.stop();
+    if (!m_run.empty()) {
+        beginRemoveRows({}, m_runStart, m_runStart + RunLength() - 1);
+        m_run.clear();
+        m_runStart = -1;
+        endRemoveRows();
+    }
+    if (m_pendingAppends > 0) {
+        beginInsertRows({}, Count() - m_pendingAppends, Count() - 1);
+        m_pendingAppends = 0;
+        endInsertRows();
+    }
+}
+
 int CListModel::InsertColumn(int column, const CString& heading)
 {
+    Flush();
     column = std::clamp(column, 0, static_cast<int>(m_headings.size()));
     const bool first = m_headings.empty();
     if (!first)
@@ -99,7 +125,7 @@ int CListModel::InsertColumn(int column, const CString& heading)
             row.insert(row.begin() + column, CString());
     }
     if (first)
-        headerDataChanged(Qt::Horizontal, 0, 0);
+        emit headerDataChanged(Qt::Horizontal, 0, 0);
     else
         endInsertColumns();
     return column;
@@ -108,16 +134,17 @@ int CListModel::InsertColumn(int column, const CString& heading)
 int CListModel::InsertRow(int row, const CString& text)
 {
     row = std::clamp(row, 0, Count());
-    if (row == Count() && m_flushTimer.interval() > 0) {
-        m_rows.push_back(std::vector<CString>{text});
-        if (!m_flushTimer.isActive())
-            m_flushTimer.start();
+    if (Batching() && row == Count()) {
+        if (!m_run.empty())
+            Flush();
+        m_rows.push_back(Row{text});
+        ++m_pendingAppends;
+        Waiting();
         return row;
     }
     Flush();
     beginInsertRows({}, row, row);
-    m_rows.insert(m_rows.begin() + row, std::vector<CString>{text});
-    ++m_announced;
+    m_rows.insert(m_rows.begin() + row, Row{text});
     endInsertRows();
     return row;
 }
@@ -130,8 +157,9 @@ bool CListModel::SetText(int row, int column, const CString& text)
     if (static_cast<int>(texts.size()) <= column)
         texts.resize(static_cast<size_t>(column) + 1);
     texts[static_cast<size_t>(column)] = text;
-    if (row < m_announced) {
-        const QModelIndex cell = index(row, column);
+    if (row < Count() - m_pendingAppends) {
+        const int v = m_runStart >= 0 && row >= m_runStart ? row + RunLength() : row;
+        const QModelIndex cell = index(v, column);
         emit dataChanged(cell, cell);
     }
     return true;
@@ -149,11 +177,30 @@ bool CListModel::DeleteRow(int row)
 {
     if (row < 0 || row >= Count())
         return false;
-    Flush();
-    beginRemoveRows({}, row, row);
+    if (!Batching() || m_pendingAppends > 0)
+        Flush();
+    if (!Batching()) {
+        beginRemoveRows({}, row, row);
+        m_rows.erase(m_rows.begin() + row);
+        endRemoveRows();
+        return true;
+    }
+    // The removed row joins the waiting run when it touches it; otherwise
+    // the run is announced and a new one starts here.
+    if (m_runStart >= 0 && row != m_runStart && row != m_runStart - 1)
+        Flush();
+    Row removed = std::move(m_rows[static_cast<size_t>(row)]);
     m_rows.erase(m_rows.begin() + row);
-    --m_announced;
-    endRemoveRows();
+    if (m_runStart < 0) {
+        m_runStart = row;
+        m_run.push_back(std::move(removed));
+    } else if (row == m_runStart) {
+        m_run.push_back(std::move(removed)); // just behind the run in view rows
+    } else {
+        m_run.push_front(std::move(removed)); // just before it
+        m_runStart = row;
+    }
+    Waiting();
     return true;
 }
 
@@ -162,8 +209,9 @@ void CListModel::DeleteAll()
     m_flushTimer.stop();
     beginResetModel();
     m_rows.clear();
-    m_rows.shrink_to_fit();
-    m_announced = 0;
+    m_run.clear();
+    m_runStart = -1;
+    m_pendingAppends = 0;
     endResetModel();
 }
 
@@ -275,6 +323,7 @@ std::vector<int> CListCtrl::GetSelectedRows() const
 {
     std::vector<int> rows;
     if (CListView* view = View()) {
+        view->Model()->Flush();
         for (const QModelIndex& index : view->selectionModel()->selectedRows())
             rows.push_back(index.row());
     }
@@ -284,7 +333,7 @@ std::vector<int> CListCtrl::GetSelectedRows() const
 
 int CListCtrl::GetSelectedCount() const
 {
-    return View() ? static_cast<int>(View()->selectionModel()->selectedRows().size()) : 0;
+    return static_cast<int>(GetSelectedRows().size());
 }
 
 int CListCtrl::GetNextItem(int start, int flags) const
@@ -303,6 +352,7 @@ int CListCtrl::GetSelectionMark() const
     CListView* view = View();
     if (!view)
         return -1;
+    view->Model()->Flush();
     const QModelIndex current = view->selectionModel()->currentIndex();
     return current.isValid() ? current.row() : -1;
 }

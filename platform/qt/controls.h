@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QTableView>
 #include <QTimer>
+#include <deque>
 #include <vector>
 
 #include "platform/cstring.h"
@@ -36,6 +37,10 @@ private:
 };
 
 // The rows of a list view: texts as bytes, decoded only for display.
+//
+// In batch mode the views hear of appended rows, and of rows removed one
+// after another from one place, at most once per interval: each notice makes
+// a view lay itself out anew. The program always sees its rows as they are.
 class CListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -48,26 +53,35 @@ public:
 
     int InsertColumn(int column, const CString& heading);
     int InsertRow(int row, const CString& text);
-    // Rows, announced to the views or not.
-    int Count() const { return static_cast<int>(m_rows.size()); }
-    // With an interval, rows appended at the end reach the views in batches,
-    // at most one per interval: a view lays itself out anew for every batch.
-    // Zero announces every row at once (and whatever is still waiting).
-    void SetBatchInterval(int milliseconds);
-    // Announces the rows that wait.
-    void Flush();
     bool SetText(int row, int column, const CString& text);
     CString GetText(int row, int column) const;
     bool DeleteRow(int row);
     void DeleteAll();
+    // The program's rows, whether the views know of them yet or not.
+    int Count() const { return static_cast<int>(m_rows.size()); }
+
+    // An interval turns batch mode on; zero turns it off and announces what waits.
+    void SetBatchInterval(int milliseconds);
+    // Tells the views of every change that waits.
+    void Flush();
+
     void SetIcon(const QIcon& icon) { m_icon = icon; }
     // The size a heading asks for; given once so that the view never
     // measures heading texts again as rows arrive.
     void SetHeadingSize(const QSize& size) { m_headingSize = size; }
 
 private:
-    std::vector<std::vector<CString>> m_rows;
-    int m_announced = 0; // the first rows, the ones the views know of
+    using Row = std::vector<CString>;
+    bool Batching() const { return m_flushTimer.interval() > 0; }
+    void Waiting();
+    int RunLength() const { return static_cast<int>(m_run.size()); }
+    // The row that the views know at view row v.
+    const Row& ViewRow(int v) const;
+
+    std::deque<Row> m_rows;
+    int m_pendingAppends = 0; // rows at the end the views do not know yet
+    int m_runStart = -1;      // view row where removed rows wait to be announced
+    std::deque<Row> m_run;    // those rows, still shown until then
     QTimer m_flushTimer;
     std::vector<CString> m_headings;
     QIcon m_icon;
