@@ -2,6 +2,7 @@
 #include <QApplication>
 
 #include "app/mainapp.h"
+#include "res/templates.h"
 
 int main(int argc, char** argv)
 {
@@ -10,6 +11,12 @@ int main(int argc, char** argv)
     char* qtArgv[] = {argv[0], nullptr};
     (void)argc;
     QApplication app(qtArgc, qtArgv);
+    const res::VersionInfo& version = res::GetVersionInfo();
+    QApplication::setApplicationVersion(QString("%1.%2.%3.%4")
+                                            .arg(version.fileVersion[0])
+                                            .arg(version.fileVersion[1])
+                                            .arg(version.fileVersion[2])
+                                            .arg(version.fileVersion[3]));
     theApp.InitInstance();
     return 0;
 }

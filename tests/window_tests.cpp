@@ -8,6 +8,7 @@
 
 #include "guikit.h"
 #include "platform/qt/controls.h"
+#include "platform/qt/services.h"
 
 namespace {
 
@@ -265,6 +266,27 @@ TEST_F(Window, BatchedRowsReachTheViewIntact)
     // Selection answers in the program's rows.
     list.SetItemSelected(2, true);
     EXPECT_EQ(list.GetSelectedRows(), (std::vector<int>{2}));
+}
+
+} // namespace
+
+namespace {
+
+TEST(MessageBox, CaptionIsTheExecutablesName)
+{
+    QString caption;
+    QString text;
+    Soon([&] {
+        QWidget* box = QApplication::activeModalWidget();
+        ASSERT_NE(box, nullptr);
+        caption = box->windowTitle();
+        for (QLabel* label : box->findChildren<QLabel*>())
+            text += label->text();
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    services::MessageBox(nullptr, "Error No items were selected!");
+    EXPECT_EQ(caption, "window_tests");
+    EXPECT_TRUE(text.contains("Error No items were selected!"));
 }
 
 } // namespace

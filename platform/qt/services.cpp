@@ -1,6 +1,5 @@
 #include "platform/qt/services.h"
 
-#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QDesktopServices>
 #include <QElapsedTimer>
@@ -114,17 +113,9 @@ bool PlaySound(const CString& path)
 
 void PumpMessages()
 {
-    // Posted events, window-system input and paints: each pass handles what
-    // is pending; a small bound keeps a self-renewing event from holding the
-    // search here for ever.
-    QCoreApplication::sendPostedEvents();
-    QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
-    for (int pass = 0; pass < 8; ++pass) {
-        const bool handled = dispatcher ? dispatcher->processEvents(QEventLoop::AllEvents)
-                                        : (QCoreApplication::processEvents(), false);
-        if (!handled)
-            break;
-    }
+    // One pass of the event loop handles every event pending now: input,
+    // posted events, due timers and paints.
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
 CWaitCursor::CWaitCursor()
