@@ -8,13 +8,9 @@
 
 namespace {
 
-class ExtractWindow : public ::testing::Test {
+class ExtractWindow : public WindowTest {
 protected:
-    RecordedServices services;
-    ShownDialog shown;
-    CMainDlg& dlg = shown.dlg;
     TempDir dir;
-    void SetUp() override { services.dialog = &dlg; }
 
     // Lists the given files (already on disk) as rows, in this order.
     void List(const std::vector<std::string>& names)

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QTest>
+#include <gtest/gtest.h>
 #include <functional>
 #include <optional>
 #include <string>
@@ -48,6 +49,15 @@ public:
     void Select(const std::vector<int>& rows);
     // Runs a search of folder with the given list mode (0, 1, 2).
     void Search(const std::string& folder, int mode = 0, bool subfolders = false);
+};
+
+// A shown main window with the recording services in place.
+class WindowTest : public ::testing::Test {
+protected:
+    RecordedServices services;
+    ShownDialog shown;
+    CMainDlg& dlg = shown.dlg;
+    void SetUp() override { services.dialog = &dlg; }
 };
 
 // Runs `action` once the event loop next turns, e.g. inside a modal run.

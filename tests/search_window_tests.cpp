@@ -12,13 +12,9 @@
 
 namespace {
 
-class SearchWindow : public ::testing::Test {
+class SearchWindow : public WindowTest {
 protected:
-    RecordedServices services;
-    ShownDialog shown;
-    CMainDlg& dlg = shown.dlg;
     TempDir dir;
-    void SetUp() override { services.dialog = &dlg; }
     void File(const std::string& name, size_t size = 1) { WriteFile(dir / name, Bytes(size, 0x55)); }
     std::vector<std::string> Names()
     {

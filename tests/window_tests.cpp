@@ -12,12 +12,8 @@
 
 namespace {
 
-class Window : public ::testing::Test {
+class Window : public WindowTest {
 protected:
-    RecordedServices services;
-    ShownDialog shown;
-    CMainDlg& dlg = shown.dlg;
-    void SetUp() override { services.dialog = &dlg; }
     bool Checked(int id) { return shown.Button(id)->isChecked(); }
 };
 
