@@ -5,6 +5,7 @@
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPointer>
 #include <QTimer>
 #include <QUrl>
 
@@ -145,7 +146,7 @@ namespace services {
 
 class CPaintThrottle::Filter : public QObject {
 public:
-    Filter(QWidget* window, int intervalMs) : QObject(window), m_window(window), m_interval(intervalMs)
+    Filter(QWidget* window, int intervalMs) : m_window(window), m_interval(intervalMs)
     {
         m_clock.start();
         m_timer.setSingleShot(true);
@@ -154,6 +155,8 @@ public:
     }
     ~Filter() override
     {
+        if (!m_window)
+            return;
         m_window->removeEventFilter(this);
         RequestPaint();
     }
@@ -183,18 +186,17 @@ private:
         m_bLetThrough = false;
     }
 
-    QWidget* m_window;
+    QPointer<QWidget> m_window;
     qint64 m_interval;
     QElapsedTimer m_clock;
     QTimer m_timer;
     bool m_bLetThrough = false;
 };
 
-CPaintThrottle::CPaintThrottle(QWidget* window, int intervalMs) : m_filter(new Filter(window, intervalMs)) {}
-
-CPaintThrottle::~CPaintThrottle()
+CPaintThrottle::CPaintThrottle(QWidget* window, int intervalMs) : m_filter(std::make_unique<Filter>(window, intervalMs))
 {
-    delete m_filter;
 }
+
+CPaintThrottle::~CPaintThrottle() = default;
 
 } // namespace services

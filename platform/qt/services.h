@@ -4,6 +4,7 @@
 // the program asked for, with no modal window left open.
 #include <QString>
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include "platform/cstring.h"
@@ -50,10 +51,6 @@ public:
 QString ToDisplay(const CString& bytes);
 CString FromDisplay(const QString& text);
 
-} // namespace services
-
-namespace services {
-
 // While it lives, the window repaints at most once per interval: a search
 // pumps events after every file, and painting the whole window each time
 // would cost far more than the search itself. What changed in between is
@@ -67,7 +64,7 @@ public:
 
 private:
     class Filter;
-    Filter* m_filter;
+    std::unique_ptr<Filter> m_filter;
 };
 
 } // namespace services
