@@ -62,11 +62,9 @@ long CSourceFile::ReadAt(int64_t offset, void* buffer, size_t n) const
         return -1;
     if (m_window.capacity() == 0 || n > m_window.capacity())
         return ReadDirect(offset, buffer, n);
-    const auto inWindow = [&] {
-        return m_windowStart >= 0 && offset >= m_windowStart
-            && offset + static_cast<int64_t>(n) <= m_windowStart + static_cast<int64_t>(m_window.size());
-    };
-    if (!inWindow()) {
+    const bool inWindow = m_windowStart >= 0 && offset >= m_windowStart
+        && offset + static_cast<int64_t>(n) <= m_windowStart + static_cast<int64_t>(m_window.size());
+    if (!inWindow) {
         m_window.resize(m_window.capacity());
         const long got = ReadDirect(offset, m_window.data(), m_window.size());
         m_window.resize(got > 0 ? static_cast<size_t>(got) : 0);

@@ -331,11 +331,6 @@ std::vector<int> CListCtrl::GetSelectedRows() const
     return rows;
 }
 
-int CListCtrl::GetSelectedCount() const
-{
-    return static_cast<int>(GetSelectedRows().size());
-}
-
 int CListCtrl::GetNextItem(int start, int flags) const
 {
     if (!(flags & LVNI_SELECTED))

@@ -128,7 +128,6 @@ public:
     int GetNextItem(int start, int flags) const;
     // All selected rows in ascending order.
     std::vector<int> GetSelectedRows() const;
-    int GetSelectedCount() const;
     // The row at which the selection is anchored, or -1.
     int GetSelectionMark() const;
     void SetSelectionMark(int row);

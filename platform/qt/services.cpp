@@ -44,25 +44,19 @@ bool RealPlaySound(const CString& path)
     return CSoundPlayer::Instance().Play(path);
 }
 
-MessageBoxFunction& MessageBoxSlot()
+// The function each service goes through now: the real one unless a test
+// put its own in place.
+struct Slots {
+    MessageBoxFunction messageBox = RealMessageBox;
+    FolderPickerFunction folderPicker = RealFolderPicker;
+    ShellOpenFunction shellOpen = RealShellOpen;
+    PlaySoundFunction playSound = RealPlaySound;
+};
+
+Slots& Current()
 {
-    static MessageBoxFunction slot = RealMessageBox;
-    return slot;
-}
-FolderPickerFunction& FolderPickerSlot()
-{
-    static FolderPickerFunction slot = RealFolderPicker;
-    return slot;
-}
-ShellOpenFunction& ShellOpenSlot()
-{
-    static ShellOpenFunction slot = RealShellOpen;
-    return slot;
-}
-PlaySoundFunction& PlaySoundSlot()
-{
-    static PlaySoundFunction slot = RealPlaySound;
-    return slot;
+    static Slots current;
+    return current;
 }
 
 template <typename F>
@@ -77,39 +71,39 @@ F Replace(F& slot, F function, F real)
 
 MessageBoxFunction SetMessageBox(MessageBoxFunction function)
 {
-    return Replace(MessageBoxSlot(), std::move(function), MessageBoxFunction(RealMessageBox));
+    return Replace(Current().messageBox, std::move(function), MessageBoxFunction(RealMessageBox));
 }
 FolderPickerFunction SetFolderPicker(FolderPickerFunction function)
 {
-    return Replace(FolderPickerSlot(), std::move(function), FolderPickerFunction(RealFolderPicker));
+    return Replace(Current().folderPicker, std::move(function), FolderPickerFunction(RealFolderPicker));
 }
 ShellOpenFunction SetShellOpen(ShellOpenFunction function)
 {
-    return Replace(ShellOpenSlot(), std::move(function), ShellOpenFunction(RealShellOpen));
+    return Replace(Current().shellOpen, std::move(function), ShellOpenFunction(RealShellOpen));
 }
 PlaySoundFunction SetPlaySound(PlaySoundFunction function)
 {
-    return Replace(PlaySoundSlot(), std::move(function), PlaySoundFunction(RealPlaySound));
+    return Replace(Current().playSound, std::move(function), PlaySoundFunction(RealPlaySound));
 }
 
 void MessageBox(QWidget* owner, const CString& text)
 {
-    MessageBoxSlot()(owner, text);
+    Current().messageBox(owner, text);
 }
 
 std::optional<CString> BrowseForFolder(QWidget* owner, const CString& title)
 {
-    return FolderPickerSlot()(owner, title);
+    return Current().folderPicker(owner, title);
 }
 
 void ShellOpen(const CString& path)
 {
-    ShellOpenSlot()(path);
+    Current().shellOpen(path);
 }
 
 bool PlaySound(const CString& path)
 {
-    return PlaySoundSlot()(path);
+    return Current().playSound(path);
 }
 
 void PumpMessages()

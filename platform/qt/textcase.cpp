@@ -79,8 +79,3 @@ CString FoldCase(const CString& text)
     }
     return out;
 }
-
-bool EqualNoCase(const CString& a, const CString& b)
-{
-    return FoldCase(a) == FoldCase(b);
-}

@@ -7,4 +7,3 @@
 // The case-folded key of a text: two texts are equal without regard to case
 // exactly when their keys are equal.
 CString FoldCase(const CString& text);
-bool EqualNoCase(const CString& a, const CString& b);
