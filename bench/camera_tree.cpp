@@ -85,7 +85,7 @@ Tree MakeCameraTree(const TreeSpec& spec)
             if (spec.tiny || other)
                 Put(path, tinyBytes);
             else
-                Put(path, made % 2 ? CameraFileWithoutSound() : CameraFileWithSound());
+                Put(path, made % 2 && !spec.allWithSound ? CameraFileWithoutSound() : CameraFileWithSound());
             if (!other)
                 tree.jpegs.push_back(path);
             ++tree.entries;

@@ -10,6 +10,7 @@ struct TreeSpec {
     int perFolder = 100;     // entries per leaf folder
     int fanout = 10;         // subfolders per folder above the leaves
     bool tiny = false;       // one-byte files in place of camera files
+    bool allWithSound = false; // every camera file carries sound
 };
 
 struct Tree {
