@@ -152,6 +152,8 @@ std::vector<int16_t> DecodeIma(const Format& f, Bytes data)
     for (size_t at = 0; at < data.size(); at += f.nBlockAlign) {
         const size_t bytes = std::min<size_t>(f.nBlockAlign, data.size() - at);
         const size_t samples = ImaSamplesIn(bytes, f.nChannels, f.nSamplesPerBlock);
+        if (samples == 0) // a last block too short for its heads
+            break;
         DecodeImaBlock(&data[at], f.nChannels, samples, next);
         next += samples * f.nChannels;
     }

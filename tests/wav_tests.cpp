@@ -61,6 +61,7 @@ TEST(PcmCopy, SamplesEqualWhatSoxDecodes)
         {"the sample memo", ReadFile(DataPath("expected/IM000101.JPG.wav"))},
         {"IMA ADPCM mono, short last block", MakeWav(Spec(0x11, 1, 4, 256, Noise(256 * 7 + 77, 1)))},
         {"IMA ADPCM stereo, short last block", MakeWav(Spec(0x11, 2, 4, 512, Noise(512 * 5 + 200, 2)))},
+        {"IMA ADPCM stereo, last block shorter than its heads", MakeWav(Spec(0x11, 2, 4, 512, Noise(512 * 2 + 5, 7)))},
         {"mu-law", MakeWav(Spec(7, 1, 8, 1, AllByteValues(2)))},
         {"A-law stereo", MakeWav(Spec(6, 2, 8, 2, AllByteValues(2)))},
         {"8-bit PCM", MakeWav(Spec(1, 1, 8, 1, AllByteValues(1)))},
