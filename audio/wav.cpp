@@ -91,6 +91,36 @@ constexpr std::array<int, kImaStepCount> kImaSteps = {
     9493,  10442, 11487, 12635, 13899, 15289, 16818, 18500, 20350, 22385, 24623, 27086, 29794, 32767};
 constexpr std::array<int, 8> kImaIndexStep = {-1, -1, -1, -1, 2, 4, 6, 8};
 
+// Every (step index, code) pair worked out once: the signed change of the
+// sample and the next step index. Each sample is then two look-ups.
+struct ImaTables {
+    std::array<std::array<int, 16>, kImaStepCount> delta{};
+    std::array<std::array<unsigned char, 16>, kImaStepCount> next{};
+};
+
+constexpr ImaTables MakeImaTables()
+{
+    ImaTables tables;
+    for (int index = 0; index < kImaStepCount; ++index) {
+        for (int code = 0; code < 16; ++code) {
+            const int step = kImaSteps[static_cast<size_t>(index)];
+            int delta = step >> 3;
+            if (code & 4)
+                delta += step;
+            if (code & 2)
+                delta += step >> 1;
+            if (code & 1)
+                delta += step >> 2;
+            tables.delta[static_cast<size_t>(index)][static_cast<size_t>(code)] = code & 8 ? -delta : delta;
+            tables.next[static_cast<size_t>(index)][static_cast<size_t>(code)] = static_cast<unsigned char>(
+                std::clamp(index + kImaIndexStep[static_cast<size_t>(code & 7)], 0, kImaStepCount - 1));
+        }
+    }
+    return tables;
+}
+
+constexpr ImaTables kIma = MakeImaTables();
+
 // Bytes a block needs for this many samples per channel.
 size_t ImaBlockBytes(unsigned channels, size_t samples)
 {
@@ -105,15 +135,22 @@ size_t ImaSamplesIn(size_t bytes, unsigned channels, size_t samplesPerBlock)
     return std::min(8 * ((bytes - 4 * channels) / (4 * channels)) + 1, samplesPerBlock);
 }
 
-void DecodeImaBlock(const unsigned char* block, unsigned channels, size_t samples, int16_t* out)
+// Samples are written straight into the output file's bytes.
+void Store(unsigned char* at, int value)
+{
+    at[0] = static_cast<unsigned char>(value & 0xFF);
+    at[1] = static_cast<unsigned char>((value >> 8) & 0xFF);
+}
+
+void DecodeImaBlock(const unsigned char* block, unsigned channels, size_t samples, unsigned char* out)
 {
     for (unsigned ch = 0; ch < channels; ++ch) {
         const unsigned char* head = block + 4 * ch;
         int value = static_cast<int16_t>(Little16(head));
-        int index = head[2] < kImaStepCount ? head[2] : 0; // sox restarts a bad index at 0
+        size_t index = head[2] < kImaStepCount ? head[2] : 0; // sox restarts a bad index at 0
         const unsigned char* code = block + 4 * channels + 4 * ch;
-        int16_t* sample = out + ch;
-        *sample = static_cast<int16_t>(value);
+        unsigned char* sample = out + 2 * ch;
+        Store(sample, value);
         for (size_t i = 1; i < samples; ++i) {
             int nibble;
             if (i & 1) {
@@ -123,18 +160,10 @@ void DecodeImaBlock(const unsigned char* block, unsigned channels, size_t sample
                 if ((i & 7) == 0)
                     code += 4 * (channels - 1); // the other channels' groups
             }
-            int step = kImaSteps[static_cast<size_t>(index)];
-            index = std::clamp(index + kImaIndexStep[static_cast<size_t>(nibble & 7)], 0, kImaStepCount - 1);
-            int delta = step >> 3;
-            if (nibble & 4)
-                delta += step;
-            if (nibble & 2)
-                delta += step >> 1;
-            if (nibble & 1)
-                delta += step >> 2;
-            value = nibble & 8 ? std::max(value - delta, -0x8000) : std::min(value + delta, 0x7FFF);
-            sample += channels;
-            *sample = static_cast<int16_t>(value);
+            value = std::clamp(value + kIma.delta[index][static_cast<size_t>(nibble)], -0x8000, 0x7FFF);
+            index = kIma.next[index][static_cast<size_t>(nibble)];
+            sample += 2 * channels;
+            Store(sample, value);
         }
     }
 }
@@ -145,19 +174,16 @@ size_t ImaFrames(const Format& f, size_t dataBytes)
         + ImaSamplesIn(dataBytes % f.nBlockAlign, f.nChannels, f.nSamplesPerBlock);
 }
 
-std::vector<int16_t> DecodeIma(const Format& f, Bytes data)
+void DecodeIma(const Format& f, Bytes data, unsigned char* out)
 {
-    std::vector<int16_t> out(ImaFrames(f, data.size()) * f.nChannels);
-    int16_t* next = out.data();
     for (size_t at = 0; at < data.size(); at += f.nBlockAlign) {
         const size_t bytes = std::min<size_t>(f.nBlockAlign, data.size() - at);
         const size_t samples = ImaSamplesIn(bytes, f.nChannels, f.nSamplesPerBlock);
         if (samples == 0) // a last block too short for its heads
             break;
-        DecodeImaBlock(&data[at], f.nChannels, samples, next);
-        next += samples * f.nChannels;
+        DecodeImaBlock(&data[at], f.nChannels, samples, out);
+        out += 2 * samples * f.nChannels;
     }
-    return out;
 }
 
 // G.711: the sign, a 3-bit segment and a 4-bit step, each segment doubling.
@@ -206,24 +232,32 @@ size_t PlainFrames(const Format& f, size_t dataBytes, size_t bytesPerSample)
     return dataBytes / (bytesPerSample * f.nChannels);
 }
 
-std::vector<int16_t> Decode(const Format& f, Bytes data)
+// Frames the data decodes to, as sox counts them.
+size_t Frames(const Format& f, size_t dataBytes)
 {
     if (f.nTag == WAVE_FORMAT_IMA_ADPCM)
-        return DecodeIma(f, data);
+        return ImaFrames(f, dataBytes);
+    return PlainFrames(f, dataBytes, f.nBitsPerSample / 8);
+}
+
+// Writes Frames() frames of 16-bit samples to out.
+void Decode(const Format& f, Bytes data, unsigned char* out)
+{
+    if (f.nTag == WAVE_FORMAT_IMA_ADPCM)
+        return DecodeIma(f, data, out);
     const size_t bytesPerSample = f.nBitsPerSample / 8;
-    std::vector<int16_t> out(PlainFrames(f, data.size(), bytesPerSample) * f.nChannels);
-    for (size_t i = 0; i < out.size(); ++i) {
+    const size_t count = Frames(f, data.size()) * f.nChannels;
+    for (size_t i = 0; i < count; ++i) {
         const unsigned char byte = data[i * bytesPerSample];
         if (f.nTag == WAVE_FORMAT_MULAW)
-            out[i] = MuLawToLinear(byte);
+            Store(out + 2 * i, MuLawToLinear(byte));
         else if (f.nTag == WAVE_FORMAT_ALAW)
-            out[i] = ALawToLinear(byte);
+            Store(out + 2 * i, ALawToLinear(byte));
         else if (bytesPerSample == 1)
-            out[i] = static_cast<int16_t>((byte - 128) * 256);
+            Store(out + 2 * i, (byte - 128) * 256);
         else
-            out[i] = static_cast<int16_t>(Little16(&data[i * 2]));
+            Store(out + 2 * i, static_cast<int16_t>(Little16(&data[i * 2])));
     }
-    return out;
 }
 
 void Put16(std::vector<unsigned char>& out, unsigned value)
@@ -280,9 +314,7 @@ bool ParseWavInfo(std::span<const unsigned char> wav, WavInfo& info)
     default: info.strFormat = FormatText("format 0x%04X", f.nTag); break;
     }
     if (IsSoundFormat(f) && CanDecode(f)) {
-        const size_t frames = f.nTag == WAVE_FORMAT_IMA_ADPCM ? ImaFrames(f, chunks.data.size())
-                                                              : PlainFrames(f, chunks.data.size(), f.nBitsPerSample / 8);
-        info.dSeconds = static_cast<double>(frames) / f.nSampleRate;
+        info.dSeconds = static_cast<double>(Frames(f, chunks.data.size())) / f.nSampleRate;
     } else if (chunks.bFact && f.nSampleRate > 0) {
         info.dSeconds = static_cast<double>(chunks.nFactSamples) / f.nSampleRate;
     } else if (f.nByteRate > 0) {
@@ -315,8 +347,7 @@ PcmConversion ConvertToPcm16(std::span<const unsigned char> wav, std::vector<uns
     if (!CanDecode(f))
         return PcmConversion::Unsupported;
 
-    const std::vector<int16_t> samples = Decode(f, chunks.data);
-    const auto dataBytes = static_cast<uint32_t>(samples.size() * 2);
+    const auto dataBytes = static_cast<uint32_t>(Frames(f, chunks.data.size()) * f.nChannels * 2);
     const auto exifBytes = static_cast<uint32_t>(chunks.exif.empty() ? 0 : 12 + chunks.exif.size() + (chunks.exif.size() & 1));
     pcm.reserve(44 + exifBytes + dataBytes);
     PutId(pcm, "RIFF");
@@ -340,7 +371,8 @@ PcmConversion ConvertToPcm16(std::span<const unsigned char> wav, std::vector<uns
     }
     PutId(pcm, "data");
     Put32(pcm, dataBytes);
-    for (const int16_t sample : samples)
-        Put16(pcm, static_cast<uint16_t>(sample));
+    const size_t at = pcm.size();
+    pcm.resize(at + dataBytes);
+    Decode(f, chunks.data, pcm.data() + at);
     return PcmConversion::Converted;
 }
