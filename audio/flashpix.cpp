@@ -85,14 +85,17 @@ bool ParseContents(const std::vector<unsigned char>& data, std::vector<Entry>& r
         pos += 5;
         if (data[pos] != '/' || data[pos + 1] != 0)
             return false;
-        CString path;
+        Entry entry;
         for (;; pos += 2) {
             if (data.size() - pos < 2)
                 return false;
             const unsigned unit = data[pos] | unsigned{data[pos + 1]} << 8;
             if (unit == 0)
                 break;
-            path += unit < 0x80 ? static_cast<char>(unit) : '?';
+            if (unit == '/')
+                entry.strName.clear(); // keep the name after the last '/'
+            else
+                entry.strName += unit < 0x80 ? static_cast<char>(unit) : '?';
         }
         pos += 2;
         if (size == kStorageSize) {
@@ -100,8 +103,6 @@ bool ParseContents(const std::vector<unsigned char>& data, std::vector<Entry>& r
                 return false;
             pos += kClassIdSize;
         }
-        Entry entry;
-        entry.strName = path.substr(path.rfind('/') + 1);
         entry.nSize = size == kStorageSize ? 0 : size;
         entry.bAudio = size != kStorageSize && IsAudioStreamName(entry.strName);
         entries.push_back(std::move(entry));

@@ -41,12 +41,8 @@ size_t HeadBytes(const Bytes& file)
 
 Files MakeFiles(int count, bool otherOrders)
 {
-    const char* base = std::getenv("VOCALINE_BENCH_DIR");
-    std::string pattern = std::string(base && *base ? base : "/tmp") + "/vocaline-bench-XXXXXX";
-    if (!::mkdtemp(pattern.data()))
-        throw std::runtime_error("mkdtemp failed in " + pattern);
     Files files;
-    files.root = pattern + "/";
+    files.root = MakeBenchFolder();
 
     // The HP sample, and the same memo in every other order the reader knows.
     const Bytes& hp = CameraFileWithSound();
