@@ -9,6 +9,7 @@
 namespace {
 
 constexpr unsigned char kMarkerLead = 0xFF;
+constexpr unsigned char kStartOfImage = 0xD8;
 constexpr unsigned char kApp2 = 0xE2;
 constexpr unsigned char kApp4 = 0xE4;
 constexpr unsigned char kStartOfScan = 0xDA;
@@ -189,7 +190,7 @@ CFlashPixHead::Result CFlashPixHead::Walk(bool bStopAtMemo)
     const long soi = m_file.ReadAt(0, head, 2);
     if (soi < 0)
         return Result::ReadError;
-    if (soi < 2 || head[0] != kMarkerLead || head[1] != 0xD8)
+    if (soi < 2 || head[0] != kMarkerLead || head[1] != kStartOfImage)
         return Result::Walked;
 
     const int64_t fileSize = m_file.GetSize();
@@ -322,7 +323,8 @@ bool ReadFlashPixMemos(const CSourceFile& file, std::vector<FpxrMemo>& memos)
             continue;
         FpxrMemo memo;
         memo.strName = entries[i].strName;
-        memo.bytes.assign(bytes.begin() + kStreamHeader, bytes.end());
+        memo.bytes = std::move(bytes);
+        memo.bytes.erase(memo.bytes.begin(), memo.bytes.begin() + kStreamHeader);
         const uint32_t riffSize = memo.bytes[4] | uint32_t{memo.bytes[5]} << 8 | uint32_t{memo.bytes[6]} << 16
             | uint32_t{memo.bytes[7]} << 24;
         memo.bComplete = int64_t{riffSize} + 8 <= static_cast<int64_t>(memo.bytes.size());

@@ -78,7 +78,7 @@ bool ReadChunks(Bytes wav, Chunks& chunks)
     return chunks.bFormat && chunks.bData;
 }
 
-// IMA ADPCM as Microsoft lays it out: per block and channel a 4-byte head
+// IMA ADPCM as WAV files lay it out: per block and channel a 4-byte head
 // (first sample, step index), then 4-byte groups of eight 4-bit codes per
 // channel in turn.
 constexpr int kImaStepCount = 89;

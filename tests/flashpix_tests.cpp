@@ -44,10 +44,10 @@ bool HaveTool(const std::string& name)
 
 Bytes Memo(size_t size, unsigned seed)
 {
-    WavSpec spec;
-    spec.data = Noise(size, seed);
-    spec.bExifChunk = true;
-    return MakeWav(spec);
+    WavParams params;
+    params.data = Noise(size, seed);
+    params.bExifChunk = true;
+    return MakeWav(params);
 }
 
 class Layouts : public ::testing::TestWithParam<Layout> {

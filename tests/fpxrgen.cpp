@@ -267,18 +267,18 @@ Sample MakeSample(Layout layout, const Bytes& memo, const Bytes& second)
     return sample;
 }
 
-Bytes MakeWav(const WavSpec& spec)
+Bytes MakeWav(const WavParams& params)
 {
     Bytes fmt;
-    Put16(fmt, spec.nFormatTag);
-    Put16(fmt, spec.nChannels);
-    Put32(fmt, spec.nSampleRate);
-    const bool ima = spec.nFormatTag == 0x11;
-    const unsigned samplesPerBlock = ima ? (spec.nBlockAlign - 4u * spec.nChannels) * 8 / (4u * spec.nChannels) + 1 : 1;
-    Put32(fmt, ima ? spec.nSampleRate * spec.nBlockAlign / samplesPerBlock
-                   : spec.nSampleRate * spec.nBlockAlign);
-    Put16(fmt, spec.nBlockAlign);
-    Put16(fmt, spec.nBitsPerSample);
+    Put16(fmt, params.nFormatTag);
+    Put16(fmt, params.nChannels);
+    Put32(fmt, params.nSampleRate);
+    const bool ima = params.nFormatTag == 0x11;
+    const unsigned samplesPerBlock = ima ? (params.nBlockAlign - 4u * params.nChannels) * 8 / (4u * params.nChannels) + 1 : 1;
+    Put32(fmt, ima ? params.nSampleRate * params.nBlockAlign / samplesPerBlock
+                   : params.nSampleRate * params.nBlockAlign);
+    Put16(fmt, params.nBlockAlign);
+    Put16(fmt, params.nBitsPerSample);
     if (ima) {
         Put16(fmt, 2);
         Put16(fmt, samplesPerBlock);
@@ -294,7 +294,7 @@ Bytes MakeWav(const WavSpec& spec)
             body.push_back(0);
     };
     chunk("fmt ", fmt);
-    if (spec.bExifChunk) {
+    if (params.bExifChunk) {
         Bytes exif;
         PutText(exif, "exif");
         const auto text = [&](const char* id, const std::string& value) {
@@ -314,7 +314,7 @@ Bytes MakeWav(const WavSpec& spec)
         text("emdl", "HP PhotoSmart 618");
         chunk("LIST", exif);
     }
-    chunk("data", spec.data);
+    chunk("data", params.data);
 
     Bytes wav;
     PutText(wav, "RIFF");

@@ -55,7 +55,7 @@ Bytes StartOfImage();
 Bytes ExifApp1();
 Bytes PictureTail();
 
-struct WavSpec {
+struct WavParams {
     uint16_t nFormatTag = 0x11;
     uint16_t nChannels = 1;
     uint32_t nSampleRate = 8000;
@@ -66,7 +66,7 @@ struct WavSpec {
 };
 
 // A WAV file; for IMA ADPCM the fmt extension gives the block's sample count.
-Bytes MakeWav(const WavSpec& spec);
+Bytes MakeWav(const WavParams& params);
 
 // Deterministic bytes for a seed.
 Bytes Noise(size_t size, unsigned seed);

@@ -30,15 +30,15 @@ Bytes Pcm(const Bytes& wav)
     return pcm;
 }
 
-WavSpec Spec(uint16_t tag, uint16_t channels, uint16_t bits, uint16_t blockAlign, const Bytes& data)
+WavParams Params(uint16_t tag, uint16_t channels, uint16_t bits, uint16_t blockAlign, const Bytes& data)
 {
-    WavSpec spec;
-    spec.nFormatTag = tag;
-    spec.nChannels = channels;
-    spec.nBitsPerSample = bits;
-    spec.nBlockAlign = blockAlign;
-    spec.data = data;
-    return spec;
+    WavParams params;
+    params.nFormatTag = tag;
+    params.nChannels = channels;
+    params.nBitsPerSample = bits;
+    params.nBlockAlign = blockAlign;
+    params.data = data;
+    return params;
 }
 
 Bytes AllByteValues(int times)
@@ -59,13 +59,13 @@ TEST(PcmCopy, SamplesEqualWhatSoxDecodes)
         Bytes wav;
     } cases[] = {
         {"the sample memo", ReadFile(DataPath("expected/IM000101.JPG.wav"))},
-        {"IMA ADPCM mono, short last block", MakeWav(Spec(0x11, 1, 4, 256, Noise(256 * 7 + 77, 1)))},
-        {"IMA ADPCM stereo, short last block", MakeWav(Spec(0x11, 2, 4, 512, Noise(512 * 5 + 200, 2)))},
-        {"IMA ADPCM stereo, last block shorter than its heads", MakeWav(Spec(0x11, 2, 4, 512, Noise(512 * 2 + 5, 7)))},
-        {"mu-law", MakeWav(Spec(7, 1, 8, 1, AllByteValues(2)))},
-        {"A-law stereo", MakeWav(Spec(6, 2, 8, 2, AllByteValues(2)))},
-        {"8-bit PCM", MakeWav(Spec(1, 1, 8, 1, AllByteValues(1)))},
-        {"16-bit PCM stereo", MakeWav(Spec(1, 2, 16, 4, Noise(4000, 3)))},
+        {"IMA ADPCM mono, short last block", MakeWav(Params(0x11, 1, 4, 256, Noise(256 * 7 + 77, 1)))},
+        {"IMA ADPCM stereo, short last block", MakeWav(Params(0x11, 2, 4, 512, Noise(512 * 5 + 200, 2)))},
+        {"IMA ADPCM stereo, last block shorter than its heads", MakeWav(Params(0x11, 2, 4, 512, Noise(512 * 2 + 5, 7)))},
+        {"mu-law", MakeWav(Params(7, 1, 8, 1, AllByteValues(2)))},
+        {"A-law stereo", MakeWav(Params(6, 2, 8, 2, AllByteValues(2)))},
+        {"8-bit PCM", MakeWav(Params(1, 1, 8, 1, AllByteValues(1)))},
+        {"16-bit PCM stereo", MakeWav(Params(1, 2, 16, 4, Noise(4000, 3)))},
     };
     if (std::system("command -v sox >/dev/null 2>&1") != 0)
         GTEST_SKIP() << "sox is not installed";
@@ -90,17 +90,17 @@ TEST(PcmCopy, SamplesEqualWhatSoxDecodes)
 
 TEST(PcmCopy, OtherEncodingsAreKeptAsStored)
 {
-    const WavSpec adpcm = Spec(0x02, 1, 4, 256, Noise(512, 4)); // Microsoft ADPCM
-    const Bytes noData = MakeWav(Spec(1, 1, 16, 2, {}));
+    const WavParams adpcm = Params(0x02, 1, 4, 256, Noise(512, 4)); // another ADPCM
+    const Bytes noData = MakeWav(Params(1, 1, 16, 2, {}));
     const struct {
         const char* what;
         Bytes wav;
         PcmConversion result;
     } cases[] = {
-        {"Microsoft ADPCM", MakeWav(adpcm), PcmConversion::Unsupported},
-        {"24-bit PCM", MakeWav(Spec(1, 1, 24, 3, Noise(300, 5))), PcmConversion::Unsupported},
+        {"ADPCM of format 2", MakeWav(adpcm), PcmConversion::Unsupported},
+        {"24-bit PCM", MakeWav(Params(1, 1, 24, 3, Noise(300, 5))), PcmConversion::Unsupported},
         {"not RIFF", Bytes{'R', 'I', 'F', 'X', 0, 0, 0, 0, 'W', 'A', 'V', 'E'}, PcmConversion::Malformed},
-        {"no channels", MakeWav(Spec(1, 0, 16, 2, Noise(300, 5))), PcmConversion::Malformed},
+        {"no channels", MakeWav(Params(1, 0, 16, 2, Noise(300, 5))), PcmConversion::Malformed},
         {"no data chunk", Bytes(noData.begin(), noData.begin() + 36), PcmConversion::Malformed},
     };
     for (const auto& c : cases) {
@@ -117,10 +117,10 @@ TEST(WavInfo, DescribesTheMemoAndReadsTheExifAudioChunk)
     EXPECT_EQ(DescribeWav(info), "6.0 s, IMA ADPCM 8 kHz");
     EXPECT_EQ(info.strRelatedImage, "");
 
-    WavSpec spec = Spec(7, 2, 8, 2, Noise(22050 * 3, 6));
-    spec.nSampleRate = 11025;
-    spec.bExifChunk = true;
-    const Bytes wav = MakeWav(spec);
+    WavParams params = Params(7, 2, 8, 2, Noise(22050 * 3, 6));
+    params.nSampleRate = 11025;
+    params.bExifChunk = true;
+    const Bytes wav = MakeWav(params);
     ASSERT_TRUE(ParseWavInfo(wav, info));
     EXPECT_EQ(DescribeWav(info), "3.0 s, mu-law 11.025 kHz, stereo");
     EXPECT_EQ(info.strExifVersion, "0220");
