@@ -19,8 +19,10 @@ struct Tree {
     int entries = 0;                // files and folders created
 };
 
-// Builds the tree in a new folder under $VOCALINE_BENCH_DIR (default /tmp),
-// removed by RemoveTree.
+// A new folder under $VOCALINE_BENCH_DIR (default /tmp); its path ends in '/'.
+std::string MakeBenchFolder();
+
+// Builds the tree in a new folder from MakeBenchFolder, removed by RemoveTree.
 Tree MakeCameraTree(const TreeSpec& spec);
 void RemoveTree(const Tree& tree);
 
