@@ -4,7 +4,9 @@
 #include <cstdint>
 #include <cstring>
 
+#include "audio/flashpix.h"
 #include "audio/jpegaudio.h"
+#include "audio/wav.h"
 #include "platform/file.h"
 
 namespace {
@@ -23,6 +25,7 @@ const char* const kReadBox = "Error reading sound data from file\n%s";
 const char* const kShortBox = "Error sound data in file is cut short\n%s";
 const char* const kShortRow = "Error sound data cut short, no output file written";
 const char* const kPartial = "Output file: %s Partial";
+const char* const kAsStored = "Sound format not decoded, written as stored";
 const char* const kDone = "Output file: %s Done";
 const char* const kNoAudio = "No Audio in file....................................................";
 
@@ -33,37 +36,34 @@ constexpr size_t kRiffHead = 8;
 
 enum class Outcome { NextRow, EndRun };
 
-// Where one APP2 segment's sound bytes lie in the source.
-struct SoundPiece {
-    int64_t offset;
-    size_t count;
-};
+uint64_t RiffLength(const unsigned char* head)
+{
+    return kRiffHead + (uint64_t{head[4]} | uint64_t{head[5]} << 8 | uint64_t{head[6]} << 16 | uint64_t{head[7]} << 24);
+}
 
 class CFileExtraction {
 public:
     CFileExtraction(const CString& source, IExtractReport& report, const CExtractOptions& options,
-                    std::vector<unsigned char>& buffer)
-        : m_source(source), m_output(OutputPathFor(source)), m_report(report), m_options(options), m_buffer(buffer)
+                    std::vector<unsigned char>& buffer, std::vector<CString>& written)
+        : m_source(source), m_report(report), m_options(options), m_buffer(buffer), m_written(written)
     {
     }
 
     Outcome Run();
-    bool Wrote() const { return m_bWrote; }
 
 private:
-    Outcome Walk();
-    Outcome Copy(const std::vector<SoundPiece>& pieces);
-    bool Flush(COutputFile& output);
-    Outcome Keep(COutputFile& output, Outcome after);
-    Outcome OutputFailed(const COutputFile& output, bool creating);
+    Outcome CopyPieces(const std::vector<SoundPiece>& pieces);
+    Outcome FlashPix(bool app1First);
+    Outcome WriteMemo(const CString& path, const std::vector<unsigned char>& memo, bool complete);
+    Outcome Finish(COutputFile& output, const CString& path, bool complete, Outcome afterShort);
+    Outcome OutputFailed(const COutputFile& output, const CString& path, bool creating);
 
     const CString& m_source;
-    const CString m_output;
     IExtractReport& m_report;
     const CExtractOptions& m_options;
     std::vector<unsigned char>& m_buffer;
+    std::vector<CString>& m_written;
     CSourceFile m_file;
-    bool m_bWrote = false;
 };
 
 Outcome CFileExtraction::Run()
@@ -85,131 +85,142 @@ Outcome CFileExtraction::Run()
         m_report.WriteLogRow(kNotJpeg);
         return Outcome::NextRow;
     }
-    if (!header.App1Follows()) {
-        m_report.WriteLogRow(kNoApp1);
-        return Outcome::NextRow;
+    // The camera's fixed layout comes first, exactly as it always was; any
+    // other maker's order of the FlashPix segments only after it.
+    if (!header.App1Follows())
+        return FlashPix(false);
+    std::vector<SoundPiece> pieces;
+    switch (WalkAudioRun(m_file, pieces, false)) {
+    case AudioRun::HeaderReadError:
+        m_report.ShowMessage(kHeaderReadError, "", m_file.GetError());
+        return Outcome::EndRun;
+    case AudioRun::ReadError:
+        m_report.ShowMessage(kReadBox, m_source, m_file.GetError());
+        return Outcome::EndRun;
+    case AudioRun::Memo:
+        return CopyPieces(pieces);
+    case AudioRun::NoMemo:
+    case AudioRun::Stopped:
+        break;
     }
-    return Walk();
+    return FlashPix(true);
 }
 
-// Follows the audio run: APP1 and APP2 segments from offset 2 until the
-// first segment that is neither (the end of the file included), noting
-// where the sound lies. Nothing is written until the whole run is known.
-Outcome CFileExtraction::Walk()
+Outcome CFileExtraction::FlashPix(bool app1First)
 {
-    int64_t offset = 2;
-    int app2Count = 0;
-    std::vector<SoundPiece> pieces;
-    for (;;) {
-        SegmentHeader header;
-        if (ReadSegmentHeader(m_file, offset, header) == HeaderRead::Error) {
-            m_report.ShowMessage(kHeaderReadError, "", m_file.GetError());
-            return Outcome::EndRun;
-        }
-        if (header.IsMarker(MARKER_APP2)) {
-            ++app2Count;
-            const int64_t start = app2Count == AUDIO_START_SEGMENT ? AUDIO_START_OFFSET : AUDIO_NEXT_OFFSET;
-            const int64_t count = static_cast<int64_t>(header.Length()) + 2 - start;
-            // A segment too short for its head adds nothing; the fifth must
-            // at least hold the "RIFF" that makes it sound.
-            if (app2Count == AUDIO_START_SEGMENT && count < 4)
-                break;
-            if (app2Count >= AUDIO_START_SEGMENT && count > 0)
-                pieces.push_back({offset + start, static_cast<size_t>(count)});
-        } else if (!header.IsMarker(MARKER_APP1)) {
-            break;
-        }
-        offset = header.Next(offset);
-    }
-    // Only a memo that starts "RIFF" is sound: anything else in the fifth
-    // segment (another maker's thumbnail, a colour profile) is not.
-    char riff[4] = {};
-    if (!pieces.empty() && m_file.ReadAt(pieces.front().offset, riff, sizeof riff) < 0) {
+    std::vector<FpxrMemo> memos;
+    if (!ReadFlashPixMemos(m_file, memos)) {
         m_report.ShowMessage(kReadBox, m_source, m_file.GetError());
         return Outcome::EndRun;
     }
-    if (pieces.empty() || std::memcmp(riff, "RIFF", sizeof riff) != 0) {
-        m_report.WriteLogRow(kNoAudio);
+    if (memos.empty()) {
+        m_report.WriteLogRow(app1First ? kNoAudio : kNoApp1);
         return Outcome::NextRow;
     }
-    return Copy(pieces);
+    for (size_t i = 0; i < memos.size(); ++i) {
+        const Outcome outcome
+            = WriteMemo(OutputPathFor(m_source, static_cast<int>(i) + 1), memos[i].bytes, memos[i].bComplete);
+        if (outcome == Outcome::EndRun)
+            return outcome;
+    }
+    return Outcome::NextRow;
 }
 
-// Copies the sound pieces into a new output file, which replaces the old
-// one only when the memo is whole: as long as its RIFF header says.
-Outcome CFileExtraction::Copy(const std::vector<SoundPiece>& pieces)
+// Copies the fixed layout's sound pieces into a new output file, streaming
+// them unless the whole memo is needed at once for a PCM copy.
+Outcome CFileExtraction::CopyPieces(const std::vector<SoundPiece>& pieces)
 {
+    const CString path = OutputPathFor(m_source);
     COutputFile output;
-    if (!output.Create(m_output, m_file.GetPermissions()))
-        return OutputFailed(output, true);
+    if (!m_options.bPcm && !output.Create(path, m_file.GetPermissions()))
+        return OutputFailed(output, path, true);
+    std::vector<unsigned char> memo;
     m_buffer.clear();
     unsigned char head[kRiffHead] = {};
     uint64_t copied = 0;
+    bool readError = false;
     for (const SoundPiece& piece : pieces) {
-        const size_t start = m_buffer.size();
-        m_buffer.resize(start + piece.count);
-        const long got = m_file.ReadAt(piece.offset, m_buffer.data() + start, piece.count);
+        std::vector<unsigned char>& into = m_options.bPcm ? memo : m_buffer;
+        const size_t start = into.size();
+        into.resize(start + piece.count);
+        const long got = m_file.ReadAt(piece.offset, into.data() + start, piece.count);
+        into.resize(start + static_cast<size_t>(std::max(got, 0L)));
         if (got < 0) {
-            m_buffer.resize(start);
-            m_report.ShowMessage(kReadBox, m_source, m_file.GetError());
-            return Keep(output, Outcome::EndRun);
+            readError = true;
+            break;
         }
-        m_buffer.resize(start + static_cast<size_t>(got));
         if (copied < kRiffHead)
-            std::memcpy(head + copied, m_buffer.data() + start,
-                        std::min<size_t>(kRiffHead - copied, static_cast<size_t>(got)));
+            std::memcpy(head + copied, into.data() + start, std::min<size_t>(kRiffHead - copied, static_cast<size_t>(got)));
         copied += static_cast<uint64_t>(got);
-        if (m_buffer.size() >= kWriteChunk && !Flush(output))
-            return OutputFailed(output, false);
+        if (m_buffer.size() >= kWriteChunk) {
+            const bool ok = output.Write(m_buffer.data(), m_buffer.size());
+            m_buffer.clear();
+            if (!ok)
+                return OutputFailed(output, path, false);
+        }
         // Past the end of the source nothing is invented.
         if (static_cast<size_t>(got) < piece.count)
             break;
     }
-    if (!Flush(output))
-        return OutputFailed(output, false);
-    const uint64_t riffLength = kRiffHead
-        + (uint64_t{head[4]} | uint64_t{head[5]} << 8 | uint64_t{head[6]} << 16 | uint64_t{head[7]} << 24);
-    if (copied < riffLength) {
-        m_report.ShowMessage(kShortBox, m_source, 0);
-        if (!m_options.bKeepPartial)
-            m_report.WriteLogRow(kShortRow);
-        return Keep(output, Outcome::NextRow);
+    if (readError)
+        m_report.ShowMessage(kReadBox, m_source, m_file.GetError());
+    const bool complete = !readError && copied >= RiffLength(head);
+    if (m_options.bPcm)
+        return readError && !m_options.bKeepPartial ? Outcome::EndRun : WriteMemo(path, memo, complete);
+    if (!m_buffer.empty() && !output.Write(m_buffer.data(), m_buffer.size()))
+        return OutputFailed(output, path, false);
+    if (readError)
+        return Finish(output, path, false, Outcome::EndRun);
+    return Finish(output, path, complete, Outcome::NextRow);
+}
+
+// Writes one memo held whole, as 16-bit PCM when asked and when it is whole.
+Outcome CFileExtraction::WriteMemo(const CString& path, const std::vector<unsigned char>& memo, bool complete)
+{
+    std::vector<unsigned char> pcm;
+    const std::vector<unsigned char>* bytes = &memo;
+    if (m_options.bPcm && complete) {
+        if (ConvertToPcm16(memo, pcm) == PcmConversion::Converted)
+            bytes = &pcm;
+        else
+            m_report.WriteLogRow(kAsStored);
+    }
+    COutputFile output;
+    if (!output.Create(path, m_file.GetPermissions()))
+        return OutputFailed(output, path, true);
+    if (!bytes->empty() && !output.Write(bytes->data(), bytes->size()))
+        return OutputFailed(output, path, false);
+    return Finish(output, path, complete, Outcome::NextRow);
+}
+
+// Gives a written memo its name when it is whole, or when the user asked
+// for what survives of one that is not; afterShort is how the run goes on
+// after an incomplete memo.
+Outcome CFileExtraction::Finish(COutputFile& output, const CString& path, bool complete, Outcome afterShort)
+{
+    if (!complete) {
+        if (afterShort == Outcome::NextRow)
+            m_report.ShowMessage(kShortBox, m_source, 0);
+        if (!m_options.bKeepPartial) {
+            if (afterShort == Outcome::NextRow)
+                m_report.WriteLogRow(kShortRow);
+            return afterShort;
+        }
     }
     if (!output.Commit())
-        return OutputFailed(output, output.CommitFailedAtName());
-    m_bWrote = true;
-    m_report.WriteLogRow(FormatText(kDone, m_output.c_str()));
-    return Outcome::NextRow;
-}
-
-bool CFileExtraction::Flush(COutputFile& output)
-{
-    const bool ok = m_buffer.empty() || output.Write(m_buffer.data(), m_buffer.size());
-    m_buffer.clear();
-    return ok;
-}
-
-// An incomplete memo: written only when the user asked for what survives.
-Outcome CFileExtraction::Keep(COutputFile& output, Outcome after)
-{
-    if (!m_options.bKeepPartial)
-        return after;
-    if (!Flush(output))
-        return OutputFailed(output, false);
-    if (!output.Commit())
-        return OutputFailed(output, output.CommitFailedAtName());
-    m_bWrote = true;
-    m_report.WriteLogRow(FormatText(kPartial, m_output.c_str()));
-    return after;
+        return OutputFailed(output, path, output.CommitFailedAtName());
+    m_written.push_back(path);
+    m_report.WriteLogRow(FormatText(complete ? kDone : kPartial, path.c_str()));
+    return complete ? Outcome::NextRow : afterShort;
 }
 
 // A file that cannot be made or named is a creation failure; one that lost
 // data on the way is a write failure.
-Outcome CFileExtraction::OutputFailed(const COutputFile& output, bool creating)
+Outcome CFileExtraction::OutputFailed(const COutputFile& output, const CString& path, bool creating)
 {
-    m_report.ShowMessage(creating ? kOutputBox : kWriteBox, m_output, output.GetError());
+    m_report.ShowMessage(creating ? kOutputBox : kWriteBox, path, output.GetError());
     m_report.WriteLogRow(creating ? kOutputRow : kWriteRow);
-    m_report.WriteLogRow(m_output);
+    m_report.WriteLogRow(path);
     return Outcome::EndRun;
 }
 
@@ -226,11 +237,7 @@ std::vector<CString> RunExtraction(const std::vector<CString>& sources, IExtract
     // One buffer serves the whole run.
     std::vector<unsigned char> buffer;
     for (const CString& source : sources) {
-        CFileExtraction file(source, report, options, buffer);
-        const Outcome outcome = file.Run();
-        if (file.Wrote())
-            written.push_back(OutputPathFor(source));
-        if (outcome == Outcome::EndRun)
+        if (CFileExtraction(source, report, options, buffer, written).Run() == Outcome::EndRun)
             break;
     }
     return written;

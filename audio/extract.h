@@ -21,15 +21,19 @@ struct CExtractOptions {
     // Write what survives of a memo that is cut short or cannot be read to
     // the end, instead of nothing; it is never logged as done.
     bool bKeepPartial = false;
+    // Write a whole memo as plain 16-bit PCM, which every player plays.
+    bool bPcm = false;
 };
 
 /// Runs over the selected rows' paths in the order given (an empty list is
-/// the "nothing selected" case). Returns the output paths it wrote.
+/// the "nothing selected" case). Returns the output paths it wrote. A
+/// picture with several memos gives <picture>.wav, <picture>.2.wav, ...
 std::vector<CString> RunExtraction(const std::vector<CString>& sources, IExtractReport& report,
                                    const CExtractOptions& options = {});
 
-// The output path of a source: the source path with ".wav" appended.
-inline CString OutputPathFor(const CString& source)
+// The output path of a source's memo: the source path with ".wav"
+// appended for the first, ".2.wav", ".3.wav", ... for later ones.
+inline CString OutputPathFor(const CString& source, int memo = 1)
 {
-    return source + ".wav";
+    return memo == 1 ? source + ".wav" : FormatText("%s.%d.wav", source.c_str(), memo);
 }

@@ -1,7 +1,8 @@
 #include "audio/jpegaudio.h"
 
-#include <algorithm>
 #include <cstring>
+
+#include "audio/flashpix.h"
 
 HeaderRead ReadSegmentHeader(const CSourceFile& file, int64_t offset, SegmentHeader& header)
 {
@@ -17,22 +18,43 @@ HeaderRead ReadSegmentHeader(const CSourceFile& file, int64_t offset, SegmentHea
     return HeaderRead::Ok;
 }
 
-namespace {
-
-bool IsZero(const SegmentHeader& header)
+AudioRun WalkAudioRun(const CSourceFile& file, std::vector<SoundPiece>& pieces, bool firstOnly,
+                      const KeepGoing& keepGoing)
 {
-    return (header.bytes[0] | header.bytes[1] | header.bytes[2] | header.bytes[3]) == 0;
+    pieces.clear();
+    int64_t offset = 2;
+    int app2Count = 0;
+    for (int steps = 1;; ++steps) {
+        if (steps % WALK_STEPS_PER_CHECK == 0 && keepGoing && !keepGoing())
+            return AudioRun::Stopped;
+        SegmentHeader header;
+        if (ReadSegmentHeader(file, offset, header) == HeaderRead::Error)
+            return AudioRun::HeaderReadError;
+        if (header.IsMarker(MARKER_APP2)) {
+            ++app2Count;
+            const int64_t start = app2Count == AUDIO_START_SEGMENT ? AUDIO_START_OFFSET : AUDIO_NEXT_OFFSET;
+            const int64_t count = static_cast<int64_t>(header.Length()) + 2 - start;
+            if (app2Count == AUDIO_START_SEGMENT && count < 4)
+                return AudioRun::NoMemo;
+            if (app2Count >= AUDIO_START_SEGMENT && count > 0)
+                pieces.push_back({offset + start, static_cast<size_t>(count)});
+            if (firstOnly && !pieces.empty())
+                break;
+        } else if (!header.IsMarker(MARKER_APP1)) {
+            break;
+        }
+        offset = header.Next(offset);
+    }
+    if (pieces.empty())
+        return AudioRun::NoMemo;
+    // Only a memo that starts "RIFF" is sound: anything else in the fifth
+    // segment (another maker's thumbnail, a colour profile) is not.
+    char riff[4];
+    const long got = file.ReadAt(pieces.front().offset, riff, sizeof riff);
+    if (got < 0)
+        return AudioRun::ReadError;
+    return got == sizeof riff && std::memcmp(riff, "RIFF", sizeof riff) == 0 ? AudioRun::Memo : AudioRun::NoMemo;
 }
-
-// Inside a run of zero bytes the walk steps two bytes at a time (length 0).
-// The first header it reads that is not all zeros is the first one, at an
-// even distance from offset, whose four bytes reach the first nonzero byte.
-int64_t StepOverZeros(int64_t offset, int64_t firstNonZero)
-{
-    return std::max(offset + 2, offset + (firstNonZero - 2 - offset) / 2 * 2);
-}
-
-} // namespace
 
 SoundCheck CheckSound(const CString& path, int* error, const KeepGoing& keepGoing)
 {
@@ -48,41 +70,22 @@ SoundCheck CheckSound(const CString& path, int* error, const KeepGoing& keepGoin
     // page read serves them.
     file.SetReadAhead(4096);
     SegmentHeader header;
-    HeaderRead read = ReadSegmentHeader(file, 0, header);
+    const HeaderRead read = ReadSegmentHeader(file, 0, header);
     if (read == HeaderRead::Error)
         return unreadable();
-    if (read == HeaderRead::EndOfFile || !header.IsStartOfImage() || !header.App1Follows())
+    if (read == HeaderRead::EndOfFile || !header.IsStartOfImage())
         return SoundCheck::No;
-
-    // Unlike the extraction, the test steps over every segment by its
-    // length, whatever its marker, until the fifth APP2 or the end.
-    int64_t offset = 2;
-    int app2Count = 0;
-    for (int steps = 1;; ++steps) {
-        if (steps % WALK_STEPS_PER_CHECK == 0 && keepGoing && !keepGoing())
-            return SoundCheck::No;
-        read = ReadSegmentHeader(file, offset, header);
-        if (read == HeaderRead::Error)
-            return unreadable();
-        if (read == HeaderRead::EndOfFile)
-            return SoundCheck::No;
-        if (header.IsMarker(MARKER_APP2) && ++app2Count == AUDIO_START_SEGMENT) {
-            char riff[4];
-            const long got = file.ReadAt(offset + AUDIO_START_OFFSET, riff, sizeof riff);
-            if (got < 0)
-                return unreadable();
-            return got == sizeof riff && std::memcmp(riff, "RIFF", sizeof riff) == 0 ? SoundCheck::Yes
-                                                                                       : SoundCheck::No;
-        }
-        if (IsZero(header)) {
-            // A damaged file can hold gigabytes of zeros: find where they
-            // end instead of walking them two bytes at a time.
-            const int64_t nonZero = file.SkipZeros(offset, keepGoing);
-            if (nonZero < 0)
-                return file.GetError() != 0 ? unreadable() : SoundCheck::No;
-            offset = StepOverZeros(offset, nonZero);
-            continue;
-        }
-        offset = header.Next(offset);
+    std::vector<SoundPiece> pieces;
+    switch (header.App1Follows() ? WalkAudioRun(file, pieces, true, keepGoing) : AudioRun::NoMemo) {
+    case AudioRun::Memo:
+        return SoundCheck::Yes;
+    case AudioRun::Stopped:
+        return SoundCheck::No;
+    case AudioRun::HeaderReadError:
+    case AudioRun::ReadError:
+        return unreadable();
+    case AudioRun::NoMemo:
+        break;
     }
+    return HasFlashPixMemo(file) ? SoundCheck::Yes : SoundCheck::No;
 }

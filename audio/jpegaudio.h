@@ -3,6 +3,7 @@
 // cut into the APP2 segments behind the APP1 segment. The fifth APP2 segment
 // carries a 41-byte head before the sound, every later one a 13-byte head.
 #include <cstdint>
+#include <vector>
 
 #include "platform/cstring.h"
 #include "platform/file.h"
@@ -39,10 +40,32 @@ HeaderRead ReadSegmentHeader(const CSourceFile& file, int64_t offset, SegmentHea
 // many segment headers.
 constexpr int WALK_STEPS_PER_CHECK = 1 << 16;
 
+// Where one APP2 segment's sound bytes lie in the source.
+struct SoundPiece {
+    int64_t offset;
+    size_t count;
+};
+
+enum class AudioRun {
+    Memo,            // the fifth APP2 of the audio run starts "RIFF"
+    NoMemo,          // the run ends first, or its fifth APP2 holds no "RIFF"
+    HeaderReadError, // a segment header could not be read
+    ReadError,       // the sound's first bytes could not be read
+    Stopped,         // keepGoing said stop
+};
+
+/// Follows the audio run from offset 2: APP1 and APP2 segments until the
+/// first segment that is neither (the end of the file included). Fills
+/// pieces with where the sound lies: all of it, or only the first piece
+/// when firstOnly. A segment too short for its head adds nothing; the fifth
+/// must hold at least "RIFF".
+AudioRun WalkAudioRun(const CSourceFile& file, std::vector<SoundPiece>& pieces, bool firstOnly,
+                      const KeepGoing& keepGoing = {});
+
 enum class SoundCheck { Yes, No, Unreadable };
 
-/// Returns Yes when the file at path carries sound: SOI, APP1 first, and
-/// "RIFF" at offset 45 of the fifth APP2 segment; Unreadable (with the
+/// Returns Yes exactly when extraction finds a memo in the file at path:
+/// the camera's fixed layout, else a FlashPix memo; Unreadable (with the
 /// reason in *error) when it cannot be opened or read; No otherwise, also
 /// when keepGoing said stop.
 SoundCheck CheckSound(const CString& path, int* error = nullptr, const KeepGoing& keepGoing = {});

@@ -128,7 +128,7 @@ void WriteMemos(const Files& files, bool pcm)
             out = &converted;
         }
         COutputFile wav;
-        if (!wav.Create(path + ".wav") || !wav.Write(out->data(), out->size()) || !wav.Close())
+        if (!wav.Create(path + ".wav", 0644) || !wav.Write(out->data(), out->size()) || !wav.Commit())
             throw std::runtime_error("cannot write " + path + ".wav");
     }
 }

@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <array>
 #include <cerrno>
 #include <cstring>
 #include <random>
@@ -119,32 +118,6 @@ long CSourceFile::ReadDirect(int64_t offset, void* buffer, size_t n) const
         done += static_cast<size_t>(got);
     }
     return static_cast<long>(done);
-}
-
-int64_t CSourceFile::SkipZeros(int64_t offset, const KeepGoing& keepGoing) const
-{
-    std::array<unsigned char, 64 * 1024> chunk;
-    while (offset < m_size) {
-        if (keepGoing && !keepGoing())
-            return -1;
-        // A hole reads as zeros: jump to the next data instead of reading it.
-        const off_t data = ::lseek(m_fd.Get(), static_cast<off_t>(offset), SEEK_DATA);
-        if (data < 0 && errno == ENXIO)
-            return m_size;
-        if (data > offset)
-            offset = static_cast<int64_t>(data);
-        const long got = ReadDirect(offset, chunk.data(), chunk.size());
-        if (got < 0)
-            return -1;
-        if (got == 0)
-            return offset; // the file shrank
-        const auto end = chunk.begin() + got;
-        const auto hit = std::find_if(chunk.begin(), end, [](unsigned char c) { return c != 0; });
-        if (hit != end)
-            return offset + (hit - chunk.begin());
-        offset += got;
-    }
-    return m_size;
 }
 
 namespace {

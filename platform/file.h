@@ -60,10 +60,6 @@ public:
     // Reads up to n bytes at offset; fewer only at the end of the file.
     // Returns the count read, or -1 on a read error.
     long ReadAt(int64_t offset, void* buffer, size_t n) const;
-    /// Returns the first offset at or after offset whose byte is not zero,
-    /// the file's size when none is, or -1 on a read error or when keepGoing
-    /// said stop. Holes of a sparse file are stepped over without reading.
-    int64_t SkipZeros(int64_t offset, const KeepGoing& keepGoing) const;
     void Close() { m_fd.Reset(); }
 
 private:

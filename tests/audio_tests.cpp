@@ -394,91 +394,56 @@ TEST_F(Extraction, ExtractingTwiceReplacesTheWav)
     EXPECT_EQ(ReadFile(src + ".wav"), Concat(sound, SoundBytes(40, 5)));
 }
 
-TEST_F(Extraction, PresenceTestAndExtractionDisagreeAsDesigned)
+// "Sound ?" answers Yes exactly when extraction finds a memo, on the same
+// walk, and looks at content only.
+TEST_F(Extraction, PresenceTestAgreesWithExtraction)
 {
-    // 1. A DQT before the fifth APP2: the test still counts it, extraction stops.
-    JpegBuilder behind;
+    JpegBuilder behind; // a DQT before the fifth APP2 ends the audio run
     behind.App1().App2().App2().App2().App2().Dqt().AudioFirst(SoundBytes(100));
-    const std::string dqt = Save("behind.jpg", behind.bytes());
-    EXPECT_TRUE(HasSound(dir.path(), "behind.jpg"));
-    EXPECT_EQ(Extract({dqt}), (std::vector<std::string>{"row:" + dqt, kNoAudio}));
-
-    // 2. A fifth segment shorter than 49 bytes: the four bytes at o + 45 are
-    //    read from the next segment.
-    JpegBuilder reach;
-    reach.App1().App2().App2().App2().App2().Segment(0xE2, Bytes(41, 0x41));
-    reach.Raw({'R', 'I', 'F', 'F'});
-    Save("reach.jpg", reach.bytes());
-    EXPECT_TRUE(HasSound(dir.path(), "reach.jpg"));
-}
-
-TEST_F(Extraction, PresenceTestLooksAtContentOnly)
-{
-    Save("tiny.jpg", Bytes{0xFF, 0xD8, 0xFF});
-    Save("dqt.jpg", CameraFile(SoundBytes(100)));
-    Bytes noApp1 = CameraFile(SoundBytes(100));
-    noApp1[3] = 0xDB;
-    Save("noapp1.jpg", noApp1);
+    JpegBuilder reach; // a fifth APP2 too short for "RIFF", which follows it
+    reach.App1().App2().App2().App2().App2().Segment(0xE2, Bytes(41, 0x41)).Raw({'R', 'I', 'F', 'F'});
     JpegBuilder four;
     four.App1().App2().App2().App2().App2().Dqt().Raw(Bytes(500, 0));
-    Save("four.jpg", four.bytes());
-    Save("pic.bin", CameraFile(SoundBytes(100)));
-    // Length fields 0 and 1 step 2 and 3 bytes on, into the header's own
-    // length bytes: APP2 (L 0) at 26, "00 00 00 02" at 28, APP2 (L 1) at 32,
-    // "01 00 00 03" at 35, then APP2 nos. 3 to 5 from 40 on.
-    JpegBuilder zero;
-    zero.App1().Raw({0xFF, 0xE2, 0x00, 0x00, 0x00, 0x02, 0xFF, 0xE2, 0x00, 0x01, 0x00, 0x00, 0x03, 0x00});
-    zero.App2().App2();
-    zero.AudioFirst(SoundBytes(60));
-    Save("zero.jpg", zero.bytes());
-
-    EXPECT_FALSE(HasSound(dir.path(), "tiny.jpg"));
-    EXPECT_TRUE(HasSound(dir.path(), "dqt.jpg"));
-    EXPECT_FALSE(HasSound(dir.path(), "noapp1.jpg"));
-    EXPECT_FALSE(HasSound(dir.path(), "four.jpg"));
-    EXPECT_TRUE(HasSound(dir.path(), "pic.bin"));
-    EXPECT_TRUE(HasSound(dir.path(), "zero.jpg"));
-    EXPECT_EQ(CheckSound(dir / "missing.jpg"), SoundCheck::Unreadable);
-    // Folder and name are joined as they stand.
-    EXPECT_TRUE(HasSound(dir / "dq", "t.jpg"));
-}
-
-// Zeros are walked two bytes at a time; the walk skips them at once but
-// lands exactly where the step-by-step walk would: on "00 00 00 04" three
-// bytes before the first nonzero byte, which leads on to the APP2 chain.
-// A sparse gigabyte costs nothing; a dense run crosses read chunks.
-TEST_F(Extraction, PresenceTestStepsOverZerosExactly)
-{
-    for (const int64_t zeros : {int64_t{1} << 30, int64_t{200001}, int64_t{3}}) {
-        SCOPED_TRACE(zeros);
-        JpegBuilder head;
-        head.App1(); // SOI + APP1 end at offset 26
-        const std::string path = dir / "sparse.jpg";
-        WriteFile(path, head.bytes());
-        JpegBuilder tail;
-        tail.App2().App2().App2().App2().AudioFirst(SoundBytes(60));
-        const Bytes chain(tail.bytes().begin() + 2, tail.bytes().end()); // without SOI
-        const int fd = ::open(path.c_str(), O_WRONLY);
-        const int64_t nonZero = 26 + 2 * zeros + 3; // an odd distance puts a header 3 bytes before it
-        const unsigned char bridge[3] = {0x04, 0x00, 0x00};
-        if (zeros < 100000) {
-            const Bytes dense(static_cast<size_t>(nonZero - 26), 0);
-            ASSERT_EQ(::pwrite(fd, dense.data(), dense.size(), 26), static_cast<ssize_t>(dense.size()));
-        }
-        ASSERT_EQ(::pwrite(fd, bridge, 3, nonZero), 3);
-        ASSERT_EQ(::pwrite(fd, chain.data(), chain.size(), nonZero + 3), static_cast<ssize_t>(chain.size()));
-        ::close(fd);
-        EXPECT_TRUE(HasSound("", path));
-
-        // One byte earlier the walk lands one step off and finds no sound.
-        ASSERT_EQ(::truncate(path.c_str(), 0), 0);
-        WriteFile(path, head.bytes());
-        const int again = ::open(path.c_str(), O_WRONLY);
-        ASSERT_EQ(::pwrite(again, bridge, 3, nonZero - 1), 3);
-        ASSERT_EQ(::pwrite(again, chain.data(), chain.size(), nonZero + 2), static_cast<ssize_t>(chain.size()));
-        ::close(again);
-        EXPECT_FALSE(HasSound("", path));
+    JpegBuilder mixed; // APP1 segments between the APP2s are stepped over
+    mixed.App1().App2().App1().App2().App2().App1().App2().AudioFirst(SoundBytes(60)).Dqt();
+    JpegBuilder zero; // a length of 0 steps into the header's own length bytes
+    zero.App1().Raw({0xFF, 0xE2, 0x00, 0x00}).App2().App2().App2().App2().AudioFirst(SoundBytes(60));
+    Bytes noApp1 = CameraFile(SoundBytes(100));
+    noApp1[3] = 0xDB;
+    struct Case {
+        const char* name;
+        Bytes bytes;
+        bool sound;
+    };
+    const Case cases[] = {
+        {"camera.jpg", CameraFile(SoundBytes(100)), true},
+        {"pic.bin", CameraFile(SoundBytes(100)), true},
+        {"mixed.jpg", mixed.bytes(), true},
+        {"tiny.jpg", Bytes{0xFF, 0xD8, 0xFF}, false},
+        {"noapp1.jpg", noApp1, false},
+        {"four.jpg", four.bytes(), false},
+        {"behind.jpg", behind.bytes(), false},
+        {"reach.jpg", reach.bytes(), false},
+        {"rifx.jpg", CameraFile(SoundBytes(100, 1, false)), false},
+        {"zero.jpg", zero.bytes(), false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string src = Save(c.name, c.bytes);
+        EXPECT_EQ(HasSound(dir.path(), c.name), c.sound);
+        const auto events = Extract({src});
+        EXPECT_EQ(events.back() == Done(src), c.sound);
     }
+    // Folder and name are joined as they stand.
+    EXPECT_TRUE(HasSound(dir / "came", "ra.jpg"));
+    EXPECT_EQ(CheckSound(dir / "missing.jpg"), SoundCheck::Unreadable);
+
+    // Gigabytes of zeros behind the head end the walk at once.
+    JpegBuilder head;
+    head.App1();
+    const std::string zeros = Save("zeros.jpg", head.bytes());
+    ASSERT_EQ(::truncate(zeros.c_str(), off_t{1} << 32), 0);
+    EXPECT_FALSE(HasSound("", zeros));
 }
 
 TEST_F(Extraction, NothingStaysOpen)
