@@ -14,7 +14,7 @@
 
 namespace {
 
-const char* const kUsage = "Usage: vocaline-extract [--check] [-r] [--mask PATTERN] [-0] [--keep-partial] PATH...\n";
+const char* const kUsage = "Usage: vocaline-extract [--check] [-r] [--mask PATTERN] [-0] [--pcm] [--keep-partial] PATH...\n";
 
 void PrintHelp()
 {
@@ -28,6 +28,9 @@ void PrintHelp()
                "                     or path<TAB>Unreadable); nothing is written\n"
                "  -r, --recursive    every PATH is a folder, searched with its subfolders\n"
                "      --mask PATTERN file-name pattern for -r ('*' and '?'; default *.jpg)\n"
+               "      --pcm          write each memo as plain 16-bit PCM, which every player\n"
+               "                     plays (memos in an encoding not decoded are written as\n"
+               "                     stored, with a log row)\n"
                "      --keep-partial write what survives of a memo that is cut short or\n"
                "                     cannot be read to its end (logged as Partial)\n"
                "  -0, --null         end each output row with a NUL byte instead of a\n"
@@ -158,13 +161,14 @@ void Check(const std::vector<CString>& rows, CConsole& console)
 
 int main(int argc, char** argv)
 {
-    enum { OPT_MASK = 1000, OPT_HELP, OPT_VERSION, OPT_KEEP_PARTIAL };
+    enum { OPT_MASK = 1000, OPT_HELP, OPT_VERSION, OPT_KEEP_PARTIAL, OPT_PCM };
     static const option longOptions[] = {
         {"check", no_argument, nullptr, 'c'},
         {"recursive", no_argument, nullptr, 'r'},
         {"null", no_argument, nullptr, '0'},
         {"mask", required_argument, nullptr, OPT_MASK},
         {"keep-partial", no_argument, nullptr, OPT_KEEP_PARTIAL},
+        {"pcm", no_argument, nullptr, OPT_PCM},
         {"help", no_argument, nullptr, OPT_HELP},
         {"version", no_argument, nullptr, OPT_VERSION},
         {nullptr, 0, nullptr, 0},
@@ -194,6 +198,9 @@ int main(int argc, char** argv)
             break;
         case OPT_KEEP_PARTIAL:
             extractOptions.bKeepPartial = true;
+            break;
+        case OPT_PCM:
+            extractOptions.bPcm = true;
             break;
         case OPT_HELP:
             PrintHelp();

@@ -54,6 +54,8 @@ public:
 private:
     Outcome CopyPieces(const std::vector<SoundPiece>& pieces);
     Outcome FlashPix(bool app1First);
+    bool FixedLayoutHolds(const std::vector<SoundPiece>& pieces, const std::vector<unsigned char>& memo);
+    Outcome WriteMemos(const std::vector<FpxrMemo>& memos);
     Outcome WriteMemo(const CString& path, const std::vector<unsigned char>& memo, bool complete);
     Outcome Finish(COutputFile& output, const CString& path, bool complete, Outcome afterShort);
     Outcome OutputFailed(const COutputFile& output, const CString& path, bool creating);
@@ -97,8 +99,15 @@ Outcome CFileExtraction::Run()
     case AudioRun::ReadError:
         m_report.ShowMessage(kReadBox, m_source, m_file.GetError());
         return Outcome::EndRun;
-    case AudioRun::Memo:
+    case AudioRun::Memo: {
+        // A FlashPix camera that writes its pieces in another order can put
+        // "RIFF" where the fixed layout looks; its contents list then says
+        // what the memo really is.
+        std::vector<FpxrMemo> memos;
+        if (ReadFlashPixMemos(m_file, memos) && !memos.empty() && !FixedLayoutHolds(pieces, memos.front().bytes))
+            return WriteMemos(memos);
         return CopyPieces(pieces);
+    }
     case AudioRun::NoMemo:
     case AudioRun::Stopped:
         break;
@@ -117,6 +126,32 @@ Outcome CFileExtraction::FlashPix(bool app1First)
         m_report.WriteLogRow(app1First ? kNoAudio : kNoApp1);
         return Outcome::NextRow;
     }
+    return WriteMemos(memos);
+}
+
+// True when the fixed layout's bytes begin with the FlashPix memo, as on
+// the camera that layout describes: its bytes are then kept exactly. A read
+// error counts as agreement; the copy reports it.
+bool CFileExtraction::FixedLayoutHolds(const std::vector<SoundPiece>& pieces, const std::vector<unsigned char>& memo)
+{
+    size_t at = 0;
+    for (const SoundPiece& piece : pieces) {
+        if (at >= memo.size())
+            return true;
+        const size_t count = std::min(piece.count, memo.size() - at);
+        m_buffer.resize(count);
+        const long got = m_file.ReadAt(piece.offset, m_buffer.data(), count);
+        if (got < 0)
+            return true;
+        if (std::memcmp(m_buffer.data(), memo.data() + at, static_cast<size_t>(got)) != 0 || static_cast<size_t>(got) < count)
+            return false;
+        at += count;
+    }
+    return at >= memo.size();
+}
+
+Outcome CFileExtraction::WriteMemos(const std::vector<FpxrMemo>& memos)
+{
     for (size_t i = 0; i < memos.size(); ++i) {
         const Outcome outcome
             = WriteMemo(OutputPathFor(m_source, static_cast<int>(i) + 1), memos[i].bytes, memos[i].bComplete);

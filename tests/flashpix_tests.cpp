@@ -2,7 +2,10 @@
 
 #include <cstdlib>
 
+#include "audio/extract.h"
 #include "audio/flashpix.h"
+#include "audio/jpegaudio.h"
+#include "audio/wav.h"
 #include "fpxrgen.h"
 #include "platform/file.h"
 #include "testkit.h"
@@ -79,6 +82,39 @@ TEST_P(Layouts, GiveTheMemoBytesAndAgreeWithExiftool)
     }
     const Bytes theirs = ReadFile(out);
     EXPECT_TRUE(theirs == all || theirs == reversed);
+}
+
+// Rows of a run: "row:" for a log row, "box:" for a message.
+struct Rows : IExtractReport {
+    std::vector<std::string> events;
+    void WriteLogRow(const CString& text) override { events.push_back("row:" + text); }
+    void ShowMessage(const char* format, const CString& path, int) override
+    {
+        events.push_back("box:" + FormatText(format, path.c_str()));
+    }
+};
+
+// Every memo is written (the first as .wav, then .2.wav), and the presence
+// test says Yes exactly when one is.
+TEST_P(Layouts, ExtractionWritesEveryMemoAndThePresenceTestAgrees)
+{
+    const Sample sample = MakeSample(GetParam(), Memo(9000, 1), Memo(3001, 2));
+    const std::string path = dir / "pic.jpg";
+    WriteFile(path, sample.file);
+    EXPECT_EQ(HasSound("", path), !sample.memos.empty());
+
+    Rows rows;
+    const std::vector<CString> written = RunExtraction({path}, rows);
+    std::vector<std::string> expected{"row:" + path};
+    for (size_t i = 0; i < sample.memos.size(); ++i) {
+        const CString out = OutputPathFor(path, static_cast<int>(i) + 1);
+        expected.push_back("row:Output file: " + out + " Done");
+        EXPECT_EQ(ReadFile(out), sample.memos[i]);
+    }
+    if (sample.memos.empty())
+        expected.push_back("row:No Audio in file....................................................");
+    EXPECT_EQ(rows.events, expected);
+    EXPECT_EQ(written.size(), sample.memos.size());
 }
 
 INSTANTIATE_TEST_SUITE_P(FlashPix, Layouts, ::testing::ValuesIn(AllLayouts()),
@@ -177,6 +213,36 @@ TEST(FlashPix, CompletenessFollowsTheRiffLength)
     WriteFile(dir / "pic.jpg", FileWith({ContentsList({{"/Audio Stream 000001", static_cast<uint32_t>(stream.size())}}),
                                          StreamPiece(0, 0, stream)}));
     EXPECT_EQ(Read(dir / "pic.jpg"), (std::vector<Found>{{memo, false}}));
+}
+
+// A PCM copy through the run: the camera's memo decoded; a memo in an
+// encoding not decoded here is written as stored, and the log says so.
+TEST(FlashPix, PcmCopiesThroughTheRun)
+{
+    TempDir dir;
+    const std::string camera = dir / "IM000101.JPG";
+    WriteFile(camera, ReadFile(DataPath("IM000101.JPG")));
+    WavParams other;
+    other.nFormatTag = 0x55;
+    other.nBitsPerSample = 0;
+    other.nBlockAlign = 1;
+    other.data = Noise(500, 3);
+    const Bytes stored = MakeWav(other);
+    const std::string foreign = dir / "foreign.jpg";
+    WriteFile(foreign, MakeSample(Layout::AudioThird, stored).file);
+
+    Rows rows;
+    CExtractOptions options;
+    options.bPcm = true;
+    RunExtraction({camera, foreign}, rows, options);
+    EXPECT_EQ(rows.events, (std::vector<std::string>{"row:" + camera, "row:Output file: " + camera + ".wav Done",
+                                                     "row:" + foreign,
+                                                     "row:Sound format not decoded, written as stored",
+                                                     "row:Output file: " + foreign + ".wav Done"}));
+    std::vector<unsigned char> pcm;
+    ASSERT_EQ(ConvertToPcm16(ReadFile(DataPath("expected/IM000101.JPG.wav")), pcm), PcmConversion::Converted);
+    EXPECT_EQ(ReadFile(camera + ".wav"), pcm);
+    EXPECT_EQ(ReadFile(foreign + ".wav"), stored);
 }
 
 } // namespace
