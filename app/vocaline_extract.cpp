@@ -20,15 +20,17 @@ void PrintHelp()
                "Copies the voice memo of each camera JPEG file into a WAV file beside it\n"
                "(pic.jpg -> pic.jpg.wav), logging every step on standard output.\n"
                "\n"
-               "  --check            only tell which files carry sound (path<TAB>Yes|No);\n"
-               "                     nothing is written\n"
-               "  -r, --recursive    every PATH is a folder, searched with its subfolders\n"
-               "      --mask PATTERN file-name pattern for -r ('*' and '?'; default *.jpg)\n"
-               "      --help         show this help\n"
-               "      --version      show the version\n"
+               "  --check             only tell which files carry sound (path<TAB>Yes|No);\n"
+               "                      nothing is written\n"
+               "  -r, --recursive     every PATH is a folder, searched with its subfolders\n"
+               "      --mask PATTERN  file-name pattern for -r ('*' and '?'; default *.jpg)\n"
+               "      --help          show this help\n"
+               "      --version       show the version\n"
                "\n"
-               "Exit status: 0 when no error message was raised, 1 when one was, 2 for a\n"
-               "usage error.\n",
+               "Exit status:\n"
+               "  0  no error message was raised\n"
+               "  1  an error message was raised\n"
+               "  2  usage error\n",
                stdout);
 }
 
@@ -105,7 +107,7 @@ int main(int argc, char** argv)
             PrintHelp();
             return 0;
         case OPT_VERSION:
-            std::puts("vocaline-extract 1.0.0.2");
+            std::puts("vocaline-extract " VOCALINE_VERSION);
             return 0;
         default:
             std::fprintf(stderr, "vocaline-extract: unknown or incomplete option '%s'\n%s",
