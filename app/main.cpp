@@ -1,22 +1,52 @@
-// The window program. It reads no command line: arguments change nothing.
+// The window program. Apart from --help and --version, which answer before
+// any window system is touched, it reads no command line.
 #include <QApplication>
 
+#include <cstdio>
+#include <cstring>
+
 #include "app/mainapp.h"
-#include "res/templates.h"
+
+namespace {
+
+void PrintHelp()
+{
+    std::fputs("Usage: vocaline [--help] [--version]\n"
+               "\n"
+               "Opens the Vocaline window, which finds the pictures of a still camera that\n"
+               "hold a voice memo, lists them, tells which carry sound, copies each memo to\n"
+               "a WAV file beside its picture (pic.jpg -> pic.jpg.wav) and plays it.\n"
+               "\n"
+               "      --help     show this help and exit\n"
+               "      --version  show the version and exit\n"
+               "\n"
+               "Any other argument is ignored. vocaline-extract does the same extraction\n"
+               "from the command line.\n"
+               "\n"
+               "Exit status:\n"
+               "  0  the window was closed, or help or version was shown\n",
+               stdout);
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
-    // Qt sees only the program name, so no argument can change its behaviour.
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0) {
+            PrintHelp();
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::puts("vocaline " VOCALINE_VERSION);
+            return 0;
+        }
+    }
+    // Qt sees only the program name, so no other argument can change its behaviour.
     int qtArgc = 1;
     char* qtArgv[] = {argv[0], nullptr};
-    (void)argc;
     QApplication app(qtArgc, qtArgv);
-    const res::VersionInfo& version = res::GetVersionInfo();
-    QApplication::setApplicationVersion(QString("%1.%2.%3.%4")
-                                            .arg(version.fileVersion[0])
-                                            .arg(version.fileVersion[1])
-                                            .arg(version.fileVersion[2])
-                                            .arg(version.fileVersion[3]));
+    QApplication::setApplicationVersion(VOCALINE_VERSION);
     theApp.InitInstance();
     return 0;
 }

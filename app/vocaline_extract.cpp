@@ -24,26 +24,28 @@ void PrintHelp()
                "(pic.jpg -> pic.jpg.wav), logging every step on standard output. A WAV\n"
                "appears only when its memo is complete; an earlier one is replaced then.\n"
                "\n"
-               "  --check            only tell which files carry sound (path<TAB>Yes|No,\n"
-               "                     or path<TAB>Unreadable); nothing is written\n"
-               "  -r, --recursive    every PATH is a folder, searched with its subfolders\n"
-               "      --mask PATTERN file-name pattern for -r ('*' and '?'; default *.jpg)\n"
-               "      --pcm          write each memo as plain 16-bit PCM, which every player\n"
-               "                     plays (memos in an encoding not decoded are written as\n"
-               "                     stored, with a log row)\n"
-               "      --keep-partial write what survives of a memo that is cut short or\n"
-               "                     cannot be read to its end (logged as Partial)\n"
-               "  -0, --null         end each output row with a NUL byte instead of a\n"
-               "                     newline, and print paths as they are\n"
-               "      --help         show this help\n"
-               "      --version      show the version\n"
+               "  --check             only tell which files carry sound (path<TAB>Yes, No\n"
+               "                      or Unreadable); nothing is written\n"
+               "  -r, --recursive     every PATH is a folder, searched with its subfolders\n"
+               "      --mask PATTERN  file-name pattern for -r ('*' and '?'; default *.jpg)\n"
+               "      --pcm           write each memo as plain 16-bit PCM, which every\n"
+               "                      player plays (a memo in an encoding not decoded here\n"
+               "                      is written as stored, with a log row)\n"
+               "      --keep-partial  write what survives of a memo that is cut short or\n"
+               "                      cannot be read to its end (logged as Partial)\n"
+               "  -0, --null          end each output row with a NUL byte instead of a\n"
+               "                      newline, and print paths as they are\n"
+               "      --help          show this help\n"
+               "      --version       show the version\n"
                "\n"
                "Without -0, control characters and backslashes in printed paths are\n"
                "escaped as in C: \\n, \\t, \\\\ and \\xHH.\n"
                "\n"
-               "Exit status: 0 when every file was handled without an error, 1 when an\n"
-               "error was reported (on standard error, with its reason), 2 for a usage\n"
-               "error.\n",
+               "Exit status:\n"
+               "  0  every file was handled without an error\n"
+               "  1  an error was reported on standard error, with its reason (also when\n"
+               "     standard output could not be written)\n"
+               "  2  usage error\n",
                stdout);
 }
 
@@ -206,7 +208,7 @@ int main(int argc, char** argv)
             PrintHelp();
             return 0;
         case OPT_VERSION:
-            std::puts("vocaline-extract 1.0.0.2");
+            std::puts("vocaline-extract " VOCALINE_VERSION);
             return 0;
         default: {
             // A short option inside a group ("-r.jpg") is named by itself:

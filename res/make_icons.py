@@ -94,16 +94,38 @@ def write_png(path, img):
         out.write(png)
 
 
+def speaker_svg():
+    """The loudspeaker picture as a vector drawing on a 16-unit grid, for the
+    scalable desktop icon; the same shapes as speaker() draws in pixels."""
+    return """<?xml version="1.0" encoding="UTF-8"?>
+<svg xmlns="http://www.w3.org/2000/svg" width="256" height="256" viewBox="0 0 16 16">
+  <rect x="0.125" y="0.125" width="15.75" height="15.75" fill="#ffff00" stroke="#000000" stroke-width="0.25"/>
+  <rect x="3.75" y="4.75" width="3.25" height="4.5" fill="#ffffff"/>
+  <rect x="4" y="5" width="2.75" height="4" fill="#0000ff"/>
+  <polygon points="7,6 11,3 11,11 7,8" fill="#000080"/>
+  <rect x="2" y="12" width="4" height="2" fill="#ff0000"/>
+</svg>
+"""
+
+
 def main():
+    icons = os.path.join(HERE, "icons")
     big = canvas(32)
     speaker(big, 2)
-    write_png(os.path.join(HERE, "icons", "vocaline-32.png"), big)
+    write_png(os.path.join(icons, "vocaline-32.png"), big)
     small_main = canvas(16)
     magnifier_over_paper(small_main)
-    write_png(os.path.join(HERE, "icons", "vocaline-16.png"), small_main)
+    write_png(os.path.join(icons, "vocaline-16.png"), small_main)
     small_speaker = canvas(16)
     speaker(small_speaker, 1)
-    write_png(os.path.join(HERE, "icons", "speaker-16.png"), small_speaker)
+    write_png(os.path.join(icons, "speaker-16.png"), small_speaker)
+    # The desktop's larger sizes: the 32 x 32 picture drawn at a larger scale.
+    for size in (48, 64, 128, 256):
+        img = canvas(size)
+        speaker(img, size // 16)
+        write_png(os.path.join(icons, "vocaline-%d.png" % size), img)
+    with open(os.path.join(icons, "vocaline.svg"), "w", encoding="ascii") as out:
+        out.write(speaker_svg())
 
 
 if __name__ == "__main__":
