@@ -65,7 +65,7 @@ std::vector<CString> FindRows(const std::vector<CString>& folders, const CString
         finder.RemoveAll();
         const int count = finder.FindFiles(options);
         for (int i = 0; i < count; ++i)
-            rows.push_back(finder.GetFilePath(i).GetFullPath());
+            rows.push_back(finder.GetFilePath(i).GetPath());
     }
     return rows;
 }
