@@ -2,57 +2,128 @@
 // on the same code as the window and with the same rows, texts and stops.
 #include <getopt.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 #include "audio/extract.h"
 #include "audio/jpegaudio.h"
+#include "platform/file.h"
 #include "search/filesearch.h"
 
 namespace {
 
-const char* const kUsage = "Usage: vocaline-extract [--check] [-r] [--mask PATTERN] PATH...\n";
+const char* const kUsage = "Usage: vocaline-extract [--check] [-r] [--mask PATTERN] [-0] [--keep-partial] PATH...\n";
 
 void PrintHelp()
 {
     std::fputs(kUsage, stdout);
     std::fputs("\n"
                "Copies the voice memo of each camera JPEG file into a WAV file beside it\n"
-               "(pic.jpg -> pic.jpg.wav), logging every step on standard output.\n"
+               "(pic.jpg -> pic.jpg.wav), logging every step on standard output. A WAV\n"
+               "appears only when its memo is complete; an earlier one is replaced then.\n"
                "\n"
-               "  --check            only tell which files carry sound (path<TAB>Yes|No);\n"
-               "                     nothing is written\n"
+               "  --check            only tell which files carry sound (path<TAB>Yes|No,\n"
+               "                     or path<TAB>Unreadable); nothing is written\n"
                "  -r, --recursive    every PATH is a folder, searched with its subfolders\n"
                "      --mask PATTERN file-name pattern for -r ('*' and '?'; default *.jpg)\n"
+               "      --keep-partial write what survives of a memo that is cut short or\n"
+               "                     cannot be read to its end (logged as Partial)\n"
+               "  -0, --null         end each output row with a NUL byte instead of a\n"
+               "                     newline, and print paths as they are\n"
                "      --help         show this help\n"
                "      --version      show the version\n"
                "\n"
-               "Exit status: 0 when no error message was raised, 1 when one was, 2 for a\n"
-               "usage error.\n",
+               "Without -0, control characters and backslashes in printed paths are\n"
+               "escaped as in C: \\n, \\t, \\\\ and \\xHH.\n"
+               "\n"
+               "Exit status: 0 when every file was handled without an error, 1 when an\n"
+               "error was reported (on standard error, with its reason), 2 for a usage\n"
+               "error.\n",
                stdout);
 }
 
-// Log rows go to standard output, message boxes to standard error.
-class CConsoleReport : public IExtractReport {
-public:
-    void WriteLogRow(const CString& text) override
-    {
-        std::fwrite(text.data(), 1, text.size(), stdout);
-        std::fputc('\n', stdout);
+// Rows must not be forged or split by what a file name holds.
+CString Escape(const CString& text)
+{
+    CString out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '\\')
+            out += "\\\\";
+        else if (c == '\n')
+            out += "\\n";
+        else if (c == '\t')
+            out += "\\t";
+        else if (byte < 0x20 || byte == 0x7F)
+            out += FormatText("\\x%02x", byte);
+        else
+            out += c;
     }
-    void ShowMessage(const CString& text) override
+    return out;
+}
+
+class CConsole {
+public:
+    explicit CConsole(bool nullEnded) : m_bNull(nullEnded) {}
+
+    // A row: text (escaped unless rows end in NUL), then a suffix of ours.
+    void Row(const CString& text, const CString& suffix = "")
+    {
+        const CString row = (m_bNull ? text : Escape(text)) + suffix;
+        std::fwrite(row.data(), 1, row.size(), stdout);
+        std::fputc(m_bNull ? '\0' : '\n', stdout);
+    }
+    // One line on standard error, with the reason when there is one.
+    void Error(const CString& text, int error)
     {
         std::fflush(stdout);
-        std::fprintf(stderr, "vocaline-extract: %s\n", text.c_str());
-        m_bRaised = true;
+        std::fprintf(stderr, "vocaline-extract: %s%s%s\n", Escape(text).c_str(), error != 0 ? ": " : "",
+                     DescribeError(error));
+        m_bFailed = true;
     }
-    bool Raised() const { return m_bRaised; }
+    bool Failed() const { return m_bFailed; }
+    // False when standard output could not take everything.
+    bool Finish()
+    {
+        if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+            const int error = errno;
+            std::fprintf(stderr, "vocaline-extract: cannot write standard output: %s\n", std::strerror(error));
+            return false;
+        }
+        return true;
+    }
 
 private:
-    bool m_bRaised = false;
+    bool m_bNull;
+    bool m_bFailed = false;
 };
 
-std::vector<CString> FindRows(const std::vector<CString>& folders, const CString& mask)
+// Log rows go to standard output, message boxes to standard error, each
+// on one line: the message's own line breaks become ": ".
+class CConsoleReport : public IExtractReport {
+public:
+    explicit CConsoleReport(CConsole& console) : m_console(console) {}
+    void WriteLogRow(const CString& text) override { m_console.Row(text); }
+    void ShowMessage(const char* format, const CString& path, int error) override
+    {
+        CString oneLine;
+        for (const char* c = format; *c; ++c) {
+            if (*c != '\n')
+                oneLine += *c;
+            else if (c[1] != '\n')
+                oneLine += ": ";
+        }
+        m_console.Error(FormatText(oneLine.c_str(), path.c_str()), error);
+    }
+
+private:
+    CConsole& m_console;
+};
+
+std::vector<CString> FindRows(const std::vector<CString>& folders, const CString& mask, CConsole& console)
 {
     std::vector<CString> rows;
     CFileSearch finder;
@@ -64,32 +135,49 @@ std::vector<CString> FindRows(const std::vector<CString>& folders, const CString
         options.bSubfolders = 1;
         finder.RemoveAll();
         const int count = finder.FindFiles(options);
+        for (const auto& [unreadable, error] : finder.GetUnreadableFolders())
+            console.Error("cannot read folder " + unreadable, error);
         for (int i = 0; i < count; ++i)
             rows.push_back(finder.GetFilePath(i).GetPath());
     }
     return rows;
 }
 
+void Check(const std::vector<CString>& rows, CConsole& console)
+{
+    for (const CString& row : rows) {
+        int error = 0;
+        const SoundCheck answer = CheckSound(row, &error);
+        if (answer == SoundCheck::Unreadable)
+            console.Error("cannot read " + row, error);
+        console.Row(row, answer == SoundCheck::Yes ? "\tYes" : answer == SoundCheck::No ? "\tNo" : "\tUnreadable");
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    enum { OPT_MASK = 1000, OPT_HELP, OPT_VERSION };
+    enum { OPT_MASK = 1000, OPT_HELP, OPT_VERSION, OPT_KEEP_PARTIAL };
     static const option longOptions[] = {
         {"check", no_argument, nullptr, 'c'},
         {"recursive", no_argument, nullptr, 'r'},
+        {"null", no_argument, nullptr, '0'},
         {"mask", required_argument, nullptr, OPT_MASK},
+        {"keep-partial", no_argument, nullptr, OPT_KEEP_PARTIAL},
         {"help", no_argument, nullptr, OPT_HELP},
         {"version", no_argument, nullptr, OPT_VERSION},
         {nullptr, 0, nullptr, 0},
     };
     bool check = false;
     bool recursive = false;
+    bool nullEnded = false;
     bool maskGiven = false;
+    CExtractOptions extractOptions;
     CString mask = "*.jpg";
     opterr = 0;
     int opt;
-    while ((opt = getopt_long(argc, argv, "+r", longOptions, nullptr)) != -1) {
+    while ((opt = getopt_long(argc, argv, "+r0", longOptions, nullptr)) != -1) {
         switch (opt) {
         case 'c':
             check = true;
@@ -97,9 +185,15 @@ int main(int argc, char** argv)
         case 'r':
             recursive = true;
             break;
+        case '0':
+            nullEnded = true;
+            break;
         case OPT_MASK:
             mask = optarg;
             maskGiven = true;
+            break;
+        case OPT_KEEP_PARTIAL:
+            extractOptions.bKeepPartial = true;
             break;
         case OPT_HELP:
             PrintHelp();
@@ -107,10 +201,15 @@ int main(int argc, char** argv)
         case OPT_VERSION:
             std::puts("vocaline-extract 1.0.0.2");
             return 0;
-        default:
-            std::fprintf(stderr, "vocaline-extract: unknown or incomplete option '%s'\n%s",
-                         argv[optind - 1], kUsage);
+        default: {
+            // A short option inside a group ("-r.jpg") is named by itself:
+            // optind does not point at its word then.
+            const bool shortOption = optopt > 0 && optopt < 128;
+            const CString wrong = shortOption ? FormatText("-%c", optopt) : CString(argv[optind - 1]);
+            std::fprintf(stderr, "vocaline-extract: unknown or incomplete option '%s'\n%s", Escape(wrong).c_str(),
+                         kUsage);
             return 2;
+        }
         }
     }
     if (optind >= argc) {
@@ -121,16 +220,16 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "vocaline-extract: --mask needs -r\n%s", kUsage);
         return 2;
     }
-    std::vector<CString> paths(argv + optind, argv + argc);
-    const std::vector<CString> rows = recursive ? FindRows(paths, mask) : paths;
+    CConsole console(nullEnded);
+    const std::vector<CString> paths(argv + optind, argv + argc);
+    const std::vector<CString> rows = recursive ? FindRows(paths, mask, console) : paths;
 
     if (check) {
-        for (const CString& row : rows)
-            std::printf("%s\t%s\n", row.c_str(), HasSound("", row) ? "Yes" : "No");
-        return 0;
+        Check(rows, console);
+    } else {
+        CConsoleReport report(console);
+        RunExtraction(rows, report, extractOptions);
     }
-    CConsoleReport report;
-    RunExtraction(rows, report);
-    std::fflush(stdout);
-    return report.Raised() ? 1 : 0;
+    const bool written = console.Finish();
+    return console.Failed() || !written ? 1 : 0;
 }

@@ -5,8 +5,7 @@
 #include <cstdint>
 
 #include "platform/cstring.h"
-
-class CSourceFile;
+#include "platform/file.h"
 
 constexpr int AUDIO_START_SEGMENT = 5;
 constexpr int64_t AUDIO_START_OFFSET = 45;
@@ -36,6 +35,20 @@ enum class HeaderRead { Ok, EndOfFile, Error };
 // FF FF FF FF, which belongs to no segment of the audio run.
 HeaderRead ReadSegmentHeader(const CSourceFile& file, int64_t offset, SegmentHeader& header);
 
-// True when the file folder + name (joined as they stand) carries sound:
-// SOI, APP1 first, and "RIFF" at offset 45 of the fifth APP2 segment.
-bool HasSound(const CString& folder, const CString& name);
+// How often a long walk over one file asks whether to go on: every this
+// many segment headers.
+constexpr int WALK_STEPS_PER_CHECK = 1 << 16;
+
+enum class SoundCheck { Yes, No, Unreadable };
+
+/// Returns Yes when the file at path carries sound: SOI, APP1 first, and
+/// "RIFF" at offset 45 of the fifth APP2 segment; Unreadable (with the
+/// reason in *error) when it cannot be opened or read; No otherwise, also
+/// when keepGoing said stop.
+SoundCheck CheckSound(const CString& path, int* error = nullptr, const KeepGoing& keepGoing = {});
+
+// True when the file folder + name (joined as they stand) carries sound.
+inline bool HasSound(const CString& folder, const CString& name, const KeepGoing& keepGoing = {})
+{
+    return CheckSound(folder + name, nullptr, keepGoing) == SoundCheck::Yes;
+}

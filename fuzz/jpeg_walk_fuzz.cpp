@@ -18,7 +18,7 @@ namespace {
 
 struct Silent : IExtractReport {
     void WriteLogRow(const CString&) override {}
-    void ShowMessage(const CString&) override {}
+    void ShowMessage(const char*, const CString&, int) override {}
 };
 
 int CountDescriptors()
@@ -68,7 +68,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const int before = CountDescriptors();
     HasSound(Folder(), "src.jpg");
     Silent silent;
-    RunExtraction({source}, silent);
+    // Both ways of ending an incomplete memo; only RIFF is ever written.
+    for (const bool keep : {false, true}) {
+        CExtractOptions options;
+        options.bKeepPartial = keep;
+        if (!RunExtraction({source}, silent, options).empty()) {
+            char riff[4] = {};
+            FILE* wav = std::fopen((source + ".wav").c_str(), "rb");
+            if (!wav || std::fread(riff, 1, 4, wav) != 4 || std::memcmp(riff, "RIFF", 4) != 0)
+                abort();
+            std::fclose(wav);
+        }
+    }
     if (CountDescriptors() != before) {
         std::fprintf(stderr, "descriptor left open\n");
         abort();

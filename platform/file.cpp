@@ -5,8 +5,11 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstring>
+#include <random>
+#include <string>
 
 CUniqueFd& CUniqueFd::operator=(CUniqueFd&& other) noexcept
 {
@@ -33,33 +36,52 @@ bool CUniqueFd::Reset()
     return rc == 0;
 }
 
-namespace {
-
-// O_NONBLOCK keeps the open itself from waiting on a FIFO or a device; the
-// regular-file test then turns every such file away before it is read. The
-// flag changes nothing for reading or writing a regular file, so it stays.
-CUniqueFd OpenRegular(const CString& path, int flags, struct stat* st)
+const char* DescribeError(int error)
 {
-    CUniqueFd fd(::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0666));
-    if (fd.IsOpen() && (::fstat(fd.Get(), st) != 0 || !S_ISREG(st->st_mode)))
-        return CUniqueFd();
-    return fd;
+    if (error == ERROR_NOT_REGULAR_FILE)
+        return "Not a regular file";
+    return error == 0 ? "" : std::strerror(error);
 }
-
-} // namespace
 
 bool CSourceFile::Open(const CString& path)
 {
+    Close();
+    m_size = 0;
+    m_windowStart = -1;
+    m_nError = 0;
+    // The type is checked by path first, so a device, FIFO or socket is
+    // never opened; the second check, on the descriptor, catches a file
+    // swapped in between. O_NONBLOCK keeps even that open from waiting.
     struct stat st {};
-    m_fd = OpenRegular(path, O_RDONLY, &st);
-    m_size = m_fd.IsOpen() ? static_cast<int64_t>(st.st_size) : 0;
-    return m_fd.IsOpen();
+    if (::stat(path.c_str(), &st) != 0) {
+        m_nError = errno;
+        return false;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        m_nError = ERROR_NOT_REGULAR_FILE;
+        return false;
+    }
+    CUniqueFd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (!fd.IsOpen() || ::fstat(fd.Get(), &st) != 0) {
+        m_nError = errno;
+        return false;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        m_nError = ERROR_NOT_REGULAR_FILE;
+        return false;
+    }
+    m_fd = std::move(fd);
+    m_size = static_cast<int64_t>(st.st_size);
+    m_permissions = st.st_mode & 0777;
+    return true;
 }
 
 long CSourceFile::ReadAt(int64_t offset, void* buffer, size_t n) const
 {
-    if (!m_fd.IsOpen() || offset < 0)
+    if (!m_fd.IsOpen() || offset < 0) {
+        m_nError = EBADF;
         return -1;
+    }
     if (m_window.capacity() == 0 || n > m_window.capacity())
         return ReadDirect(offset, buffer, n);
     const bool inWindow = m_windowStart >= 0 && offset >= m_windowStart
@@ -89,6 +111,7 @@ long CSourceFile::ReadDirect(int64_t offset, void* buffer, size_t n) const
         if (got < 0) {
             if (errno == EINTR)
                 continue;
+            m_nError = errno;
             return -1;
         }
         if (got == 0)
@@ -98,21 +121,90 @@ long CSourceFile::ReadDirect(int64_t offset, void* buffer, size_t n) const
     return static_cast<long>(done);
 }
 
-bool COutputFile::OpenWith(const CString& path, int flags)
+int64_t CSourceFile::SkipZeros(int64_t offset, const KeepGoing& keepGoing) const
 {
-    struct stat st {};
-    m_fd = OpenRegular(path, flags, &st);
-    return m_fd.IsOpen();
+    std::array<unsigned char, 64 * 1024> chunk;
+    while (offset < m_size) {
+        if (keepGoing && !keepGoing())
+            return -1;
+        // A hole reads as zeros: jump to the next data instead of reading it.
+        const off_t data = ::lseek(m_fd.Get(), static_cast<off_t>(offset), SEEK_DATA);
+        if (data < 0 && errno == ENXIO)
+            return m_size;
+        if (data > offset)
+            offset = static_cast<int64_t>(data);
+        const long got = ReadDirect(offset, chunk.data(), chunk.size());
+        if (got < 0)
+            return -1;
+        if (got == 0)
+            return offset; // the file shrank
+        const auto end = chunk.begin() + got;
+        const auto hit = std::find_if(chunk.begin(), end, [](unsigned char c) { return c != 0; });
+        if (hit != end)
+            return offset + (hit - chunk.begin());
+        offset += got;
+    }
+    return m_size;
 }
 
-bool COutputFile::Create(const CString& path)
+namespace {
+
+// Short, so that it fits beside any name the folder can hold; hidden, so
+// that a file browser does not show it for its short life.
+CString TempName()
 {
-    return OpenWith(path, O_WRONLY | O_CREAT | O_TRUNC);
+    static std::minstd_rand engine(std::random_device{}());
+    char name[32];
+    std::snprintf(name, sizeof name, ".vocaline-%08x.tmp", static_cast<unsigned>(engine()));
+    return name;
 }
 
-bool COutputFile::OpenAppend(const CString& path)
+// An unnamed file (O_TMPFILE) can be given a name only through /proc.
+bool CanNameUnnamedFiles()
 {
-    return OpenWith(path, O_WRONLY | O_CREAT | O_APPEND);
+    static const bool can = ::access("/proc/self/fd", X_OK) == 0;
+    return can;
+}
+
+constexpr int kNameAttempts = 100;
+
+} // namespace
+
+bool COutputFile::Create(const CString& path, mode_t permissions)
+{
+    Discard();
+    m_bNameFailed = false;
+    m_nError = 0;
+    const size_t slash = path.rfind('/');
+    const CString folder = slash == CString::npos ? CString(".") : slash == 0 ? CString("/") : path.substr(0, slash);
+    m_strName = slash == CString::npos ? path : path.substr(slash + 1);
+    m_dir = CUniqueFd(::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    if (!m_dir.IsOpen())
+        return Fail();
+    if (m_strName.empty()) {
+        errno = EISDIR;
+        return Fail();
+    }
+    // An unnamed file leaves nothing behind, whatever ends the process.
+    if (CanNameUnnamedFiles()) {
+        m_fd = CUniqueFd(::openat(m_dir.Get(), ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, permissions));
+        if (m_fd.IsOpen())
+            return true;
+        if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
+            return Fail();
+    }
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+        const CString name = TempName();
+        m_fd = CUniqueFd(::openat(m_dir.Get(), name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                                  permissions));
+        if (m_fd.IsOpen()) {
+            m_strTempName = name;
+            return true;
+        }
+        if (errno != EEXIST)
+            return Fail();
+    }
+    return Fail();
 }
 
 bool COutputFile::Write(const void* data, size_t n)
@@ -123,7 +215,7 @@ bool COutputFile::Write(const void* data, size_t n)
         if (put < 0) {
             if (errno == EINTR)
                 continue;
-            return false;
+            return Fail();
         }
         in += put;
         n -= static_cast<size_t>(put);
@@ -131,24 +223,64 @@ bool COutputFile::Write(const void* data, size_t n)
     return true;
 }
 
-bool COutputFile::Close()
+bool COutputFile::Commit()
 {
-    return m_fd.Reset();
+    if (!m_fd.IsOpen()) {
+        errno = m_nError != 0 ? m_nError : EBADF;
+        return Fail();
+    }
+    if (m_strTempName.empty()) {
+        // linkat cannot replace a file: the unnamed file gets a temporary
+        // name first, and the rename below replaces the old file atomically.
+        const std::string self = "/proc/self/fd/" + std::to_string(m_fd.Get());
+        for (int attempt = 0; attempt < kNameAttempts && m_strTempName.empty(); ++attempt) {
+            const CString name = TempName();
+            if (::linkat(AT_FDCWD, self.c_str(), m_dir.Get(), name.c_str(), AT_SYMLINK_FOLLOW) == 0)
+                m_strTempName = name;
+            else if (errno != EEXIST)
+                break;
+        }
+        if (m_strTempName.empty()) {
+            m_bNameFailed = true;
+            return Fail();
+        }
+    }
+    // No fsync, as cp: a rename over an existing file already orders the
+    // data before the name on the file systems that matter.
+    if (!m_fd.Reset())
+        return Fail();
+    if (::renameat(m_dir.Get(), m_strTempName.c_str(), m_dir.Get(), m_strName.c_str()) != 0) {
+        m_bNameFailed = true;
+        return Fail();
+    }
+    m_strTempName.clear();
+    m_dir.Reset();
+    return true;
 }
 
-bool DeleteFile(const CString& path)
+bool COutputFile::Fail()
 {
-    return ::unlink(path.c_str()) == 0 || errno == ENOENT;
+    m_nError = errno;
+    Discard();
+    return false;
+}
+
+void COutputFile::Discard()
+{
+    m_fd.Reset();
+    if (!m_strTempName.empty() && m_dir.IsOpen())
+        ::unlinkat(m_dir.Get(), m_strTempName.c_str(), 0);
+    m_strTempName.clear();
 }
 
 bool GetFileInformation(const CString& path, CFileInformation& info)
 {
     info = CFileInformation{};
-    CUniqueFd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
-    // One statx gives the kind, the size and all three times, the birth time
-    // where the file system keeps one (else the status-change time).
+    // One statx by path gives the kind, the size and all three times (the
+    // birth time where the file system keeps one, else the status-change
+    // time), and opens nothing.
     struct statx stx {};
-    if (!fd.IsOpen() || ::statx(fd.Get(), "", AT_EMPTY_PATH, STATX_BASIC_STATS | STATX_BTIME, &stx) != 0
+    if (::statx(AT_FDCWD, path.c_str(), AT_STATX_SYNC_AS_STAT, STATX_BASIC_STATS | STATX_BTIME, &stx) != 0
         || !S_ISREG(stx.stx_mode))
         return false;
     const auto seconds = [](const struct statx_timestamp& ts) { return CTime(static_cast<int64_t>(ts.tv_sec)); };

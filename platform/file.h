@@ -1,10 +1,14 @@
 #pragma once
 // Files as the program needs them: a source read at absolute offsets, the
-// information record of a file, and an output file written in whole pieces.
-// Only regular files are ever read or written: a FIFO, device or socket is a
-// file that "cannot be opened", so nothing here can block on one.
+// information record of a file, and an output file that appears under its
+// name only when complete. Only regular files are ever opened: a FIFO,
+// device or socket is refused by its type before any open, so nothing here
+// can block on one or set off what opening a device does.
+#include <sys/types.h>
+
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "platform/cstring.h"
@@ -31,18 +35,35 @@ private:
     int m_fd = -1;
 };
 
+// The error code for a path that names something other than a regular
+// file; every other code is an errno value.
+constexpr int ERROR_NOT_REGULAR_FILE = -1;
+// Words for an error code, as the user should read them.
+const char* DescribeError(int error);
+
+// Called now and then during a long piece of work on one file; answering
+// false abandons it.
+using KeepGoing = std::function<bool()>;
+
 // A regular file opened read-only, read at absolute offsets.
 class CSourceFile {
 public:
     bool Open(const CString& path);
     bool IsOpen() const { return m_fd.IsOpen(); }
+    // Why the last Open or ReadAt failed.
+    int GetError() const { return m_nError; }
     // Serves small reads from a window of this many bytes read at once, for
     // a caller that will read most of the file anyway.
     void SetReadAhead(size_t bytes) { m_window.reserve(bytes); }
     int64_t GetSize() const { return m_size; }
+    mode_t GetPermissions() const { return m_permissions; }
     // Reads up to n bytes at offset; fewer only at the end of the file.
     // Returns the count read, or -1 on a read error.
     long ReadAt(int64_t offset, void* buffer, size_t n) const;
+    /// Returns the first offset at or after offset whose byte is not zero,
+    /// the file's size when none is, or -1 on a read error or when keepGoing
+    /// said stop. Holes of a sparse file are stepped over without reading.
+    int64_t SkipZeros(int64_t offset, const KeepGoing& keepGoing) const;
     void Close() { m_fd.Reset(); }
 
 private:
@@ -50,28 +71,44 @@ private:
 
     CUniqueFd m_fd;
     int64_t m_size = 0;
+    mode_t m_permissions = 0;
+    mutable int m_nError = 0;
     mutable std::vector<unsigned char> m_window;
     mutable int64_t m_windowStart = -1;
 };
 
-// An output file; every failure of creation, writing or closing is reported.
+// A new file that takes the place of path only when Commit succeeds. Until
+// then it is a temporary file in the same folder, created exclusively and
+// never through a link; if the object goes without a commit, the temporary
+// file goes too and whatever was at path stays as it was.
 class COutputFile {
 public:
-    // Creates the file empty, replacing its contents.
-    bool Create(const CString& path);
-    // Opens the file for appending, creating it if missing.
-    bool OpenAppend(const CString& path);
+    COutputFile() = default;
+    COutputFile(const COutputFile&) = delete;
+    COutputFile& operator=(const COutputFile&) = delete;
+    ~COutputFile() { Discard(); }
+
+    // permissions are limited by the umask, as for any new file.
+    bool Create(const CString& path, mode_t permissions);
     bool Write(const void* data, size_t n);
-    // Closes the file; false when anything written may not have reached it.
-    bool Close();
+    /// Closes the file and renames it over path (a link there is replaced,
+    /// not followed). False when anything written may not have reached the
+    /// file, or the name could not be given; CommitFailedAtName tells which.
+    bool Commit();
+    bool CommitFailedAtName() const { return m_bNameFailed; }
+    int GetError() const { return m_nError; }
 
 private:
-    bool OpenWith(const CString& path, int flags);
-    CUniqueFd m_fd;
-};
+    bool Fail();
+    void Discard();
 
-// Deletes a file if it exists; the answer says whether it is gone.
-bool DeleteFile(const CString& path);
+    CUniqueFd m_dir;
+    CUniqueFd m_fd;
+    CString m_strName;     // the final name inside m_dir
+    CString m_strTempName; // a named temporary file, when it has a name
+    bool m_bNameFailed = false;
+    int m_nError = 0;
+};
 
 struct CFileInformation {
     int64_t nSize = 0;
@@ -80,6 +117,6 @@ struct CFileInformation {
     CTime tLastWrite;
 };
 
-// Reads the information record of a regular file. On failure the record is
-// left zero-sized with invalid times.
+// Reads the information record of a regular file by its path, opening
+// nothing. On failure the record is left zero-sized with invalid times.
 bool GetFileInformation(const CString& path, CFileInformation& info);

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <climits>
 #include <memory>
 
@@ -52,8 +53,10 @@ bool CFileFind::FindFile(const CString& pattern)
         folder = CurrentFolder() + folder;
     m_folder = folder;
     const std::unique_ptr<DIR, DirCloser> dir(::opendir(m_folder.c_str()));
-    if (!dir)
+    if (!dir) {
+        m_nError = errno;
         return false;
+    }
     while (const dirent* entry = ::readdir(dir.get())) {
         if (mask.Matches(entry->d_name))
             m_entries.push_back({entry->d_name, entry->d_type});
@@ -82,6 +85,7 @@ bool CFileFind::FindNextFile()
 
 void CFileFind::Close()
 {
+    m_nError = 0;
     m_entries.clear();
     m_next = 0;
 }

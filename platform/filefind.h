@@ -24,6 +24,8 @@ public:
     // Makes the next entry current; answers whether another one follows it.
     bool FindNextFile();
     void Close();
+    // Why the folder could not be read (an errno value); 0 when it was read.
+    int GetError() const { return m_nError; }
 
     CString GetFileName() const { return Current().name; }
     CString GetFilePath() const { return m_folder + Current().name; }
@@ -43,4 +45,5 @@ private:
     CString m_folder;
     std::vector<Entry> m_entries;
     size_t m_next = 0; // index of the entry after the current one
+    int m_nError = 0;
 };

@@ -27,6 +27,8 @@ int CFileSearch::FindFiles(CSearchOptions& options, ISearchReport* report)
     // The folder is read once; both passes work on that reading.
     CFileFind folder;
     const bool readable = folder.FindFile(options.strBaseFolder + "*.*");
+    if (folder.GetError() != 0)
+        m_arrUnreadable.emplace_back(options.strBaseFolder, folder.GetError());
 
     // Subfolders first, each to its full depth, so folders report in post-order.
     if (options.bSubfolders) {

@@ -3,6 +3,7 @@
 // the paths whose names match one mask (and sizes lie in a range), and
 // reports hits, rejects and folders through a narrow interface.
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "platform/cstring.h"
@@ -54,11 +55,19 @@ public:
     int GetFileCount() const { return static_cast<int>(m_arrFound.size()); }
     CPathParts GetFilePath(int index) const;
     const char* GetCurrentFolder() const { return m_strCurrentFolder.c_str(); }
-    void RemoveAll() { m_arrFound.clear(); }
+    void RemoveAll()
+    {
+        m_arrFound.clear();
+        m_arrUnreadable.clear();
+    }
+    // The folders that could not be read since the last RemoveAll, each with
+    // the errno value that says why.
+    const std::vector<std::pair<CString, int>>& GetUnreadableFolders() const { return m_arrUnreadable; }
     void StopSearch() { m_bStop = true; }
 
 private:
     std::vector<CString> m_arrFound;
+    std::vector<std::pair<CString, int>> m_arrUnreadable;
     bool m_bStop = false;
     CString m_strCurrentFolder;
 };

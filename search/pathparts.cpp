@@ -7,26 +7,24 @@ CPathParts::CPathParts(const char* path)
 
 void CPathParts::SetPath(const char* path)
 {
-    CString text = path ? path : "";
-    // A path given in double quotes means the same path without them.
-    if (!text.empty() && text.front() == '"' && text.back() == '"')
-        text = text.size() == 1 ? CString() : text.substr(1, text.size() - 2);
+    // Quotes are ordinary characters in a POSIX name, so the text is split
+    // as it stands: folder + name always gives it back byte for byte.
+    const CString text = path ? path : "";
     m_strDrive.clear();
-    m_strFolder.clear();
-    m_strName.clear();
-    m_strExtension.clear();
-    if (text.empty())
-        return;
-
     const size_t slash = text.rfind('/');
     const size_t restStart = slash == CString::npos ? 0 : slash + 1;
     m_strFolder = text.substr(0, restStart);
     const CString rest = text.substr(restStart);
+    // A dot that opens the name (".jpg") or ends it ("photo.") marks no
+    // extension: the whole text is the name.
     const size_t dot = rest.rfind('.');
-    m_strName = rest.substr(0, dot);
-    // A name that is only an extension keeps neither.
-    if (!m_strName.empty() && dot != CString::npos)
+    if (dot == CString::npos || dot == 0 || dot + 1 == rest.size()) {
+        m_strName = rest;
+        m_strExtension.clear();
+    } else {
+        m_strName = rest.substr(0, dot);
         m_strExtension = rest.substr(dot + 1);
+    }
 }
 
 CString AddBackSlash(const char* text)

@@ -2,7 +2,11 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdio>
+#include <cstdlib>
 
 #include "testkit.h"
 
@@ -22,13 +26,15 @@ std::string Quote(const std::string& arg)
     return out + "'";
 }
 
-Result RunCli(const std::vector<std::string>& args, const TempDir& scratch)
+Result RunCli(const std::vector<std::string>& args, const TempDir& scratch, const std::string& outPath = "")
 {
     std::string command = VOCALINE_EXTRACT;
     for (const std::string& arg : args)
         command += " " + Quote(arg);
     const std::string errPath = scratch / ".stderr";
     command += " 2>" + Quote(errPath);
+    if (!outPath.empty())
+        command += " >" + Quote(outPath);
     Result result;
     FILE* pipe = ::popen(command.c_str(), "r");
     char buffer[4096];
@@ -62,7 +68,7 @@ TEST_F(Cli, ExtractsInArgumentOrderWithTheWindowsRows)
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, text + "\nError File is not a jpg........................................\n" + gone + "\n" + pic
                          + "\nOutput file: " + pic + ".wav Done\n");
-    EXPECT_EQ(r.err, "vocaline-extract: Error could not open file\n\n" + gone + "\n");
+    EXPECT_EQ(r.err, "vocaline-extract: Error could not open file: " + gone + ": No such file or directory\n");
     EXPECT_EQ(Call({pic}).status, 0);
 }
 
@@ -99,6 +105,60 @@ TEST_F(Cli, UsageErrorsTouchNothing)
     EXPECT_FALSE(Exists(pic + ".wav"));
     EXPECT_EQ(Call({"--version"}).out, "vocaline-extract 1.0.0.2\n");
     EXPECT_EQ(Call({"--help"}).status, 0);
+}
+
+// What a file name holds cannot forge or split rows: control characters are
+// escaped, or rows end in NUL with -0.
+TEST_F(Cli, NamesCannotForgeRows)
+{
+    const std::string odd = dir / "a\nOutput file: x Done\tb.jpg";
+    WriteFile(odd, ReadFile(DataPath("IM000101.JPG")));
+    const std::string shown = dir / "a\\nOutput file: x Done\\tb.jpg";
+
+    Result r = Call({"--check", odd});
+    EXPECT_EQ(r.out, shown + "\tYes\n");
+    r = Call({"-0", "--check", odd});
+    EXPECT_EQ(r.out, odd + "\tYes" + std::string(1, '\0'));
+    r = Call({odd});
+    EXPECT_EQ(r.out, shown + "\nOutput file: " + shown + ".wav Done\n");
+    EXPECT_TRUE(Exists(odd + ".wav"));
+}
+
+// Every failure is told with its reason and gives a non-zero status.
+TEST_F(Cli, FailuresSayWhyAndExitOne)
+{
+    const std::string pic = dir / "IM000101.JPG";
+    WriteFile(pic, ReadFile(DataPath("IM000101.JPG")));
+    ASSERT_EQ(::mkfifo((dir / "fifo.jpg").c_str(), 0644), 0);
+
+    Result r = Call({"--check", pic, dir / "fifo.jpg"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, pic + "\tYes\n" + dir / "fifo.jpg\tUnreadable\n");
+    EXPECT_EQ(r.err, "vocaline-extract: cannot read " + dir / "fifo.jpg: Not a regular file\n");
+
+    // A folder -r cannot read: its path is longer than the system takes.
+    const std::string level(200, 'd');
+    ASSERT_EQ(::chdir(dir.path().c_str()), 0);
+    for (int i = 0; i < 22; ++i) {
+        ASSERT_EQ(::mkdir(level.c_str(), 0755), 0);
+        ASSERT_EQ(::chdir(level.c_str()), 0);
+    }
+    ASSERT_EQ(::chdir("/"), 0);
+    r = Call({"--check", "-r", dir.path()});
+    // rm walks the tree by descriptors; a path-based removal cannot.
+    EXPECT_EQ(std::system(("rm -rf " + Quote(dir / level)).c_str()), 0);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("cannot read folder"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("File name too long"), std::string::npos) << r.err;
+    EXPECT_NE(r.out.find(pic + "\tYes\n"), std::string::npos);
+
+    const Result full = RunCli({"--check", pic}, scratch, "/dev/full");
+    EXPECT_EQ(full.status, 1);
+    EXPECT_NE(full.err.find("cannot write standard output: No space left on device"), std::string::npos);
+
+    r = Call({"-r.jpg", dir.path()});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err.rfind("vocaline-extract: unknown or incomplete option '-.'\n", 0), 0u) << r.err;
 }
 
 TEST_F(Cli, EmptyFolderIsTheNothingSelectedCase)

@@ -14,31 +14,35 @@ struct SplitCase {
     const char* folder;
     const char* name;
     const char* extension;
-    const char* fileName;
 };
 
-TEST(PathParts, SplitsAndJoinsAsTheWindowShowsThem)
+// Whatever the name, folder + file name gives back the exact bytes found.
+TEST(PathParts, SplitsAndJoinsBackToTheSameBytes)
 {
     const SplitCase cases[] = {
-        {"/pics/2003/img.0001.jpg", "/pics/2003/", "img.0001", "jpg", "img.0001.jpg"},
-        {"pic.jpg", "", "pic", "jpg", "pic.jpg"},
-        {"/pics/sub/", "/pics/sub/", "", "", ""},
-        {"/pics/README", "/pics/", "README", "", "README"},
-        {"/pics/file.", "/pics/", "file", "", "file"},
-        {"/pics/.jpg", "/pics/", "", "", ""},
-        {"/my.pics/photo", "/my.pics/", "photo", "", "photo"},
-        {"\"/my pics/a.jpg\"", "/my pics/", "a", "jpg", "a.jpg"},
-        {"/pics/back\\slash.jpg", "/pics/", "back\\slash", "jpg", "back\\slash.jpg"},
-        {"\"", "", "", "", ""},
-        {"", "", "", "", ""},
+        {"/pics/2003/img.0001.jpg", "/pics/2003/", "img.0001", "jpg"},
+        {"pic.jpg", "", "pic", "jpg"},
+        {"/pics/sub/", "/pics/sub/", "", ""},
+        {"/pics/README", "/pics/", "README", ""},
+        {"/pics/file.", "/pics/", "file.", ""},
+        {"/pics/file..", "/pics/", "file..", ""},
+        {"/pics/a..jpg", "/pics/", "a.", "jpg"},
+        {"/pics/.jpg", "/pics/", ".jpg", ""},
+        {"/my.pics/photo", "/my.pics/", "photo", ""},
+        {"\"/my pics/a.jpg\"", "\"/my pics/", "a", "jpg\""},
+        {"/pics/back\\slash.jpg", "/pics/", "back\\slash", "jpg"},
+        {"/pics/\xff\xfe.\xe9", "/pics/", "\xff\xfe", "\xe9"},
+        {"\"", "", "\"", ""},
+        {"", "", "", ""},
     };
     for (const SplitCase& c : cases) {
         SCOPED_TRACE(c.text);
         CPathParts parts(c.text);
         EXPECT_EQ(parts.GetLocation(), c.folder);
-        EXPECT_EQ(parts.GetFileName(), c.fileName);
-        EXPECT_EQ(parts.GetExtension(), *c.extension ? std::string(".") + c.extension : "");
-        EXPECT_EQ(parts.GetPath(), std::string(c.folder) + c.fileName);
+        const std::string extension = *c.extension ? std::string(".") + c.extension : "";
+        EXPECT_EQ(parts.GetExtension(), extension);
+        EXPECT_EQ(parts.GetFileName(), c.name + extension);
+        EXPECT_EQ(parts.GetPath(), c.text);
     }
 }
 

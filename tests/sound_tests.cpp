@@ -1,6 +1,9 @@
 // Real playback through SDL: the disk driver writes what the device plays.
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -56,6 +59,19 @@ TEST(Playback, DiskDriverWritesTheSamplesSoxDecodes)
     EXPECT_TRUE(std::equal(expected.begin(), expected.end(), written.begin() + static_cast<long>(lead)));
     for (size_t i = lead + expected.size(); i < written.size(); ++i)
         ASSERT_EQ(written[i], 0) << "at " << i;
+
+    // The sound system has taken no signals: SIGTERM and SIGINT still end
+    // the process (a forked copy inherits the handlers as they stand).
+    for (const int signal : {SIGTERM, SIGINT}) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            ::raise(signal);
+            ::_exit(0);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << signal;
+    }
 
     // A file that is missing or no WAV is refused at once.
     EXPECT_FALSE(player.Play(dir / "missing.wav"));

@@ -115,6 +115,9 @@ Bytes SoundBytes(size_t size, unsigned seed, bool riff)
     const char* tag = riff ? "RIFF" : "RIFX";
     for (size_t i = 0; i < 4 && i < size; ++i)
         out[i] = static_cast<unsigned char>(tag[i]);
+    // A RIFF size of 0 makes any memo that starts with these bytes whole.
+    for (size_t i = 4; i < 8 && i < size; ++i)
+        out[i] = 0;
     return out;
 }
 

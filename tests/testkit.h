@@ -52,7 +52,8 @@ private:
     Bytes m_bytes;
 };
 
-// Sound bytes of a given size starting with "RIFF", distinct per seed.
+// Sound bytes of a given size starting with "RIFF", distinct per seed, with
+// a RIFF size field of 0 (any length is a whole memo).
 Bytes SoundBytes(size_t size, unsigned seed = 1, bool riff = true);
 Bytes Concat(const Bytes& a, const Bytes& b);
 

@@ -11,7 +11,10 @@ class CMainDlg::CWindowReport : public IExtractReport {
 public:
     explicit CWindowReport(CMainDlg& dlg) : m_dlg(dlg) {}
     void WriteLogRow(const CString& text) override { m_dlg.AppendLogRow(text); }
-    void ShowMessage(const CString& text) override { services::MessageBox(&m_dlg, text); }
+    void ShowMessage(const char* format, const CString& path, int /*error*/) override
+    {
+        services::MessageBox(&m_dlg, FormatText(format, path.c_str()));
+    }
 
 private:
     CMainDlg& m_dlg;
@@ -19,9 +22,14 @@ private:
 
 void CMainDlg::ExtractSound()
 {
+    RunExtractSound();
+}
+
+std::vector<CString> CMainDlg::RunExtractSound()
+{
     m_listLog.DeleteAllItems();
     CWindowReport report(*this);
-    RunExtraction(m_listResults.SelectedPaths(), report);
+    return RunExtraction(m_listResults.SelectedPaths(), report);
 }
 
 void CMainDlg::ExtractAndPlay()
@@ -36,7 +44,11 @@ void CMainDlg::ExtractAndPlay()
     std::transform(tail.begin(), tail.end(), tail.begin(), [](unsigned char c) { return std::tolower(c); });
     if (tail != "wav") {
         playPath += ".wav";
-        ExtractSound();
+        // Only what this run wrote is the row's sound: a WAV left from an
+        // earlier run beside a picture that has none now is not played.
+        const std::vector<CString> written = RunExtractSound();
+        if (std::find(written.begin(), written.end(), playPath) == written.end())
+            return;
     } else {
         m_listLog.DeleteAllItems();
     }

@@ -2,6 +2,8 @@
 // The program's one window: the search definition above, the results list
 // below, the extraction buttons and their log in between.
 #include <QIcon>
+
+#include <vector>
 #include <cstdint>
 
 #include "platform/cstring.h"
@@ -61,6 +63,8 @@ private:
     // Extraction.
     void ExtractSound();
     void ExtractAndPlay();
+    // The extraction over the selected rows; the outputs it wrote.
+    std::vector<CString> RunExtractSound();
     // Appends a row at the end of the log list.
     void AppendLogRow(const CString& text);
 

@@ -41,6 +41,8 @@ bool CSoundPlayer::Play(const CString& path)
 
     Stop();
     if (!m_bAudioReady) {
+        // SIGINT and SIGTERM stay the process's own: they end it as usual.
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
             qWarning("Cannot start SDL audio: %s", SDL_GetError());
             return false;
