@@ -10,11 +10,16 @@
 #include "ui/maindlg.h"
 
 namespace {
+// Rows and paint reach the screen at this pace during a search.
 constexpr int kRefreshMs = 40;
+// Events are handled this often during a search.
+constexpr std::chrono::microseconds kPumpInterval{1000};
 }
 
 // The finder's reports as the window shows them: rows by the list mode and
-// the status line. Every hit is split once and read once.
+// the status line. Every hit is split once and read once. Between reports
+// the window handles its events; the status line is written just before,
+// so whatever runs then sees it up to date.
 class CMainDlg::CSearchProgress final : public ISearchReport {
 public:
     CSearchProgress(CMainDlg& dlg, const CSearchSettings& settings) : m_dlg(dlg), m_settings(settings) {}
@@ -40,7 +45,7 @@ public:
         }
         ShowProgress();
     }
-    void OnDiscarded() override { PumpMessages(); }
+    void OnDiscarded() override { m_pump.Pump(); }
     void OnFolder(const CString&) override { ShowProgress(); }
 
 private:
@@ -59,12 +64,15 @@ private:
     }
     void ShowProgress()
     {
+        if (!m_pump.Due())
+            return;
         m_dlg.SetStatus(m_dlg.m_finder.GetFileCount(), m_dlg.m_finder.GetCurrentFolder());
-        PumpMessages();
+        m_pump.Pump();
     }
 
     CMainDlg& m_dlg;
     const CSearchSettings& m_settings;
+    CEventPump m_pump{kPumpInterval};
 };
 
 // While it lives the window is searching: the button reads "Cancel", the

@@ -13,6 +13,14 @@ void PumpMessages()
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
+void CEventPump::Pump()
+{
+    if (!Due())
+        return;
+    PumpMessages();
+    m_last = std::chrono::steady_clock::now();
+}
+
 CWaitCursor::CWaitCursor()
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);

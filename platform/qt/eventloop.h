@@ -1,12 +1,29 @@
 #pragma once
 // The event loop as a long command on the user-interface thread needs it:
 // a pass over pending events, the wait cursor, and paint at a bounded rate.
+#include <chrono>
 #include <memory>
 
 class QWidget;
 
 // Handles every pending user-interface event before returning.
 void PumpMessages();
+
+// The pump of a long command that runs on this thread: it handles pending
+// events when asked, at most once per interval (the first time always). A
+// pass of the event loop costs a system call or more, far more than one
+// step of a search, and nobody can tell a millisecond's wait.
+class CEventPump {
+public:
+    explicit CEventPump(std::chrono::microseconds interval) : m_interval(interval) {}
+    // True when the next Pump() will handle events.
+    bool Due() const { return std::chrono::steady_clock::now() - m_last >= m_interval; }
+    void Pump();
+
+private:
+    std::chrono::microseconds m_interval;
+    std::chrono::steady_clock::time_point m_last{};
+};
 
 // Shows the wait cursor for its lifetime.
 class CWaitCursor {
