@@ -49,15 +49,20 @@ const std::vector<unsigned char>& CameraFileWithoutSound()
     return bytes;
 }
 
-Tree MakeCameraTree(const TreeSpec& spec)
+std::string MakeBenchFolder()
 {
     // VOCALINE_BENCH_DIR picks the file system to measure on.
     const char* base = std::getenv("VOCALINE_BENCH_DIR");
     std::string pattern = std::string(base && *base ? base : "/tmp") + "/vocaline-bench-XXXXXX";
     if (!::mkdtemp(pattern.data()))
         throw std::runtime_error("mkdtemp failed in " + pattern);
+    return pattern + "/";
+}
+
+Tree MakeCameraTree(const TreeSpec& spec)
+{
     Tree tree;
-    tree.root = pattern + "/";
+    tree.root = MakeBenchFolder();
     const std::vector<unsigned char> tinyBytes{0x42};
 
     const int total = spec.cameraFiles + spec.otherFiles;
@@ -85,7 +90,8 @@ Tree MakeCameraTree(const TreeSpec& spec)
             if (spec.tiny || other)
                 Put(path, tinyBytes);
             else
-                Put(path, made % 2 ? CameraFileWithoutSound() : CameraFileWithSound(), spec.headBytes);
+                Put(path, made % 2 && !spec.allWithSound ? CameraFileWithoutSound() : CameraFileWithSound(),
+                    spec.headBytes);
             if (!other)
                 tree.jpegs.push_back(path);
             ++tree.entries;

@@ -12,6 +12,7 @@ struct TreeSpec {
     int fanout = 10;         // subfolders per folder above the leaves
     bool tiny = false;       // one-byte files in place of camera files
     size_t headBytes = 0;    // when set, camera files cut to their first headBytes
+    bool allWithSound = false; // every camera file carries sound
 };
 
 struct Tree {
@@ -20,8 +21,10 @@ struct Tree {
     int entries = 0;                // files and folders created
 };
 
-// Builds the tree in a new folder under $VOCALINE_BENCH_DIR (default /tmp),
-// removed by RemoveTree.
+// A new folder under $VOCALINE_BENCH_DIR (default /tmp); its path ends in '/'.
+std::string MakeBenchFolder();
+
+// Builds the tree in a new folder from MakeBenchFolder, removed by RemoveTree.
 Tree MakeCameraTree(const TreeSpec& spec);
 void RemoveTree(const Tree& tree);
 

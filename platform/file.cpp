@@ -175,30 +175,26 @@ bool COutputFile::Create(const CString& path, mode_t permissions)
     Discard();
     m_bNameFailed = false;
     m_nError = 0;
-    const size_t slash = path.rfind('/');
-    const CString folder = slash == CString::npos ? CString(".") : slash == 0 ? CString("/") : path.substr(0, slash);
-    m_strName = slash == CString::npos ? path : path.substr(slash + 1);
-    m_dir = CUniqueFd(::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
-    if (!m_dir.IsOpen())
-        return Fail();
-    if (m_strName.empty()) {
+    m_strPath = path;
+    m_strFolder = path.substr(0, path.rfind('/') + 1);
+    const CString folder = m_strFolder.empty() ? CString(".") : m_strFolder;
+    if (path.empty() || path.back() == '/') {
         errno = EISDIR;
         return Fail();
     }
     // An unnamed file leaves nothing behind, whatever ends the process.
     if (CanNameUnnamedFiles()) {
-        m_fd = CUniqueFd(::openat(m_dir.Get(), ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, permissions));
+        m_fd = CUniqueFd(::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, permissions));
         if (m_fd.IsOpen())
             return true;
         if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
             return Fail();
     }
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-        const CString name = TempName();
-        m_fd = CUniqueFd(::openat(m_dir.Get(), name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
-                                  permissions));
+        const CString temp = m_strFolder + TempName();
+        m_fd = CUniqueFd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, permissions));
         if (m_fd.IsOpen()) {
-            m_strTempName = name;
+            m_strTempPath = temp;
             return true;
         }
         if (errno != EEXIST)
@@ -229,18 +225,18 @@ bool COutputFile::Commit()
         errno = m_nError != 0 ? m_nError : EBADF;
         return Fail();
     }
-    if (m_strTempName.empty()) {
+    if (m_strTempPath.empty()) {
         // linkat cannot replace a file: the unnamed file gets a temporary
         // name first, and the rename below replaces the old file atomically.
         const std::string self = "/proc/self/fd/" + std::to_string(m_fd.Get());
-        for (int attempt = 0; attempt < kNameAttempts && m_strTempName.empty(); ++attempt) {
-            const CString name = TempName();
-            if (::linkat(AT_FDCWD, self.c_str(), m_dir.Get(), name.c_str(), AT_SYMLINK_FOLLOW) == 0)
-                m_strTempName = name;
+        for (int attempt = 0; attempt < kNameAttempts && m_strTempPath.empty(); ++attempt) {
+            const CString temp = m_strFolder + TempName();
+            if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temp.c_str(), AT_SYMLINK_FOLLOW) == 0)
+                m_strTempPath = temp;
             else if (errno != EEXIST)
                 break;
         }
-        if (m_strTempName.empty()) {
+        if (m_strTempPath.empty()) {
             m_bNameFailed = true;
             return Fail();
         }
@@ -249,12 +245,11 @@ bool COutputFile::Commit()
     // data before the name on the file systems that matter.
     if (!m_fd.Reset())
         return Fail();
-    if (::renameat(m_dir.Get(), m_strTempName.c_str(), m_dir.Get(), m_strName.c_str()) != 0) {
+    if (::rename(m_strTempPath.c_str(), m_strPath.c_str()) != 0) {
         m_bNameFailed = true;
         return Fail();
     }
-    m_strTempName.clear();
-    m_dir.Reset();
+    m_strTempPath.clear();
     return true;
 }
 
@@ -268,9 +263,9 @@ bool COutputFile::Fail()
 void COutputFile::Discard()
 {
     m_fd.Reset();
-    if (!m_strTempName.empty() && m_dir.IsOpen())
-        ::unlinkat(m_dir.Get(), m_strTempName.c_str(), 0);
-    m_strTempName.clear();
+    if (!m_strTempPath.empty())
+        ::unlink(m_strTempPath.c_str());
+    m_strTempPath.clear();
 }
 
 bool GetFileInformation(const CString& path, CFileInformation& info)

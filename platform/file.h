@@ -102,10 +102,10 @@ private:
     bool Fail();
     void Discard();
 
-    CUniqueFd m_dir;
     CUniqueFd m_fd;
-    CString m_strName;     // the final name inside m_dir
-    CString m_strTempName; // a named temporary file, when it has a name
+    CString m_strPath;     // the final name
+    CString m_strFolder;   // its folder, ending in '/' (empty: the current one)
+    CString m_strTempPath; // the temporary file's path, when it has a name
     bool m_bNameFailed = false;
     int m_nError = 0;
 };

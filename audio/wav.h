@@ -1,0 +1,48 @@
+#pragma once
+// What a memo's RIFF/WAVE bytes hold, and their copy as plain 16-bit PCM
+// that every player plays. Decoded: IMA ADPCM (mono, stereo), mu-law,
+// A-law, and 8- or 16-bit PCM; the samples equal what sox decodes.
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "platform/cstring.h"
+
+constexpr uint16_t WAVE_FORMAT_PCM = 0x0001;
+constexpr uint16_t WAVE_FORMAT_ALAW = 0x0006;
+constexpr uint16_t WAVE_FORMAT_MULAW = 0x0007;
+constexpr uint16_t WAVE_FORMAT_IMA_ADPCM = 0x0011;
+
+struct WavInfo {
+    uint16_t nFormatTag = 0;
+    CString strFormat; // "IMA ADPCM", "PCM", "mu-law", "A-law", or "format 0x0055"
+    unsigned nSampleRate = 0;
+    unsigned nChannels = 0;
+    unsigned nBitsPerSample = 0;
+    double dSeconds = 0;
+    // The Exif audio chunk (LIST "exif"), each empty when absent.
+    CString strExifVersion; // ever
+    CString strRelatedImage; // erel: the picture the memo belongs to
+    CString strTimeCreated; // etim
+    CString strMake;        // ecor
+    CString strModel;       // emdl
+    CString strUserComment; // eucm, without its 8-byte character-code prefix
+};
+
+/// Reads the fmt chunk, the length of the data and the Exif audio chunk.
+/// Returns false when the bytes are no RIFF/WAVE file with fmt and data.
+bool ParseWavInfo(std::span<const unsigned char> wav, WavInfo& info);
+
+/// A tooltip line such as "6.0 s, IMA ADPCM 8 kHz" (", stereo" for two channels).
+CString DescribeWav(const WavInfo& info);
+
+enum class PcmConversion {
+    Converted,   // pcm holds a 16-bit PCM WAV file
+    Unsupported, // a well-formed WAV in an encoding not decoded here: keep it as stored
+    Malformed,   // no RIFF/WAVE file with fmt and data, or a fmt that cannot be true
+};
+
+/// Decodes a memo to 16-bit PCM at its own rate and channel count. A data
+/// chunk that runs past the end is decoded as far as it goes; the Exif audio
+/// chunk is carried over. pcm is emptied unless the result is Converted.
+PcmConversion ConvertToPcm16(std::span<const unsigned char> wav, std::vector<unsigned char>& pcm);

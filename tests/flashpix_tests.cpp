@@ -1,0 +1,182 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "audio/flashpix.h"
+#include "fpxrgen.h"
+#include "platform/file.h"
+#include "testkit.h"
+
+namespace {
+
+using namespace fpxrgen;
+
+struct Found {
+    Bytes bytes;
+    bool bComplete;
+    bool operator==(const Found&) const = default;
+};
+
+void PrintTo(const Found& found, std::ostream* os)
+{
+    *os << found.bytes.size() << " bytes" << (found.bComplete ? "" : " (incomplete)");
+}
+
+// Reads the file both ways and checks they agree on whether it has a memo.
+std::vector<Found> Read(const std::string& path)
+{
+    CSourceFile file;
+    EXPECT_TRUE(file.Open(path));
+    file.SetReadAhead(4096);
+    std::vector<FpxrMemo> memos;
+    EXPECT_TRUE(ReadFlashPixMemos(file, memos));
+    EXPECT_EQ(HasFlashPixMemo(file), !memos.empty()) << path;
+    std::vector<Found> found;
+    for (const FpxrMemo& memo : memos)
+        found.push_back({memo.bytes, memo.bComplete});
+    return found;
+}
+
+bool HaveTool(const std::string& name)
+{
+    return std::system(("command -v " + name + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+Bytes Memo(size_t size, unsigned seed)
+{
+    WavParams params;
+    params.data = Noise(size, seed);
+    params.bExifChunk = true;
+    return MakeWav(params);
+}
+
+class Layouts : public ::testing::TestWithParam<Layout> {
+protected:
+    TempDir dir;
+};
+
+TEST_P(Layouts, GiveTheMemoBytesAndAgreeWithExiftool)
+{
+    const Sample sample = MakeSample(GetParam(), Memo(9000, 1), Memo(3001, 2));
+    const std::string path = dir / (sample.name + ".jpg");
+    WriteFile(path, sample.file);
+
+    std::vector<Found> expected;
+    for (const Bytes& memo : sample.memos)
+        expected.push_back({memo, true});
+    EXPECT_EQ(Read(path), expected);
+
+    // An independent reader of the same format must see the same bytes.
+    if (!HaveTool("exiftool"))
+        GTEST_SKIP() << "exiftool is not installed";
+    const std::string out = dir / "exiftool.out";
+    ASSERT_EQ(std::system(("exiftool -a -b -AudioStream '" + path + "' > '" + out + "' 2>/dev/null").c_str()), 0);
+    // It lists two memos in its own order.
+    Bytes all, reversed;
+    for (const Bytes& memo : sample.memos) {
+        all = Concat(all, memo);
+        reversed = Concat(memo, reversed);
+    }
+    const Bytes theirs = ReadFile(out);
+    EXPECT_TRUE(theirs == all || theirs == reversed);
+}
+
+INSTANTIATE_TEST_SUITE_P(FlashPix, Layouts, ::testing::ValuesIn(AllLayouts()),
+                         [](const auto& info) { return MakeSample(info.param, {}).name; });
+
+TEST(FlashPix, SampleCameraFiles)
+{
+    TempDir dir;
+    CSourceFile file;
+    ASSERT_TRUE(file.Open(DataPath("IM000101.JPG")));
+    std::vector<FpxrMemo> memos;
+    ASSERT_TRUE(ReadFlashPixMemos(file, memos));
+    ASSERT_EQ(memos.size(), 1u);
+    EXPECT_EQ(memos[0].strName, "Audio Stream 000000");
+    EXPECT_TRUE(memos[0].bComplete);
+    EXPECT_EQ(memos[0].bytes, ReadFile(DataPath("expected/IM000101.JPG.wav")));
+    EXPECT_EQ(Read(DataPath("IM000102.JPG")), std::vector<Found>{});
+}
+
+// A file of SOI, Exif, the given FlashPix APP2 data and the picture.
+Bytes FileWith(const std::vector<Bytes>& segments, const Bytes& tail = PictureTail())
+{
+    Bytes file = Concat(StartOfImage(), ExifApp1());
+    for (const Bytes& data : segments)
+        file = Concat(file, Segment(0xE2, data));
+    return Concat(file, tail);
+}
+
+Bytes Slice(const Bytes& bytes, size_t from, size_t to)
+{
+    return Bytes(bytes.begin() + static_cast<long>(from), bytes.begin() + static_cast<long>(std::min(to, bytes.size())));
+}
+
+TEST(FlashPix, MalformedFilesGiveWhatTheyHoldAndNoMore)
+{
+    const Bytes memo = Memo(2000, 3);
+    const Bytes stream = Concat(Bytes(28, 0), memo);
+    const auto list = [](uint32_t size) { return ContentsList({{"/", 0}, {"/Audio Stream 000000", size}}); };
+    const Bytes whole = list(static_cast<uint32_t>(stream.size()));
+    const Bytes first = StreamPiece(1, 0, Slice(stream, 0, 1000));
+    const Bytes rest = StreamPiece(1, 1000, Slice(stream, 1000, stream.size()));
+    const Bytes afterHole = StreamPiece(1, 1500, Slice(stream, 1500, stream.size()));
+    const Found full{memo, true};
+    const Found upToHole{Slice(memo, 0, 1000 - 28), false};
+    Bytes notRiff = stream;
+    notRiff[28 + 3] = 'X';
+    Bytes cut = FileWith({whole, first, rest}, {});
+    cut.resize(cut.size() - 500);
+
+    const struct {
+        const char* what;
+        Bytes file;
+        std::vector<Found> memos;
+    } cases[] = {
+        {"in order", FileWith({whole, first, rest}), {full}},
+        {"the last piece first: it starts the stream", FileWith({rest, first, whole}), {}},
+        {"a piece before the list", FileWith({first, whole, rest}), {full}},
+        {"a hole: bytes behind it are dropped", FileWith({whole, first, afterHole}), {upToHole}},
+        {"listed size below the pieces", FileWith({list(1500), first, rest}), {{Slice(memo, 0, 1500 - 28), false}}},
+        {"listed size of 4 GB", FileWith({list(0xFFFFFFFE), first, rest}), {full}},
+        {"a first piece claiming another offset", FileWith({whole, StreamPiece(1, 77, Slice(stream, 0, 1000)), rest}),
+         {full}},
+        {"a piece far past the size", FileWith({whole, first, rest, StreamPiece(1, 0xFFFFFF00, Noise(50, 1))}), {full}},
+        {"a repeated piece with other bytes", FileWith({whole, first, StreamPiece(1, 0, Noise(1000, 2)), rest}),
+         {full}},
+        {"a free segment", FileWith({whole, StreamPiece(255, 0, stream)}), {}},
+        {"a piece of an unlisted stream", FileWith({whole, StreamPiece(9, 0, stream)}), {}},
+        {"no RIFF", FileWith({whole, StreamPiece(1, 0, notRiff)}), {}},
+        {"a storage named like a memo", FileWith({ContentsList({{"/Audio Stream 000000/", 0}}),
+                                                  StreamPiece(0, 0, stream)}), {}},
+        {"not six digits", FileWith({ContentsList({{"/Audio Stream 00000", 2028}}), StreamPiece(0, 0, stream)}), {}},
+        {"a second contents list is ignored",
+         FileWith({whole, ContentsList({{"/", 0}, {"/Thumb Data 000000", 2028}}), first, rest}), {full}},
+        {"a broken first list lets the next count",
+         FileWith({Slice(whole, 0, whole.size() - 3), whole, first, rest}), {full}},
+        {"pieces behind the start of scan",
+         Concat(FileWith({whole, first}, Segment(0xDA, {1, 1, 0, 0, 0x3F, 0})), Segment(0xE2, rest)),
+         {{Slice(memo, 0, 1000 - 28), false}}},
+        {"file cut inside the last piece", cut, {{Slice(memo, 0, memo.size() - 500), false}}},
+        {"a list entry cut short", FileWith({Slice(whole, 0, 20), first, rest}), {}},
+    };
+    TempDir dir;
+    for (const auto& c : cases) {
+        WriteFile(dir / "pic.jpg", c.file);
+        EXPECT_EQ(Read(dir / "pic.jpg"), c.memos) << c.what;
+    }
+}
+
+TEST(FlashPix, CompletenessFollowsTheRiffLength)
+{
+    // The list promises the whole memo but the RIFF header claims more.
+    Bytes memo = Memo(2000, 4);
+    memo[4] += 1;
+    const Bytes stream = Concat(Bytes(28, 0), memo);
+    TempDir dir;
+    WriteFile(dir / "pic.jpg", FileWith({ContentsList({{"/Audio Stream 000001", static_cast<uint32_t>(stream.size())}}),
+                                         StreamPiece(0, 0, stream)}));
+    EXPECT_EQ(Read(dir / "pic.jpg"), (std::vector<Found>{{memo, false}}));
+}
+
+} // namespace

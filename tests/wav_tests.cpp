@@ -1,0 +1,136 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "audio/wav.h"
+#include "fpxrgen.h"
+#include "testkit.h"
+
+namespace {
+
+using namespace fpxrgen;
+
+// The bytes of a WAV file's data chunk.
+Bytes DataOf(const Bytes& wav)
+{
+    for (size_t at = 12; at + 8 <= wav.size();) {
+        const uint32_t size = wav[at + 4] | wav[at + 5] << 8 | wav[at + 6] << 16 | uint32_t{wav[at + 7]} << 24;
+        if (std::memcmp(&wav[at], "data", 4) == 0)
+            return Bytes(wav.begin() + static_cast<long>(at + 8), wav.begin() + static_cast<long>(at + 8 + size));
+        at += 8 + size + (size & 1);
+    }
+    return {};
+}
+
+Bytes Pcm(const Bytes& wav)
+{
+    Bytes pcm;
+    EXPECT_EQ(ConvertToPcm16(wav, pcm), PcmConversion::Converted);
+    return pcm;
+}
+
+WavParams Params(uint16_t tag, uint16_t channels, uint16_t bits, uint16_t blockAlign, const Bytes& data)
+{
+    WavParams params;
+    params.nFormatTag = tag;
+    params.nChannels = channels;
+    params.nBitsPerSample = bits;
+    params.nBlockAlign = blockAlign;
+    params.data = data;
+    return params;
+}
+
+Bytes AllByteValues(int times)
+{
+    Bytes bytes;
+    for (int t = 0; t < times; ++t)
+        for (int b = 0; b < 256; ++b)
+            bytes.push_back(static_cast<unsigned char>(b));
+    return bytes;
+}
+
+// Every encoding decoded, with its odd corners: random IMA codes and block
+// heads (step indexes past the table), a short last block, every byte value.
+TEST(PcmCopy, SamplesEqualWhatSoxDecodes)
+{
+    const struct {
+        const char* what;
+        Bytes wav;
+    } cases[] = {
+        {"the sample memo", ReadFile(DataPath("expected/IM000101.JPG.wav"))},
+        {"IMA ADPCM mono, short last block", MakeWav(Params(0x11, 1, 4, 256, Noise(256 * 7 + 77, 1)))},
+        {"IMA ADPCM stereo, short last block", MakeWav(Params(0x11, 2, 4, 512, Noise(512 * 5 + 200, 2)))},
+        {"IMA ADPCM stereo, last block shorter than its heads", MakeWav(Params(0x11, 2, 4, 512, Noise(512 * 2 + 5, 7)))},
+        {"mu-law", MakeWav(Params(7, 1, 8, 1, AllByteValues(2)))},
+        {"A-law stereo", MakeWav(Params(6, 2, 8, 2, AllByteValues(2)))},
+        {"8-bit PCM", MakeWav(Params(1, 1, 8, 1, AllByteValues(1)))},
+        {"16-bit PCM stereo", MakeWav(Params(1, 2, 16, 4, Noise(4000, 3)))},
+    };
+    if (std::system("command -v sox >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "sox is not installed";
+    TempDir dir;
+    for (const auto& c : cases) {
+        WriteFile(dir / "in.wav", c.wav);
+        ASSERT_EQ(std::system(("sox -D '" + dir / "in.wav" + "' -e signed -b 16 -t raw '" + dir / "out.raw" + "' 2>/dev/null").c_str()), 0)
+            << c.what;
+        const Bytes pcm = Pcm(c.wav);
+        EXPECT_EQ(DataOf(pcm), ReadFile(dir / "out.raw")) << c.what;
+        EXPECT_FALSE(ReadFile(dir / "out.raw").empty()) << c.what;
+        WavInfo in, out;
+        ASSERT_TRUE(ParseWavInfo(c.wav, in));
+        ASSERT_TRUE(ParseWavInfo(pcm, out));
+        EXPECT_EQ(out.strFormat, "PCM");
+        EXPECT_EQ(out.nBitsPerSample, 16u);
+        EXPECT_EQ(out.nSampleRate, in.nSampleRate);
+        EXPECT_EQ(out.nChannels, in.nChannels);
+        EXPECT_DOUBLE_EQ(out.dSeconds, in.dSeconds) << c.what;
+    }
+}
+
+TEST(PcmCopy, OtherEncodingsAreKeptAsStored)
+{
+    const WavParams adpcm = Params(0x02, 1, 4, 256, Noise(512, 4)); // another ADPCM
+    const Bytes noData = MakeWav(Params(1, 1, 16, 2, {}));
+    const struct {
+        const char* what;
+        Bytes wav;
+        PcmConversion result;
+    } cases[] = {
+        {"ADPCM of format 2", MakeWav(adpcm), PcmConversion::Unsupported},
+        {"24-bit PCM", MakeWav(Params(1, 1, 24, 3, Noise(300, 5))), PcmConversion::Unsupported},
+        {"not RIFF", Bytes{'R', 'I', 'F', 'X', 0, 0, 0, 0, 'W', 'A', 'V', 'E'}, PcmConversion::Malformed},
+        {"no channels", MakeWav(Params(1, 0, 16, 2, Noise(300, 5))), PcmConversion::Malformed},
+        {"no data chunk", Bytes(noData.begin(), noData.begin() + 36), PcmConversion::Malformed},
+    };
+    for (const auto& c : cases) {
+        Bytes pcm{1};
+        EXPECT_EQ(ConvertToPcm16(c.wav, pcm), c.result) << c.what;
+        EXPECT_TRUE(pcm.empty()) << c.what;
+    }
+}
+
+TEST(WavInfo, DescribesTheMemoAndReadsTheExifAudioChunk)
+{
+    WavInfo info;
+    ASSERT_TRUE(ParseWavInfo(ReadFile(DataPath("expected/IM000101.JPG.wav")), info));
+    EXPECT_EQ(DescribeWav(info), "6.0 s, IMA ADPCM 8 kHz");
+    EXPECT_EQ(info.strRelatedImage, "");
+
+    WavParams params = Params(7, 2, 8, 2, Noise(22050 * 3, 6));
+    params.nSampleRate = 11025;
+    params.bExifChunk = true;
+    const Bytes wav = MakeWav(params);
+    ASSERT_TRUE(ParseWavInfo(wav, info));
+    EXPECT_EQ(DescribeWav(info), "3.0 s, mu-law 11.025 kHz, stereo");
+    EXPECT_EQ(info.strExifVersion, "0220");
+    EXPECT_EQ(info.strRelatedImage, "IM000101.JPG");
+    EXPECT_EQ(info.strTimeCreated, "11:09:23.00");
+    EXPECT_EQ(info.strMake, "Hewlett-Packard");
+    EXPECT_EQ(info.strModel, "HP PhotoSmart 618");
+    // The PCM copy keeps the chunk.
+    ASSERT_TRUE(ParseWavInfo(Pcm(wav), info));
+    EXPECT_EQ(info.strRelatedImage, "IM000101.JPG");
+}
+
+} // namespace
