@@ -1,5 +1,5 @@
-add_library(vocaline_app STATIC mainapp.cpp aboutdlg.cpp)
-target_link_libraries(vocaline_app PUBLIC vocaline_ui)
+add_library(vocaline_app STATIC mainapp.cpp)
+target_link_libraries(vocaline_app PUBLIC vocaline_ui PRIVATE vocaline_platform_qt)
 
 add_executable(vocaline main.cpp)
 target_link_libraries(vocaline PRIVATE vocaline_app)

@@ -1,6 +1,6 @@
 #include "app/mainapp.h"
 
-#include "app/aboutdlg.h"
+#include "platform/qt/services.h"
 #include "platform/qt/soundplayer.h"
 #include "ui/maindlg.h"
 
@@ -8,10 +8,14 @@ CMainApp theApp;
 
 bool CMainApp::InitInstance()
 {
-    CMainDlg::SetAboutBox(ShowAboutBox);
-    CMainDlg dlg;
-    dlg.DoModal();
-    // The sound goes with the window: release the device before the end.
-    CSoundPlayer::Instance().Stop();
+    // The sound plays for as long as the window lives, and goes with it.
+    CSoundPlayer player;
+    const services::PlaySoundFunction previous =
+        services::SetPlaySound([&player](const CString& path) { return player.Play(path); });
+    {
+        CMainDlg dlg;
+        dlg.DoModal();
+    }
+    services::SetPlaySound(previous);
     return false;
 }

@@ -13,12 +13,12 @@
 
 namespace {
 
-void Put(const std::string& path, const std::vector<unsigned char>& bytes)
+void Put(const std::string& path, const std::vector<unsigned char>& bytes, size_t limit = 0)
 {
     FILE* file = std::fopen(path.c_str(), "wb");
     if (!file)
         throw std::runtime_error("cannot create " + path);
-    std::fwrite(bytes.data(), 1, bytes.size(), file);
+    std::fwrite(bytes.data(), 1, limit ? std::min(limit, bytes.size()) : bytes.size(), file);
     std::fclose(file);
 }
 
@@ -90,7 +90,8 @@ Tree MakeCameraTree(const TreeSpec& spec)
             if (spec.tiny || other)
                 Put(path, tinyBytes);
             else
-                Put(path, made % 2 && !spec.allWithSound ? CameraFileWithoutSound() : CameraFileWithSound());
+                Put(path, made % 2 && !spec.allWithSound ? CameraFileWithoutSound() : CameraFileWithSound(),
+                    spec.headBytes);
             if (!other)
                 tree.jpegs.push_back(path);
             ++tree.entries;

@@ -1,6 +1,7 @@
 #pragma once
 // Generates trees of camera files for the benchmarks: files with and without
 // sound laid out as the camera writes them, other files, nested folders.
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,7 @@ struct TreeSpec {
     int perFolder = 100;     // entries per leaf folder
     int fanout = 10;         // subfolders per folder above the leaves
     bool tiny = false;       // one-byte files in place of camera files
+    size_t headBytes = 0;    // when set, camera files cut to their first headBytes
     bool allWithSound = false; // every camera file carries sound
 };
 

@@ -4,11 +4,6 @@
 #include <ctime>
 #include <locale.h>
 
-CTime CTime::GetCurrentTime()
-{
-    return CTime(static_cast<int64_t>(std::time(nullptr)));
-}
-
 CString CTime::FormatGmt(const char* format) const
 {
     if (!m_valid)

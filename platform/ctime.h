@@ -10,8 +10,6 @@ public:
     CTime() = default;
     explicit CTime(int64_t seconds) : m_seconds(seconds), m_valid(true) {}
 
-    static CTime GetCurrentTime();
-
     bool IsValid() const { return m_valid; }
     int64_t GetTime() const { return m_seconds; }
     CString FormatGmt(const char* format) const;

@@ -10,15 +10,6 @@ void CSearchOptions::Reset()
     dwOptions = 0;
     nMinSize = 0;
     nMaxSize = 0;
-    for (CTime& t : tTimes)
-        t = CTime::GetCurrentTime();
-    dwFileAttributes = 0;
-}
-
-void CFileSearch::SetCallback(SearchCallback callback, void* user)
-{
-    m_pfnCallback = callback;
-    m_pUserData = user;
 }
 
 CPathParts CFileSearch::GetFilePath(int index) const
@@ -28,13 +19,7 @@ CPathParts CFileSearch::GetFilePath(int index) const
     return CPathParts(m_arrFound[static_cast<size_t>(index)].c_str());
 }
 
-void CFileSearch::Report(int code)
-{
-    if (m_pfnCallback)
-        m_pfnCallback(this, code, m_pUserData);
-}
-
-int CFileSearch::FindFiles(CSearchOptions& options)
+int CFileSearch::FindFiles(CSearchOptions& options, ISearchReport* report)
 {
     m_bStop = false;
     options.strBaseFolder = AddBackSlash(options.strBaseFolder.c_str());
@@ -53,13 +38,14 @@ int CFileSearch::FindFiles(CSearchOptions& options)
             if (folder.IsDirectory() && !folder.IsDots()) {
                 CSearchOptions sub = options;
                 sub.strBaseFolder = options.strBaseFolder + folder.GetFileName();
-                FindFiles(sub);
+                FindFiles(sub, report);
             }
         }
     }
 
     m_strCurrentFolder = options.strBaseFolder;
-    Report(SEARCH_FOLDER);
+    if (report)
+        report->OnFolder(m_strCurrentFolder);
 
     CFileFind find;
     // A mask that names a subfolder ("sub/*.jpg") enumerates that folder.
@@ -73,7 +59,8 @@ int CFileSearch::FindFiles(CSearchOptions& options)
         if (options.dwOptions & OPT_SIZE) {
             const int64_t size = find.GetLength64();
             if (size < options.nMinSize || size > options.nMaxSize) {
-                Report(SEARCH_DISCARDED);
+                if (report)
+                    report->OnDiscarded();
                 continue;
             }
         }
@@ -81,7 +68,8 @@ int CFileSearch::FindFiles(CSearchOptions& options)
         if (find.IsDirectory())
             path += '/';
         m_arrFound.push_back(std::move(path));
-        Report(SEARCH_FOUND);
+        if (report)
+            report->OnFound(m_arrFound.back());
     }
     return GetFileCount();
 }

@@ -1,25 +1,17 @@
 #pragma once
 // The recursive finder: walks a folder tree on the calling thread, collects
 // the paths whose names match one mask (and sizes lie in a range), and
-// reports hits, rejects and folders through a plain callback.
+// reports hits, rejects and folders through a narrow interface.
 #include <cstdint>
 #include <utility>
 #include <vector>
 
 #include "platform/cstring.h"
-#include "platform/ctime.h"
 #include "search/pathparts.h"
 
-enum {
-    SEARCH_FOUND = 0,
-    SEARCH_DISCARDED = 1,
-    SEARCH_FOLDER = 2,
-};
-
 enum : uint32_t {
-    OPT_SIZE = 0x01,
-    OPT_ATTRIBUTES = 0x10,
-    OPT_TEXT = 0x20,
+    OPT_SIZE = 0x01, // the size range applies
+    OPT_TEXT = 0x20, // strFindText is given; no search reads it yet
 };
 
 struct CSearchOptions {
@@ -30,22 +22,36 @@ struct CSearchOptions {
     uint32_t dwOptions = 0;
     int64_t nMinSize = 0;
     int64_t nMaxSize = 0;
-    CTime tTimes[6];
-    uint32_t dwFileAttributes = 0;
 
     void Reset();
 };
 
-class CFileSearch;
-using SearchCallback = void (*)(CFileSearch* finder, int code, void* user);
+// What the finder tells its caller while it walks, in walk order. The
+// caller may ask the finder to stop from inside any report.
+class ISearchReport {
+public:
+    virtual ~ISearchReport() = default;
+    // A hit (SEARCH_FOUND): path has just been appended to the hit list. A
+    // folder hit ends in '/'.
+    virtual void OnFound(const CString& path) = 0;
+    // An entry matched the mask, but its size lies outside the range
+    // (SEARCH_DISCARDED); nothing was appended.
+    virtual void OnDiscarded() = 0;
+    // The subfolders of folder have been searched and its own entries are
+    // about to be matched (SEARCH_FOLDER); GetCurrentFolder() names it.
+    virtual void OnFolder(const CString& folder) = 0;
+};
 
 class CFileSearch {
 public:
     CFileSearch() = default;
     virtual ~CFileSearch() = default;
 
-    void SetCallback(SearchCallback callback, void* user);
-    int FindFiles(CSearchOptions& options);
+    /// Walks options.strBaseFolder (given a trailing separator in the
+    /// caller's record), subfolders first when asked, reporting to report
+    /// when one is given. Returns the number of hits listed, earlier
+    /// searches' hits included.
+    int FindFiles(CSearchOptions& options, ISearchReport* report = nullptr);
     int GetFileCount() const { return static_cast<int>(m_arrFound.size()); }
     CPathParts GetFilePath(int index) const;
     const char* GetCurrentFolder() const { return m_strCurrentFolder.c_str(); }
@@ -60,12 +66,8 @@ public:
     void StopSearch() { m_bStop = true; }
 
 private:
-    void Report(int code);
-
     std::vector<CString> m_arrFound;
     std::vector<std::pair<CString, int>> m_arrUnreadable;
     bool m_bStop = false;
-    SearchCallback m_pfnCallback = nullptr;
-    void* m_pUserData = nullptr;
     CString m_strCurrentFolder;
 };

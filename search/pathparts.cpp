@@ -27,43 +27,6 @@ void CPathParts::SetPath(const char* path)
     }
 }
 
-const char* CPathParts::GetFullPath()
-{
-    m_strFullPath = GetPath();
-    return m_strFullPath.c_str();
-}
-
-bool CPathParts::GetFileInfo()
-{
-    return GetFileInformation(GetPath(), m_fileInfo);
-}
-
-bool CPathParts::GetFileSize(int64_t& size)
-{
-    const bool ok = GetFileInfo();
-    size = m_fileInfo.nSize;
-    return ok;
-}
-
-bool CPathParts::GetFileTime(CTime& time, int selector)
-{
-    const bool ok = GetFileInfo();
-    time = GetInfoTime(selector);
-    return ok;
-}
-
-CTime CPathParts::GetInfoTime(int selector) const
-{
-    switch (selector) {
-    case PATH_TIME_CREATION:
-        return m_fileInfo.tCreation;
-    case PATH_TIME_LAST_WRITE:
-        return m_fileInfo.tLastWrite;
-    default:
-        return m_fileInfo.tLastAccess;
-    }
-}
-
 CString AddBackSlash(const char* text)
 {
     CString out = text ? text : "";

@@ -69,7 +69,6 @@ TEST_F(Cli, ExtractsInArgumentOrderWithTheWindowsRows)
     EXPECT_EQ(r.out, text + "\nError File is not a jpg........................................\n" + gone + "\n" + pic
                          + "\nOutput file: " + pic + ".wav Done\n");
     EXPECT_EQ(r.err, "vocaline-extract: Error could not open file: " + gone + ": No such file or directory\n");
-    EXPECT_EQ(ReadFile(pic + ".wav"), ReadFile(DataPath("expected/IM000101.JPG.wav")));
     EXPECT_EQ(Call({pic}).status, 0);
 }
 

@@ -1,27 +1,20 @@
 #include "guikit.h"
 
 #include <QTimer>
+#include <algorithm>
 #include <cstdlib>
-#include <gtest/gtest.h>
-
-#include "app/aboutdlg.h"
 
 #include "platform/qt/services.h"
 
-RecordedServices::RecordedServices(bool realSound)
+RecordedServices::RecordedServices()
 {
-    services::SetMessageBox([this](QWidget*, const CString& text) {
-        boxes.push_back(text);
-        logRowsAtBox.push_back(dialog ? static_cast<size_t>(dialog->m_listLog.GetItemCount()) : 0);
-    });
+    services::SetMessageBox([this](QWidget*, const CString& text) { boxes.push_back(text); });
     services::SetFolderPicker([this](QWidget*, const CString&) -> std::optional<CString> { return folderAnswer; });
     services::SetShellOpen([this](const CString& path) { opened.push_back(path); });
-    if (!realSound) {
-        services::SetPlaySound([this](const CString& path) {
-            played.push_back(path);
-            return playAnswer;
-        });
-    }
+    services::SetPlaySound([this](const CString& path) {
+        played.push_back(path);
+        return playAnswer;
+    });
 }
 
 RecordedServices::~RecordedServices()
@@ -41,7 +34,6 @@ ShownDialog::ShownDialog()
 
 ShownDialog::~ShownDialog()
 {
-    dlg.m_bSearching = false;
     dlg.hide();
 }
 
@@ -53,6 +45,11 @@ QAbstractButton* ShownDialog::Button(int id) const
 QLineEdit* ShownDialog::Edit(int id) const
 {
     return qobject_cast<QLineEdit*>(dlg.GetDlgItem(id));
+}
+
+CListView* ShownDialog::List(int id) const
+{
+    return qobject_cast<CListView*>(dlg.GetDlgItem(id));
 }
 
 void ShownDialog::Click(int id)
@@ -73,24 +70,40 @@ std::string ShownDialog::Text(int id) const
 std::vector<std::string> ShownDialog::LogRows() const
 {
     std::vector<std::string> rows;
-    auto& log = const_cast<CMainDlg&>(dlg).m_listLog;
-    for (int i = 0; i < log.GetItemCount(); ++i)
-        rows.push_back(log.GetItemText(i, 0));
+    for (int i = 0; i < List(IDC_LOG)->Model()->Count(); ++i)
+        rows.push_back(List(IDC_LOG)->Model()->GetText(i, 0));
     return rows;
+}
+
+int ShownDialog::Rows() const
+{
+    return List(IDC_RESULTS)->Model()->Count();
 }
 
 std::vector<std::string> ShownDialog::Row(int row) const
 {
     std::vector<std::string> texts;
     for (int column = 0; column < 5; ++column)
-        texts.push_back(const_cast<CMainDlg&>(dlg).m_listResults.GetItemText(row, column));
+        texts.push_back(List(IDC_RESULTS)->Model()->GetText(row, column));
     return texts;
+}
+
+std::vector<std::string> ShownDialog::SortedRowPaths() const
+{
+    std::vector<std::string> paths;
+    for (int i = 0; i < Rows(); ++i)
+        paths.push_back(RowPath(i));
+    std::sort(paths.begin(), paths.end());
+    return paths;
 }
 
 void ShownDialog::Select(const std::vector<int>& rows)
 {
+    CListView* view = List(IDC_RESULTS);
+    view->Model()->Flush();
     for (int row : rows)
-        dlg.m_listResults.SetItemSelected(row, true);
+        view->selectionModel()->select(view->model()->index(row, 0),
+                                       QItemSelectionModel::Select | QItemSelectionModel::Rows);
 }
 
 void ShownDialog::Search(const std::string& folder, int mode, bool subfolders)
@@ -98,7 +111,7 @@ void ShownDialog::Search(const std::string& folder, int mode, bool subfolders)
     SetText(IDC_LOOKIN, folder);
     Button(IDC_REPLACE + mode)->click();
     Button(IDC_SUBFOLDERS)->setChecked(subfolders);
-    Click(1);
+    Click(IDOK);
 }
 
 void Soon(std::function<void()> action, int delayMs)
@@ -112,6 +125,5 @@ int main(int argc, char** argv)
     // The window tests run the real dialog without a display.
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication app(argc, argv);
-    CMainDlg::SetAboutBox(ShowAboutBox);
     return RUN_ALL_TESTS();
 }

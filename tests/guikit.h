@@ -1,6 +1,6 @@
 #pragma once
 // Helpers for the window tests: the replaceable services answered and
-// recorded, and ways to press the real dialog's controls.
+// recorded, and the real dialog driven and read through its widgets.
 #include <QAbstractButton>
 #include <QApplication>
 #include <QLineEdit>
@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/qt/controls.h"
+#include "res/ids.h"
 #include "testkit.h"
 #include "ui/maindlg.h"
 
@@ -18,17 +20,14 @@
 // restores the real ones when it goes.
 class RecordedServices {
 public:
-    // With realSound the real sound player stays in place.
-    explicit RecordedServices(bool realSound = false);
+    RecordedServices();
     ~RecordedServices();
 
-    std::vector<std::string> boxes;             // message-box texts, in order
-    std::vector<size_t> logRowsAtBox;           // log rows already written when each box showed
-    std::vector<std::string> opened;            // shell-open requests
-    std::vector<std::string> played;            // play requests
-    std::optional<std::string> folderAnswer;    // what the folder picker answers
+    std::vector<std::string> boxes;          // message-box texts, in order
+    std::vector<std::string> opened;         // shell-open requests
+    std::vector<std::string> played;         // play requests
+    std::optional<std::string> folderAnswer; // what the folder picker answers
     bool playAnswer = true;
-    CMainDlg* dialog = nullptr;                 // for logRowsAtBox
 };
 
 // A main window created and shown offscreen, as the program shows it.
@@ -40,12 +39,15 @@ public:
 
     QAbstractButton* Button(int id) const;
     QLineEdit* Edit(int id) const;
+    CListView* List(int id) const;
     void Click(int id);
     void SetText(int id, const std::string& text);
     std::string Text(int id) const;
     std::vector<std::string> LogRows() const;
+    int Rows() const;
     std::vector<std::string> Row(int row) const; // the five texts
-    int Rows() const { return const_cast<CMainDlg&>(dlg).m_listResults.GetItemCount(); }
+    std::string RowPath(int row) const { return Row(row)[1] + Row(row)[0]; }
+    std::vector<std::string> SortedRowPaths() const;
     void Select(const std::vector<int>& rows);
     // Runs a search of folder with the given list mode (0, 1, 2).
     void Search(const std::string& folder, int mode = 0, bool subfolders = false);
@@ -57,8 +59,8 @@ protected:
     RecordedServices services;
     ShownDialog shown;
     CMainDlg& dlg = shown.dlg;
-    void SetUp() override { services.dialog = &dlg; }
 };
 
-// Runs `action` once the event loop next turns, e.g. inside a modal run.
+// Runs `action` once the event loop next turns, e.g. inside a modal run or
+// a search.
 void Soon(std::function<void()> action, int delayMs = 0);

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/file.h"
 #include "search/pathparts.h"
 #include "testkit.h"
 
@@ -38,19 +39,11 @@ TEST(PathParts, SplitsAndJoinsBackToTheSameBytes)
         SCOPED_TRACE(c.text);
         CPathParts parts(c.text);
         EXPECT_EQ(parts.GetLocation(), c.folder);
-        EXPECT_EQ(parts.GetName(), c.name);
-        EXPECT_EQ(parts.GetExtensionText(), c.extension);
-        EXPECT_EQ(parts.GetLocation() + parts.GetFileName(), c.text);
+        const std::string extension = *c.extension ? std::string(".") + c.extension : "";
+        EXPECT_EQ(parts.GetExtension(), extension);
+        EXPECT_EQ(parts.GetFileName(), c.name + extension);
+        EXPECT_EQ(parts.GetPath(), c.text);
     }
-}
-
-TEST(PathParts, LongPathsAreNotCut)
-{
-    const std::string folder = "/" + std::string(300, 'f') + "/";
-    const std::string name = std::string(300, 'n') + ".jpg";
-    CPathParts parts((folder + name).c_str());
-    EXPECT_EQ(parts.GetLocation(), folder);
-    EXPECT_EQ(parts.GetFileName(), name);
 }
 
 TEST(PathParts, AddBackSlash)
@@ -61,7 +54,7 @@ TEST(PathParts, AddBackSlash)
     EXPECT_EQ(AddBackSlash("pics\\"), "pics\\/");
 }
 
-TEST(PathParts, FileSizeAndTimes)
+TEST(FileInformation, SizeAndTimesOfRegularFilesOnly)
 {
     TempDir dir;
     const std::string big = dir / "big.jpg";
@@ -75,28 +68,18 @@ TEST(PathParts, FileSizeAndTimes)
     const struct timespec times[2] = {{1051312140, 0}, {1051312140, 0}};
     ASSERT_EQ(::utimensat(AT_FDCWD, big.c_str(), times, 0), 0);
 
-    CPathParts parts(big.c_str());
-    int64_t size = -1;
-    EXPECT_TRUE(parts.GetFileSize(size));
-    EXPECT_EQ(size, 5368709120LL);
-    CTime written;
-    EXPECT_TRUE(parts.GetFileTime(written, PATH_TIME_LAST_WRITE));
-    EXPECT_EQ(written.FormatGmt("%d-%m-%Y %I:%M %p"), "25-04-2003 11:09 PM");
-    CTime accessed;
-    EXPECT_TRUE(parts.GetFileTime(accessed, 7));
-    EXPECT_EQ(accessed.GetTime(), 1051312140);
+    CFileInformation info;
+    EXPECT_TRUE(GetFileInformation(big, info));
+    EXPECT_EQ(info.nSize, 5368709120LL);
+    EXPECT_EQ(info.tLastWrite.GetTime(), 1051312140);
+    EXPECT_EQ(info.tLastAccess.GetTime(), 1051312140);
 
-    // A folder, a FIFO and a missing file cannot be read: size 0, no time.
-    ASSERT_EQ(::mkfifo((dir / "x.jpg").c_str(), 0644), 0);
-    for (const std::string& path : {dir.path(), dir / "x.jpg", dir / "missing.jpg"}) {
-        SCOPED_TRACE(path);
-        CPathParts other(path.c_str());
-        size = 99;
-        EXPECT_FALSE(other.GetFileSize(size));
-        EXPECT_EQ(size, 0);
-        CTime time;
-        EXPECT_FALSE(other.GetFileTime(time, PATH_TIME_LAST_WRITE));
-        EXPECT_EQ(time.FormatGmt("%d-%m-%Y"), "");
+    // A folder and a missing file cannot be read: size 0, no time.
+    for (const std::string& path : {dir.path(), dir / "missing.jpg"}) {
+        info.nSize = 99;
+        EXPECT_FALSE(GetFileInformation(path, info)) << path;
+        EXPECT_EQ(info.nSize, 0);
+        EXPECT_FALSE(info.tLastWrite.IsValid());
     }
 }
 

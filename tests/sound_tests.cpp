@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "guikit.h"
+#include "platform/qt/services.h"
 #include "platform/qt/soundplayer.h"
 
 namespace {
@@ -38,8 +39,9 @@ TEST(Playback, DiskDriverWritesTheSamplesSoxDecodes)
     const Bytes expected = ReadFile(reference);
     ASSERT_GT(expected.size(), 10000u);
 
+    CSoundPlayer player;
     const auto start = std::chrono::steady_clock::now();
-    ASSERT_TRUE(CSoundPlayer::Instance().Play(wav));
+    ASSERT_TRUE(player.Play(wav));
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2)); // returns at once
     struct stat st {};
     for (int i = 0; i < 400; ++i) {
@@ -47,7 +49,7 @@ TEST(Playback, DiskDriverWritesTheSamplesSoxDecodes)
         if (::stat(played.c_str(), &st) == 0 && static_cast<size_t>(st.st_size) > expected.size() + 8192)
             break;
     }
-    CSoundPlayer::Instance().Stop();
+    player.Stop();
     const Bytes written = ReadFile(played);
 
     // Silence may come before and after the sound, nothing else.
@@ -72,19 +74,20 @@ TEST(Playback, DiskDriverWritesTheSamplesSoxDecodes)
     }
 
     // A file that is missing or no WAV is refused at once.
-    EXPECT_FALSE(CSoundPlayer::Instance().Play(dir / "missing.wav"));
-    EXPECT_FALSE(CSoundPlayer::Instance().Play(DataPath("IM000101.JPG")));
+    EXPECT_FALSE(player.Play(dir / "missing.wav"));
+    EXPECT_FALSE(player.Play(DataPath("IM000101.JPG")));
 }
 
 TEST(NoDevice, WindowSaysItCouldNotPlay)
 {
     setenv("SDL_AUDIODRIVER", "nosuchdriver", 1);
     TempDir dir;
-    RecordedServices services(/*realSound=*/true);
+    RecordedServices services;
+    CSoundPlayer player;
+    services::SetPlaySound([&player](const CString& path) { return player.Play(path); });
     ShownDialog shown;
-    services.dialog = &shown.dlg;
     WriteFile(dir / "pic.jpg", ReadFile(DataPath("IM000101.JPG")));
-    shown.dlg.AddFileToList((dir / "pic.jpg").c_str());
+    shown.Search(dir.path());
     shown.Select({0});
     shown.Click(IDC_EXTRACTPLAY);
     EXPECT_EQ(services.boxes, (std::vector<std::string>{"Could not play the sound"}));

@@ -7,9 +7,7 @@
 #include "platform/qt/services.h"
 #include "ui/maindlg.h"
 
-namespace {
-
-class CWindowReport : public IExtractReport {
+class CMainDlg::CWindowReport : public IExtractReport {
 public:
     explicit CWindowReport(CMainDlg& dlg) : m_dlg(dlg) {}
     void WriteLogRow(const CString& text) override { m_dlg.AppendLogRow(text); }
@@ -22,8 +20,6 @@ private:
     CMainDlg& m_dlg;
 };
 
-} // namespace
-
 void CMainDlg::ExtractSound()
 {
     RunExtractSound();
@@ -32,21 +28,18 @@ void CMainDlg::ExtractSound()
 std::vector<CString> CMainDlg::RunExtractSound()
 {
     m_listLog.DeleteAllItems();
-    std::vector<CString> sources;
-    for (const int row : m_listResults.GetSelectedRows())
-        sources.push_back(GetRowPath(row));
     CWindowReport report(*this);
-    return RunExtraction(sources, report);
+    return RunExtraction(m_listResults.SelectedPaths(), report);
 }
 
 void CMainDlg::ExtractAndPlay()
 {
-    const int row = m_listResults.GetNextItem(-1, LVNI_SELECTED);
-    if (row < 0) {
+    const std::vector<CString> selected = m_listResults.SelectedPaths();
+    if (selected.empty()) {
         services::MessageBox(this, "Please select a item in the Search results list");
         return;
     }
-    CString playPath = GetRowPath(row);
+    CString playPath = selected.front();
     CString tail = playPath.size() > 3 ? playPath.substr(playPath.size() - 3) : playPath;
     std::transform(tail.begin(), tail.end(), tail.begin(), [](unsigned char c) { return std::tolower(c); });
     if (tail != "wav") {

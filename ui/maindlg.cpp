@@ -3,11 +3,14 @@
 #include <QResizeEvent>
 #include <QShowEvent>
 
+#include "platform/qt/ddx.h"
+#include "platform/qt/eventloop.h"
 #include "platform/qt/services.h"
+#include "res/icons.h"
+#include "res/templates.h"
+#include "ui/aboutdlg.h"
 
 namespace {
-
-CMainDlg::AboutBoxFunction g_pfnAboutBox = nullptr;
 
 // The size the window had when first shown, for the whole process.
 struct MinimumTrackSize {
@@ -18,18 +21,13 @@ struct MinimumTrackSize {
 } // namespace
 
 CMainDlg::CMainDlg(QWidget* parent)
-    : CDialog(res::IDD_VOCALINE_DIALOG, parent), m_hIcon(LoadIconResource(res::IDR_MAINFRAME))
+    : CDialog(res::MainDialogTemplate(), parent), m_hIcon(res::LoadIconResource(IDR_MAINFRAME))
 {
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint
                    | Qt::WindowCloseButtonHint);
 }
 
 CMainDlg::~CMainDlg() = default;
-
-void CMainDlg::SetAboutBox(AboutBoxFunction function)
-{
-    g_pfnAboutBox = function;
-}
 
 void CMainDlg::DoDataExchange(CDataExchange* pDX)
 {
@@ -54,15 +52,8 @@ bool CMainDlg::OnInitDialog()
     CDialog::OnInitDialog();
     setWindowIcon(m_hIcon);
 
-    m_imageList = LoadIconResource(res::IDI_SPEAKER);
-    m_listResults.InsertColumn(0, "Name", 150);
-    m_listResults.InsertColumn(1, "In Folder", 200);
-    m_listResults.InsertColumn(2, "Size", 60);
-    m_listResults.InsertColumn(3, "Modified", 120);
-    m_listResults.InsertColumn(4, "Sound ?", 160);
-    m_listResults.SetImageList(m_imageList);
-
-    m_finder.SetCallback(SearchProgress, this);
+    m_imageList = res::LoadIconResource(IDI_SPEAKER);
+    m_listResults.InsertColumns(m_imageList);
     if (QWidget* first = GetDlgItem(IDC_LOOKIN))
         first->setFocus();
     return true;
@@ -71,10 +62,10 @@ bool CMainDlg::OnInitDialog()
 void CMainDlg::OnCommand(int id)
 {
     switch (id) {
-    case res::IDOK:
+    case IDOK:
         OnSearch();
         break;
-    case res::IDCANCEL:
+    case IDCANCEL:
         OnCancel();
         break;
     case IDC_SIZERANGE:
@@ -185,8 +176,16 @@ void CMainDlg::OnBrowse()
 
 void CMainDlg::OnAbout()
 {
-    if (g_pfnAboutBox)
-        g_pfnAboutBox(this);
+    CAboutDlg dlg(this);
+    dlg.DoModal();
+}
+
+void CMainDlg::OnDblclkResults()
+{
+    CWaitCursor wait;
+    // The row holding the selection mark, not the one under the pointer.
+    if (const auto path = m_listResults.MarkedPath())
+        services::ShellOpen(*path);
 }
 
 void CMainDlg::AppendLogRow(const CString& text)

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/qt/textcase.h"
+#include "platform/qt/text.h"
 
 void CRowPathIndex::Append(const CString& rowPath)
 {

@@ -1,10 +1,130 @@
-// The Search button: a live search on this thread that fills the results
-// list as hits arrive and keeps the window working between any two of them.
-#include "platform/qt/services.h"
+// The Search button: the form read once into one settings value, then a live
+// search on this thread whose hits flow one way, from the finder through
+// CSearchProgress into the results list, while the window keeps working
+// between any two of them.
+#include "audio/jpegaudio.h"
+#include "platform/file.h"
+#include "platform/qt/eventloop.h"
+#include "res/ids.h"
+#include "search/pathparts.h"
 #include "ui/maindlg.h"
 
 namespace {
+// Rows and paint reach the screen at this pace during a search.
 constexpr int kRefreshMs = 40;
+// Events are handled this often during a search.
+constexpr std::chrono::microseconds kPumpInterval{1000};
+}
+
+// The finder's reports as the window shows them: rows by the list mode and
+// the status line. Every hit is split once and read once. Between reports
+// the window handles its events; the status line is written just before,
+// so whatever runs then sees it up to date.
+class CMainDlg::CSearchProgress final : public ISearchReport {
+public:
+    CSearchProgress(CMainDlg& dlg, const CSearchSettings& settings) : m_dlg(dlg), m_settings(settings) {}
+
+    void OnFound(const CString& path) override
+    {
+        const CPathParts parts(path.c_str());
+        const CString folder = parts.GetLocation();
+        const CString name = parts.GetFileName();
+        CResultsList& results = m_dlg.m_listResults;
+        switch (m_settings.listMode) {
+        case ListMode::Replace:
+            Append(folder, name);
+            break;
+        case ListMode::Add:
+            if (results.Find(folder + name) == -1)
+                Append(folder, name);
+            break;
+        case ListMode::Remove:
+            if (const int row = results.Find(folder + name); row != -1)
+                results.Remove(row);
+            break;
+        }
+        ShowProgress();
+    }
+    void OnDiscarded() override { m_pump.Pump(); }
+    void OnFolder(const CString&) override { ShowProgress(); }
+
+private:
+    void Append(const CString& folder, const CString& name)
+    {
+        std::optional<bool> sound;
+        if (m_settings.bCheckSound) {
+            sound = HasSound(folder, name);
+            // A file turned away leaves no trace in the list.
+            if (m_settings.bOnlyWithSound && !*sound)
+                return;
+        }
+        CFileInformation info;
+        GetFileInformation(folder + name, info);
+        m_dlg.m_listResults.Append(folder, name, info, sound);
+    }
+    void ShowProgress()
+    {
+        if (!m_pump.Due())
+            return;
+        m_dlg.SetStatus(m_dlg.m_finder.GetFileCount(), m_dlg.m_finder.GetCurrentFolder());
+        m_pump.Pump();
+    }
+
+    CMainDlg& m_dlg;
+    const CSearchSettings& m_settings;
+    CEventPump m_pump{kPumpInterval};
+};
+
+// While it lives the window is searching: the button reads "Cancel", the
+// window refuses to close, keys get no dialog handling, and rows and paint
+// reach the screen a few dozen times a second rather than once per file.
+class CMainDlg::CSearchingState {
+public:
+    explicit CSearchingState(CMainDlg& dlg) : m_dlg(dlg), m_throttle(&dlg, kRefreshMs)
+    {
+        m_dlg.m_bSearching = true;
+        m_dlg.SetDlgItemText(IDOK, "Cancel");
+        m_dlg.SetDialogKeys(false);
+        m_dlg.m_listResults.SetBatchInterval(kRefreshMs);
+    }
+    ~CSearchingState()
+    {
+        m_dlg.m_listResults.SetBatchInterval(0);
+        m_dlg.SetDialogKeys(true);
+        m_dlg.SetDlgItemText(IDOK, "Search");
+        m_dlg.m_bSearching = false;
+    }
+    CSearchingState(const CSearchingState&) = delete;
+    CSearchingState& operator=(const CSearchingState&) = delete;
+
+private:
+    CMainDlg& m_dlg;
+    CPaintThrottle m_throttle;
+};
+
+bool CMainDlg::ReadSearchForm(CSearchSettings& settings)
+{
+    if (!UpdateData(true))
+        return false;
+    CSearchOptions& options = settings.options;
+    options.Reset();
+    options.strBaseFolder = m_strLookIn;
+    options.strFileMask = m_strFileMask;
+    options.bSubfolders = m_bSubfolders;
+    if (m_bSizeRange) {
+        options.dwOptions |= OPT_SIZE;
+        options.nMinSize = static_cast<int64_t>(m_nSizeMinKB) * 1024;
+        options.nMaxSize = static_cast<int64_t>(m_nSizeMaxKB) * 1024;
+    }
+    // Carried for the search to come that looks inside files; not yet read.
+    if (!m_strContaining.empty()) {
+        options.dwOptions |= OPT_TEXT;
+        options.strFindText = m_strContaining;
+    }
+    settings.bCheckSound = m_bCheckSound == 1;
+    settings.bOnlyWithSound = m_bOnlyWithSound != 0;
+    settings.listMode = static_cast<ListMode>(m_nListMode);
+    return true;
 }
 
 void CMainDlg::OnSearch()
@@ -17,72 +137,20 @@ void CMainDlg::OnSearch()
         return;
     }
 
-    CSearchOptions options;
-    options.Reset();
-    UpdateData(true);
-    options.strBaseFolder = m_strLookIn;
-    options.strFileMask = m_strFileMask;
-    options.bSubfolders = m_bSubfolders;
-    options.dwOptions |= OPT_ATTRIBUTES;
-    options.dwFileAttributes = 0x80;
-    if (m_bSizeRange) {
-        options.dwOptions |= OPT_SIZE;
-        options.nMinSize = static_cast<int64_t>(m_nSizeMinKB) * 1024;
-        options.nMaxSize = static_cast<int64_t>(m_nSizeMaxKB) * 1024;
-    }
-    if (!m_strContaining.empty()) {
-        options.dwOptions |= OPT_TEXT;
-        options.strFindText = m_strContaining;
-    }
-
-    if (m_nListMode == 0) {
-        DeleteAllResults();
+    CSearchSettings settings;
+    if (!ReadSearchForm(settings))
+        return;
+    if (settings.listMode == ListMode::Replace) {
+        m_listResults.RemoveAll();
         SetStatus(0, nullptr);
     }
-
-    m_bSearching = true;
-    SetDlgItemText(res::IDOK, "Cancel");
-    SetDialogKeys(false);
-    m_finder.RemoveAll();
     {
-        // Rows and paint reach the screen a few dozen times a second rather
-        // than once per file: the walk, not the window, sets the pace.
-        services::CPaintThrottle throttle(this, kRefreshMs);
-        m_listResults.SetBatchInterval(kRefreshMs);
-        m_finder.FindFiles(options);
-        m_listResults.SetBatchInterval(0);
+        CSearchingState searching(*this);
+        CSearchProgress progress(*this, settings);
+        m_finder.RemoveAll();
+        m_finder.FindFiles(settings.options, &progress);
     }
-    SetDialogKeys(true);
-    SetDlgItemText(res::IDOK, "Search");
-    m_bSearching = false;
     SetStatus(m_finder.GetFileCount(), nullptr);
-}
-
-void SearchProgress(CFileSearch* finder, int code, void* user)
-{
-    auto* dlg = static_cast<CMainDlg*>(user);
-    if (code == SEARCH_FOUND) {
-        const CString path = finder->GetFilePath(finder->GetFileCount() - 1).GetFullPath();
-        switch (dlg->m_nListMode) {
-        case 0:
-            dlg->AddFileToList(path.c_str());
-            break;
-        case 1:
-            if (dlg->FindInList(path.c_str()) == -1)
-                dlg->AddFileToList(path.c_str());
-            break;
-        case 2:
-            if (const int row = dlg->FindInList(path.c_str()); row != -1)
-                dlg->DeleteResultRow(row);
-            break;
-        default:
-            break;
-        }
-        dlg->SetStatus(finder->GetFileCount(), finder->GetCurrentFolder());
-    } else if (code == SEARCH_FOLDER) {
-        dlg->SetStatus(finder->GetFileCount(), finder->GetCurrentFolder());
-    }
-    services::PumpMessages();
 }
 
 void CMainDlg::SetStatus(int count, const char* text)

@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-#include "platform/qt/services.h"
+#include "platform/qt/text.h"
 
 // ---- CButton ----
 
@@ -18,11 +18,6 @@ void CButton::Attach(QWidget* widget)
 QAbstractButton* CButton::Button() const
 {
     return qobject_cast<QAbstractButton*>(m_widget.data());
-}
-
-int CButton::GetCheck() const
-{
-    return Button() && Button()->isChecked() ? BST_CHECKED : BST_UNCHECKED;
 }
 
 void CButton::SetCheck(int state)
@@ -66,7 +61,7 @@ QVariant CListModel::data(const QModelIndex& index, int role) const
     if (role == Qt::DisplayRole || role == Qt::ToolTipRole) {
         const Row& texts = ViewRow(index.row());
         const auto column = static_cast<size_t>(index.column());
-        return services::ToDisplay(column < texts.size() ? texts[column] : CString());
+        return ToDisplay(column < texts.size() ? texts[column] : CString());
     }
     if (role == Qt::DecorationRole && index.column() == 0 && !m_icon.isNull())
         return m_icon;
@@ -80,7 +75,7 @@ QVariant CListModel::headerData(int section, Qt::Orientation orientation, int ro
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0
         || section >= static_cast<int>(m_headings.size()))
         return {};
-    return services::ToDisplay(m_headings[static_cast<size_t>(section)]);
+    return ToDisplay(m_headings[static_cast<size_t>(section)]);
 }
 
 void CListModel::SetBatchInterval(int milliseconds)
@@ -331,17 +326,6 @@ std::vector<int> CListCtrl::GetSelectedRows() const
     return rows;
 }
 
-int CListCtrl::GetNextItem(int start, int flags) const
-{
-    if (!(flags & LVNI_SELECTED))
-        return start + 1 < GetItemCount() ? start + 1 : -1;
-    for (int row : GetSelectedRows()) {
-        if (row > start)
-            return row;
-    }
-    return -1;
-}
-
 int CListCtrl::GetSelectionMark() const
 {
     CListView* view = View();
@@ -350,27 +334,4 @@ int CListCtrl::GetSelectionMark() const
     view->Model()->Flush();
     const QModelIndex current = view->selectionModel()->currentIndex();
     return current.isValid() ? current.row() : -1;
-}
-
-void CListCtrl::SetSelectionMark(int row)
-{
-    if (CListView* view = View()) {
-        view->Model()->Flush();
-        view->selectionModel()->setCurrentIndex(view->Model()->index(row, 0), QItemSelectionModel::NoUpdate);
-    }
-}
-
-void CListCtrl::SetItemSelected(int row, bool selected)
-{
-    if (CListView* view = View()) {
-        view->Model()->Flush();
-        view->selectionModel()->select(view->Model()->index(row, 0),
-                                       (selected ? QItemSelectionModel::Select : QItemSelectionModel::Deselect)
-                                           | QItemSelectionModel::Rows);
-    }
-}
-
-int CListCtrl::GetColumnWidth(int column) const
-{
-    return View() ? View()->horizontalHeader()->sectionSize(column) : 0;
 }

@@ -29,7 +29,6 @@ enum { BST_UNCHECKED = 0, BST_CHECKED = 1 };
 class CButton : public CWndHandle {
 public:
     void Attach(QWidget* widget) override;
-    int GetCheck() const;
     void SetCheck(int state);
 
 private:
@@ -106,8 +105,6 @@ private:
     CListModel* m_model;
 };
 
-enum { LVNI_SELECTED = 2 };
-
 class CListCtrl : public CWndHandle {
 public:
     void Attach(QWidget* widget) override;
@@ -124,15 +121,10 @@ public:
     bool DeleteAllItems();
     void SetImageList(const QIcon& icon);
 
-    // The next selected row after `start` (-1 for the first), or -1.
-    int GetNextItem(int start, int flags) const;
     // All selected rows in ascending order.
     std::vector<int> GetSelectedRows() const;
     // The row at which the selection is anchored, or -1.
     int GetSelectionMark() const;
-    void SetSelectionMark(int row);
-    void SetItemSelected(int row, bool selected);
-    int GetColumnWidth(int column) const;
 
     CListView* View() const;
 };

@@ -1,40 +1,22 @@
 #pragma once
 // A dialog built from its template: controls keep the template's ids, dialog
 // units become pixels by the dialog font, template order is the tab order.
-// Members and controls are kept in step through DoDataExchange, and every
-// command reaches OnCommand with the id of the control that sent it.
+// Members and controls are kept in step through DoDataExchange (see ddx.h),
+// and every command reaches OnCommand with the id of the control that sent it.
 #include <QDialog>
-#include <QIcon>
 #include <QPointer>
-#include <cstdint>
 #include <map>
 
 #include "platform/cstring.h"
-#include "res/templates.h"
+#include "platform/dlgtemplate.h"
 
-class CDialog;
-class CWndHandle;
-
-// One direction of the exchange. A failed field stops the rest of the
-// exchange, which leaves the later members as they were.
-class CDataExchange {
-public:
-    CDataExchange(CDialog* dialog, bool save) : m_pDlgWnd(dialog), m_bSaveAndValidate(save) {}
-    CDialog* m_pDlgWnd;
-    bool m_bSaveAndValidate;
-    bool m_bFailed = false;
-};
-
-void DDX_Control(CDataExchange* pDX, int id, CWndHandle& control);
-void DDX_Check(CDataExchange* pDX, int id, int32_t& value);
-void DDX_Text(CDataExchange* pDX, int id, CString& value);
-void DDX_Text(CDataExchange* pDX, int id, int32_t& value);
-void DDX_Radio(CDataExchange* pDX, int id, int& value);
+class CDataExchange;
 
 class CDialog : public QDialog {
     Q_OBJECT
 public:
-    CDialog(int templateId, QWidget* parent = nullptr);
+    // The template must outlive the dialog.
+    explicit CDialog(const DialogTemplate& dialogTemplate, QWidget* parent = nullptr);
     ~CDialog() override;
 
     // Builds the window from the template, runs OnInitDialog and the modal
@@ -55,7 +37,6 @@ public:
 
     // Dialog units to pixels for this dialog's font.
     QRect MapDialogRect(int x, int y, int cx, int cy) const;
-    const res::DialogTemplate& Template() const { return *m_template; }
 
     // While off, Enter, Escape and Tab get no dialog handling at all.
     void SetDialogKeys(bool on) { m_bDialogKeys = on; }
@@ -63,8 +44,8 @@ public:
 protected:
     virtual bool OnInitDialog();
     virtual void DoDataExchange(CDataExchange*) {}
-    virtual void OnOK() { EndDialog(res::IDOK); }
-    virtual void OnCancel() { EndDialog(res::IDCANCEL); }
+    virtual void OnOK() { EndDialog(IDOK); }
+    virtual void OnCancel() { EndDialog(IDCANCEL); }
     // Routes a command from a control id. The base knows OK and Cancel.
     virtual void OnCommand(int id);
     // A double-click on the list view with this id.
@@ -78,9 +59,9 @@ protected:
 
 private:
     void CreateControls();
-    QWidget* CreateControl(const res::ControlTemplate& control);
+    QWidget* CreateControl(const ControlTemplate& control);
 
-    const res::DialogTemplate* m_template;
+    const DialogTemplate* m_template;
     std::map<int, QPointer<QWidget>> m_controls;
     int m_baseX = 6;
     int m_baseY = 13;
@@ -88,6 +69,3 @@ private:
     bool m_bDialogKeys = true;
     bool m_bEnding = false;
 };
-
-// Loads an icon resource (128 or 131) from the compiled-in images.
-QIcon LoadIconResource(int id);

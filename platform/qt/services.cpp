@@ -1,15 +1,12 @@
 #include "platform/qt/services.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QDesktopServices>
-#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QMessageBox>
-#include <QPointer>
-#include <QTimer>
 #include <QUrl>
 
-#include "platform/qt/soundplayer.h"
+#include "platform/qt/text.h"
 
 namespace services {
 
@@ -39,9 +36,10 @@ void RealShellOpen(const CString& path)
     QDesktopServices::openUrl(QUrl::fromEncoded("file://" + bytes.toPercentEncoding("/")));
 }
 
-bool RealPlaySound(const CString& path)
+bool NoSoundPlayer(const CString& path)
 {
-    return CSoundPlayer::Instance().Play(path);
+    qWarning("No sound player is installed; %s is not played", path.c_str());
+    return false;
 }
 
 // The function each service goes through now: the real one unless a test
@@ -50,7 +48,7 @@ struct Slots {
     MessageBoxFunction messageBox = RealMessageBox;
     FolderPickerFunction folderPicker = RealFolderPicker;
     ShellOpenFunction shellOpen = RealShellOpen;
-    PlaySoundFunction playSound = RealPlaySound;
+    PlaySoundFunction playSound = NoSoundPlayer;
 };
 
 Slots& Current()
@@ -83,7 +81,7 @@ ShellOpenFunction SetShellOpen(ShellOpenFunction function)
 }
 PlaySoundFunction SetPlaySound(PlaySoundFunction function)
 {
-    return Replace(Current().playSound, std::move(function), PlaySoundFunction(RealPlaySound));
+    return Replace(Current().playSound, std::move(function), PlaySoundFunction(NoSoundPlayer));
 }
 
 void MessageBox(QWidget* owner, const CString& text)
@@ -105,92 +103,5 @@ bool PlaySound(const CString& path)
 {
     return Current().playSound(path);
 }
-
-void PumpMessages()
-{
-    // One pass of the event loop handles every event pending now: input,
-    // posted events, due timers and paints.
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
-}
-
-CWaitCursor::CWaitCursor()
-{
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-}
-
-CWaitCursor::~CWaitCursor()
-{
-    QApplication::restoreOverrideCursor();
-}
-
-QString ToDisplay(const CString& bytes)
-{
-    return QString::fromLocal8Bit(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
-
-CString FromDisplay(const QString& text)
-{
-    const QByteArray bytes = text.toLocal8Bit();
-    return CString(bytes.constData(), static_cast<size_t>(bytes.size()));
-}
-
-} // namespace services
-
-namespace services {
-
-class CPaintThrottle::Filter : public QObject {
-public:
-    Filter(QWidget* window, int intervalMs) : m_window(window), m_interval(intervalMs)
-    {
-        m_clock.start();
-        m_timer.setSingleShot(true);
-        QObject::connect(&m_timer, &QTimer::timeout, this, [this] { RequestPaint(); });
-        window->installEventFilter(this);
-    }
-    ~Filter() override
-    {
-        if (!m_window)
-            return;
-        m_window->removeEventFilter(this);
-        RequestPaint();
-    }
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() != QEvent::UpdateRequest || m_bLetThrough)
-            return false;
-        if (m_clock.elapsed() >= m_interval) {
-            m_clock.restart();
-            return false;
-        }
-        // Hold it: the dirty region waits for the timer's request.
-        if (!m_timer.isActive())
-            m_timer.start(static_cast<int>(m_interval - m_clock.elapsed()));
-        return true;
-    }
-
-private:
-    void RequestPaint()
-    {
-        m_clock.restart();
-        m_bLetThrough = true;
-        QEvent request(QEvent::UpdateRequest);
-        QCoreApplication::sendEvent(m_window, &request);
-        m_bLetThrough = false;
-    }
-
-    QPointer<QWidget> m_window;
-    qint64 m_interval;
-    QElapsedTimer m_clock;
-    QTimer m_timer;
-    bool m_bLetThrough = false;
-};
-
-CPaintThrottle::CPaintThrottle(QWidget* window, int intervalMs) : m_filter(std::make_unique<Filter>(window, intervalMs))
-{
-}
-
-CPaintThrottle::~CPaintThrottle() = default;
 
 } // namespace services

@@ -1,5 +1,6 @@
 #include "platform/qt/soundplayer.h"
 
+#include <QtGlobal>
 #include <SDL.h>
 
 #include <memory>
@@ -11,12 +12,6 @@ struct WavFree {
 };
 
 } // namespace
-
-CSoundPlayer& CSoundPlayer::Instance()
-{
-    static CSoundPlayer player;
-    return player;
-}
 
 CSoundPlayer::~CSoundPlayer()
 {
@@ -38,16 +33,20 @@ bool CSoundPlayer::Play(const CString& path)
     SDL_AudioSpec spec{};
     Uint8* raw = nullptr;
     Uint32 length = 0;
-    if (SDL_LoadWAV(path.c_str(), &spec, &raw, &length) == nullptr)
+    if (SDL_LoadWAV(path.c_str(), &spec, &raw, &length) == nullptr) {
+        qWarning("Cannot load %s: %s", path.c_str(), SDL_GetError());
         return false;
+    }
     const std::unique_ptr<Uint8, WavFree> samples(raw);
 
     Stop();
     if (!m_bAudioReady) {
         // SIGINT and SIGTERM stay the process's own: they end it as usual.
         SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+            qWarning("Cannot start SDL audio: %s", SDL_GetError());
             return false;
+        }
         m_bAudioReady = true;
     }
     // The device takes the file's own format; SDL converts if the hardware
@@ -55,9 +54,12 @@ bool CSoundPlayer::Play(const CString& path)
     spec.callback = nullptr;
     spec.userdata = nullptr;
     m_device = SDL_OpenAudioDevice(nullptr, 0, &spec, nullptr, 0);
-    if (m_device == 0)
+    if (m_device == 0) {
+        qWarning("Cannot open an audio device for %s: %s", path.c_str(), SDL_GetError());
         return false;
+    }
     if (SDL_QueueAudio(m_device, samples.get(), length) != 0) {
+        qWarning("Cannot queue the sound of %s: %s", path.c_str(), SDL_GetError());
         Stop();
         return false;
     }

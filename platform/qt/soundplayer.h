@@ -1,26 +1,26 @@
 #pragma once
 // Plays a WAV file in the background through SDL: the call returns at once,
-// a new request replaces the sound playing, and nothing is waited for.
+// a new request replaces the sound playing, and nothing is waited for. Its
+// owner keeps it as long as sound may play; going, it releases the device.
 #include <cstdint>
 
 #include "platform/cstring.h"
 
 class CSoundPlayer {
 public:
-    static CSoundPlayer& Instance();
+    CSoundPlayer() = default;
     ~CSoundPlayer();
     CSoundPlayer(const CSoundPlayer&) = delete;
     CSoundPlayer& operator=(const CSoundPlayer&) = delete;
 
-    // True when playback started; false when the file is missing or cannot
-    // be decoded (the camera's IMA ADPCM is decoded), or no device opens.
+    /// Returns true when playback started; false when the file is missing or
+    /// cannot be decoded (the camera's IMA ADPCM is decoded), or no device
+    /// opens. Every failure is logged with SDL's reason.
     bool Play(const CString& path);
     // Stops the sound and releases the device.
     void Stop();
 
 private:
-    CSoundPlayer() = default;
-
     bool m_bAudioReady = false;
     uint32_t m_device = 0;
 };

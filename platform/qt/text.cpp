@@ -1,4 +1,4 @@
-#include "platform/qt/textcase.h"
+#include "platform/qt/text.h"
 
 #include <QChar>
 
@@ -78,4 +78,15 @@ CString FoldCase(const CString& text)
         i += length;
     }
     return out;
+}
+
+QString ToDisplay(const CString& bytes)
+{
+    return QString::fromLocal8Bit(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+CString FromDisplay(const QString& text)
+{
+    const QByteArray bytes = text.toLocal8Bit();
+    return CString(bytes.constData(), static_cast<size_t>(bytes.size()));
 }

@@ -1,0 +1,49 @@
+#pragma once
+// The results list: one row per hit, its five texts the only record of the
+// file it stands for. This class is the one owner of the rows, of the index
+// that finds a row by its path, and of the columns.
+#include <QIcon>
+#include <optional>
+#include <vector>
+
+#include "platform/cstring.h"
+#include "platform/file.h"
+#include "platform/qt/controls.h"
+#include "ui/rowindex.h"
+
+class CResultsList : public CWndHandle {
+public:
+    enum class Column { Name, Folder, Size, Modified, Sound };
+
+    // Takes over the list view of the template (through DDX_Control).
+    void Attach(QWidget* widget) override;
+    // Creates the five columns; every row shows rowIcon.
+    void InsertColumns(const QIcon& rowIcon);
+
+    // Appends the row of the file folder + name: its size and last-write
+    // time from info, and "Yes" or "No" when its sound was tested.
+    void Append(const CString& folder, const CString& name, const CFileInformation& info,
+                std::optional<bool> sound);
+    /// Returns the lowest row whose path equals path without regard to case,
+    /// or -1.
+    int Find(const CString& path) const;
+    void Remove(int row);
+    void RemoveAll();
+
+    int Count() const { return m_list.GetItemCount(); }
+    CString GetText(int row, Column column) const { return m_list.GetItemText(row, static_cast<int>(column)); }
+    /// Returns the row's path: its folder followed directly by its name.
+    CString GetRowPath(int row) const;
+    // The paths of the selected rows, in ascending row order.
+    std::vector<CString> SelectedPaths() const;
+    // The path of the row that holds the selection mark, if one does.
+    std::optional<CString> MarkedPath() const;
+
+    // While a search runs, the view hears of new and removed rows at most
+    // once per interval; zero announces what waits and ends that.
+    void SetBatchInterval(int milliseconds) { m_list.SetBatchInterval(milliseconds); }
+
+private:
+    CListCtrl m_list;
+    CRowPathIndex m_index;
+};
