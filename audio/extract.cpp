@@ -77,7 +77,7 @@ Outcome CFileExtraction::Run()
     }
     // The walk reads headers and the sound behind them, front to back: one
     // large read serves many small ones.
-    m_file.SetReadAhead(64 * 1024);
+    m_file.SetReadAhead(32 * 1024);
     SegmentHeader header;
     if (ReadSegmentHeader(m_file, 0, header) == HeaderRead::Error) {
         m_report.ShowMessage(kFirstReadError, "", m_file.GetError());
