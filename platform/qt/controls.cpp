@@ -1,7 +1,9 @@
 #include "platform/qt/controls.h"
 
 #include <QAbstractButton>
+#include <QContextMenuEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 #include <algorithm>
@@ -59,13 +61,30 @@ QVariant CListModel::data(const QModelIndex& index, int role) const
     if (!index.isValid() || index.row() >= rowCount())
         return {};
     if (role == Qt::DisplayRole || role == Qt::ToolTipRole) {
-        const Row& texts = ViewRow(index.row());
-        const auto column = static_cast<size_t>(index.column());
-        return ToDisplay(column < texts.size() ? texts[column] : CString());
+        const Row& row = ViewRow(index.row());
+        if (role == Qt::ToolTipRole && m_toolTips) {
+            if (const CString tip = m_toolTips(row.texts, index.column()); !tip.empty())
+                return ToDisplay(tip);
+        }
+        return ToDisplay(ViewText(index.row(), index.column()));
     }
-    if (role == Qt::DecorationRole && index.column() == 0 && !m_icon.isNull())
+    if (role == Qt::DecorationRole && index.column() == 0 && !m_icon.isNull() && ViewRow(index.row()).icon)
         return m_icon;
     return {};
+}
+
+int CListModel::ProgramRow(int v) const
+{
+    if (v < 0 || m_runStart < 0 || v < m_runStart)
+        return v;
+    return v < m_runStart + RunLength() ? -1 : v - RunLength();
+}
+
+const CString& CListModel::ViewText(int v, int column) const
+{
+    static const CString kEmpty;
+    const auto& texts = ViewRow(v).texts;
+    return column >= 0 && column < static_cast<int>(texts.size()) ? texts[static_cast<size_t>(column)] : kEmpty;
 }
 
 QVariant CListModel::headerData(int section, Qt::Orientation orientation, int role) const
@@ -116,8 +135,8 @@ int CListModel::InsertColumn(int column, const CString& heading)
         beginInsertColumns({}, column, column);
     m_headings.insert(m_headings.begin() + column, heading);
     for (auto& row : m_rows) {
-        if (static_cast<int>(row.size()) > column)
-            row.insert(row.begin() + column, CString());
+        if (static_cast<int>(row.texts.size()) > column)
+            row.texts.insert(row.texts.begin() + column, CString());
     }
     if (first)
         emit headerDataChanged(Qt::Horizontal, 0, 0);
@@ -126,20 +145,20 @@ int CListModel::InsertColumn(int column, const CString& heading)
     return column;
 }
 
-int CListModel::InsertRow(int row, const CString& text)
+int CListModel::InsertRow(int row, const CString& text, bool icon)
 {
     row = std::clamp(row, 0, Count());
     if (Batching() && row == Count()) {
         if (!m_run.empty())
             Flush();
-        m_rows.push_back(Row{text});
+        m_rows.push_back(Row{{text}, icon});
         ++m_pendingAppends;
         Waiting();
         return row;
     }
     Flush();
     beginInsertRows({}, row, row);
-    m_rows.insert(m_rows.begin() + row, Row{text});
+    m_rows.insert(m_rows.begin() + row, Row{{text}, icon});
     endInsertRows();
     return row;
 }
@@ -148,7 +167,7 @@ bool CListModel::SetText(int row, int column, const CString& text)
 {
     if (row < 0 || row >= Count() || column < 0 || column >= columnCount())
         return false;
-    auto& texts = m_rows[static_cast<size_t>(row)];
+    auto& texts = m_rows[static_cast<size_t>(row)].texts;
     if (static_cast<int>(texts.size()) <= column)
         texts.resize(static_cast<size_t>(column) + 1);
     texts[static_cast<size_t>(column)] = text;
@@ -164,7 +183,7 @@ CString CListModel::GetText(int row, int column) const
 {
     if (row < 0 || row >= Count() || column < 0)
         return {};
-    const auto& texts = m_rows[static_cast<size_t>(row)];
+    const auto& texts = m_rows[static_cast<size_t>(row)].texts;
     return column < static_cast<int>(texts.size()) ? texts[static_cast<size_t>(column)] : CString();
 }
 
@@ -210,12 +229,43 @@ void CListModel::DeleteAll()
     endResetModel();
 }
 
+// ---- CListSorter ----
+
+CListSorter::CListSorter(CListModel* model, QObject* parent) : QSortFilterProxyModel(parent), m_model(model)
+{
+    setSourceModel(model);
+}
+
+bool CListSorter::lessThan(const QModelIndex& left, const QModelIndex& right) const
+{
+    const int column = left.column();
+    const CString& a = m_model->ViewText(left.row(), column);
+    const CString& b = m_model->ViewText(right.row(), column);
+    if (const auto key = m_keys.find(column); key != m_keys.end()) {
+        const int64_t ka = key->second(a);
+        const int64_t kb = key->second(b);
+        if (ka != kb)
+            return ka < kb;
+    }
+    const size_t n = std::min(a.size(), b.size());
+    for (size_t i = 0; i < n; ++i) {
+        const auto fold = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c + 32) : static_cast<unsigned char>(c); };
+        if (fold(a[i]) != fold(b[i]))
+            return fold(a[i]) < fold(b[i]);
+    }
+    if (a.size() != b.size())
+        return a.size() < b.size();
+    return a < b;
+}
+
 // ---- CListView ----
 
 CListView::CListView(bool report, bool singleSelection, QWidget* parent)
-    : QTableView(parent), m_model(new CListModel(this))
+    : QTableView(parent), m_model(new CListModel(this)), m_sorter(new CListSorter(m_model, this))
 {
-    setModel(m_model);
+    // Rows keep the order they came in until a heading is clicked.
+    m_sorter->setDynamicSortFilter(true);
+    setModel(m_sorter);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(singleSelection ? QAbstractItemView::SingleSelection : QAbstractItemView::ExtendedSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -230,6 +280,10 @@ CListView::CListView(bool report, bool singleSelection, QWidget* parent)
     horizontalHeader()->setSectionsClickable(false);
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    // A long folder keeps its end in sight; a log row keeps its outcome.
+    setTextElideMode(Qt::ElideMiddle);
+    // Where the keyboard is must be seen, in a list as in any control.
+    setStyleSheet("CListView:focus { border: 2px solid palette(highlight); }");
     if (!report) {
         // The log: one text per row, no headings.
         horizontalHeader()->hide();
@@ -237,12 +291,71 @@ CListView::CListView(bool report, bool singleSelection, QWidget* parent)
     }
 }
 
+void CListView::SetSortable(bool sortable)
+{
+    QHeaderView* header = horizontalHeader();
+    header->setSectionsClickable(sortable);
+    if (!sortable)
+        return;
+    // No column is sorted until a heading is clicked; the header turns its
+    // indicator, ascending first, and the rows follow it.
+    header->setSortIndicator(-1, Qt::AscendingOrder);
+    header->setSortIndicatorShown(true);
+    connect(header, &QHeaderView::sortIndicatorChanged, this, &CListView::SortBy);
+}
+
+void CListView::SortBy(int column, Qt::SortOrder order)
+{
+    m_model->Flush();
+    m_sorter->sort(column, order);
+}
+
+int CListView::ProgramRow(const QModelIndex& index) const
+{
+    return index.isValid() ? m_model->ProgramRow(m_sorter->mapToSource(index).row()) : -1;
+}
+
+QModelIndex CListView::ViewIndex(int row) const
+{
+    m_model->Flush();
+    return m_sorter->mapFromSource(m_model->index(row, 0));
+}
+
 void CListView::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    // A double-click anywhere in the list, rows or empty area, is the
-    // list's notification; which row it concerns is for the handler.
     QTableView::mouseDoubleClickEvent(event);
-    emit doubleClicked();
+    // Only the row under the pointer opens, and only for the left button.
+    const QModelIndex under = indexAt(event->position().toPoint());
+    if (event->button() == Qt::LeftButton && under.isValid())
+        emit rowActivated(ProgramRow(under));
+}
+
+void CListView::keyPressEvent(QKeyEvent* event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && event->modifiers() == Qt::NoModifier && currentIndex().isValid()
+        && selectionModel()->isSelected(currentIndex())) {
+        event->accept();
+        emit rowActivated(ProgramRow(currentIndex()));
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
+void CListView::contextMenuEvent(QContextMenuEvent* event)
+{
+    QModelIndex at;
+    QPoint where = event->globalPos();
+    if (event->reason() == QContextMenuEvent::Mouse) {
+        at = indexAt(viewport()->mapFromGlobal(where));
+    } else {
+        // The Menu key: the current row, the menu beside it.
+        at = currentIndex();
+        if (at.isValid())
+            where = viewport()->mapToGlobal(visualRect(at).bottomLeft());
+    }
+    event->accept();
+    emit contextMenuAt(ProgramRow(at), where);
 }
 
 // ---- CListCtrl ----
@@ -267,9 +380,15 @@ int CListCtrl::InsertColumn(int column, const CString& heading, int width)
     return at;
 }
 
-int CListCtrl::InsertItem(int row, const CString& text)
+void CListCtrl::SetStretchColumn(int column)
 {
-    return View() ? View()->Model()->InsertRow(row, text) : -1;
+    if (CListView* view = View())
+        view->horizontalHeader()->setSectionResizeMode(column, QHeaderView::Stretch);
+}
+
+int CListCtrl::InsertItem(int row, const CString& text, bool image)
+{
+    return View() ? View()->Model()->InsertRow(row, text, image) : -1;
 }
 
 bool CListCtrl::SetItemText(int row, int column, const CString& text)
@@ -318,20 +437,11 @@ std::vector<int> CListCtrl::GetSelectedRows() const
 {
     std::vector<int> rows;
     if (CListView* view = View()) {
-        view->Model()->Flush();
-        for (const QModelIndex& index : view->selectionModel()->selectedRows())
-            rows.push_back(index.row());
+        for (const QModelIndex& index : view->selectionModel()->selectedRows()) {
+            if (const int row = view->ProgramRow(index); row >= 0)
+                rows.push_back(row);
+        }
     }
     std::sort(rows.begin(), rows.end());
     return rows;
-}
-
-int CListCtrl::GetSelectionMark() const
-{
-    CListView* view = View();
-    if (!view)
-        return -1;
-    view->Model()->Flush();
-    const QModelIndex current = view->selectionModel()->currentIndex();
-    return current.isValid() ? current.row() : -1;
 }
