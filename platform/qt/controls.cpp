@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 
 #include <algorithm>
+#include <numeric>
 
 #include "platform/qt/text.h"
 
@@ -231,31 +232,97 @@ void CListModel::DeleteAll()
 
 // ---- CListSorter ----
 
+namespace {
+
+CString FoldAscii(const CString& text)
+{
+    CString folded = text;
+    for (char& c : folded) {
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c + ('a' - 'A'));
+    }
+    return folded;
+}
+
+} // namespace
+
 CListSorter::CListSorter(CListModel* model, QObject* parent) : QSortFilterProxyModel(parent), m_model(model)
 {
     setSourceModel(model);
+    // Ranks hold only while no row moves: rows appended keep them.
+    const auto forget = [this] {
+        m_ranks.clear();
+        m_sortKeys.clear();
+        m_folded.clear();
+    };
+    connect(model, &QAbstractItemModel::rowsRemoved, this, forget);
+    connect(model, &QAbstractItemModel::modelReset, this, forget);
+    connect(model, &QAbstractItemModel::dataChanged, this, forget);
+    connect(model, &QAbstractItemModel::rowsInserted, this, [this, forget](const QModelIndex&, int first, int) {
+        if (first < static_cast<int>(m_ranks.size()))
+            forget();
+    });
+}
+
+bool CListSorter::Before(int column, int a, int b) const
+{
+    if (const auto key = m_keys.find(column); key != m_keys.end()) {
+        const auto keyOf = [&](int row) {
+            return row < static_cast<int>(m_sortKeys.size()) ? m_sortKeys[static_cast<size_t>(row)]
+                                                             : key->second(m_model->ViewText(row, column));
+        };
+        const int64_t ka = keyOf(a);
+        const int64_t kb = keyOf(b);
+        if (ka != kb)
+            return ka < kb;
+    }
+    const auto held = [&](int row) { return row < static_cast<int>(m_folded.size()); };
+    const int order = held(a) && held(b)
+                          ? m_folded[static_cast<size_t>(a)].compare(m_folded[static_cast<size_t>(b)])
+                          : FoldAscii(m_model->ViewText(a, column)).compare(FoldAscii(m_model->ViewText(b, column)));
+    if (order != 0)
+        return order < 0;
+    return m_model->ViewText(a, column) < m_model->ViewText(b, column);
+}
+
+void CListSorter::sort(int column, Qt::SortOrder order)
+{
+    m_rankedColumn = column;
+    m_ranks.clear();
+    m_sortKeys.clear();
+    m_folded.clear();
+    const int rows = m_model->rowCount();
+    if (column >= 0) {
+        if (const auto key = m_keys.find(column); key != m_keys.end()) {
+            m_sortKeys.resize(static_cast<size_t>(rows));
+            for (int row = 0; row < rows; ++row)
+                m_sortKeys[static_cast<size_t>(row)] = key->second(m_model->ViewText(row, column));
+        }
+        m_folded.resize(static_cast<size_t>(rows));
+        for (int row = 0; row < rows; ++row)
+            m_folded[static_cast<size_t>(row)] = FoldAscii(m_model->ViewText(row, column));
+        std::vector<int> byPlace(static_cast<size_t>(rows));
+        std::iota(byPlace.begin(), byPlace.end(), 0);
+        std::stable_sort(byPlace.begin(), byPlace.end(), [&](int a, int b) { return Before(column, a, b); });
+        m_ranks.resize(static_cast<size_t>(rows));
+        // Equal rows share a rank, so the proxy's own stable sort keeps them
+        // in the order they came.
+        for (size_t place = 0, rank = 0; place < byPlace.size(); ++place) {
+            if (place > 0 && Before(column, byPlace[place - 1], byPlace[place]))
+                rank = place;
+            m_ranks[static_cast<size_t>(byPlace[place])] = static_cast<int>(rank);
+        }
+    }
+    QSortFilterProxyModel::sort(column, order);
 }
 
 bool CListSorter::lessThan(const QModelIndex& left, const QModelIndex& right) const
 {
     const int column = left.column();
-    const CString& a = m_model->ViewText(left.row(), column);
-    const CString& b = m_model->ViewText(right.row(), column);
-    if (const auto key = m_keys.find(column); key != m_keys.end()) {
-        const int64_t ka = key->second(a);
-        const int64_t kb = key->second(b);
-        if (ka != kb)
-            return ka < kb;
-    }
-    const size_t n = std::min(a.size(), b.size());
-    for (size_t i = 0; i < n; ++i) {
-        const auto fold = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c + 32) : static_cast<unsigned char>(c); };
-        if (fold(a[i]) != fold(b[i]))
-            return fold(a[i]) < fold(b[i]);
-    }
-    if (a.size() != b.size())
-        return a.size() < b.size();
-    return a < b;
+    const auto ranked = [&](int row) { return column == m_rankedColumn && row < static_cast<int>(m_ranks.size()); };
+    if (ranked(left.row()) && ranked(right.row()))
+        return m_ranks[static_cast<size_t>(left.row())] < m_ranks[static_cast<size_t>(right.row())];
+    return Before(column, left.row(), right.row());
 }
 
 // ---- CListView ----

@@ -114,13 +114,24 @@ public:
     using SortKey = std::function<int64_t(const CString& text)>;
     explicit CListSorter(CListModel* model, QObject* parent);
     void SetSortKey(int column, SortKey key) { m_keys[column] = std::move(key); }
+    void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
 
 protected:
     bool lessThan(const QModelIndex& left, const QModelIndex& right) const override;
 
 private:
+    // Row a before row b in column, by the column's key and text.
+    bool Before(int column, int a, int b) const;
+
     CListModel* m_model;
     std::map<int, SortKey> m_keys;
+    // Each row's place in the sorted column, worked out once per sort so
+    // that the many comparisons of a sort cost an array look-up; rows that
+    // come later are compared in full.
+    int m_rankedColumn = -1;
+    std::vector<int> m_ranks;
+    std::vector<int64_t> m_sortKeys;
+    std::vector<CString> m_folded; // the column's texts, ASCII letters in lower case
 };
 
 // The list-view window of the template: a report view, or the log's plain
