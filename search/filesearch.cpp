@@ -112,7 +112,9 @@ bool CFileSearch::ContainsText(const CString& path, const CString& text, ISearch
     // Each piece is read behind the last needle-length-minus-one bytes of
     // the one before, so a text that spans two pieces is found.
     const size_t keep = needle.size() - 1;
-    std::vector<char> buffer(kTextChunk + keep);
+    std::vector<char>& buffer = m_textBuffer;
+    if (buffer.size() < kTextChunk + keep)
+        buffer.resize(kTextChunk + keep);
     size_t held = 0;
     for (int64_t offset = 0;;) {
         if (report && !report->KeepGoing())

@@ -78,4 +78,5 @@ private:
     std::vector<std::pair<CString, int>> m_arrUnreadable;
     bool m_bStop = false;
     CString m_strCurrentFolder;
+    std::vector<char> m_textBuffer; // one buffer serves every file's contents
 };
