@@ -17,7 +17,7 @@
 #include "bench/benchkit.h"
 #include "bench/camera_tree.h"
 #include "platform/file.h"
-#include "tests/fpxrgen.h"
+#include "bench/fpxrgen.h"
 
 namespace {
 

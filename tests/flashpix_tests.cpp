@@ -6,7 +6,7 @@
 #include "audio/flashpix.h"
 #include "audio/jpegaudio.h"
 #include "audio/wav.h"
-#include "fpxrgen.h"
+#include "bench/fpxrgen.h"
 #include "platform/file.h"
 #include "testkit.h"
 

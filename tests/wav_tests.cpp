@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "audio/wav.h"
-#include "fpxrgen.h"
+#include "bench/fpxrgen.h"
 #include "testkit.h"
 
 namespace {

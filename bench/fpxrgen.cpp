@@ -1,4 +1,4 @@
-#include "fpxrgen.h"
+#include "bench/fpxrgen.h"
 
 #include <algorithm>
 
