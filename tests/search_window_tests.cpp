@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include "guikit.h"
+#include "res/icons.h"
 
 namespace {
 
@@ -214,7 +215,8 @@ TEST_F(SearchWindow, RowTexts)
     CListView* view = shown.List(IDC_RESULTS);
     for (int i = 0; i < shown.Rows(); ++i) {
         const bool yes = shown.Row(i)[4] == "Yes";
-        EXPECT_EQ(!view->model()->index(i, 0).data(Qt::DecorationRole).isNull(), yes) << i;
+        const QIcon icon = view->model()->index(i, 0).data(Qt::DecorationRole).value<QIcon>();
+        EXPECT_EQ(icon.pixmap(16).toImage() == res::LoadIconResource(IDI_SPEAKER).pixmap(16).toImage(), yes) << i;
         const QString tip = view->model()->index(i, 4).data(Qt::ToolTipRole).toString();
         EXPECT_EQ(tip.contains(" s, IMA ADPCM 8 kHz"), yes) << tip.toStdString();
     }

@@ -5,6 +5,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPixmap>
 
 #include <algorithm>
 #include <numeric>
@@ -69,9 +70,17 @@ QVariant CListModel::data(const QModelIndex& index, int role) const
         }
         return ToDisplay(ViewText(index.row(), index.column()));
     }
-    if (role == Qt::DecorationRole && index.column() == 0 && !m_icon.isNull() && ViewRow(index.row()).icon)
-        return m_icon;
+    if (role == Qt::DecorationRole && index.column() == 0 && !m_icon.isNull())
+        return ViewRow(index.row()).icon ? m_icon : m_blankIcon;
     return {};
+}
+
+void CListModel::SetIcon(const QIcon& icon)
+{
+    m_icon = icon;
+    QPixmap blank(16, 16);
+    blank.fill(Qt::transparent);
+    m_blankIcon = QIcon(blank);
 }
 
 int CListModel::ProgramRow(int v) const

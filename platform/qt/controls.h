@@ -69,7 +69,7 @@ public:
     // Tells the views of every change that waits.
     void Flush();
 
-    void SetIcon(const QIcon& icon) { m_icon = icon; }
+    void SetIcon(const QIcon& icon);
     // The tooltip of a cell, given the row's texts and the column; asked only
     // when the tooltip is shown. An empty answer shows the cell's text.
     using ToolTipSource = std::function<CString(const std::vector<CString>& texts, int column)>;
@@ -101,6 +101,7 @@ private:
     QTimer m_flushTimer;
     std::vector<CString> m_headings;
     QIcon m_icon;
+    QIcon m_blankIcon; // keeps the texts of rows without the icon in line
     QSize m_headingSize;
     ToolTipSource m_toolTips;
 };
