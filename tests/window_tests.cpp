@@ -175,6 +175,31 @@ TEST_F(Window, AboutBoxOpensAndClosesWithOkOrEscape)
     }
 }
 
+// The form as the last run left it, and the folder of the command line (a
+// picture standing for its folder) over the remembered one.
+TEST(StartUp, RememberedFormAndTheFolderGiven)
+{
+    RecordedServices services;
+    TempDir dir;
+    WriteText(dir / "pic.jpg", "x");
+    CFormMemory memory;
+    memory.strLookIn = "/srv/photos/";
+    memory.strFileMask = "IM*.JPG";
+    memory.bOnlyWithSound = true;
+    memory.bSizeRange = true;
+    memory.nSizeMaxKB = 5;
+    CMainDlg dlg;
+    dlg.RestoreForm(memory);
+    dlg.SetLookIn(dir / "pic.jpg");
+    dlg.Create();
+    EXPECT_EQ(dlg.GetDlgItemText(IDC_LOOKIN), dir.path());
+    EXPECT_EQ(dlg.GetDlgItemText(IDC_FILEMASK), "IM*.JPG");
+    EXPECT_EQ(dlg.IsDlgButtonChecked(IDC_CHECKSOUND), 1);
+    EXPECT_TRUE(dlg.GetDlgItem(IDC_SIZEMAX)->isEnabled());
+    EXPECT_EQ(dlg.GetDlgItemText(IDC_SIZEMAX), "5");
+    EXPECT_EQ(dlg.GetFormMemory().strFileMask, "IM*.JPG");
+}
+
 // The index answers as a scan of the rows would: the lowest row whose path
 // equals the one asked for, byte for byte.
 TEST(RowPathIndex, AnswersTheLowestMatchingRowAfterRemovals)

@@ -68,6 +68,9 @@ private:
         std::optional<bool> sound;
         if (m_settings.bCheckSound) {
             sound = HasSound(folder, name, [this] { return KeepGoing(); });
+            // A test cut short by Cancel says nothing of the file.
+            if (m_dlg.m_finder.IsStopping())
+                return;
             // A file turned away leaves no trace in the list.
             if (m_settings.bOnlyWithSound && !*sound)
                 return;
