@@ -16,7 +16,6 @@
 #include "platform/qt/eventloop.h"
 #include "platform/qt/services.h"
 #include "res/icons.h"
-#include "platform/qt/text.h"
 #include "res/templates.h"
 #include "search/pathparts.h"
 #include "ui/aboutdlg.h"

@@ -279,7 +279,6 @@ QWidget* CDialog::CreateControl(const ControlTemplate& control)
     }
     auto* label = new QLabel(text, this);
     label->setTextFormat(Qt::PlainText);
-
     label->setWordWrap(control.style & ControlStyle::WordWrap);
     label->setAlignment(Qt::AlignLeft | ((control.style & ControlStyle::CenterVertically) ? Qt::AlignVCenter : Qt::AlignTop));
     return label;
