@@ -1,5 +1,5 @@
-// The window program. Apart from --help and --version, which answer before
-// any window system is touched, it reads no command line.
+// The window program. --help and --version answer before any window system
+// is touched; a FOLDER (or a picture in it) fills "Look in".
 #include <QApplication>
 
 #include <cstdio>
@@ -11,16 +11,19 @@ namespace {
 
 void PrintHelp()
 {
-    std::fputs("Usage: vocaline [--help] [--version]\n"
+    std::fputs("Usage: vocaline [--help] [--version] [FOLDER]\n"
                "\n"
                "Opens the Vocaline window, which finds the pictures of a still camera that\n"
                "hold a voice memo, lists them, tells which carry sound, copies each memo to\n"
                "a WAV file beside its picture (pic.jpg -> pic.jpg.wav) and plays it.\n"
                "\n"
+               "FOLDER is put in \"Look in\"; a picture given stands for its folder. Without\n"
+               "it the window opens with the folder, mask and options of the last run.\n"
+               "\n"
                "      --help     show this help and exit\n"
                "      --version  show the version and exit\n"
                "\n"
-               "Any other argument is ignored. vocaline-extract does the same extraction\n"
+               "Any further argument is ignored. vocaline-extract does the same extraction\n"
                "from the command line.\n"
                "\n"
                "Exit status:\n"
@@ -32,7 +35,10 @@ void PrintHelp()
 
 int main(int argc, char** argv)
 {
+    const char* folder = nullptr;
     for (int i = 1; i < argc; ++i) {
+        if (folder == nullptr && argv[i][0] != '-')
+            folder = argv[i];
         if (std::strcmp(argv[i], "--help") == 0) {
             PrintHelp();
             return 0;
@@ -47,6 +53,10 @@ int main(int argc, char** argv)
     char* qtArgv[] = {argv[0], nullptr};
     QApplication app(qtArgc, qtArgv);
     QApplication::setApplicationVersion(VOCALINE_VERSION);
+    // Message boxes are captioned with this name.
+    QApplication::setApplicationName("Vocaline");
+    if (folder != nullptr)
+        theApp.m_strStartFolder = folder;
     theApp.InitInstance();
     return 0;
 }

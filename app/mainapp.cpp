@@ -1,21 +1,72 @@
 #include "app/mainapp.h"
 
+#include <QSettings>
+
 #include "platform/qt/services.h"
 #include "platform/qt/soundplayer.h"
+#include "platform/qt/text.h"
 #include "ui/maindlg.h"
 
 CMainApp theApp;
+
+namespace {
+
+// The form between runs, in the user's configuration folder
+// ($XDG_CONFIG_HOME/vocaline/vocaline.conf).
+QSettings& Settings()
+{
+    static QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "vocaline", "vocaline");
+    return settings;
+}
+
+CFormMemory LoadForm()
+{
+    QSettings& settings = Settings();
+    CFormMemory form;
+    form.strLookIn = FromDisplay(settings.value("lookIn").toString());
+    form.strFileMask = FromDisplay(settings.value("fileMask", "*.jpg").toString());
+    form.bSubfolders = settings.value("subfolders", false).toBool();
+    form.bCheckSound = settings.value("checkSound", false).toBool();
+    form.bOnlyWithSound = settings.value("onlyWithSound", false).toBool();
+    form.bSizeRange = settings.value("sizeRange", false).toBool();
+    form.nSizeMinKB = settings.value("sizeMinKB", 0).toInt();
+    form.nSizeMaxKB = settings.value("sizeMaxKB", 0).toInt();
+    return form;
+}
+
+void SaveForm(const CFormMemory& form)
+{
+    QSettings& settings = Settings();
+    settings.setValue("lookIn", ToDisplay(form.strLookIn));
+    settings.setValue("fileMask", ToDisplay(form.strFileMask));
+    settings.setValue("subfolders", form.bSubfolders);
+    settings.setValue("checkSound", form.bCheckSound);
+    settings.setValue("onlyWithSound", form.bOnlyWithSound);
+    settings.setValue("sizeRange", form.bSizeRange);
+    settings.setValue("sizeMinKB", form.nSizeMinKB);
+    settings.setValue("sizeMaxKB", form.nSizeMaxKB);
+    settings.sync();
+}
+
+} // namespace
 
 bool CMainApp::InitInstance()
 {
     // The sound plays for as long as the window lives, and goes with it.
     CSoundPlayer player;
-    const services::PlaySoundFunction previous =
-        services::SetPlaySound([&player](const CString& path) { return player.Play(path); });
+    const auto previousPlay = services::SetPlaySound([&player](const CString& path) { return player.Play(path); });
+    const auto previousData
+        = services::SetPlaySoundData([&player](const std::vector<unsigned char>& wav) { return player.PlayData(wav); });
+    const auto previousStop = services::SetStopSound([&player] { player.Stop(); });
     {
         CMainDlg dlg;
+        dlg.RestoreForm(LoadForm());
+        dlg.SetLookIn(m_strStartFolder);
         dlg.DoModal();
+        SaveForm(dlg.GetFormMemory());
     }
-    services::SetPlaySound(previous);
+    services::SetStopSound(previousStop);
+    services::SetPlaySoundData(previousData);
+    services::SetPlaySound(previousPlay);
     return false;
 }

@@ -1,12 +1,18 @@
 #pragma once
 // The application object: its life is the main window's modal run.
+#include "platform/cstring.h"
+
 class CMainApp {
 public:
     CMainApp() = default;
     virtual ~CMainApp() = default;
-    // Runs the main window modally; always answers false, so the program
-    // ends when the window closes.
+    // Runs the main window modally, its form as the last run left it (the
+    // folder given on the command line first); always answers false, so
+    // the program ends when the window closes.
     virtual bool InitInstance();
+
+    // The FOLDER argument (or a picture in it); empty when none was given.
+    CString m_strStartFolder;
 };
 
 extern CMainApp theApp;

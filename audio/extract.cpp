@@ -277,3 +277,40 @@ std::vector<CString> RunExtraction(const std::vector<CString>& sources, IExtract
     }
     return written;
 }
+
+bool ReadMemo(const CString& path, std::vector<unsigned char>& wav)
+{
+    wav.clear();
+    CSourceFile file;
+    if (!file.Open(path))
+        return false;
+    file.SetReadAhead(64 * 1024);
+    SegmentHeader header;
+    if (ReadSegmentHeader(file, 0, header) != HeaderRead::Ok || !header.IsStartOfImage())
+        return false;
+    // The same choice as the extraction: the fixed layout unless the
+    // FlashPix contents list says its bytes are something else.
+    std::vector<FpxrMemo> memos;
+    const bool flashPix = ReadFlashPixMemos(file, memos) && !memos.empty();
+    std::vector<SoundPiece> pieces;
+    if (header.App1Follows() && WalkAudioRun(file, pieces, false) == AudioRun::Memo) {
+        for (const SoundPiece& piece : pieces) {
+            const size_t start = wav.size();
+            wav.resize(start + piece.count);
+            const long got = file.ReadAt(piece.offset, wav.data() + start, piece.count);
+            if (got < 0)
+                return false;
+            wav.resize(start + static_cast<size_t>(got));
+            if (static_cast<size_t>(got) < piece.count)
+                break;
+        }
+        const bool agrees = !flashPix || (memos.front().bytes.size() <= wav.size()
+                                          && std::equal(memos.front().bytes.begin(), memos.front().bytes.end(), wav.begin()));
+        if (agrees)
+            return wav.size() >= kRiffHead && wav.size() >= RiffLength(wav.data());
+    }
+    if (!flashPix || !memos.front().bComplete)
+        return false;
+    wav = std::move(memos.front().bytes);
+    return true;
+}

@@ -31,6 +31,12 @@ struct CExtractOptions {
 std::vector<CString> RunExtraction(const std::vector<CString>& sources, IExtractReport& report,
                                    const CExtractOptions& options = {});
 
+/// Reads the first memo of the picture at path into wav: the bytes that
+/// extraction would write to its first output file, writing nothing.
+/// Returns false when the picture has no memo, cannot be read, or its memo
+/// is cut short.
+bool ReadMemo(const CString& path, std::vector<unsigned char>& wav);
+
 // The output path of a source's memo: the source path with ".wav"
 // appended for the first, ".2.wav", ".3.wav", ... for later ones.
 inline CString OutputPathFor(const CString& source, int memo = 1)

@@ -24,6 +24,7 @@ enum : unsigned {
     WordWrap = 1u << 12,
     CenterVertically = 1u << 13,
     NoPrefix = 1u << 14,    // ampersands shown as typed
+    SortHeader = 1u << 15,  // list view: a click on a heading sorts by that column
 };
 } // namespace ControlStyle
 
@@ -31,6 +32,10 @@ constexpr int IDOK = 1;
 constexpr int IDCANCEL = 2;
 constexpr int IDC_STATIC = -1;
 
+// In a text, '&' marks the letter that Alt takes to the control ("&&" is
+// one ampersand). A label so marked names the control that follows it in
+// template order: Alt and its letter go there, and so does a screen
+// reader's name for it.
 struct ControlTemplate {
     int id;
     ControlKind kind;
@@ -38,6 +43,10 @@ struct ControlTemplate {
     const char* text;
     int x, y, cx, cy;
     unsigned style;
+    // The name a screen reader gives a control that shows none of its own
+    // (a list, a field without a label); and a longer description.
+    const char* accessibleName = nullptr;
+    const char* description = nullptr;
 };
 
 struct DialogTemplate {

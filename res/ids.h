@@ -31,6 +31,10 @@ enum {
     IDC_ONLYWITHSOUND = 1021,
     IDC_CHECKSOUND = 1022,
     IDC_EXTRACTPLAY = 1023,
+    // The frames, named so that they can grow with the window.
+    IDC_DEFINEGROUP = 1030,
+    IDC_OPTIONSGROUP = 1031,
+    IDC_MODEFRAME = 1032,
 };
 
 // Labels of the About box; no operation uses them, and they may share

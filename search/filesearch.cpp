@@ -1,6 +1,24 @@
 #include "search/filesearch.h"
 
+#include <algorithm>
+#include <cstring>
+#include <functional>
+
+#include "platform/file.h"
 #include "platform/filefind.h"
+
+namespace {
+
+// Contents are read in pieces of this size; between two the report is asked
+// whether to go on, so a search inside a large file stops at once.
+constexpr size_t kTextChunk = 256 * 1024;
+
+unsigned char FoldAscii(unsigned char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c + ('a' - 'A')) : c;
+}
+
+} // namespace
 
 void CSearchOptions::Reset()
 {
@@ -67,9 +85,54 @@ int CFileSearch::FindFiles(CSearchOptions& options, ISearchReport* report)
         CString path = find.GetFilePath();
         if (find.IsDirectory())
             path += '/';
+        // Only what passed the name and size tests is read; a folder holds
+        // no bytes, so it never holds the text.
+        if ((options.dwOptions & OPT_TEXT) && !options.strFindText.empty()
+            && (find.IsDirectory() || !ContainsText(path, options.strFindText, report))) {
+            if (m_bStop)
+                break;
+            continue;
+        }
         m_arrFound.push_back(std::move(path));
         if (report)
             report->OnFound(m_arrFound.back());
     }
     return GetFileCount();
+}
+
+bool CFileSearch::ContainsText(const CString& path, const CString& text, ISearchReport* report)
+{
+    CSourceFile file;
+    if (!file.Open(path))
+        return false;
+    CString needle = text;
+    for (char& c : needle)
+        c = static_cast<char>(FoldAscii(static_cast<unsigned char>(c)));
+    const std::boyer_moore_horspool_searcher searcher(needle.begin(), needle.end());
+    // Each piece is read behind the last needle-length-minus-one bytes of
+    // the one before, so a text that spans two pieces is found.
+    const size_t keep = needle.size() - 1;
+    std::vector<char>& buffer = m_textBuffer;
+    if (buffer.size() < kTextChunk + keep)
+        buffer.resize(kTextChunk + keep);
+    size_t held = 0;
+    for (int64_t offset = 0;;) {
+        if (report && !report->KeepGoing())
+            return false;
+        if (m_bStop)
+            return false;
+        const long got = file.ReadAt(offset, buffer.data() + held, kTextChunk);
+        if (got <= 0)
+            return false;
+        for (size_t i = held; i < held + static_cast<size_t>(got); ++i)
+            buffer[i] = static_cast<char>(FoldAscii(static_cast<unsigned char>(buffer[i])));
+        const auto end = buffer.begin() + static_cast<std::ptrdiff_t>(held + static_cast<size_t>(got));
+        if (std::search(buffer.begin(), end, searcher) != end)
+            return true;
+        offset += got;
+        held += static_cast<size_t>(got);
+        const size_t carry = std::min(keep, held);
+        std::memmove(buffer.data(), buffer.data() + held - carry, carry);
+        held = carry;
+    }
 }

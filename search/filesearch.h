@@ -11,7 +11,7 @@
 
 enum : uint32_t {
     OPT_SIZE = 0x01, // the size range applies
-    OPT_TEXT = 0x20, // strFindText is given; no search reads it yet
+    OPT_TEXT = 0x20, // only files whose bytes hold strFindText (ASCII letters in either case)
 };
 
 struct CSearchOptions {
@@ -40,6 +40,9 @@ public:
     // The subfolders of folder have been searched and its own entries are
     // about to be matched (SEARCH_FOLDER); GetCurrentFolder() names it.
     virtual void OnFolder(const CString& folder) = 0;
+    // Asked now and then while one file's contents are read; answering
+    // false abandons that file (the finder then looks at its stop flag).
+    virtual bool KeepGoing() { return true; }
 };
 
 class CFileSearch {
@@ -64,10 +67,16 @@ public:
     // the errno value that says why.
     const std::vector<std::pair<CString, int>>& GetUnreadableFolders() const { return m_arrUnreadable; }
     void StopSearch() { m_bStop = true; }
+    bool IsStopping() const { return m_bStop; }
 
 private:
+    // True when the file at path holds text; reads nothing more once the
+    // report says stop.
+    bool ContainsText(const CString& path, const CString& text, ISearchReport* report);
+
     std::vector<CString> m_arrFound;
     std::vector<std::pair<CString, int>> m_arrUnreadable;
     bool m_bStop = false;
     CString m_strCurrentFolder;
+    std::vector<char> m_textBuffer; // one buffer serves every file's contents
 };

@@ -1,5 +1,10 @@
 #include "search/pathparts.h"
 
+#include <pwd.h>
+#include <unistd.h>
+
+#include <cstdlib>
+
 CPathParts::CPathParts(const char* path)
 {
     SetPath(path);
@@ -33,4 +38,21 @@ CString AddBackSlash(const char* text)
     if (!out.empty() && out.back() != '/')
         out += '/';
     return out;
+}
+
+CString ExpandHome(const CString& path)
+{
+    if (path.empty() || path[0] != '~' || (path.size() > 1 && path[1] != '/'))
+        return path;
+    const char* home = std::getenv("HOME");
+    if (home == nullptr || *home == '\0') {
+        const passwd* user = ::getpwuid(::getuid());
+        home = user ? user->pw_dir : nullptr;
+    }
+    if (home == nullptr)
+        return path;
+    CString expanded = home;
+    if (path.size() > 1 && !expanded.empty() && expanded.back() == '/')
+        expanded.pop_back();
+    return expanded + path.substr(1);
 }

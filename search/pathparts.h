@@ -25,3 +25,7 @@ private:
 // A copy of the text with the separator appended, unless the text is empty
 // or already ends in one.
 CString AddBackSlash(const char* text);
+
+/// Returns path with a leading "~" or "~/" replaced by the home folder
+/// ($HOME, else the user database's), as a shell would; other paths as given.
+CString ExpandHome(const CString& path);

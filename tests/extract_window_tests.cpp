@@ -2,7 +2,10 @@
 // they take and what they play. The run itself is tested in audio_tests.
 #include <gtest/gtest.h>
 
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QTableView>
+#include <sys/stat.h>
 
 #include "app/mainapp.h"
 #include "guikit.h"
@@ -116,6 +119,49 @@ TEST_F(ExtractWindow, PlayRefusedOrNothingSelected)
 
 // The whole road, driven as a user would: start the program, type a folder,
 // tick "Check for sound", search, select the camera file's row, extract.
+// The rows' context menu, opened with the Menu key on the current row.
+class RowMenu : public ExtractWindow {
+protected:
+    void Choose(int row, const QString& entry)
+    {
+        CListView* view = shown.List(IDC_RESULTS);
+        view->setCurrentIndex(view->model()->index(row, 0));
+        Soon([entry] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            ASSERT_NE(menu, nullptr);
+            for (QAction* action : menu->actions()) {
+                if (action->text() == entry)
+                    menu->setActiveAction(action);
+            }
+            QTest::keyClick(menu, Qt::Key_Return);
+        });
+        QContextMenuEvent press(QContextMenuEvent::Keyboard, QPoint(), view->mapToGlobal(QPoint()));
+        QApplication::sendEvent(view->viewport(), &press);
+    }
+};
+
+// Play reads the memo from the picture and writes nothing, so a memo in a
+// folder nobody may write to plays all the same.
+TEST_F(RowMenu, PlayWritesNothingAndTheExtractionsTakeTheirOptions)
+{
+    const std::string picture = Camera("IM000101.JPG");
+    shown.Search(dir.path());
+    ASSERT_EQ(::chmod(dir.path().c_str(), 0555), 0);
+    Choose(0, "&Play");
+    ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0);
+    ASSERT_EQ(services.playedData.size(), 1u);
+    EXPECT_EQ(services.playedData[0], ReadFile(DataPath("expected/IM000101.JPG.wav")));
+    EXPECT_FALSE(Exists(picture + ".wav"));
+    EXPECT_TRUE(services.boxes.empty());
+
+    shown.Select({0});
+    Choose(0, "Extract as PCM &WAV");
+    const Bytes pcm = ReadFile(picture + ".wav");
+    EXPECT_EQ(pcm[20], 1); // format tag: PCM
+    Choose(0, "Open containing &folder");
+    EXPECT_EQ(services.opened, (std::vector<std::string>{dir.path()}));
+}
+
 TEST(RoadOfOneFile, FromSearchToWav)
 {
     TempDir dir;

@@ -9,10 +9,17 @@
 RecordedServices::RecordedServices()
 {
     services::SetMessageBox([this](QWidget*, const CString& text) { boxes.push_back(text); });
-    services::SetFolderPicker([this](QWidget*, const CString&) -> std::optional<CString> { return folderAnswer; });
+    services::SetFolderPicker([this](QWidget*, const CString&, const CString& start) -> std::optional<CString> {
+        folderStart = start;
+        return folderAnswer;
+    });
     services::SetShellOpen([this](const CString& path) { opened.push_back(path); });
     services::SetPlaySound([this](const CString& path) {
         played.push_back(path);
+        return playAnswer;
+    });
+    services::SetPlaySoundData([this](const std::vector<unsigned char>& wav) {
+        playedData.push_back(wav);
         return playAnswer;
     });
 }
@@ -23,6 +30,7 @@ RecordedServices::~RecordedServices()
     services::SetFolderPicker(nullptr);
     services::SetShellOpen(nullptr);
     services::SetPlaySound(nullptr);
+    services::SetPlaySoundData(nullptr);
 }
 
 ShownDialog::ShownDialog()

@@ -26,7 +26,9 @@ public:
     std::vector<std::string> boxes;          // message-box texts, in order
     std::vector<std::string> opened;         // shell-open requests
     std::vector<std::string> played;         // play requests
+    std::vector<std::vector<unsigned char>> playedData; // memos played from memory
     std::optional<std::string> folderAnswer; // what the folder picker answers
+    std::string folderStart;                 // where the folder picker was opened
     bool playAnswer = true;
 };
 

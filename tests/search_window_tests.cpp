@@ -4,11 +4,16 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <QElapsedTimer>
+#include <QHeaderView>
 #include <QTimer>
 #include <cstdio>
+#include <cstdlib>
 #include <map>
+#include <unistd.h>
 
 #include "guikit.h"
+#include "res/icons.h"
 
 namespace {
 
@@ -46,8 +51,7 @@ TEST_F(SearchWindow, ListModesReplaceAddAndRemove)
     EXPECT_EQ(shown.SortedRowPaths(), (std::vector<std::string>{dir / "a.jpg", dir / "b.jpg"}));
     EXPECT_EQ(shown.Text(IDC_STATUS), "2 items found");
 
-    // Add: listed hits stay single, also under another case; the count is of hits.
-    ASSERT_EQ(::rename((dir / "a.jpg").c_str(), (dir / "A.JPG").c_str()), 0);
+    // Add: listed hits stay single; the count is of hits.
     File("c.jpg");
     shown.Search(dir.path(), 1);
     EXPECT_EQ(shown.SortedRowPaths(), (std::vector<std::string>{dir / "a.jpg", dir / "b.jpg", dir / "c.jpg"}));
@@ -68,6 +72,53 @@ TEST_F(SearchWindow, ListModesReplaceAddAndRemove)
     shown.Search(other.path(), 0);
     EXPECT_EQ(shown.SortedRowPaths(), (std::vector<std::string>{other / "z.jpg"}));
     EXPECT_EQ(shown.Text(IDC_STATUS), "1 items found");
+}
+
+// On Linux Pic.jpg and pic.jpg are two files: Add lists both, Remove takes
+// away the row of the file found and no other.
+TEST_F(SearchWindow, AddAndRemoveTellNamesApartByCase)
+{
+    const struct {
+        std::vector<std::string> create, remove;
+        int mode;
+        std::vector<std::string> rows;
+    } steps[] = {
+        {{"Pic.jpg"}, {}, 0, {"Pic.jpg"}},
+        {{"pic.jpg"}, {}, 1, {"Pic.jpg", "pic.jpg"}},
+        {{"PIC.JPG"}, {"Pic.jpg"}, 1, {"PIC.JPG", "Pic.jpg", "pic.jpg"}},
+        {{}, {"pic.jpg"}, 2, {"Pic.jpg", "pic.jpg"}},
+    };
+    for (const auto& step : steps) {
+        for (const std::string& name : step.create)
+            File(name);
+        for (const std::string& name : step.remove)
+            ::remove((dir / name).c_str());
+        shown.Search(dir.path(), step.mode);
+        std::vector<std::string> expected;
+        for (const std::string& name : step.rows)
+            expected.push_back(dir / name);
+        EXPECT_EQ(shown.SortedRowPaths(), expected) << step.mode;
+    }
+}
+
+// "Look in" as a shell user types it; a folder that is not there is said so.
+TEST_F(SearchWindow, LookInIsExpandedAndChecked)
+{
+    File("a.jpg");
+    const char* home = std::getenv("HOME");
+    const std::string saved = home ? home : "";
+    ::setenv("HOME", dir.path().c_str(), 1);
+    shown.Search("~");
+    EXPECT_EQ(shown.Text(IDC_LOOKIN), dir.path());
+    EXPECT_EQ(shown.Rows(), 1);
+    ::setenv("HOME", saved.c_str(), 1);
+
+    for (const std::string& missing : {dir / "gone", dir / "a.jpg"}) {
+        services.boxes.clear();
+        shown.Search(missing);
+        EXPECT_EQ(services.boxes, (std::vector<std::string>{"The folder to look in does not exist:\n" + missing}));
+        EXPECT_EQ(shown.Rows(), 1);
+    }
 }
 
 TEST_F(SearchWindow, InvalidSizeFieldGivesOneMessageAndNoSearch)
@@ -160,6 +211,15 @@ TEST_F(SearchWindow, RowTexts)
     EXPECT_EQ(rows[dir / "b11263.jpg"][2], "10 KB");
     EXPECT_EQ(rows[dir / "b0.jpg"], (std::vector<std::string>{"b0.jpg", dir.path(), "0 B", "25-04-2003 11:09 PM", "No"}));
     EXPECT_EQ(rows[dir / "IM000101.JPG"][4], "Yes");
+    // The speaker, and what the memo is, only where there is sound.
+    CListView* view = shown.List(IDC_RESULTS);
+    for (int i = 0; i < shown.Rows(); ++i) {
+        const bool yes = shown.Row(i)[4] == "Yes";
+        const QIcon icon = view->model()->index(i, 0).data(Qt::DecorationRole).value<QIcon>();
+        EXPECT_EQ(icon.pixmap(16).toImage() == res::LoadIconResource(IDI_SPEAKER).pixmap(16).toImage(), yes) << i;
+        const QString tip = view->model()->index(i, 4).data(Qt::ToolTipRole).toString();
+        EXPECT_EQ(tip.contains(" s, IMA ADPCM 8 kHz"), yes) << tip.toStdString();
+    }
     // A folder hit: no name, its own path as folder, nothing readable.
     EXPECT_EQ(rows[dir / "folder.jpg/"], (std::vector<std::string>{"", dir / "folder.jpg/", "0 B", "", "No"}));
 
@@ -198,7 +258,7 @@ TEST_F(SearchWindow, CancelFromInsideThePumpStopsAndKeepsTheRows)
     EXPECT_EQ(shown.Text(IDC_STATUS), std::to_string(shown.Rows()) + " items found");
 }
 
-TEST_F(SearchWindow, CommandsRunInsideTheSearchButClosingIsRefused)
+TEST_F(SearchWindow, CommandsRunInsideTheSearchAndClosingCancelsIt)
 {
     Files(kMany);
     shown.Search(dir.path());
@@ -206,28 +266,105 @@ TEST_F(SearchWindow, CommandsRunInsideTheSearchButClosingIsRefused)
     shown.Click(IDC_EXTRACT);
     ASSERT_FALSE(shown.LogRows().empty());
 
-    bool visibleAfterClose = false;
     bool stillSearching = false;
+    bool visibleAfterClose = false;
     services.folderAnswer = "/picked";
     DuringSearch(1, [&] {
-        dlg.close();
-        QTest::keyClick(shown.Edit(IDC_FILEMASK), Qt::Key_Escape);
-        visibleAfterClose = dlg.isVisible();
         QTest::keyClick(shown.Edit(IDC_FILEMASK), Qt::Key_Return); // no second search, no stop
         stillSearching = shown.Text(IDOK) == "Cancel";
         shown.Click(IDC_BROWSE);
+        dlg.close();
+        visibleAfterClose = dlg.isVisible();
     });
     shown.Search(dir.path());
     EXPECT_TRUE(shown.LogRows().empty()); // each press empties the log
-    EXPECT_TRUE(visibleAfterClose);
     EXPECT_TRUE(stillSearching);
-    EXPECT_EQ(shown.Rows(), kMany);
     EXPECT_EQ(shown.Text(IDC_LOOKIN), "/picked");
-    dlg.close();
+    // Closing stopped the search, and the window closed when it had ended.
+    EXPECT_TRUE(visibleAfterClose);
+    EXPECT_LT(shown.Rows(), kMany);
     EXPECT_FALSE(dlg.isVisible());
 }
 
-TEST_F(SearchWindow, DoubleClickOpensTheRowWithTheSelectionMark)
+// Clicking a heading sorts by that column, Size by number and Modified by
+// time, and rows that a search brings later take their places.
+TEST_F(SearchWindow, SortingHoldsWhileASearchAddsRows)
+{
+    Files(kMany);
+    const struct {
+        const char* name;
+        size_t size;
+        time_t time; // UTC
+    } files[] = {{"big.jpg", 20480, 1051268400}, {"mid.jpg", 150, 1051275600}, {"small.jpg", 9, 1051272000}};
+    for (const auto& file : files) {
+        File(file.name, file.size);
+        const struct timespec times[2] = {{file.time, 0}, {file.time, 0}};
+        ASSERT_EQ(::utimensat(AT_FDCWD, (dir / file.name).c_str(), times, 0), 0);
+    }
+    CListView* view = shown.List(IDC_RESULTS);
+    const auto viewColumn = [&](int column) {
+        std::vector<std::string> texts;
+        for (int row = 0; row < view->model()->rowCount(); ++row)
+            texts.push_back(view->model()->index(row, column).data().toString().toStdString());
+        return texts;
+    };
+    const auto heading = [&](int column) {
+        const QHeaderView* header = view->horizontalHeader();
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                          QPoint(header->sectionViewportPosition(column) + 5, header->height() / 2));
+    };
+    DuringSearch(3, [&] { heading(2); });
+    shown.Search(dir.path());
+    ASSERT_EQ(view->model()->rowCount(), kMany + 3);
+    std::vector<std::string> sizes = viewColumn(2);
+    EXPECT_EQ(std::vector<std::string>(sizes.end() - 3, sizes.end()),
+              (std::vector<std::string>{"9 B", "150 B", "20 KB"}));
+    heading(3); // 11:00 AM, 12:00 PM, 01:00 PM on one day, the filler files later
+    const std::vector<std::string> times = viewColumn(3);
+    EXPECT_EQ(std::vector<std::string>(times.begin(), times.begin() + 3),
+              (std::vector<std::string>{"25-04-2003 11:00 AM", "25-04-2003 12:00 PM", "25-04-2003 01:00 PM"}));
+    heading(3);
+    EXPECT_EQ(viewColumn(3).back(), "25-04-2003 11:00 AM");
+    // The program's rows keep their order; the selection follows the view.
+    view->selectRow(view->model()->rowCount() - 1);
+    shown.Click(IDC_EXTRACT);
+    EXPECT_EQ(shown.LogRows().front(), dir / "big.jpg");
+}
+
+// Only files whose bytes hold the text are hits; letters in either case.
+// Cancel ends a search at once, also inside a file far too large to read.
+TEST_F(SearchWindow, ContainingTextReadsTheFilesAndCancelsInsideOne)
+{
+    const Bytes text = {'V', 'o', 'i', 'C', 'e'};
+    WriteFile(dir / "across.jpg", Concat(Bytes(256 * 1024 - 2, 0), text)); // the text spans two reads
+    WriteFile(dir / "near.jpg", Bytes{'v', 'o', 'i', 'c'});
+    MakeDir(dir / "voice.jpg");
+    File("plain.jpg");
+    shown.SetText(IDC_CONTAINING, "voice");
+    shown.Search(dir.path());
+    EXPECT_EQ(shown.SortedRowPaths(), (std::vector<std::string>{dir / "across.jpg"}));
+
+    // 64 GB of holes: reading it through would take minutes.
+    const int fd = ::open((dir / "huge.jpg").c_str(), O_CREAT | O_WRONLY, 0644);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::ftruncate(fd, int64_t{64} << 30), 0);
+    ::close(fd);
+    QTimer cancel;
+    QObject::connect(&cancel, &QTimer::timeout, [&] {
+        if (shown.Text(IDOK) == "Cancel")
+            shown.Click(IDOK);
+    });
+    cancel.start(100);
+    QElapsedTimer clock;
+    clock.start();
+    shown.Search(dir.path());
+    EXPECT_LT(clock.elapsed(), 20000);
+    EXPECT_EQ(shown.Text(IDOK), "Search");
+}
+
+// A double-click opens the row under the pointer and Enter the current
+// row; empty space and the right button open nothing.
+TEST_F(SearchWindow, DoubleClickAndEnterOpenTheRowMeant)
 {
     File("a.jpg");
     // A name that is not valid UTF-8 still names its file.
@@ -235,16 +372,22 @@ TEST_F(SearchWindow, DoubleClickOpensTheRowWithTheSelectionMark)
     shown.Search(dir.path());
     CListView* view = shown.List(IDC_RESULTS);
     const QPoint below(5, view->viewport()->height() - 3);
+    view->selectRow(0);
     QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, below);
-    EXPECT_TRUE(services.opened.empty()); // no mark yet, nothing opens
+    QTest::mouseDClick(view->viewport(), Qt::RightButton, {}, view->visualRect(view->model()->index(1, 0)).center());
+    EXPECT_TRUE(services.opened.empty());
 
     for (int row = 0; row < 2; ++row) {
-        view->selectionModel()->setCurrentIndex(view->model()->index(row, 0), QItemSelectionModel::NoUpdate);
-        QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, below);
+        QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(view->model()->index(row, 0)).center());
         ASSERT_EQ(services.opened.size(), static_cast<size_t>(row + 1));
         EXPECT_EQ(services.opened.back(), shown.RowPath(row));
         EXPECT_TRUE(Exists(services.opened.back()));
     }
+    view->setFocus();
+    view->selectRow(0);
+    QTest::keyClick(view, Qt::Key_Return);
+    EXPECT_EQ(services.opened.back(), shown.RowPath(0));
+    EXPECT_EQ(shown.Text(IDC_STATUS), "2 items found"); // no new search
 }
 
 } // namespace

@@ -25,11 +25,11 @@ void CMainDlg::ExtractSound()
     RunExtractSound();
 }
 
-std::vector<CString> CMainDlg::RunExtractSound()
+std::vector<CString> CMainDlg::RunExtractSound(const CExtractOptions& options)
 {
     m_listLog.DeleteAllItems();
     CWindowReport report(*this);
-    return RunExtraction(m_listResults.SelectedPaths(), report);
+    return RunExtraction(m_listResults.SelectedPaths(), report, options);
 }
 
 void CMainDlg::ExtractAndPlay()

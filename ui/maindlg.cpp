@@ -1,13 +1,23 @@
 #include "ui/maindlg.h"
 
+#include <sys/stat.h>
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QMimeData>
 #include <QResizeEvent>
 #include <QShowEvent>
+#include <QUrl>
+#include <filesystem>
+#include <system_error>
 
 #include "platform/qt/ddx.h"
 #include "platform/qt/eventloop.h"
 #include "platform/qt/services.h"
 #include "res/icons.h"
 #include "res/templates.h"
+#include "search/pathparts.h"
 #include "ui/aboutdlg.h"
 
 namespace {
@@ -18,6 +28,9 @@ struct MinimumTrackSize {
     QSize size;
 } g_minTrackSize;
 
+// The controls that follow the window's width: these grow, Browse moves.
+constexpr int kWidening[] = {IDC_DEFINEGROUP, IDC_OPTIONSGROUP, IDC_MODEFRAME, IDC_LOOKIN, IDC_BROWSE, IDC_LOG};
+
 } // namespace
 
 CMainDlg::CMainDlg(QWidget* parent)
@@ -25,9 +38,67 @@ CMainDlg::CMainDlg(QWidget* parent)
 {
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint
                    | Qt::WindowCloseButtonHint);
+    // A folder or picture dropped on the window fills "Look in".
+    setAcceptDrops(true);
 }
 
 CMainDlg::~CMainDlg() = default;
+
+void CMainDlg::RestoreForm(const CFormMemory& memory)
+{
+    if (!memory.strLookIn.empty())
+        m_strLookIn = memory.strLookIn;
+    m_strFileMask = memory.strFileMask;
+    m_bSubfolders = memory.bSubfolders;
+    m_bCheckSound = memory.bCheckSound || memory.bOnlyWithSound;
+    m_bOnlyWithSound = memory.bOnlyWithSound;
+    m_bSizeRange = memory.bSizeRange;
+    m_nSizeMinKB = memory.nSizeMinKB;
+    m_nSizeMaxKB = memory.nSizeMaxKB;
+}
+
+CFormMemory CMainDlg::GetFormMemory() const
+{
+    return {m_strLookIn,   m_strFileMask, m_bSubfolders != 0, m_bCheckSound == 1, m_bOnlyWithSound != 0,
+            m_bSizeRange != 0, m_nSizeMinKB, m_nSizeMaxKB};
+}
+
+void CMainDlg::SetLookIn(const CString& path)
+{
+    if (path.empty())
+        return;
+    CString folder = path;
+    if (folder.front() != '/') {
+        std::error_code error;
+        const std::filesystem::path here = std::filesystem::current_path(error);
+        if (!error)
+            folder = AddBackSlash(here.native().c_str()) + folder;
+    }
+    struct stat info {};
+    if (::stat(folder.c_str(), &info) == 0 && !S_ISDIR(info.st_mode))
+        folder = CPathParts(folder.c_str()).GetLocation();
+    if (GetDlgItem(IDC_LOOKIN))
+        SetDlgItemText(IDC_LOOKIN, folder);
+    else
+        m_strLookIn = folder;
+}
+
+void CMainDlg::dragEnterEvent(QDragEnterEvent* event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (!urls.isEmpty() && urls.front().isLocalFile())
+        event->acceptProposedAction();
+}
+
+void CMainDlg::dropEvent(QDropEvent* event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.isEmpty() || !urls.front().isLocalFile())
+        return;
+    const QByteArray path = QFile::encodeName(urls.front().toLocalFile());
+    SetLookIn(CString(path.constData(), static_cast<size_t>(path.size())));
+    event->acceptProposedAction();
+}
 
 void CMainDlg::DoDataExchange(CDataExchange* pDX)
 {
@@ -51,6 +122,14 @@ bool CMainDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
     setWindowIcon(m_hIcon);
+
+    // A size range remembered from the last run comes with its fields.
+    OnSizeRange();
+    m_initialClient = size();
+    for (const int id : kWidening) {
+        if (QWidget* control = GetDlgItem(id))
+            m_initialGeometry[id] = control->geometry();
+    }
 
     m_imageList = res::LoadIconResource(IDI_SPEAKER);
     m_listResults.InsertColumns(m_imageList);
@@ -94,17 +173,21 @@ void CMainDlg::OnCommand(int id)
     }
 }
 
-void CMainDlg::OnDoubleClick(int id)
+void CMainDlg::OnRowActivated(int id, int row)
 {
     if (id == IDC_RESULTS)
-        OnDblclkResults();
+        OnDblclkResults(row);
 }
 
 void CMainDlg::OnCancel()
 {
-    // Closing in the middle of a search would pull the window from under it.
-    if (m_bSearching)
+    // Closing in the middle of a search would pull the window from under
+    // it: the search is stopped, and the window closes once it has ended.
+    if (m_bSearching) {
+        m_bCloseAfterSearch = true;
+        m_finder.StopSearch();
         return;
+    }
     CDialog::OnCancel();
 }
 
@@ -133,6 +216,15 @@ void CMainDlg::resizeEvent(QResizeEvent* event)
 
 void CMainDlg::OnSize(int cx, int cy)
 {
+    // "Look in", the frames around it and the log follow the window's
+    // width; every other control above the results keeps its place.
+    if (m_initialClient.isValid()) {
+        const int dx = std::max(0, cx - m_initialClient.width());
+        for (const auto& [id, rect] : m_initialGeometry) {
+            if (QWidget* control = GetDlgItem(id))
+                control->setGeometry(id == IDC_BROWSE ? rect.translated(dx, 0) : rect.adjusted(0, 0, dx, 0));
+        }
+    }
     QWidget* list = m_listResults.GetWidget();
     if (!list)
         list = GetDlgItem(IDC_RESULTS);
@@ -170,8 +262,10 @@ void CMainDlg::OnOnlyWithSound()
 
 void CMainDlg::OnBrowse()
 {
-    const auto folder = services::BrowseForFolder(this, "Select a directory...");
-    SetDlgItemText(IDC_LOOKIN, folder.value_or(CString()));
+    // The picker opens where "Look in" points; cancelling it changes nothing.
+    const auto folder = services::BrowseForFolder(this, "Select a directory...", ExpandHome(GetDlgItemText(IDC_LOOKIN)));
+    if (folder)
+        SetDlgItemText(IDC_LOOKIN, *folder);
 }
 
 void CMainDlg::OnAbout()
@@ -180,12 +274,12 @@ void CMainDlg::OnAbout()
     dlg.DoModal();
 }
 
-void CMainDlg::OnDblclkResults()
+void CMainDlg::OnDblclkResults(int row)
 {
     CWaitCursor wait;
-    // The row holding the selection mark, not the one under the pointer.
-    if (const auto path = m_listResults.MarkedPath())
-        services::ShellOpen(*path);
+    // The row under the pointer, or the current row for Enter.
+    if (row >= 0 && row < m_listResults.Count())
+        services::ShellOpen(m_listResults.GetRowPath(row));
 }
 
 void CMainDlg::AppendLogRow(const CString& text)

@@ -1,6 +1,58 @@
 #include "ui/resultslist.h"
 
+#include <QHeaderView>
+#include <algorithm>
 #include <cinttypes>
+#include <cstdint>
+#include <cstdio>
+
+#include "audio/extract.h"
+#include "audio/wav.h"
+
+namespace {
+
+constexpr const char* kTimeFormat = "%d-%m-%Y %I:%M %p";
+
+// "10239 B" and "10 KB" in bytes, for ordering rows by size.
+int64_t SizeKey(const CString& text)
+{
+    long long value = 0;
+    char unit[3] = {};
+    if (std::sscanf(text.c_str(), "%lld %2s", &value, unit) < 1)
+        return -1;
+    return unit[0] == 'K' ? value * 1024 : value;
+}
+
+// "25-04-2003 11:09 PM" as a number that grows with the time; an empty
+// text (a time that could not be read) comes first.
+int64_t TimeKey(const CString& text)
+{
+    int day = 0, month = 0, year = 0, hour = 0, minute = 0;
+    char half[3] = {};
+    if (std::sscanf(text.c_str(), "%d-%d-%d %d:%d %2s", &day, &month, &year, &hour, &minute, half) != 6)
+        return INT64_MIN;
+    hour = hour % 12 + (half[0] == 'P' ? 12 : 0);
+    return (((static_cast<int64_t>(year) * 13 + month) * 32 + day) * 24 + hour) * 60 + minute;
+}
+
+// The Sound column's tooltip: what the memo is, read when asked.
+CString DescribeMemo(const CString& path)
+{
+    std::vector<unsigned char> wav;
+    WavInfo info;
+    if (!ReadMemo(path, wav) || !ParseWavInfo(wav, info))
+        return {};
+    CString text = DescribeWav(info);
+    if (!info.strTimeCreated.empty())
+        text += "\nRecorded " + info.strTimeCreated;
+    const CString camera = info.strMake.empty() || info.strModel.empty() ? info.strMake + info.strModel
+                                                                         : info.strMake + " " + info.strModel;
+    if (!camera.empty())
+        text += "\nCamera " + camera;
+    return text;
+}
+
+} // namespace
 
 void CResultsList::Attach(QWidget* widget)
 {
@@ -10,18 +62,43 @@ void CResultsList::Attach(QWidget* widget)
 
 void CResultsList::InsertColumns(const QIcon& rowIcon)
 {
-    m_list.InsertColumn(static_cast<int>(Column::Name), "Name", 150);
-    m_list.InsertColumn(static_cast<int>(Column::Folder), "In Folder", 200);
-    m_list.InsertColumn(static_cast<int>(Column::Size), "Size", 60);
-    m_list.InsertColumn(static_cast<int>(Column::Modified), "Modified", 120);
-    m_list.InsertColumn(static_cast<int>(Column::Sound), "Sound ?", 160);
+    CListView* view = m_list.View();
+    if (!view)
+        return;
+    // Widths from what a typical row holds in this font: a camera's file
+    // name beside its icon, a size in the gigabytes, a whole time with its
+    // AM or PM. The folder takes what is left and grows with the window.
+    const QFontMetrics metrics = view->fontMetrics();
+    const int pad = 2 * metrics.averageCharWidth() + 8;
+    const auto width = [&](const char* text) { return metrics.horizontalAdvance(QString::fromLatin1(text)) + pad; };
+    const int name = width("IM000959.JPG") + 20;
+    const int size = width("999999999 KB");
+    const int modified = width("28-12-2003 10:59 PM");
+    const int sound = width("Sound ?");
+    const int folder = std::max(width("/home/someone/"), view->viewport()->width() - name - size - modified - sound);
+    m_list.InsertColumn(static_cast<int>(Column::Name), "Name", name);
+    m_list.InsertColumn(static_cast<int>(Column::Folder), "In Folder", folder);
+    m_list.InsertColumn(static_cast<int>(Column::Size), "Size", size);
+    m_list.InsertColumn(static_cast<int>(Column::Modified), "Modified", modified);
+    m_list.InsertColumn(static_cast<int>(Column::Sound), "Sound ?", sound);
+    m_list.SetStretchColumn(static_cast<int>(Column::Folder));
     m_list.SetImageList(rowIcon);
+
+    view->Sorter()->SetSortKey(static_cast<int>(Column::Size), SizeKey);
+    view->Sorter()->SetSortKey(static_cast<int>(Column::Modified), TimeKey);
+    view->Model()->SetToolTipSource([](const std::vector<CString>& texts, int column) -> CString {
+        const auto text = [&](Column c) { return static_cast<size_t>(c) < texts.size() ? texts[static_cast<size_t>(c)] : CString(); };
+        if (column != static_cast<int>(Column::Sound) || text(Column::Sound) != "Yes")
+            return {};
+        return DescribeMemo(text(Column::Folder) + text(Column::Name));
+    });
 }
 
 void CResultsList::Append(const CString& folder, const CString& name, const CFileInformation& info,
                           std::optional<bool> sound)
 {
-    const int row = m_list.InsertItem(Count(), name);
+    // The speaker marks the rows that carry sound, and only those.
+    const int row = m_list.InsertItem(Count(), name, sound.value_or(false));
     const auto set = [&](Column column, const CString& text) {
         m_list.SetItemText(row, static_cast<int>(column), text);
     };
@@ -31,7 +108,7 @@ void CResultsList::Append(const CString& folder, const CString& name, const CFil
     // Kilobytes only from ten of them on, truncated.
     const int64_t kb = info.nSize / 1024;
     set(Column::Size, kb >= 10 ? FormatText("%" PRId64 " KB", kb) : FormatText("%" PRId64 " B", info.nSize));
-    set(Column::Modified, info.tLastWrite.FormatGmt("%d-%m-%Y %I:%M %p"));
+    set(Column::Modified, info.tLastWrite.FormatGmt(kTimeFormat));
     if (sound)
         set(Column::Sound, *sound ? "Yes" : "No");
 }
@@ -64,12 +141,4 @@ std::vector<CString> CResultsList::SelectedPaths() const
     for (const int row : m_list.GetSelectedRows())
         paths.push_back(GetRowPath(row));
     return paths;
-}
-
-std::optional<CString> CResultsList::MarkedPath() const
-{
-    const int row = m_list.GetSelectionMark();
-    if (row < 0)
-        return std::nullopt;
-    return GetRowPath(row);
 }

@@ -17,15 +17,15 @@ public:
 
     // Takes over the list view of the template (through DDX_Control).
     void Attach(QWidget* widget) override;
-    // Creates the five columns; every row shows rowIcon.
+    // Creates the five columns, wide enough for a typical row in the
+    // list's font, sortable by each; rows whose sound was found show rowIcon.
     void InsertColumns(const QIcon& rowIcon);
 
     // Appends the row of the file folder + name: its size and last-write
     // time from info, and "Yes" or "No" when its sound was tested.
     void Append(const CString& folder, const CString& name, const CFileInformation& info,
                 std::optional<bool> sound);
-    /// Returns the lowest row whose path equals path without regard to case,
-    /// or -1.
+    /// Returns the lowest row whose path equals path byte for byte, or -1.
     int Find(const CString& path) const;
     void Remove(int row);
     void RemoveAll();
@@ -36,8 +36,7 @@ public:
     CString GetRowPath(int row) const;
     // The paths of the selected rows, in ascending row order.
     std::vector<CString> SelectedPaths() const;
-    // The path of the row that holds the selection mark, if one does.
-    std::optional<CString> MarkedPath() const;
+    CListView* View() const { return m_list.View(); }
 
     // While a search runs, the view hears of new and removed rows at most
     // once per interval; zero announces what waits and ends that.

@@ -2,14 +2,12 @@
 
 #include <algorithm>
 
-#include "platform/qt/text.h"
 
 void CRowPathIndex::Append(const CString& rowPath)
 {
-    CString key = FoldCase(rowPath);
     const uint64_t id = m_nextId++;
-    m_idsByKey[key].push_back(id);
-    m_rows.push_back({id, std::move(key)});
+    m_idsByKey[rowPath].push_back(id);
+    m_rows.push_back({id, rowPath});
 }
 
 void CRowPathIndex::Remove(int row)
@@ -35,7 +33,7 @@ void CRowPathIndex::Clear()
 
 int CRowPathIndex::Find(const CString& path) const
 {
-    const auto found = m_idsByKey.find(FoldCase(path));
+    const auto found = m_idsByKey.find(path);
     if (found == m_idsByKey.end())
         return -1;
     const uint64_t first = found->second.front();

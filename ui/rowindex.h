@@ -1,8 +1,8 @@
 #pragma once
-// An index of the results rows by their path, compared without regard to
-// case, so a search that adds to or thins a long list need not scan every
-// row for every hit. It answers exactly as the scan would: the lowest row
-// whose path matches.
+// An index of the results rows by their path, compared byte for byte (on
+// Linux Pic.jpg and pic.jpg are two files), so a search that adds to or
+// thins a long list need not scan every row for every hit. It answers
+// exactly as the scan would: the lowest row whose path matches.
 #include <cstdint>
 #include <deque>
 #include <unordered_map>

@@ -2,9 +2,16 @@
 // search on this thread whose hits flow one way, from the finder through
 // CSearchProgress into the results list, while the window keeps working
 // between any two of them.
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <memory>
+
 #include "audio/jpegaudio.h"
 #include "platform/file.h"
 #include "platform/qt/eventloop.h"
+#include "platform/qt/services.h"
 #include "res/ids.h"
 #include "search/pathparts.h"
 #include "ui/maindlg.h"
@@ -47,13 +54,23 @@ public:
     }
     void OnDiscarded() override { m_pump.Pump(); }
     void OnFolder(const CString&) override { ShowProgress(); }
+    // Inside a long read of one file the window still answers, and Cancel
+    // or closing the window ends the read at once.
+    bool KeepGoing() override
+    {
+        m_pump.Pump();
+        return !m_dlg.m_finder.IsStopping();
+    }
 
 private:
     void Append(const CString& folder, const CString& name)
     {
         std::optional<bool> sound;
         if (m_settings.bCheckSound) {
-            sound = HasSound(folder, name);
+            sound = HasSound(folder, name, [this] { return KeepGoing(); });
+            // A test cut short by Cancel says nothing of the file.
+            if (m_dlg.m_finder.IsStopping())
+                return;
             // A file turned away leaves no trace in the list.
             if (m_settings.bOnlyWithSound && !*sound)
                 return;
@@ -83,7 +100,7 @@ public:
     explicit CSearchingState(CMainDlg& dlg) : m_dlg(dlg), m_throttle(&dlg, kRefreshMs)
     {
         m_dlg.m_bSearching = true;
-        m_dlg.SetDlgItemText(IDOK, "Cancel");
+        m_dlg.SetDlgItemText(IDOK, "&Cancel");
         m_dlg.SetDialogKeys(false);
         m_dlg.m_listResults.SetBatchInterval(kRefreshMs);
     }
@@ -91,7 +108,7 @@ public:
     {
         m_dlg.m_listResults.SetBatchInterval(0);
         m_dlg.SetDialogKeys(true);
-        m_dlg.SetDlgItemText(IDOK, "Search");
+        m_dlg.SetDlgItemText(IDOK, "&Search");
         m_dlg.m_bSearching = false;
     }
     CSearchingState(const CSearchingState&) = delete;
@@ -102,9 +119,40 @@ private:
     CPaintThrottle m_throttle;
 };
 
+// "Look in" as a shell user types it, and a folder that can be read: the
+// user is told when it is not, and nothing is searched.
+bool CMainDlg::CheckLookIn()
+{
+    const CString folder = ExpandHome(m_strLookIn);
+    if (folder != m_strLookIn) {
+        m_strLookIn = folder;
+        SetDlgItemText(IDC_LOOKIN, folder);
+    }
+    int error = 0;
+    struct stat info {};
+    if (folder.empty())
+        error = ENOENT;
+    else if (::stat(folder.c_str(), &info) != 0)
+        error = errno;
+    else if (!S_ISDIR(info.st_mode))
+        error = ENOTDIR;
+    else if (const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir); !dir)
+        error = errno;
+    if (error == ENOENT || error == ENOTDIR) {
+        services::MessageBox(this, FormatText("The folder to look in does not exist:\n%s", folder.c_str()));
+        return false;
+    }
+    if (error != 0) {
+        services::MessageBox(this, FormatText("The folder to look in cannot be read:\n%s\n%s", folder.c_str(),
+                                              DescribeError(error)));
+        return false;
+    }
+    return true;
+}
+
 bool CMainDlg::ReadSearchForm(CSearchSettings& settings)
 {
-    if (!UpdateData(true))
+    if (!UpdateData(true) || !CheckLookIn())
         return false;
     CSearchOptions& options = settings.options;
     options.Reset();
@@ -116,7 +164,7 @@ bool CMainDlg::ReadSearchForm(CSearchSettings& settings)
         options.nMinSize = static_cast<int64_t>(m_nSizeMinKB) * 1024;
         options.nMaxSize = static_cast<int64_t>(m_nSizeMaxKB) * 1024;
     }
-    // Carried for the search to come that looks inside files; not yet read.
+    // Only files that pass the name and size tests are read for the text.
     if (!m_strContaining.empty()) {
         options.dwOptions |= OPT_TEXT;
         options.strFindText = m_strContaining;
@@ -151,6 +199,10 @@ void CMainDlg::OnSearch()
         m_finder.FindFiles(settings.options, &progress);
     }
     SetStatus(m_finder.GetFileCount(), nullptr);
+    if (m_bCloseAfterSearch) {
+        m_bCloseAfterSearch = false;
+        OnCancel();
+    }
 }
 
 void CMainDlg::SetStatus(int count, const char* text)

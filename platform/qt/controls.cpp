@@ -1,10 +1,14 @@
 #include "platform/qt/controls.h"
 
 #include <QAbstractButton>
+#include <QContextMenuEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPixmap>
 
 #include <algorithm>
+#include <numeric>
 
 #include "platform/qt/text.h"
 
@@ -59,13 +63,38 @@ QVariant CListModel::data(const QModelIndex& index, int role) const
     if (!index.isValid() || index.row() >= rowCount())
         return {};
     if (role == Qt::DisplayRole || role == Qt::ToolTipRole) {
-        const Row& texts = ViewRow(index.row());
-        const auto column = static_cast<size_t>(index.column());
-        return ToDisplay(column < texts.size() ? texts[column] : CString());
+        const Row& row = ViewRow(index.row());
+        if (role == Qt::ToolTipRole && m_toolTips) {
+            if (const CString tip = m_toolTips(row.texts, index.column()); !tip.empty())
+                return ToDisplay(tip);
+        }
+        return ToDisplay(ViewText(index.row(), index.column()));
     }
     if (role == Qt::DecorationRole && index.column() == 0 && !m_icon.isNull())
-        return m_icon;
+        return ViewRow(index.row()).icon ? m_icon : m_blankIcon;
     return {};
+}
+
+void CListModel::SetIcon(const QIcon& icon)
+{
+    m_icon = icon;
+    QPixmap blank(16, 16);
+    blank.fill(Qt::transparent);
+    m_blankIcon = QIcon(blank);
+}
+
+int CListModel::ProgramRow(int v) const
+{
+    if (v < 0 || m_runStart < 0 || v < m_runStart)
+        return v;
+    return v < m_runStart + RunLength() ? -1 : v - RunLength();
+}
+
+const CString& CListModel::ViewText(int v, int column) const
+{
+    static const CString kEmpty;
+    const auto& texts = ViewRow(v).texts;
+    return column >= 0 && column < static_cast<int>(texts.size()) ? texts[static_cast<size_t>(column)] : kEmpty;
 }
 
 QVariant CListModel::headerData(int section, Qt::Orientation orientation, int role) const
@@ -116,8 +145,8 @@ int CListModel::InsertColumn(int column, const CString& heading)
         beginInsertColumns({}, column, column);
     m_headings.insert(m_headings.begin() + column, heading);
     for (auto& row : m_rows) {
-        if (static_cast<int>(row.size()) > column)
-            row.insert(row.begin() + column, CString());
+        if (static_cast<int>(row.texts.size()) > column)
+            row.texts.insert(row.texts.begin() + column, CString());
     }
     if (first)
         emit headerDataChanged(Qt::Horizontal, 0, 0);
@@ -126,20 +155,20 @@ int CListModel::InsertColumn(int column, const CString& heading)
     return column;
 }
 
-int CListModel::InsertRow(int row, const CString& text)
+int CListModel::InsertRow(int row, const CString& text, bool icon)
 {
     row = std::clamp(row, 0, Count());
     if (Batching() && row == Count()) {
         if (!m_run.empty())
             Flush();
-        m_rows.push_back(Row{text});
+        m_rows.push_back(Row{{text}, icon});
         ++m_pendingAppends;
         Waiting();
         return row;
     }
     Flush();
     beginInsertRows({}, row, row);
-    m_rows.insert(m_rows.begin() + row, Row{text});
+    m_rows.insert(m_rows.begin() + row, Row{{text}, icon});
     endInsertRows();
     return row;
 }
@@ -148,7 +177,7 @@ bool CListModel::SetText(int row, int column, const CString& text)
 {
     if (row < 0 || row >= Count() || column < 0 || column >= columnCount())
         return false;
-    auto& texts = m_rows[static_cast<size_t>(row)];
+    auto& texts = m_rows[static_cast<size_t>(row)].texts;
     if (static_cast<int>(texts.size()) <= column)
         texts.resize(static_cast<size_t>(column) + 1);
     texts[static_cast<size_t>(column)] = text;
@@ -164,7 +193,7 @@ CString CListModel::GetText(int row, int column) const
 {
     if (row < 0 || row >= Count() || column < 0)
         return {};
-    const auto& texts = m_rows[static_cast<size_t>(row)];
+    const auto& texts = m_rows[static_cast<size_t>(row)].texts;
     return column < static_cast<int>(texts.size()) ? texts[static_cast<size_t>(column)] : CString();
 }
 
@@ -210,12 +239,109 @@ void CListModel::DeleteAll()
     endResetModel();
 }
 
+// ---- CListSorter ----
+
+namespace {
+
+CString FoldAscii(const CString& text)
+{
+    CString folded = text;
+    for (char& c : folded) {
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c + ('a' - 'A'));
+    }
+    return folded;
+}
+
+} // namespace
+
+CListSorter::CListSorter(CListModel* model, QObject* parent) : QSortFilterProxyModel(parent), m_model(model)
+{
+    setSourceModel(model);
+    // Ranks hold only while no row moves: rows appended keep them.
+    const auto forget = [this] {
+        m_ranks.clear();
+        m_sortKeys.clear();
+        m_folded.clear();
+    };
+    connect(model, &QAbstractItemModel::rowsRemoved, this, forget);
+    connect(model, &QAbstractItemModel::modelReset, this, forget);
+    connect(model, &QAbstractItemModel::dataChanged, this, forget);
+    connect(model, &QAbstractItemModel::rowsInserted, this, [this, forget](const QModelIndex&, int first, int) {
+        if (first < static_cast<int>(m_ranks.size()))
+            forget();
+    });
+}
+
+bool CListSorter::Before(int column, int a, int b) const
+{
+    if (const auto key = m_keys.find(column); key != m_keys.end()) {
+        const auto keyOf = [&](int row) {
+            return row < static_cast<int>(m_sortKeys.size()) ? m_sortKeys[static_cast<size_t>(row)]
+                                                             : key->second(m_model->ViewText(row, column));
+        };
+        const int64_t ka = keyOf(a);
+        const int64_t kb = keyOf(b);
+        if (ka != kb)
+            return ka < kb;
+    }
+    const auto held = [&](int row) { return row < static_cast<int>(m_folded.size()); };
+    const int order = held(a) && held(b)
+                          ? m_folded[static_cast<size_t>(a)].compare(m_folded[static_cast<size_t>(b)])
+                          : FoldAscii(m_model->ViewText(a, column)).compare(FoldAscii(m_model->ViewText(b, column)));
+    if (order != 0)
+        return order < 0;
+    return m_model->ViewText(a, column) < m_model->ViewText(b, column);
+}
+
+void CListSorter::sort(int column, Qt::SortOrder order)
+{
+    m_rankedColumn = column;
+    m_ranks.clear();
+    m_sortKeys.clear();
+    m_folded.clear();
+    const int rows = m_model->rowCount();
+    if (column >= 0) {
+        if (const auto key = m_keys.find(column); key != m_keys.end()) {
+            m_sortKeys.resize(static_cast<size_t>(rows));
+            for (int row = 0; row < rows; ++row)
+                m_sortKeys[static_cast<size_t>(row)] = key->second(m_model->ViewText(row, column));
+        }
+        m_folded.resize(static_cast<size_t>(rows));
+        for (int row = 0; row < rows; ++row)
+            m_folded[static_cast<size_t>(row)] = FoldAscii(m_model->ViewText(row, column));
+        std::vector<int> byPlace(static_cast<size_t>(rows));
+        std::iota(byPlace.begin(), byPlace.end(), 0);
+        std::stable_sort(byPlace.begin(), byPlace.end(), [&](int a, int b) { return Before(column, a, b); });
+        m_ranks.resize(static_cast<size_t>(rows));
+        // Equal rows share a rank, so the proxy's own stable sort keeps them
+        // in the order they came.
+        for (size_t place = 0, rank = 0; place < byPlace.size(); ++place) {
+            if (place > 0 && Before(column, byPlace[place - 1], byPlace[place]))
+                rank = place;
+            m_ranks[static_cast<size_t>(byPlace[place])] = static_cast<int>(rank);
+        }
+    }
+    QSortFilterProxyModel::sort(column, order);
+}
+
+bool CListSorter::lessThan(const QModelIndex& left, const QModelIndex& right) const
+{
+    const int column = left.column();
+    const auto ranked = [&](int row) { return column == m_rankedColumn && row < static_cast<int>(m_ranks.size()); };
+    if (ranked(left.row()) && ranked(right.row()))
+        return m_ranks[static_cast<size_t>(left.row())] < m_ranks[static_cast<size_t>(right.row())];
+    return Before(column, left.row(), right.row());
+}
+
 // ---- CListView ----
 
 CListView::CListView(bool report, bool singleSelection, QWidget* parent)
-    : QTableView(parent), m_model(new CListModel(this))
+    : QTableView(parent), m_model(new CListModel(this)), m_sorter(new CListSorter(m_model, this))
 {
-    setModel(m_model);
+    // Rows keep the order they came in until a heading is clicked.
+    m_sorter->setDynamicSortFilter(true);
+    setModel(m_sorter);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(singleSelection ? QAbstractItemView::SingleSelection : QAbstractItemView::ExtendedSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -230,6 +356,10 @@ CListView::CListView(bool report, bool singleSelection, QWidget* parent)
     horizontalHeader()->setSectionsClickable(false);
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    // A long folder keeps its end in sight; a log row keeps its outcome.
+    setTextElideMode(Qt::ElideMiddle);
+    // Where the keyboard is must be seen, in a list as in any control.
+    setStyleSheet("CListView:focus { border: 2px solid palette(highlight); }");
     if (!report) {
         // The log: one text per row, no headings.
         horizontalHeader()->hide();
@@ -237,12 +367,71 @@ CListView::CListView(bool report, bool singleSelection, QWidget* parent)
     }
 }
 
+void CListView::SetSortable(bool sortable)
+{
+    QHeaderView* header = horizontalHeader();
+    header->setSectionsClickable(sortable);
+    if (!sortable)
+        return;
+    // No column is sorted until a heading is clicked; the header turns its
+    // indicator, ascending first, and the rows follow it.
+    header->setSortIndicator(-1, Qt::AscendingOrder);
+    header->setSortIndicatorShown(true);
+    connect(header, &QHeaderView::sortIndicatorChanged, this, &CListView::SortBy);
+}
+
+void CListView::SortBy(int column, Qt::SortOrder order)
+{
+    m_model->Flush();
+    m_sorter->sort(column, order);
+}
+
+int CListView::ProgramRow(const QModelIndex& index) const
+{
+    return index.isValid() ? m_model->ProgramRow(m_sorter->mapToSource(index).row()) : -1;
+}
+
+QModelIndex CListView::ViewIndex(int row) const
+{
+    m_model->Flush();
+    return m_sorter->mapFromSource(m_model->index(row, 0));
+}
+
 void CListView::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    // A double-click anywhere in the list, rows or empty area, is the
-    // list's notification; which row it concerns is for the handler.
     QTableView::mouseDoubleClickEvent(event);
-    emit doubleClicked();
+    // Only the row under the pointer opens, and only for the left button.
+    const QModelIndex under = indexAt(event->position().toPoint());
+    if (event->button() == Qt::LeftButton && under.isValid())
+        emit rowActivated(ProgramRow(under));
+}
+
+void CListView::keyPressEvent(QKeyEvent* event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && event->modifiers() == Qt::NoModifier && currentIndex().isValid()
+        && selectionModel()->isSelected(currentIndex())) {
+        event->accept();
+        emit rowActivated(ProgramRow(currentIndex()));
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
+void CListView::contextMenuEvent(QContextMenuEvent* event)
+{
+    QModelIndex at;
+    QPoint where = event->globalPos();
+    if (event->reason() == QContextMenuEvent::Mouse) {
+        at = indexAt(viewport()->mapFromGlobal(where));
+    } else {
+        // The Menu key: the current row, the menu beside it.
+        at = currentIndex();
+        if (at.isValid())
+            where = viewport()->mapToGlobal(visualRect(at).bottomLeft());
+    }
+    event->accept();
+    emit contextMenuAt(ProgramRow(at), where);
 }
 
 // ---- CListCtrl ----
@@ -267,9 +456,15 @@ int CListCtrl::InsertColumn(int column, const CString& heading, int width)
     return at;
 }
 
-int CListCtrl::InsertItem(int row, const CString& text)
+void CListCtrl::SetStretchColumn(int column)
 {
-    return View() ? View()->Model()->InsertRow(row, text) : -1;
+    if (CListView* view = View())
+        view->horizontalHeader()->setSectionResizeMode(column, QHeaderView::Stretch);
+}
+
+int CListCtrl::InsertItem(int row, const CString& text, bool image)
+{
+    return View() ? View()->Model()->InsertRow(row, text, image) : -1;
 }
 
 bool CListCtrl::SetItemText(int row, int column, const CString& text)
@@ -318,20 +513,11 @@ std::vector<int> CListCtrl::GetSelectedRows() const
 {
     std::vector<int> rows;
     if (CListView* view = View()) {
-        view->Model()->Flush();
-        for (const QModelIndex& index : view->selectionModel()->selectedRows())
-            rows.push_back(index.row());
+        for (const QModelIndex& index : view->selectionModel()->selectedRows()) {
+            if (const int row = view->ProgramRow(index); row >= 0)
+                rows.push_back(row);
+        }
     }
     std::sort(rows.begin(), rows.end());
     return rows;
-}
-
-int CListCtrl::GetSelectionMark() const
-{
-    CListView* view = View();
-    if (!view)
-        return -1;
-    view->Model()->Flush();
-    const QModelIndex current = view->selectionModel()->currentIndex();
-    return current.isValid() ? current.row() : -1;
 }

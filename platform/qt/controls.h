@@ -4,9 +4,13 @@
 #include <QAbstractTableModel>
 #include <QIcon>
 #include <QPointer>
+#include <QSortFilterProxyModel>
 #include <QTableView>
 #include <QTimer>
+#include <cstdint>
 #include <deque>
+#include <functional>
+#include <map>
 #include <vector>
 
 #include "platform/cstring.h"
@@ -51,7 +55,8 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
     int InsertColumn(int column, const CString& heading);
-    int InsertRow(int row, const CString& text);
+    // A row shows the icon when asked to.
+    int InsertRow(int row, const CString& text, bool icon = true);
     bool SetText(int row, int column, const CString& text);
     CString GetText(int row, int column) const;
     bool DeleteRow(int row);
@@ -64,13 +69,25 @@ public:
     // Tells the views of every change that waits.
     void Flush();
 
-    void SetIcon(const QIcon& icon) { m_icon = icon; }
+    void SetIcon(const QIcon& icon);
+    // The tooltip of a cell, given the row's texts and the column; asked only
+    // when the tooltip is shown. An empty answer shows the cell's text.
+    using ToolTipSource = std::function<CString(const std::vector<CString>& texts, int column)>;
+    void SetToolTipSource(ToolTipSource source) { m_toolTips = std::move(source); }
+    // The program's row shown at view row v; -1 for a row removed but
+    // still shown.
+    int ProgramRow(int v) const;
+    // The text at view row v, as the views know the rows.
+    const CString& ViewText(int v, int column) const;
     // The size a heading asks for; given once so that the view never
     // measures heading texts again as rows arrive.
     void SetHeadingSize(const QSize& size) { m_headingSize = size; }
 
 private:
-    using Row = std::vector<CString>;
+    struct Row {
+        std::vector<CString> texts;
+        bool icon = true;
+    };
     bool Batching() const { return m_flushTimer.interval() > 0; }
     void Waiting();
     int RunLength() const { return static_cast<int>(m_run.size()); }
@@ -84,7 +101,38 @@ private:
     QTimer m_flushTimer;
     std::vector<CString> m_headings;
     QIcon m_icon;
+    QIcon m_blankIcon; // keeps the texts of rows without the icon in line
     QSize m_headingSize;
+    ToolTipSource m_toolTips;
+};
+
+// Orders the rows of a list for its view when the user clicks a heading:
+// by a column's numeric key where one is given, else by its text with ASCII
+// letters in either case alike. New rows take their place as they arrive.
+class CListSorter : public QSortFilterProxyModel {
+    Q_OBJECT
+public:
+    using SortKey = std::function<int64_t(const CString& text)>;
+    explicit CListSorter(CListModel* model, QObject* parent);
+    void SetSortKey(int column, SortKey key) { m_keys[column] = std::move(key); }
+    void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
+
+protected:
+    bool lessThan(const QModelIndex& left, const QModelIndex& right) const override;
+
+private:
+    // Row a before row b in column, by the column's key and text.
+    bool Before(int column, int a, int b) const;
+
+    CListModel* m_model;
+    std::map<int, SortKey> m_keys;
+    // Each row's place in the sorted column, worked out once per sort so
+    // that the many comparisons of a sort cost an array look-up; rows that
+    // come later are compared in full.
+    int m_rankedColumn = -1;
+    std::vector<int> m_ranks;
+    std::vector<int64_t> m_sortKeys;
+    std::vector<CString> m_folded; // the column's texts, ASCII letters in lower case
 };
 
 // The list-view window of the template: a report view, or the log's plain
@@ -94,15 +142,31 @@ class CListView : public QTableView {
 public:
     CListView(bool report, bool singleSelection, QWidget* parent);
     CListModel* Model() const { return m_model; }
+    CListSorter* Sorter() const { return m_sorter; }
+    // Headings that sort by their column when clicked, a second click
+    // reversing the order.
+    void SetSortable(bool sortable);
+    /// Returns the program's row shown at a view index, or -1.
+    int ProgramRow(const QModelIndex& index) const;
+    /// Returns the view index of a program's row's first cell.
+    QModelIndex ViewIndex(int row) const;
 
 signals:
-    void doubleClicked();
+    // A row opened: a left double-click on it, or Enter on the current row.
+    void rowActivated(int row);
+    // The context menu asked for, over a row or none (-1).
+    void contextMenuAt(int row, const QPoint& globalPos);
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    void SortBy(int column, Qt::SortOrder order);
+
     CListModel* m_model;
+    CListSorter* m_sorter;
 };
 
 class CListCtrl : public CWndHandle {
@@ -110,8 +174,11 @@ public:
     void Attach(QWidget* widget) override;
 
     int InsertColumn(int column, const CString& heading, int width);
+    // The column takes what width the list has beyond the other columns.
+    void SetStretchColumn(int column);
     // Inserts a row; a position past the end appends. Answers the row used.
-    int InsertItem(int row, const CString& text);
+    // A row shows the list's image when image is true.
+    int InsertItem(int row, const CString& text, bool image = true);
     bool SetItemText(int row, int column, const CString& text);
     CString GetItemText(int row, int column) const;
     int GetItemCount() const;
@@ -123,8 +190,6 @@ public:
 
     // All selected rows in ascending order.
     std::vector<int> GetSelectedRows() const;
-    // The row at which the selection is anchored, or -1.
-    int GetSelectionMark() const;
 
     CListView* View() const;
 };

@@ -91,6 +91,23 @@ void CDialog::OnCommand(int id)
         OnCancel();
 }
 
+namespace {
+
+// A text as the user reads it: the mnemonic marks taken out.
+QString WithoutMnemonic(const QString& text)
+{
+    QString plain;
+    plain.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == u'&' && i + 1 < text.size())
+            ++i;
+        plain += text[i];
+    }
+    return plain;
+}
+
+} // namespace
+
 QWidget* CDialog::GetDlgItem(int id) const
 {
     const auto it = m_controls.find(id);
@@ -103,11 +120,11 @@ CString CDialog::GetDlgItemText(int id) const
     if (auto* edit = qobject_cast<QLineEdit*>(widget))
         return FromDisplay(edit->text());
     if (auto* label = qobject_cast<QLabel*>(widget))
-        return FromDisplay(label->text());
+        return FromDisplay(label->buddy() ? WithoutMnemonic(label->text()) : label->text());
     if (auto* button = qobject_cast<QAbstractButton*>(widget))
-        return FromDisplay(button->text());
+        return FromDisplay(WithoutMnemonic(button->text()));
     if (auto* group = qobject_cast<QGroupBox*>(widget))
-        return FromDisplay(group->title());
+        return FromDisplay(WithoutMnemonic(group->title()));
     return {};
 }
 
@@ -145,8 +162,22 @@ void CDialog::CreateControls()
 {
     QWidget* previousTab = nullptr;
     QButtonGroup* radioGroup = nullptr;
+    QLabel* naming = nullptr; // a label waiting for the control it names
     for (const ControlTemplate& control : m_template->controls) {
         QWidget* widget = CreateControl(control);
+        if (naming) {
+            naming->setBuddy(widget);
+            widget->setAccessibleName(WithoutMnemonic(naming->text()));
+            naming = nullptr;
+        }
+        if (auto* label = qobject_cast<QLabel*>(widget);
+            label && control.kind == ControlKind::Label && !(control.style & ControlStyle::NoPrefix)
+            && QString::fromUtf8(control.text).contains(u'&'))
+            naming = label;
+        if (control.accessibleName)
+            widget->setAccessibleName(QString::fromUtf8(control.accessibleName));
+        if (control.description)
+            widget->setAccessibleDescription(QString::fromUtf8(control.description));
         QRect rect = MapDialogRect(control.x, control.y, control.cx, control.cy);
         // Our font and check-mark glyphs are wider than the ones the template
         // was laid out for: a check box grows to its text, a wrapped label to
@@ -177,7 +208,14 @@ void CDialog::CreateControls()
         if (control.kind == ControlKind::GroupBox || control.kind == ControlKind::EtchedFrame)
             widget->lower();
 
-        if (control.style & ControlStyle::TabStop) {
+        // A radio group is one stop for Tab, at its selected button; the
+        // arrow keys move within it.
+        if (control.kind == ControlKind::RadioButton) {
+            widget->setFocusPolicy(Qt::ClickFocus);
+            connect(static_cast<QAbstractButton*>(widget), &QAbstractButton::toggled, widget,
+                    [widget](bool on) { widget->setFocusPolicy(on ? Qt::StrongFocus : Qt::ClickFocus); });
+        }
+        if ((control.style & ControlStyle::TabStop) || control.kind == ControlKind::RadioButton) {
             if (previousTab)
                 QWidget::setTabOrder(previousTab, widget);
             previousTab = widget;
@@ -218,7 +256,10 @@ QWidget* CDialog::CreateControl(const ControlTemplate& control)
     }
     case ControlKind::ListView: {
         auto* list = new CListView(control.style & ControlStyle::Report, control.style & ControlStyle::SingleSel, this);
-        connect(list, &CListView::doubleClicked, this, [this, id] { OnDoubleClick(id); });
+        list->SetSortable(control.style & ControlStyle::SortHeader);
+        connect(list, &CListView::rowActivated, this, [this, id](int row) { OnRowActivated(id, row); });
+        connect(list, &CListView::contextMenuAt, this,
+                [this, id](int row, const QPoint& globalPos) { OnContextMenu(id, row, globalPos); });
         return list;
     }
     case ControlKind::GroupBox:

@@ -48,8 +48,12 @@ protected:
     virtual void OnCancel() { EndDialog(IDCANCEL); }
     // Routes a command from a control id. The base knows OK and Cancel.
     virtual void OnCommand(int id);
-    // A double-click on the list view with this id.
-    virtual void OnDoubleClick(int) {}
+    // A row of the list view with this id was opened: double-clicked with
+    // the left button, or Enter pressed on it.
+    virtual void OnRowActivated(int /*id*/, int /*row*/) {}
+    // The context menu asked for over a row of that list (row -1: over no
+    // row), at globalPos on the screen.
+    virtual void OnContextMenu(int /*id*/, int /*row*/, const QPoint& /*globalPos*/) {}
 
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

@@ -14,14 +14,17 @@ namespace {
 
 void RealMessageBox(QWidget* owner, const CString& text)
 {
-    QMessageBox box(QMessageBox::NoIcon, QCoreApplication::applicationName(), ToDisplay(text), QMessageBox::Ok,
-                    owner);
+    // A zero-width space after each separator lets a long path wrap there.
+    QString shown = ToDisplay(text);
+    shown.replace(u'/', QStringLiteral("/\u200B"));
+    QMessageBox box(QMessageBox::Warning, QCoreApplication::applicationName(), shown, QMessageBox::Ok, owner);
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 
-std::optional<CString> RealFolderPicker(QWidget* owner, const CString& title)
+std::optional<CString> RealFolderPicker(QWidget* owner, const CString& title, const CString& start)
 {
-    const QString folder = QFileDialog::getExistingDirectory(owner, ToDisplay(title), QString(),
+    const QString folder = QFileDialog::getExistingDirectory(owner, ToDisplay(title), ToDisplay(start),
                                                              QFileDialog::ShowDirsOnly);
     if (folder.isEmpty())
         return std::nullopt;
@@ -42,6 +45,14 @@ bool NoSoundPlayer(const CString& path)
     return false;
 }
 
+bool NoSoundDataPlayer(const std::vector<unsigned char>&)
+{
+    qWarning("No sound player is installed; the memo is not played");
+    return false;
+}
+
+void NothingPlays() {}
+
 // The function each service goes through now: the real one unless a test
 // put its own in place.
 struct Slots {
@@ -49,6 +60,8 @@ struct Slots {
     FolderPickerFunction folderPicker = RealFolderPicker;
     ShellOpenFunction shellOpen = RealShellOpen;
     PlaySoundFunction playSound = NoSoundPlayer;
+    PlaySoundDataFunction playSoundData = NoSoundDataPlayer;
+    StopSoundFunction stopSound = NothingPlays;
 };
 
 Slots& Current()
@@ -84,14 +97,23 @@ PlaySoundFunction SetPlaySound(PlaySoundFunction function)
     return Replace(Current().playSound, std::move(function), PlaySoundFunction(NoSoundPlayer));
 }
 
+PlaySoundDataFunction SetPlaySoundData(PlaySoundDataFunction function)
+{
+    return Replace(Current().playSoundData, std::move(function), PlaySoundDataFunction(NoSoundDataPlayer));
+}
+StopSoundFunction SetStopSound(StopSoundFunction function)
+{
+    return Replace(Current().stopSound, std::move(function), StopSoundFunction(NothingPlays));
+}
+
 void MessageBox(QWidget* owner, const CString& text)
 {
     Current().messageBox(owner, text);
 }
 
-std::optional<CString> BrowseForFolder(QWidget* owner, const CString& title)
+std::optional<CString> BrowseForFolder(QWidget* owner, const CString& title, const CString& start)
 {
-    return Current().folderPicker(owner, title);
+    return Current().folderPicker(owner, title, start);
 }
 
 void ShellOpen(const CString& path)
@@ -102,6 +124,16 @@ void ShellOpen(const CString& path)
 bool PlaySound(const CString& path)
 {
     return Current().playSound(path);
+}
+
+bool PlaySoundData(const std::vector<unsigned char>& wav)
+{
+    return Current().playSoundData(wav);
+}
+
+void StopSound()
+{
+    Current().stopSound();
 }
 
 } // namespace services

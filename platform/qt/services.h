@@ -4,6 +4,7 @@
 // the program asked for, with no modal window left open.
 #include <functional>
 #include <optional>
+#include <vector>
 
 #include "platform/cstring.h"
 
@@ -11,14 +12,21 @@ class QWidget;
 
 namespace services {
 
-// A modal box with an OK button, captioned with the executable's name.
+// A modal box with an OK button and the warning icon, captioned with the
+// application's name; long paths wrap rather than run off the box.
 using MessageBoxFunction = std::function<void(QWidget* owner, const CString& text)>;
-// The folder picker: the chosen folder's path, or nothing when cancelled.
-using FolderPickerFunction = std::function<std::optional<CString>(QWidget* owner, const CString& title)>;
+// The folder picker, opened at start: the chosen folder's path, or nothing
+// when cancelled.
+using FolderPickerFunction
+    = std::function<std::optional<CString>(QWidget* owner, const CString& title, const CString& start)>;
 // Opens a file or folder with its default program, without waiting.
 using ShellOpenFunction = std::function<void(const CString& path)>;
 // Starts playing a WAV file and returns at once; false when it cannot start.
 using PlaySoundFunction = std::function<bool(const CString& path)>;
+// The same for a WAV file held in memory (copied; the caller may let it go).
+using PlaySoundDataFunction = std::function<bool(const std::vector<unsigned char>& wav)>;
+// Stops whatever plays.
+using StopSoundFunction = std::function<void()>;
 
 // Each setter installs a replacement and answers the one it replaced; an
 // empty function restores the real service. Playing needs a player, which
@@ -27,10 +35,14 @@ MessageBoxFunction SetMessageBox(MessageBoxFunction function);
 FolderPickerFunction SetFolderPicker(FolderPickerFunction function);
 ShellOpenFunction SetShellOpen(ShellOpenFunction function);
 PlaySoundFunction SetPlaySound(PlaySoundFunction function);
+PlaySoundDataFunction SetPlaySoundData(PlaySoundDataFunction function);
+StopSoundFunction SetStopSound(StopSoundFunction function);
 
 void MessageBox(QWidget* owner, const CString& text);
-std::optional<CString> BrowseForFolder(QWidget* owner, const CString& title);
+std::optional<CString> BrowseForFolder(QWidget* owner, const CString& title, const CString& start = {});
 void ShellOpen(const CString& path);
 bool PlaySound(const CString& path);
+bool PlaySoundData(const std::vector<unsigned char>& wav);
+void StopSound();
 
 } // namespace services

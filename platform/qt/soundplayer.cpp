@@ -30,11 +30,21 @@ void CSoundPlayer::Stop()
 
 bool CSoundPlayer::Play(const CString& path)
 {
+    return PlayFrom(SDL_RWFromFile(path.c_str(), "rb"), path.c_str());
+}
+
+bool CSoundPlayer::PlayData(const std::vector<unsigned char>& wav)
+{
+    return PlayFrom(SDL_RWFromConstMem(wav.data(), static_cast<int>(wav.size())), "the memo");
+}
+
+bool CSoundPlayer::PlayFrom(SDL_RWops* source, const char* name)
+{
     SDL_AudioSpec spec{};
     Uint8* raw = nullptr;
     Uint32 length = 0;
-    if (SDL_LoadWAV(path.c_str(), &spec, &raw, &length) == nullptr) {
-        qWarning("Cannot load %s: %s", path.c_str(), SDL_GetError());
+    if (source == nullptr || SDL_LoadWAV_RW(source, 1, &spec, &raw, &length) == nullptr) {
+        qWarning("Cannot load %s: %s", name, SDL_GetError());
         return false;
     }
     const std::unique_ptr<Uint8, WavFree> samples(raw);
@@ -55,11 +65,11 @@ bool CSoundPlayer::Play(const CString& path)
     spec.userdata = nullptr;
     m_device = SDL_OpenAudioDevice(nullptr, 0, &spec, nullptr, 0);
     if (m_device == 0) {
-        qWarning("Cannot open an audio device for %s: %s", path.c_str(), SDL_GetError());
+        qWarning("Cannot open an audio device for %s: %s", name, SDL_GetError());
         return false;
     }
     if (SDL_QueueAudio(m_device, samples.get(), length) != 0) {
-        qWarning("Cannot queue the sound of %s: %s", path.c_str(), SDL_GetError());
+        qWarning("Cannot queue the sound of %s: %s", name, SDL_GetError());
         Stop();
         return false;
     }

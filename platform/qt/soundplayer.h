@@ -3,8 +3,11 @@
 // a new request replaces the sound playing, and nothing is waited for. Its
 // owner keeps it as long as sound may play; going, it releases the device.
 #include <cstdint>
+#include <vector>
 
 #include "platform/cstring.h"
+
+struct SDL_RWops;
 
 class CSoundPlayer {
 public:
@@ -17,10 +20,16 @@ public:
     /// cannot be decoded (the camera's IMA ADPCM is decoded), or no device
     /// opens. Every failure is logged with SDL's reason.
     bool Play(const CString& path);
+    // The same for a WAV file held in memory; nothing is written anywhere.
+    bool PlayData(const std::vector<unsigned char>& wav);
     // Stops the sound and releases the device.
     void Stop();
 
 private:
+    // Plays what SDL_LoadWAV_RW reads from source (which it closes); name
+    // says what it is in the log.
+    bool PlayFrom(SDL_RWops* source, const char* name);
+
     bool m_bAudioReady = false;
     uint32_t m_device = 0;
 };
