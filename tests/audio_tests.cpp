@@ -348,8 +348,9 @@ TEST_F(Extraction, LinksAtTheOutputAreReplacedNotFollowed)
 
     Recorder recorder;
     recorder.onRow = [&](const std::string& row) {
-        if (row == during)
+        if (row == during) {
             ASSERT_EQ(::symlink(victim.c_str(), (during + ".wav").c_str()), 0);
+        }
     };
     RunExtraction({before, during}, recorder);
     EXPECT_EQ(recorder.events, (std::vector<std::string>{"row:" + before, Done(before), "row:" + during, Done(during)}));
