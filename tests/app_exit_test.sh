@@ -1,16 +1,21 @@
 #!/usr/bin/env bash
-# Starts the real program in a real X server, closes its window with Escape
-# as a user would, and expects exit status 0 and no process left behind.
+# Starts the real program in a real X server with a folder to look in,
+# closes its window with Escape as a user would, and expects exit status 0,
+# no process left behind, and the folder remembered for the next start in a
+# configuration folder of its own.
 set -u
 app=$1
 display=:$((200 + RANDOM % 300))
+scratch=$(mktemp -d)
+mkdir "$scratch/pictures"
 Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
-trap 'kill $xvfb 2>/dev/null' EXIT
+trap 'kill $xvfb 2>/dev/null; rm -rf "$scratch"' EXIT
 export DISPLAY=$display
+export XDG_CONFIG_HOME=$scratch/config
 for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 
-"$app" --these --arguments are-ignored &
+"$app" --an-ignored-option "$scratch/pictures" &
 pid=$!
 if ! window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Vocaline$' | head -n1) || [ -z "$window" ]; then
   echo "the window never appeared"; kill "$pid"; exit 1
@@ -24,6 +29,8 @@ fi
 wait "$pid"
 status=$?
 [ "$status" -eq 0 ] || { echo "exit status $status"; exit 1; }
-left=$(pgrep -f -- "--these --arguments" || true)
+left=$(pgrep -f -- "--an-ignored-option $scratch" || true)
 [ -z "$left" ] || { echo "left behind: $left"; exit 1; }
+grep -qxF "lookIn=$scratch/pictures" "$XDG_CONFIG_HOME/vocaline/vocaline.conf" \
+  || { echo "the folder was not remembered"; cat "$XDG_CONFIG_HOME/vocaline/vocaline.conf"; exit 1; }
 echo "closed with status 0"

@@ -3,7 +3,10 @@ find_package(Qt6 REQUIRED COMPONENTS Test)
 add_library(vocaline_guikit STATIC guikit.cpp)
 target_link_libraries(vocaline_guikit PUBLIC vocaline_app vocaline_testkit Qt6::Test)
 
-set(OFFSCREEN "QT_QPA_PLATFORM=offscreen;SDL_AUDIODRIVER=dummy;XDG_RUNTIME_DIR=${CMAKE_CURRENT_BINARY_DIR}/xdg")
+# One variable only: gtest_discover_tests passes its PROPERTIES on as a flat
+# list, so a second NAME=VALUE would become a property of its own. The test
+# program sets the rest itself (guikit.cpp).
+set(OFFSCREEN "XDG_RUNTIME_DIR=${CMAKE_CURRENT_BINARY_DIR}/xdg")
 file(MAKE_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/xdg)
 
 add_executable(window_tests window_tests.cpp search_window_tests.cpp extract_window_tests.cpp)
