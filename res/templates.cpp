@@ -66,9 +66,9 @@ const DialogTemplate kAboutBox{
          "the source filename + .wav eg the wav file for pic.jpg will be pic.jpg.wav",
          16, 56, 207, 27, kAboutLabel},
         {IDC_ABOUT_TESTED, Label,
-         "This program is only tested with the HP 618 camera files, it may or most likely wont be able to extract "
-         "audio from other manufacturers files.",
-         16, 86, 207, 21, kAboutLabel},
+         "This program was tested with the HP 618 camera files; it also reads the FlashPix voice memos of other "
+         "cameras.",
+         16, 86, 207, 24, kAboutLabel},
         {IDC_ABOUT_CREDITS, Label,
          "The search function is based on a folder-search sample program published with a programming magazine "
          "article; credit for it goes to that sample's author and its publisher.",
