@@ -31,6 +31,8 @@ constexpr int64_t kMemoProof = kStreamHeader + 12;
 
 // Marker and length, then the 13 bytes that tell an FPXR piece.
 constexpr size_t kHeadRead = 4 + kPieceDataAt;
+// How often a long walk asks whether to go on: every this many segments.
+constexpr unsigned kStepsPerCheck = 1 << 16;
 
 uint32_t Big32(const unsigned char* p)
 {
@@ -163,7 +165,7 @@ public:
 
     /// With bStopAtMemo the walk ends at the first memo it can prove: a
     /// later segment cannot change bytes that an earlier piece holds.
-    Result Walk(bool bStopAtMemo);
+    Result Walk(bool bStopAtMemo, const KeepGoing& keepGoing = {});
 
     const std::vector<Entry>& Entries() const { return m_entries; }
     const Stream* StreamOf(size_t index) const
@@ -173,6 +175,9 @@ public:
     }
 
 private:
+    /// The offset of the first byte at or after offset that is not a fill
+    /// byte (0xFF), the file's size when none is; -1 on a read error or a stop.
+    int64_t SkipFill(int64_t offset, const KeepGoing& keepGoing) const;
     bool AddContents(int64_t dataAt, int64_t dataLength);
     void AddPiece(const unsigned char* data, int64_t dataAt, int64_t dataLength, unsigned& touched);
     // Whether the stream of this index is a memo; false until it is proven.
@@ -184,7 +189,7 @@ private:
     std::map<unsigned, Stream> m_streams;
 };
 
-CFlashPixHead::Result CFlashPixHead::Walk(bool bStopAtMemo)
+CFlashPixHead::Result CFlashPixHead::Walk(bool bStopAtMemo, const KeepGoing& keepGoing)
 {
     unsigned char head[kHeadRead];
     const long soi = m_file.ReadAt(0, head, 2);
@@ -195,14 +200,21 @@ CFlashPixHead::Result CFlashPixHead::Walk(bool bStopAtMemo)
 
     const int64_t fileSize = m_file.GetSize();
     int64_t offset = 2;
-    for (;;) {
+    for (unsigned steps = 1;; ++steps) {
+        // A damaged file can hold a billion tiny segments: the caller may
+        // want to stop.
+        if (steps % kStepsPerCheck == 0 && keepGoing && !keepGoing())
+            return Result::Walked;
         const long got = m_file.ReadAt(offset, head, sizeof head);
         if (got < 0)
             return Result::ReadError;
         if (got < 4 || head[0] != kMarkerLead)
             return Result::Walked;
-        if (head[1] == kMarkerLead) { // fill byte before a marker
-            ++offset;
+        if (head[1] == kMarkerLead) { // fill bytes before a marker
+            const int64_t next = SkipFill(offset + 1, keepGoing);
+            if (next < 0)
+                return m_file.GetError() != 0 ? Result::ReadError : Result::Walked;
+            offset = next - 1;
             continue;
         }
         if (head[1] == kStartOfScan || head[1] == kEndOfImage)
@@ -243,6 +255,25 @@ CFlashPixHead::Result CFlashPixHead::Walk(bool bStopAtMemo)
             }
         }
         offset += int64_t{length} + 2;
+    }
+}
+
+int64_t CFlashPixHead::SkipFill(int64_t offset, const KeepGoing& keepGoing) const
+{
+    unsigned char chunk[4096];
+    for (;;) {
+        if (keepGoing && !keepGoing())
+            return -1;
+        const long got = m_file.ReadAt(offset, chunk, sizeof chunk);
+        if (got < 0)
+            return -1;
+        if (got == 0)
+            return offset;
+        const auto end = chunk + got;
+        const auto* other = std::find_if(chunk, end, [](unsigned char c) { return c != kMarkerLead; });
+        if (other != end)
+            return offset + (other - chunk);
+        offset += got;
     }
 }
 
@@ -333,8 +364,8 @@ bool ReadFlashPixMemos(const CSourceFile& file, std::vector<FpxrMemo>& memos)
     return true;
 }
 
-bool HasFlashPixMemo(const CSourceFile& file)
+bool HasFlashPixMemo(const CSourceFile& file, const KeepGoing& keepGoing)
 {
     CFlashPixHead head(file);
-    return head.Walk(true) == CFlashPixHead::Result::FoundMemo;
+    return head.Walk(true, keepGoing) == CFlashPixHead::Result::FoundMemo;
 }

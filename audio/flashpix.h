@@ -21,8 +21,7 @@
 #include <vector>
 
 #include "platform/cstring.h"
-
-class CSourceFile;
+#include "platform/file.h"
 
 struct FpxrMemo {
     CString strName;                  // stream name without its folder: "Audio Stream 000000"
@@ -40,4 +39,5 @@ bool ReadFlashPixMemos(const CSourceFile& file, std::vector<FpxrMemo>& memos);
 /// heads, the contents list and the first 12 memo bytes of each audio
 /// stream, and stops at the first memo found. Give the file a read-ahead
 /// window (CSourceFile::SetReadAhead(4096)): the walk makes many small reads.
-bool HasFlashPixMemo(const CSourceFile& file);
+/// keepGoing is asked now and then during a long walk; false ends it (no memo).
+bool HasFlashPixMemo(const CSourceFile& file, const KeepGoing& keepGoing = {});

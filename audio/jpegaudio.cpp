@@ -87,5 +87,5 @@ SoundCheck CheckSound(const CString& path, int* error, const KeepGoing& keepGoin
     case AudioRun::NoMemo:
         break;
     }
-    return HasFlashPixMemo(file) ? SoundCheck::Yes : SoundCheck::No;
+    return HasFlashPixMemo(file, keepGoing) ? SoundCheck::Yes : SoundCheck::No;
 }

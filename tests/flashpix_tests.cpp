@@ -195,6 +195,8 @@ TEST(FlashPix, MalformedFilesGiveWhatTheyHoldAndNoMore)
          {{Slice(memo, 0, 1000 - 28), false}}},
         {"file cut inside the last piece", cut, {{Slice(memo, 0, memo.size() - 500), false}}},
         {"a list entry cut short", FileWith({Slice(whole, 0, 20), first, rest}), {}},
+        {"fill bytes across several reads before the pieces",
+         Concat(FileWith({whole}, Bytes(10000, 0xFF)), Concat(Segment(0xE2, first), Segment(0xE2, rest))), {full}},
     };
     TempDir dir;
     for (const auto& c : cases) {
