@@ -29,41 +29,73 @@ const char* const kAsStored = "Sound format not decoded, written as stored";
 const char* const kDone = "Output file: %s Done";
 const char* const kNoAudio = "No Audio in file....................................................";
 
-// Sound bytes are gathered and written in pieces of this size at most.
-constexpr size_t kWriteChunk = 1 << 20;
 // What a RIFF header needs to tell its length: "RIFF" and the size field.
 constexpr size_t kRiffHead = 8;
 
 enum class Outcome { NextRow, EndRun };
 
-uint64_t RiffLength(const unsigned char* head)
+// Whether the memo holds all the bytes its RIFF header counts.
+bool IsWhole(const std::vector<unsigned char>& memo)
 {
-    return kRiffHead + (uint64_t{head[4]} | uint64_t{head[5]} << 8 | uint64_t{head[6]} << 16 | uint64_t{head[7]} << 24);
+    if (memo.size() < kRiffHead)
+        return false;
+    const uint64_t size = uint64_t{memo[4]} | uint64_t{memo[5]} << 8 | uint64_t{memo[6]} << 16 | uint64_t{memo[7]} << 24;
+    return memo.size() >= kRiffHead + size;
+}
+
+/// Reads the fixed layout's sound pieces into memo, stopping at the end of
+/// the source (nothing past it is invented). False on a read error; memo
+/// then holds what came before it.
+bool ReadPieces(const CSourceFile& file, const std::vector<SoundPiece>& pieces, std::vector<unsigned char>& memo)
+{
+    memo.clear();
+    for (const SoundPiece& piece : pieces) {
+        const size_t start = memo.size();
+        memo.resize(start + piece.count);
+        const long got = file.ReadAt(piece.offset, memo.data() + start, piece.count);
+        memo.resize(start + static_cast<size_t>(std::max(got, 0L)));
+        if (got < 0)
+            return false;
+        if (static_cast<size_t>(got) < piece.count)
+            break;
+    }
+    return true;
+}
+
+// A FlashPix camera that writes its pieces in another order can put "RIFF"
+// where the fixed layout looks: when its contents list names a memo that the
+// fixed layout's bytes do not begin with, that memo is the one. On the
+// camera the layout describes both agree, and its bytes are kept exactly.
+bool ListedMemoOverrides(const std::vector<FpxrMemo>& memos, const std::vector<unsigned char>& fixed)
+{
+    if (memos.empty())
+        return false;
+    const std::vector<unsigned char>& listed = memos.front().bytes;
+    return fixed.size() < listed.size() || !std::equal(listed.begin(), listed.end(), fixed.begin());
 }
 
 class CFileExtraction {
 public:
     CFileExtraction(const CString& source, IExtractReport& report, const CExtractOptions& options,
-                    std::vector<unsigned char>& buffer, std::vector<CString>& written)
-        : m_source(source), m_report(report), m_options(options), m_buffer(buffer), m_written(written)
+                    std::vector<CString>& written)
+        : m_source(source), m_report(report), m_options(options), m_written(written)
     {
     }
 
     Outcome Run();
 
 private:
-    Outcome CopyPieces(const std::vector<SoundPiece>& pieces);
+    Outcome FixedLayout(const std::vector<SoundPiece>& pieces);
     Outcome FlashPix(bool app1First);
-    bool FixedLayoutHolds(const std::vector<SoundPiece>& pieces, const std::vector<unsigned char>& memo);
     Outcome WriteMemos(const std::vector<FpxrMemo>& memos);
-    Outcome WriteMemo(const CString& path, const std::vector<unsigned char>& memo, bool complete);
+    Outcome WriteMemo(const CString& path, const std::vector<unsigned char>& memo, bool complete,
+                      Outcome afterShort = Outcome::NextRow);
     Outcome Finish(COutputFile& output, const CString& path, bool complete, Outcome afterShort);
     Outcome OutputFailed(const COutputFile& output, const CString& path, bool creating);
 
     const CString& m_source;
     IExtractReport& m_report;
     const CExtractOptions& m_options;
-    std::vector<unsigned char>& m_buffer;
     std::vector<CString>& m_written;
     CSourceFile m_file;
 };
@@ -99,15 +131,8 @@ Outcome CFileExtraction::Run()
     case AudioRun::ReadError:
         m_report.ShowMessage(kReadBox, m_source, m_file.GetError());
         return Outcome::EndRun;
-    case AudioRun::Memo: {
-        // A FlashPix camera that writes its pieces in another order can put
-        // "RIFF" where the fixed layout looks; its contents list then says
-        // what the memo really is.
-        std::vector<FpxrMemo> memos;
-        if (ReadFlashPixMemos(m_file, memos) && !memos.empty() && !FixedLayoutHolds(pieces, memos.front().bytes))
-            return WriteMemos(memos);
-        return CopyPieces(pieces);
-    }
+    case AudioRun::Memo:
+        return FixedLayout(pieces);
     case AudioRun::NoMemo:
     case AudioRun::Stopped:
         break;
@@ -129,27 +154,6 @@ Outcome CFileExtraction::FlashPix(bool app1First)
     return WriteMemos(memos);
 }
 
-// True when the fixed layout's bytes begin with the FlashPix memo, as on
-// the camera that layout describes: its bytes are then kept exactly. A read
-// error counts as agreement; the copy reports it.
-bool CFileExtraction::FixedLayoutHolds(const std::vector<SoundPiece>& pieces, const std::vector<unsigned char>& memo)
-{
-    size_t at = 0;
-    for (const SoundPiece& piece : pieces) {
-        if (at >= memo.size())
-            return true;
-        const size_t count = std::min(piece.count, memo.size() - at);
-        m_buffer.resize(count);
-        const long got = m_file.ReadAt(piece.offset, m_buffer.data(), count);
-        if (got < 0)
-            return true;
-        if (std::memcmp(m_buffer.data(), memo.data() + at, static_cast<size_t>(got)) != 0 || static_cast<size_t>(got) < count)
-            return false;
-        at += count;
-    }
-    return at >= memo.size();
-}
-
 Outcome CFileExtraction::WriteMemos(const std::vector<FpxrMemo>& memos)
 {
     for (size_t i = 0; i < memos.size(); ++i) {
@@ -161,56 +165,25 @@ Outcome CFileExtraction::WriteMemos(const std::vector<FpxrMemo>& memos)
     return Outcome::NextRow;
 }
 
-// Copies the fixed layout's sound pieces into a new output file, streaming
-// them unless the whole memo is needed at once for a PCM copy.
-Outcome CFileExtraction::CopyPieces(const std::vector<SoundPiece>& pieces)
+// The fixed layout's memo, its pieces read once, unless the FlashPix
+// contents list says the memo is other bytes.
+Outcome CFileExtraction::FixedLayout(const std::vector<SoundPiece>& pieces)
 {
-    const CString path = OutputPathFor(m_source);
-    COutputFile output;
-    if (!m_options.bPcm && !output.Create(path, m_file.GetPermissions()))
-        return OutputFailed(output, path, true);
     std::vector<unsigned char> memo;
-    m_buffer.clear();
-    unsigned char head[kRiffHead] = {};
-    uint64_t copied = 0;
-    bool readError = false;
-    for (const SoundPiece& piece : pieces) {
-        std::vector<unsigned char>& into = m_options.bPcm ? memo : m_buffer;
-        const size_t start = into.size();
-        into.resize(start + piece.count);
-        const long got = m_file.ReadAt(piece.offset, into.data() + start, piece.count);
-        into.resize(start + static_cast<size_t>(std::max(got, 0L)));
-        if (got < 0) {
-            readError = true;
-            break;
-        }
-        if (copied < kRiffHead)
-            std::memcpy(head + copied, into.data() + start, std::min<size_t>(kRiffHead - copied, static_cast<size_t>(got)));
-        copied += static_cast<uint64_t>(got);
-        if (m_buffer.size() >= kWriteChunk) {
-            const bool ok = output.Write(m_buffer.data(), m_buffer.size());
-            m_buffer.clear();
-            if (!ok)
-                return OutputFailed(output, path, false);
-        }
-        // Past the end of the source nothing is invented.
-        if (static_cast<size_t>(got) < piece.count)
-            break;
-    }
-    if (readError)
+    if (!ReadPieces(m_file, pieces, memo)) {
         m_report.ShowMessage(kReadBox, m_source, m_file.GetError());
-    const bool complete = !readError && copied >= RiffLength(head);
-    if (m_options.bPcm)
-        return readError && !m_options.bKeepPartial ? Outcome::EndRun : WriteMemo(path, memo, complete);
-    if (!m_buffer.empty() && !output.Write(m_buffer.data(), m_buffer.size()))
-        return OutputFailed(output, path, false);
-    if (readError)
-        return Finish(output, path, false, Outcome::EndRun);
-    return Finish(output, path, complete, Outcome::NextRow);
+        return m_options.bKeepPartial ? WriteMemo(OutputPathFor(m_source), memo, false, Outcome::EndRun)
+                                      : Outcome::EndRun;
+    }
+    std::vector<FpxrMemo> memos;
+    if (ReadFlashPixMemos(m_file, memos) && ListedMemoOverrides(memos, memo))
+        return WriteMemos(memos);
+    return WriteMemo(OutputPathFor(m_source), memo, IsWhole(memo));
 }
 
 // Writes one memo held whole, as 16-bit PCM when asked and when it is whole.
-Outcome CFileExtraction::WriteMemo(const CString& path, const std::vector<unsigned char>& memo, bool complete)
+Outcome CFileExtraction::WriteMemo(const CString& path, const std::vector<unsigned char>& memo, bool complete,
+                                   Outcome afterShort)
 {
     std::vector<unsigned char> pcm;
     const std::vector<unsigned char>* bytes = &memo;
@@ -225,7 +198,7 @@ Outcome CFileExtraction::WriteMemo(const CString& path, const std::vector<unsign
         return OutputFailed(output, path, true);
     if (!bytes->empty() && !output.Write(bytes->data(), bytes->size()))
         return OutputFailed(output, path, false);
-    return Finish(output, path, complete, Outcome::NextRow);
+    return Finish(output, path, complete, afterShort);
 }
 
 // Gives a written memo its name when it is whole, or when the user asked
@@ -269,10 +242,8 @@ std::vector<CString> RunExtraction(const std::vector<CString>& sources, IExtract
         report.ShowMessage(kNoSelection, "", 0);
         return written;
     }
-    // One buffer serves the whole run.
-    std::vector<unsigned char> buffer;
     for (const CString& source : sources) {
-        if (CFileExtraction(source, report, options, buffer, written).Run() == Outcome::EndRun)
+        if (CFileExtraction(source, report, options, written).Run() == Outcome::EndRun)
             break;
     }
     return written;
@@ -288,26 +259,15 @@ bool ReadMemo(const CString& path, std::vector<unsigned char>& wav)
     SegmentHeader header;
     if (ReadSegmentHeader(file, 0, header) != HeaderRead::Ok || !header.IsStartOfImage())
         return false;
-    // The same choice as the extraction: the fixed layout unless the
-    // FlashPix contents list says its bytes are something else.
+    // The same choice as the extraction.
     std::vector<FpxrMemo> memos;
     const bool flashPix = ReadFlashPixMemos(file, memos) && !memos.empty();
     std::vector<SoundPiece> pieces;
     if (header.App1Follows() && WalkAudioRun(file, pieces, false) == AudioRun::Memo) {
-        for (const SoundPiece& piece : pieces) {
-            const size_t start = wav.size();
-            wav.resize(start + piece.count);
-            const long got = file.ReadAt(piece.offset, wav.data() + start, piece.count);
-            if (got < 0)
-                return false;
-            wav.resize(start + static_cast<size_t>(got));
-            if (static_cast<size_t>(got) < piece.count)
-                break;
-        }
-        const bool agrees = !flashPix || (memos.front().bytes.size() <= wav.size()
-                                          && std::equal(memos.front().bytes.begin(), memos.front().bytes.end(), wav.begin()));
-        if (agrees)
-            return wav.size() >= kRiffHead && wav.size() >= RiffLength(wav.data());
+        if (!ReadPieces(file, pieces, wav))
+            return false;
+        if (!ListedMemoOverrides(memos, wav))
+            return IsWhole(wav);
     }
     if (!flashPix || !memos.front().bComplete)
         return false;

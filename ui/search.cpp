@@ -39,14 +39,14 @@ public:
         CResultsList& results = m_dlg.m_listResults;
         switch (m_settings.listMode) {
         case ListMode::Replace:
-            Append(folder, name);
+            Append(path, folder, name);
             break;
         case ListMode::Add:
-            if (results.Find(folder + name) == -1)
-                Append(folder, name);
+            if (results.Find(path) == -1)
+                Append(path, folder, name);
             break;
         case ListMode::Remove:
-            if (const int row = results.Find(folder + name); row != -1)
+            if (const int row = results.Find(path); row != -1)
                 results.Remove(row);
             break;
         }
@@ -63,11 +63,12 @@ public:
     }
 
 private:
-    void Append(const CString& folder, const CString& name)
+    // path is folder + name: the split gives back the exact bytes.
+    void Append(const CString& path, const CString& folder, const CString& name)
     {
         std::optional<bool> sound;
         if (m_settings.bCheckSound) {
-            sound = HasSound(folder, name, [this] { return KeepGoing(); });
+            sound = CheckSound(path, nullptr, [this] { return KeepGoing(); }) == SoundCheck::Yes;
             // A test cut short by Cancel says nothing of the file.
             if (m_dlg.m_finder.IsStopping())
                 return;
@@ -76,7 +77,7 @@ private:
                 return;
         }
         CFileInformation info;
-        GetFileInformation(folder + name, info);
+        GetFileInformation(path, info);
         m_dlg.m_listResults.Append(folder, name, info, sound);
     }
     void ShowProgress()
