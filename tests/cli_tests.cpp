@@ -156,16 +156,15 @@ TEST_F(Cli, FailuresSayWhyAndExitOne)
     EXPECT_EQ(full.status, 1);
     EXPECT_NE(full.err.find("cannot write standard output: No space left on device"), std::string::npos);
 
+    // An empty folder is the nothing-selected case.
+    TempDir empty;
+    r = Call({"-r", empty.path()});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "vocaline-extract: Error No items were selected!\n");
+
     r = Call({"-r.jpg", dir.path()});
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.err.rfind("vocaline-extract: unknown or incomplete option '-.'\n", 0), 0u) << r.err;
-}
-
-TEST_F(Cli, EmptyFolderIsTheNothingSelectedCase)
-{
-    const Result r = Call({"-r", dir.path()});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "vocaline-extract: Error No items were selected!\n");
 }
 
 } // namespace

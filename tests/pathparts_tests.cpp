@@ -46,14 +46,6 @@ TEST(PathParts, SplitsAndJoinsBackToTheSameBytes)
     }
 }
 
-TEST(PathParts, AddBackSlash)
-{
-    EXPECT_EQ(AddBackSlash(""), "");
-    EXPECT_EQ(AddBackSlash("/pics"), "/pics/");
-    EXPECT_EQ(AddBackSlash("/pics/"), "/pics/");
-    EXPECT_EQ(AddBackSlash("pics\\"), "pics\\/");
-}
-
 TEST(FileInformation, SizeAndTimesOfRegularFilesOnly)
 {
     TempDir dir;

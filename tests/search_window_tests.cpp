@@ -43,50 +43,22 @@ protected:
     }
 };
 
-TEST_F(SearchWindow, ListModesReplaceAddAndRemove)
-{
-    File("a.jpg");
-    File("b.jpg");
-    shown.Search(dir.path(), 0);
-    EXPECT_EQ(shown.SortedRowPaths(), (std::vector<std::string>{dir / "a.jpg", dir / "b.jpg"}));
-    EXPECT_EQ(shown.Text(IDC_STATUS), "2 items found");
-
-    // Add: listed hits stay single; the count is of hits.
-    File("c.jpg");
-    shown.Search(dir.path(), 1);
-    EXPECT_EQ(shown.SortedRowPaths(), (std::vector<std::string>{dir / "a.jpg", dir / "b.jpg", dir / "c.jpg"}));
-    EXPECT_EQ(shown.Text(IDC_STATUS), "3 items found");
-
-    // Remove: only the rows of hits go; a hit without a row changes nothing.
-    TempDir other;
-    WriteText(other / "z.jpg", "z");
-    shown.Search(other.path(), 1);
-    ASSERT_EQ(shown.Rows(), 4);
-    WriteText(other / "y.jpg", "y");
-    shown.Search(other.path(), 2);
-    EXPECT_EQ(shown.Rows(), 3);
-    EXPECT_EQ(shown.Text(IDC_STATUS), "2 items found");
-
-    // Replace starts afresh; one hit reads "1 items found".
-    ::remove((other / "y.jpg").c_str());
-    shown.Search(other.path(), 0);
-    EXPECT_EQ(shown.SortedRowPaths(), (std::vector<std::string>{other / "z.jpg"}));
-    EXPECT_EQ(shown.Text(IDC_STATUS), "1 items found");
-}
-
-// On Linux Pic.jpg and pic.jpg are two files: Add lists both, Remove takes
-// away the row of the file found and no other.
-TEST_F(SearchWindow, AddAndRemoveTellNamesApartByCase)
+// The list modes: Replace starts afresh, Add keeps listed hits single,
+// Remove takes away only the rows of hits; the status line counts hits. On
+// Linux Pic.jpg and pic.jpg are two files, and each mode tells them apart.
+TEST_F(SearchWindow, ListModesTellNamesApartByCase)
 {
     const struct {
         std::vector<std::string> create, remove;
         int mode;
         std::vector<std::string> rows;
+        const char* status;
     } steps[] = {
-        {{"Pic.jpg"}, {}, 0, {"Pic.jpg"}},
-        {{"pic.jpg"}, {}, 1, {"Pic.jpg", "pic.jpg"}},
-        {{"PIC.JPG"}, {"Pic.jpg"}, 1, {"PIC.JPG", "Pic.jpg", "pic.jpg"}},
-        {{}, {"pic.jpg"}, 2, {"Pic.jpg", "pic.jpg"}},
+        {{"Pic.jpg"}, {}, 0, {"Pic.jpg"}, "1 items found"},
+        {{"pic.jpg"}, {}, 1, {"Pic.jpg", "pic.jpg"}, "2 items found"},
+        {{"PIC.JPG"}, {"Pic.jpg"}, 1, {"PIC.JPG", "Pic.jpg", "pic.jpg"}, "2 items found"},
+        {{}, {"pic.jpg"}, 2, {"Pic.jpg", "pic.jpg"}, "1 items found"},
+        {{}, {}, 0, {"PIC.JPG"}, "1 items found"},
     };
     for (const auto& step : steps) {
         for (const std::string& name : step.create)
@@ -98,6 +70,7 @@ TEST_F(SearchWindow, AddAndRemoveTellNamesApartByCase)
         for (const std::string& name : step.rows)
             expected.push_back(dir / name);
         EXPECT_EQ(shown.SortedRowPaths(), expected) << step.mode;
+        EXPECT_EQ(shown.Text(IDC_STATUS), step.status) << step.mode;
     }
 }
 

@@ -68,15 +68,11 @@ JpegBuilder& JpegBuilder::Raw(const Bytes& bytes)
     return *this;
 }
 
-JpegBuilder& JpegBuilder::SegmentWithLength(unsigned char marker, unsigned length, const Bytes& data)
-{
-    Raw({0xFF, marker, static_cast<unsigned char>(length >> 8), static_cast<unsigned char>(length & 0xFF)});
-    return Raw(data);
-}
-
 JpegBuilder& JpegBuilder::Segment(unsigned char marker, const Bytes& data)
 {
-    return SegmentWithLength(marker, static_cast<unsigned>(data.size() + 2), data);
+    const size_t length = data.size() + 2;
+    Raw({0xFF, marker, static_cast<unsigned char>(length >> 8), static_cast<unsigned char>(length & 0xFF)});
+    return Raw(data);
 }
 
 JpegBuilder& JpegBuilder::App1(size_t dataSize)

@@ -36,8 +36,6 @@ public:
     JpegBuilder& Raw(const Bytes& bytes);
     // A segment FF <marker> with length field L = data.size() + 2.
     JpegBuilder& Segment(unsigned char marker, const Bytes& data);
-    // A segment whose length field is given apart from the data written.
-    JpegBuilder& SegmentWithLength(unsigned char marker, unsigned length, const Bytes& data);
     JpegBuilder& App1(size_t dataSize = 20);
     JpegBuilder& App2(size_t dataSize = 30);
     // The fifth APP2: a 41-byte head, then the sound (which should begin "RIFF").

@@ -1,6 +1,6 @@
-// The main window itself: defaults, check-box rules, size fields, folder
-// picker, keys and what a screen reader hears, sizing and the About box;
-// the results rows' index and the list's batch mode.
+// The main window itself: check-box rules, size fields, folder picker, keys
+// and what a screen reader hears, sizing and the About box; the results
+// rows' index.
 #include <QAccessible>
 #include <QLabel>
 #include <gtest/gtest.h>
@@ -15,20 +15,6 @@ class Window : public WindowTest {
 protected:
     bool Checked(int id) { return shown.Button(id)->isChecked(); }
 };
-
-TEST_F(Window, FreshStartShowsTheDefaults)
-{
-    EXPECT_EQ(shown.Text(IDC_LOOKIN), "/");
-    EXPECT_EQ(shown.Text(IDC_FILEMASK), "*.jpg");
-    EXPECT_EQ(shown.Text(IDC_SIZEMIN), "0");
-    EXPECT_FALSE(shown.Edit(IDC_SIZEMIN)->isEnabled());
-    EXPECT_FALSE(shown.Edit(IDC_SIZEMAX)->isEnabled());
-    for (int id : {IDC_SUBFOLDERS, IDC_CHECKSOUND, IDC_ONLYWITHSOUND, IDC_SIZERANGE, IDC_ADD, IDC_REMOVE})
-        EXPECT_FALSE(Checked(id)) << id;
-    EXPECT_TRUE(Checked(IDC_REPLACE));
-    EXPECT_EQ(shown.Text(IDC_STATUS), "0 items found");
-    EXPECT_TRUE(shown.Edit(IDC_LOOKIN)->hasFocus());
-}
 
 TEST_F(Window, OnlyWithSoundImpliesCheckForSound)
 {
@@ -218,36 +204,6 @@ TEST(RowPathIndex, AnswersTheLowestMatchingRowAfterRemovals)
     EXPECT_EQ(index.Find("/p/A.jpg"), 1);
     index.Clear();
     EXPECT_EQ(index.Find("/p/b.jpg"), -1);
-}
-
-// Rows in batch mode: the program sees every change at once, the view after
-// the next flush, and both agree row for row.
-TEST_F(Window, BatchedRowsReachTheViewIntact)
-{
-    CListModel& model = *shown.List(IDC_LOG)->Model();
-    auto rows = [&](bool view) {
-        std::vector<std::string> texts;
-        for (int r = 0; r < (view ? model.rowCount() : model.Count()); ++r)
-            texts.push_back(view ? model.index(r, 0).data().toString().toStdString() : model.GetText(r, 0));
-        return texts;
-    };
-    model.SetBatchInterval(1000);
-    for (int i = 0; i < 10; ++i)
-        model.InsertRow(model.Count(), "r" + std::to_string(i));
-    EXPECT_EQ(model.rowCount(), 0); // not announced yet
-    model.Flush();
-    EXPECT_EQ(rows(true), rows(false));
-
-    // A run from the front, one before it, one apart, then a text change.
-    model.DeleteRow(3);
-    model.DeleteRow(3);
-    EXPECT_EQ(model.rowCount(), 10); // the view still shows them
-    model.DeleteRow(2);
-    model.DeleteRow(5);
-    model.SetText(0, 0, "changed");
-    EXPECT_EQ(rows(false), (std::vector<std::string>{"changed", "r1", "r5", "r6", "r7", "r9"}));
-    model.SetBatchInterval(0);
-    EXPECT_EQ(rows(true), rows(false));
 }
 
 } // namespace
