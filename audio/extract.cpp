@@ -29,19 +29,9 @@ const char* const kAsStored = "Sound format not decoded, written as stored";
 const char* const kDone = "Output file: %s Done";
 const char* const kNoAudio = "No Audio in file....................................................";
 
-// What a RIFF header needs to tell its length: "RIFF" and the size field.
-constexpr size_t kRiffHead = 8;
 
 enum class Outcome { NextRow, EndRun };
 
-// Whether the memo holds all the bytes its RIFF header counts.
-bool IsWhole(const std::vector<unsigned char>& memo)
-{
-    if (memo.size() < kRiffHead)
-        return false;
-    const uint64_t size = uint64_t{memo[4]} | uint64_t{memo[5]} << 8 | uint64_t{memo[6]} << 16 | uint64_t{memo[7]} << 24;
-    return memo.size() >= kRiffHead + size;
-}
 
 /// Reads the fixed layout's sound pieces into memo, stopping at the end of
 /// the source (nothing past it is invented). False on a read error; memo
@@ -178,7 +168,7 @@ Outcome CFileExtraction::FixedLayout(const std::vector<SoundPiece>& pieces)
     std::vector<FpxrMemo> memos;
     if (ReadFlashPixMemos(m_file, memos) && ListedMemoOverrides(memos, memo))
         return WriteMemos(memos);
-    return WriteMemo(OutputPathFor(m_source), memo, IsWhole(memo));
+    return WriteMemo(OutputPathFor(m_source), memo, IsWholeRiff(memo));
 }
 
 // Writes one memo held whole, as 16-bit PCM when asked and when it is whole.
@@ -267,7 +257,7 @@ bool ReadMemo(const CString& path, std::vector<unsigned char>& wav)
         if (!ReadPieces(file, pieces, wav))
             return false;
         if (!ListedMemoOverrides(memos, wav))
-            return IsWhole(wav);
+            return IsWholeRiff(wav);
     }
     if (!flashPix || !memos.front().bComplete)
         return false;

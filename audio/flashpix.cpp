@@ -4,6 +4,7 @@
 #include <cstring>
 #include <map>
 
+#include "audio/wav.h"
 #include "platform/file.h"
 
 namespace {
@@ -356,9 +357,7 @@ bool ReadFlashPixMemos(const CSourceFile& file, std::vector<FpxrMemo>& memos)
         memo.strName = entries[i].strName;
         memo.bytes = std::move(bytes);
         memo.bytes.erase(memo.bytes.begin(), memo.bytes.begin() + kStreamHeader);
-        const uint32_t riffSize = memo.bytes[4] | uint32_t{memo.bytes[5]} << 8 | uint32_t{memo.bytes[6]} << 16
-            | uint32_t{memo.bytes[7]} << 24;
-        memo.bComplete = int64_t{riffSize} + 8 <= static_cast<int64_t>(memo.bytes.size());
+        memo.bComplete = IsWholeRiff(memo.bytes);
         memos.push_back(std::move(memo));
     }
     return true;

@@ -295,6 +295,11 @@ CString ExifText(Bytes exif, const char* id)
 
 } // namespace
 
+bool IsWholeRiff(std::span<const unsigned char> wav)
+{
+    return wav.size() >= 8 && wav.size() >= uint64_t{Little32(&wav[4])} + 8;
+}
+
 bool ParseWavInfo(std::span<const unsigned char> wav, WavInfo& info)
 {
     info = WavInfo{};

@@ -29,6 +29,10 @@ struct WavInfo {
     CString strUserComment; // eucm, without its 8-byte character-code prefix
 };
 
+/// True when the bytes hold all that their RIFF header counts: 8 + the
+/// RIFF size. A memo cut short is not whole.
+bool IsWholeRiff(std::span<const unsigned char> wav);
+
 /// Reads the fmt chunk, the length of the data and the Exif audio chunk.
 /// Returns false when the bytes are no RIFF/WAVE file with fmt and data.
 bool ParseWavInfo(std::span<const unsigned char> wav, WavInfo& info);
