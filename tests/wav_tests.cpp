@@ -126,8 +126,8 @@ TEST(WavInfo, DescribesTheMemoAndReadsTheExifAudioChunk)
     EXPECT_EQ(info.strExifVersion, "0220");
     EXPECT_EQ(info.strRelatedImage, "IM000101.JPG");
     EXPECT_EQ(info.strTimeCreated, "11:09:23.00");
-    EXPECT_EQ(info.strMake, "Hewlett-Packard");
-    EXPECT_EQ(info.strModel, "HP PhotoSmart 618");
+    EXPECT_EQ(info.strMake, "HP");
+    EXPECT_EQ(info.strModel, "HP 618");
     // The PCM copy keeps the chunk.
     ASSERT_TRUE(ParseWavInfo(Pcm(wav), info));
     EXPECT_EQ(info.strRelatedImage, "IM000101.JPG");
