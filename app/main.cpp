@@ -17,8 +17,9 @@ void PrintHelp()
                "hold a voice memo, lists them, tells which carry sound, copies each memo to\n"
                "a WAV file beside its picture (pic.jpg -> pic.jpg.wav) and plays it.\n"
                "\n"
-               "FOLDER is put in \"Look in\"; a picture given stands for its folder. Without\n"
-               "it the window opens with the folder, mask and options of the last run.\n"
+               "FOLDER is put in \"Look in\" and searched at once; a picture given stands\n"
+               "for its folder and is selected once found. Without it the window opens\n"
+               "with the folder, mask and options of the last run.\n"
                "\n"
                "      --help     show this help and exit\n"
                "      --version  show the version and exit\n"
@@ -53,8 +54,11 @@ int main(int argc, char** argv)
     char* qtArgv[] = {argv[0], nullptr};
     QApplication app(qtArgc, qtArgv);
     QApplication::setApplicationVersion(VOCALINE_VERSION);
-    // Message boxes are captioned with this name.
+    // Message boxes are captioned with this name, which is also the class of
+    // the window (WM_CLASS) that docks match to the desktop entry.
     QApplication::setApplicationName("Vocaline");
+    QApplication::setDesktopFileName("io.github.vocaline.Vocaline");
+    InstallTranslations();
     if (folder != nullptr)
         theApp.m_strStartFolder = folder;
     theApp.InitInstance();

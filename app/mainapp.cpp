@@ -1,6 +1,10 @@
 #include "app/mainapp.h"
 
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QSettings>
+#include <QTranslator>
 
 #include "platform/qt/services.h"
 #include "platform/qt/soundplayer.h"
@@ -62,6 +66,8 @@ bool CMainApp::InitInstance()
         CMainDlg dlg;
         dlg.RestoreForm(LoadForm());
         dlg.SetLookIn(m_strStartFolder);
+        if (!m_strStartFolder.empty())
+            dlg.SearchWhenShown(m_strStartFolder);
         dlg.DoModal();
         SaveForm(dlg.GetFormMemory());
     }
@@ -69,4 +75,18 @@ bool CMainApp::InitInstance()
     services::SetPlaySoundData(previousData);
     services::SetPlaySound(previousPlay);
     return false;
+}
+
+void InstallTranslations()
+{
+    // Qt's own texts (the folder picker, the OK of a message box) come from
+    // the system's Qt translations; the program's are built in.
+    static QTranslator qt;
+    static QTranslator program;
+    QCoreApplication::removeTranslator(&qt);
+    QCoreApplication::removeTranslator(&program);
+    if (qt.load(QLocale(), "qtbase", "_", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&qt);
+    if (program.load(QLocale(), "vocaline", "_", ":/i18n"))
+        QCoreApplication::installTranslator(&program);
 }

@@ -11,8 +11,14 @@ public:
     // the program ends when the window closes.
     virtual bool InitInstance();
 
-    // The FOLDER argument (or a picture in it); empty when none was given.
+    // The FOLDER argument (or a picture in it), searched at once; empty when
+    // none was given.
     CString m_strStartFolder;
 };
 
 extern CMainApp theApp;
+
+// Puts the program's texts and Qt's own into the language of the default
+// locale (the user's, unless changed); English where there is no
+// translation. Needs the application object; may be called again.
+void InstallTranslations();

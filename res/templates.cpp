@@ -1,5 +1,7 @@
 #include "res/templates.h"
 
+#include <QtGlobal>
+
 namespace res {
 
 namespace {
@@ -12,76 +14,79 @@ constexpr unsigned kSizeEdit = Number | Disabled | Border | AutoHScroll | TabSto
 constexpr unsigned kLabel = CenterVertically;
 constexpr unsigned kAboutLabel = WordWrap;
 
+// Texts are marked for translation under the class of their dialog, whose
+// tr() context it is; the dialog translates them as it builds itself.
+
 // Each label comes just before the field it names, and the template order
 // (the Tab order) follows the layout: top to bottom, left to right.
 const DialogTemplate kMainDialog{
     "Vocaline", 362, 270, "MS Sans Serif", 8, true,
     {
-        {IDC_DEFINEGROUP, GroupBox, "Define search", 2, 2, 360, 48, 0},
-        {IDC_STATIC, Label, "&Look in", 15, 15, 63, 12, kLabel},
-        {IDC_LOOKIN, Edit, "", 83, 15, 177, 12, kEdit, nullptr, "The folder to search; ~ is your home folder"},
-        {IDC_BROWSE, PushButton, "&Browse ...", 273, 15, 42, 12, TabStop, nullptr, "Pick the folder to search"},
-        {IDC_STATIC, Label, "&For files named", 15, 31, 63, 12, kLabel},
-        {IDC_FILEMASK, Edit, "", 83, 31, 83, 12, kEdit, nullptr, "A file-name pattern; * and ? are wildcards"},
-        {IDC_STATIC, Label, "Con&taining text", 183, 31, 63, 12, kLabel},
-        {IDC_CONTAINING, Edit, "", 251, 31, 82, 12, kEdit, nullptr, "Only files whose contents hold this text"},
-        {IDC_OPTIONSGROUP, GroupBox, "Search options", 2, 54, 360, 46, 0},
-        {IDC_SUBFOLDERS, CheckBox, "Search in sub&directories", 12, 64, 94, 12, TabStop},
-        {IDC_CHECKSOUND, CheckBox, "Chec&k for sound", 124, 64, 81, 13, TabStop},
-        {IDC_ONLYWITHSOUND, CheckBox, "&Only list files with sound", 223, 64, 83, 9, TabStop},
-        {IDC_SIZERANGE, CheckBox, "Si&ze between (in KB) ...", 12, 81, 102, 12, TabStop},
-        {IDC_SIZEMIN, Edit, "", 126, 81, 50, 12, kSizeEdit, "Smallest size in KB"},
-        {IDC_STATIC, Label, "and", 183, 81, 24, 12, kLabel},
-        {IDC_SIZEMAX, Edit, "", 208, 81, 50, 12, kSizeEdit, "Largest size in KB"},
+        {IDC_DEFINEGROUP, GroupBox, QT_TRANSLATE_NOOP("CMainDlg", "Define search"), 2, 2, 360, 48, 0},
+        {IDC_STATIC, Label, QT_TRANSLATE_NOOP("CMainDlg", "&Look in"), 15, 15, 63, 12, kLabel},
+        {IDC_LOOKIN, Edit, "", 83, 15, 177, 12, kEdit, nullptr, QT_TRANSLATE_NOOP("CMainDlg", "The folder to search; ~ is your home folder")},
+        {IDC_BROWSE, PushButton, QT_TRANSLATE_NOOP("CMainDlg", "&Browse ..."), 273, 15, 42, 12, TabStop, nullptr, QT_TRANSLATE_NOOP("CMainDlg", "Pick the folder to search")},
+        {IDC_STATIC, Label, QT_TRANSLATE_NOOP("CMainDlg", "&For files named"), 15, 31, 63, 12, kLabel},
+        {IDC_FILEMASK, Edit, "", 83, 31, 83, 12, kEdit, nullptr, QT_TRANSLATE_NOOP("CMainDlg", "A file-name pattern; * and ? are wildcards")},
+        {IDC_STATIC, Label, QT_TRANSLATE_NOOP("CMainDlg", "Con&taining text"), 183, 31, 63, 12, kLabel},
+        {IDC_CONTAINING, Edit, "", 251, 31, 82, 12, kEdit, nullptr, QT_TRANSLATE_NOOP("CMainDlg", "Only files whose contents hold this text")},
+        {IDC_OPTIONSGROUP, GroupBox, QT_TRANSLATE_NOOP("CMainDlg", "Search options"), 2, 54, 360, 46, 0},
+        {IDC_SUBFOLDERS, CheckBox, QT_TRANSLATE_NOOP("CMainDlg", "Search in sub&directories"), 12, 64, 94, 12, TabStop},
+        {IDC_CHECKSOUND, CheckBox, QT_TRANSLATE_NOOP("CMainDlg", "Chec&k for sound"), 124, 64, 81, 13, TabStop},
+        {IDC_ONLYWITHSOUND, CheckBox, QT_TRANSLATE_NOOP("CMainDlg", "&Only list files with sound"), 223, 64, 83, 9, TabStop},
+        {IDC_SIZERANGE, CheckBox, QT_TRANSLATE_NOOP("CMainDlg", "Si&ze between (in KB) ..."), 12, 81, 102, 12, TabStop},
+        {IDC_SIZEMIN, Edit, "", 126, 81, 50, 12, kSizeEdit, QT_TRANSLATE_NOOP("CMainDlg", "Smallest size in KB")},
+        {IDC_STATIC, Label, QT_TRANSLATE_NOOP("CMainDlg", "and"), 183, 81, 24, 12, kLabel},
+        {IDC_SIZEMAX, Edit, "", 208, 81, 50, 12, kSizeEdit, QT_TRANSLATE_NOOP("CMainDlg", "Largest size in KB")},
         {IDC_MODEFRAME, EtchedFrame, "", 2, 104, 360, 19, 0},
-        {IDC_REPLACE, RadioButton, "&Replace list", 15, 108, 75, 12, Group | TabStop, nullptr,
-         "The hits of a search take the place of the list"},
-        {IDC_ADD, RadioButton, "&Add to list", 100, 108, 75, 12, 0, nullptr, "The hits not listed yet are added"},
-        {IDC_REMOVE, RadioButton, "Re&move from list", 185, 108, 75, 12, 0, nullptr,
-         "The rows of the hits are taken off the list"},
-        {IDOK, PushButton, "&Search", 2, 129, 50, 11, DefaultButton | Group | TabStop},
-        {IDC_EXTRACT, PushButton, "&Extract Sound", 60, 129, 50, 11, TabStop, nullptr,
-         "Writes the memo of each selected row beside its picture"},
-        {IDC_EXTRACTPLAY, PushButton, "Extract and &play", 118, 129, 55, 11, TabStop, nullptr,
-         "Writes the memo of the first selected row and plays it"},
-        {IDC_ABOUT, PushButton, "Abo&ut", 142, 151, 36, 15, TabStop},
-        {IDC_STATUS, Label, "0 items found", 10, 144, 123, 28, WordWrap},
-        {IDC_LOG, ListView, "", 186, 129, 169, 40, SmallIcon | SingleSel | Border | TabStop, "Log",
-         "What the last extraction did"},
+        {IDC_REPLACE, RadioButton, QT_TRANSLATE_NOOP("CMainDlg", "&Replace list"), 15, 108, 75, 12, Group | TabStop, nullptr,
+         QT_TRANSLATE_NOOP("CMainDlg", "The hits of a search take the place of the list")},
+        {IDC_ADD, RadioButton, QT_TRANSLATE_NOOP("CMainDlg", "&Add to list"), 100, 108, 75, 12, 0, nullptr, QT_TRANSLATE_NOOP("CMainDlg", "The hits not listed yet are added")},
+        {IDC_REMOVE, RadioButton, QT_TRANSLATE_NOOP("CMainDlg", "Re&move from list"), 185, 108, 75, 12, 0, nullptr,
+         QT_TRANSLATE_NOOP("CMainDlg", "The rows of the hits are taken off the list")},
+        {IDOK, PushButton, QT_TRANSLATE_NOOP("CMainDlg", "&Search"), 2, 129, 50, 11, DefaultButton | Group | TabStop},
+        {IDC_EXTRACT, PushButton, QT_TRANSLATE_NOOP("CMainDlg", "&Extract Sound"), 60, 129, 50, 11, TabStop, nullptr,
+         QT_TRANSLATE_NOOP("CMainDlg", "Writes the memo of each selected row beside its picture")},
+        {IDC_EXTRACTPLAY, PushButton, QT_TRANSLATE_NOOP("CMainDlg", "Extract and &play"), 118, 129, 55, 11, TabStop, nullptr,
+         QT_TRANSLATE_NOOP("CMainDlg", "Writes the memo of the first selected row and plays it")},
+        {IDC_ABOUT, PushButton, QT_TRANSLATE_NOOP("CMainDlg", "Abo&ut"), 142, 151, 36, 15, TabStop},
+        {IDC_STATUS, Label, QT_TRANSLATE_NOOP("CMainDlg", "0 items found"), 10, 144, 123, 28, WordWrap},
+        {IDC_LOG, ListView, "", 186, 129, 169, 40, SmallIcon | SingleSel | Border | TabStop, QT_TRANSLATE_NOOP("CMainDlg", "Log"),
+         QT_TRANSLATE_NOOP("CMainDlg", "What the last extraction did")},
         {IDC_RESULTS, ListView, "", 2, 176, 354, 89, Report | ShowSelAlways | SortHeader | Border | TabStop,
-         "Search results", "Enter or a double-click opens a row; the context menu has more"},
+         QT_TRANSLATE_NOOP("CMainDlg", "Search results"), QT_TRANSLATE_NOOP("CMainDlg", "Enter or a double-click opens a row; the context menu has more")},
     },
 };
 
 const DialogTemplate kAboutBox{
-    "About Vocaline", 242, 248, "MS Sans Serif", 8, false,
+    QT_TRANSLATE_NOOP("CAboutDlg", "About Vocaline"), 242, 248, "MS Sans Serif", 8, false,
     {
         {IDC_STATIC, Icon, ":/icons/128-32.png", 11, 17, 20, 20, 0},
-        {IDC_STATIC, Label, "Vocaline Version 1.0", 40, 10, 119, 8, NoPrefix | kAboutLabel},
-        {IDC_STATIC, Label, "Written by its author, 2003", 40, 25, 119, 8, kAboutLabel},
-        {IDOK, PushButton, "OK", 185, 7, 50, 14, DefaultButton | Group | TabStop},
-        {IDC_ABOUT_PURPOSE, Label, "Sound Extractor for HP 618 camera jpg files.", 16, 39, 207, 14, kAboutLabel},
+        {IDC_STATIC, Label, QT_TRANSLATE_NOOP("CAboutDlg", "Vocaline Version 1.0"), 40, 10, 119, 8, NoPrefix | kAboutLabel},
+        {IDC_STATIC, Label, QT_TRANSLATE_NOOP("CAboutDlg", "Written by its author, 2003"), 40, 25, 119, 8, kAboutLabel},
+        {IDOK, PushButton, QT_TRANSLATE_NOOP("CAboutDlg", "OK"), 185, 7, 50, 14, DefaultButton | Group | TabStop},
+        {IDC_ABOUT_PURPOSE, Label, QT_TRANSLATE_NOOP("CAboutDlg", "Sound Extractor for HP 618 camera jpg files."), 16, 39, 207, 14, kAboutLabel},
         {IDC_ABOUT_NAMING, Label,
-         "The audio section of the HP 618 EXIF jpg file can be extracted to a .wav file. The .wav file name will be "
-         "the source filename + .wav eg the wav file for pic.jpg will be pic.jpg.wav",
+         QT_TRANSLATE_NOOP("CAboutDlg", "The audio section of the HP 618 EXIF jpg file can be extracted to a .wav file. The .wav file name will be "
+         "the source filename + .wav eg the wav file for pic.jpg will be pic.jpg.wav"),
          16, 56, 207, 27, kAboutLabel},
         {IDC_ABOUT_TESTED, Label,
-         "This program was tested with the HP 618 camera files; it also reads the FlashPix voice memos of other "
-         "cameras.",
+         QT_TRANSLATE_NOOP("CAboutDlg", "This program was tested with the HP 618 camera files; it also reads the FlashPix voice memos of other "
+         "cameras."),
          16, 86, 207, 24, kAboutLabel},
         {IDC_ABOUT_CREDITS, Label,
-         "The search function is based on a folder-search sample program published with a programming magazine "
-         "article; credit for it goes to that sample's author and its publisher.",
+         QT_TRANSLATE_NOOP("CAboutDlg", "The search function is based on a folder-search sample program published with a programming magazine "
+         "article; credit for it goes to that sample's author and its publisher."),
          16, 110, 207, 33, kAboutLabel},
-        {IDC_STATIC, Label, "This software is provided as is, without any warranty.", 16, 222, 207, 16,
+        {IDC_STATIC, Label, QT_TRANSLATE_NOOP("CAboutDlg", "This software is provided as is, without any warranty."), 16, 222, 207, 16,
          kAboutLabel},
         {IDC_ABOUT_PLAYING, Label,
-         "The wav files play through this program itself, which decodes the camera's IMA ADPCM sound: there is no "
-         "codec to install. Extract as PCM WAV makes copies that play in any player.",
+         QT_TRANSLATE_NOOP("CAboutDlg", "The wav files play through this program itself, which decodes the camera's IMA ADPCM sound: there is no "
+         "codec to install. Extract as PCM WAV makes copies that play in any player."),
          16, 146, 207, 36, kAboutLabel},
         {IDC_ABOUT_LIBRARIES, Label,
-         "This program uses the Qt and SDL libraries, which are installed with it, and it installs with a desktop "
-         "entry that puts it in the menu and offers it for folders and jpg files.",
+         QT_TRANSLATE_NOOP("CAboutDlg", "This program uses the Qt and SDL libraries, which are installed with it. It is in the menu, and file "
+         "managers offer it as \"Find voice memos here\" on folders and \"Open in Vocaline\" on jpg files."),
          16, 185, 207, 27, kAboutLabel},
     },
 };

@@ -154,7 +154,7 @@ TEST_F(RowMenu, PlayWritesNothingAndTheExtractionsTakeTheirOptions)
     const Bytes pcm = ReadFile(picture + ".wav");
     EXPECT_EQ(pcm[20], 1); // format tag: PCM
     Choose(0, "Open containing &folder");
-    EXPECT_EQ(services.opened, (std::vector<std::string>{dir.path()}));
+    EXPECT_EQ(services.shownInFolder, std::vector<std::string>{picture});
 }
 
 TEST(RoadOfOneFile, FromSearchToWav)

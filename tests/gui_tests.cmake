@@ -20,3 +20,7 @@ gtest_discover_tests(sound_tests PROPERTIES ENVIRONMENT "${OFFSCREEN}" DISCOVERY
 
 add_test(NAME app.ClosesWithEscapeUnderX
   COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/app_exit_test.sh $<TARGET_FILE:vocaline>)
+
+add_executable(desktop_tests desktop_tests.cpp)
+target_link_libraries(desktop_tests PRIVATE vocaline_app vocaline_testkit Qt6::Test)
+gtest_discover_tests(desktop_tests PROPERTIES ENVIRONMENT "${OFFSCREEN}" DISCOVERY_TIMEOUT 30)

@@ -14,6 +14,7 @@ RecordedServices::RecordedServices()
         return folderAnswer;
     });
     services::SetShellOpen([this](const CString& path) { opened.push_back(path); });
+    services::SetShowInFolder([this](const CString& path) { shownInFolder.push_back(path); });
     services::SetPlaySound([this](const CString& path) {
         played.push_back(path);
         return playAnswer;
@@ -29,6 +30,7 @@ RecordedServices::~RecordedServices()
     services::SetMessageBox(nullptr);
     services::SetFolderPicker(nullptr);
     services::SetShellOpen(nullptr);
+    services::SetShowInFolder(nullptr);
     services::SetPlaySound(nullptr);
     services::SetPlaySoundData(nullptr);
 }

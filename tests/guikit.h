@@ -25,6 +25,7 @@ public:
 
     std::vector<std::string> boxes;          // message-box texts, in order
     std::vector<std::string> opened;         // shell-open requests
+    std::vector<std::string> shownInFolder;  // files the file manager was asked to show
     std::vector<std::string> played;         // play requests
     std::vector<std::vector<unsigned char>> playedData; // memos played from memory
     std::optional<std::string> folderAnswer; // what the folder picker answers

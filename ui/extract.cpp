@@ -5,15 +5,17 @@
 
 #include "audio/extract.h"
 #include "platform/qt/services.h"
+#include "platform/qt/text.h"
 #include "ui/maindlg.h"
+#include "ui/translate.h"
 
 class CMainDlg::CWindowReport : public IExtractReport {
 public:
     explicit CWindowReport(CMainDlg& dlg) : m_dlg(dlg) {}
-    void WriteLogRow(const CString& text) override { m_dlg.AppendLogRow(text); }
+    void WriteLogRow(const CString& text) override { m_dlg.AppendLogRow(TrExtractText(text)); }
     void ShowMessage(const char* format, const CString& path, int /*error*/) override
     {
-        services::MessageBox(&m_dlg, FormatText(format, path.c_str()));
+        services::MessageBox(&m_dlg, FormatText(TrFormat("IExtractReport", format).c_str(), path.c_str()));
     }
 
 private:
@@ -36,7 +38,7 @@ void CMainDlg::ExtractAndPlay()
 {
     const std::vector<CString> selected = m_listResults.SelectedPaths();
     if (selected.empty()) {
-        services::MessageBox(this, "Please select a item in the Search results list");
+        services::MessageBox(this, FromDisplay(tr("Please select a item in the Search results list")));
         return;
     }
     CString playPath = selected.front();
@@ -53,7 +55,7 @@ void CMainDlg::ExtractAndPlay()
         m_listLog.DeleteAllItems();
     }
     if (services::PlaySound(playPath))
-        AppendLogRow(FormatText("Playing %s", playPath.c_str()));
+        AppendLogRow(FormatText(TrFormat("CMainDlg", "Playing %s").c_str(), playPath.c_str()));
     else
-        services::MessageBox(this, "Could not play the sound");
+        services::MessageBox(this, FromDisplay(tr("Could not play the sound")));
 }

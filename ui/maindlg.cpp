@@ -8,6 +8,7 @@
 #include <QMimeData>
 #include <QResizeEvent>
 #include <QShowEvent>
+#include <QTimer>
 #include <QUrl>
 #include <filesystem>
 #include <system_error>
@@ -18,6 +19,7 @@
 #include "res/icons.h"
 #include "res/templates.h"
 #include "search/pathparts.h"
+#include "platform/qt/text.h"
 #include "ui/aboutdlg.h"
 
 namespace {
@@ -30,6 +32,16 @@ struct MinimumTrackSize {
 
 // The controls that follow the window's width: these grow, Browse moves.
 constexpr int kWidening[] = {IDC_DEFINEGROUP, IDC_OPTIONSGROUP, IDC_MODEFRAME, IDC_LOOKIN, IDC_BROWSE, IDC_LOG};
+
+// A relative path is taken from the working folder.
+CString FromWorkingFolder(const CString& path)
+{
+    if (path.empty() || path.front() == '/')
+        return path;
+    std::error_code error;
+    const std::filesystem::path here = std::filesystem::current_path(error);
+    return error ? path : AddBackSlash(here.native().c_str()) + path;
+}
 
 } // namespace
 
@@ -67,13 +79,7 @@ void CMainDlg::SetLookIn(const CString& path)
 {
     if (path.empty())
         return;
-    CString folder = path;
-    if (folder.front() != '/') {
-        std::error_code error;
-        const std::filesystem::path here = std::filesystem::current_path(error);
-        if (!error)
-            folder = AddBackSlash(here.native().c_str()) + folder;
-    }
+    CString folder = FromWorkingFolder(path);
     struct stat info {};
     if (::stat(folder.c_str(), &info) == 0 && !S_ISDIR(info.st_mode))
         folder = CPathParts(folder.c_str()).GetLocation();
@@ -263,7 +269,7 @@ void CMainDlg::OnOnlyWithSound()
 void CMainDlg::OnBrowse()
 {
     // The picker opens where "Look in" points; cancelling it changes nothing.
-    const auto folder = services::BrowseForFolder(this, "Select a directory...", ExpandHome(GetDlgItemText(IDC_LOOKIN)));
+    const auto folder = services::BrowseForFolder(this, FromDisplay(tr("Select a directory...")), ExpandHome(GetDlgItemText(IDC_LOOKIN)));
     if (folder)
         SetDlgItemText(IDC_LOOKIN, *folder);
 }
@@ -285,4 +291,23 @@ void CMainDlg::OnDblclkResults(int row)
 void CMainDlg::AppendLogRow(const CString& text)
 {
     m_listLog.InsertItem(m_listLog.GetItemCount(), text);
+}
+
+void CMainDlg::SearchWhenShown(const CString& path)
+{
+    // Started from a file manager: the search runs at once, and the picture
+    // the user pointed at is selected once its row is there.
+    const CString file = FromWorkingFolder(path);
+    QTimer::singleShot(0, this, [this, file] {
+        OnSearch();
+        CListView* view = m_listResults.View();
+        const int row = m_listResults.Find(file);
+        if (!view || row < 0)
+            return;
+        view->Model()->Flush();
+        const QModelIndex index = view->ViewIndex(row);
+        view->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        view->scrollTo(index);
+        view->setFocus();
+    });
 }

@@ -52,6 +52,9 @@ public:
     // relative path is taken from the working folder. Before creation it
     // takes the place of the remembered folder.
     void SetLookIn(const CString& path);
+    // Once the window runs: searches as the form stands and selects the row
+    // of path when it is a file that the search lists.
+    void SearchWhenShown(const CString& path);
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;

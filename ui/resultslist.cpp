@@ -8,8 +8,14 @@
 
 #include "audio/extract.h"
 #include "audio/wav.h"
+#include "ui/translate.h"
 
 namespace {
+
+// Rows and headings are translated under the list's own name.
+constexpr const char* kContext = "CResultsList";
+constexpr const char* kYes = QT_TRANSLATE_NOOP("CResultsList", "Yes");
+constexpr const char* kNo = QT_TRANSLATE_NOOP("CResultsList", "No");
 
 constexpr const char* kTimeFormat = "%d-%m-%Y %I:%M %p";
 
@@ -44,11 +50,11 @@ CString DescribeMemo(const CString& path)
         return {};
     CString text = DescribeWav(info);
     if (!info.strTimeCreated.empty())
-        text += "\nRecorded " + info.strTimeCreated;
+        text += "\n" + FormatText(TrFormat(kContext, QT_TRANSLATE_NOOP("CResultsList", "Recorded %s")).c_str(), info.strTimeCreated.c_str());
     const CString camera = info.strMake.empty() || info.strModel.empty() ? info.strMake + info.strModel
                                                                          : info.strMake + " " + info.strModel;
     if (!camera.empty())
-        text += "\nCamera " + camera;
+        text += "\n" + FormatText(TrFormat(kContext, QT_TRANSLATE_NOOP("CResultsList", "Camera %s")).c_str(), camera.c_str());
     return text;
 }
 
@@ -76,11 +82,11 @@ void CResultsList::InsertColumns(const QIcon& rowIcon)
     const int modified = width("28-12-2003 10:59 PM");
     const int sound = width("Sound ?");
     const int folder = std::max(width("/home/someone/"), view->viewport()->width() - name - size - modified - sound);
-    m_list.InsertColumn(static_cast<int>(Column::Name), "Name", name);
-    m_list.InsertColumn(static_cast<int>(Column::Folder), "In Folder", folder);
-    m_list.InsertColumn(static_cast<int>(Column::Size), "Size", size);
-    m_list.InsertColumn(static_cast<int>(Column::Modified), "Modified", modified);
-    m_list.InsertColumn(static_cast<int>(Column::Sound), "Sound ?", sound);
+    m_list.InsertColumn(static_cast<int>(Column::Name), TrText(kContext, QT_TRANSLATE_NOOP("CResultsList", "Name")), name);
+    m_list.InsertColumn(static_cast<int>(Column::Folder), TrText(kContext, QT_TRANSLATE_NOOP("CResultsList", "In Folder")), folder);
+    m_list.InsertColumn(static_cast<int>(Column::Size), TrText(kContext, QT_TRANSLATE_NOOP("CResultsList", "Size")), size);
+    m_list.InsertColumn(static_cast<int>(Column::Modified), TrText(kContext, QT_TRANSLATE_NOOP("CResultsList", "Modified")), modified);
+    m_list.InsertColumn(static_cast<int>(Column::Sound), TrText(kContext, QT_TRANSLATE_NOOP("CResultsList", "Sound ?")), sound);
     m_list.SetStretchColumn(static_cast<int>(Column::Folder));
     m_list.SetImageList(rowIcon);
 
@@ -88,7 +94,7 @@ void CResultsList::InsertColumns(const QIcon& rowIcon)
     view->Sorter()->SetSortKey(static_cast<int>(Column::Modified), TimeKey);
     view->Model()->SetToolTipSource([](const std::vector<CString>& texts, int column) -> CString {
         const auto text = [&](Column c) { return static_cast<size_t>(c) < texts.size() ? texts[static_cast<size_t>(c)] : CString(); };
-        if (column != static_cast<int>(Column::Sound) || text(Column::Sound) != "Yes")
+        if (column != static_cast<int>(Column::Sound) || text(Column::Sound) != TrText(kContext, kYes))
             return {};
         return DescribeMemo(text(Column::Folder) + text(Column::Name));
     });
@@ -110,7 +116,7 @@ void CResultsList::Append(const CString& folder, const CString& name, const CFil
     set(Column::Size, kb >= 10 ? FormatText("%" PRId64 " KB", kb) : FormatText("%" PRId64 " B", info.nSize));
     set(Column::Modified, info.tLastWrite.FormatGmt(kTimeFormat));
     if (sound)
-        set(Column::Sound, *sound ? "Yes" : "No");
+        set(Column::Sound, TrText(kContext, *sound ? kYes : kNo));
 }
 
 int CResultsList::Find(const CString& path) const

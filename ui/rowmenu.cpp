@@ -10,6 +10,7 @@
 #include "platform/qt/text.h"
 #include "res/ids.h"
 #include "ui/maindlg.h"
+#include "ui/translate.h"
 
 void CMainDlg::OnContextMenu(int id, int row, const QPoint& globalPos)
 {
@@ -24,7 +25,7 @@ void CMainDlg::OnContextMenu(int id, int row, const QPoint& globalPos)
 
     QMenu menu(this);
     menu.addAction(tr("&Open"), this, [&] { services::ShellOpen(path); });
-    menu.addAction(tr("Open containing &folder"), this, [&] { services::ShellOpen(folder); });
+    menu.addAction(tr("Open containing &folder"), this, [&] { services::ShowInFolder(path); });
     menu.addSeparator();
     menu.addAction(tr("&Play"), this, [&] { PlayFromPicture(path); });
     menu.addAction(tr("S&top playing"), this, [] { services::StopSound(); });
@@ -43,20 +44,20 @@ void CMainDlg::PlayFromPicture(const CString& path)
     // A row that is a WAV file plays as it is.
     if (path.size() > 4 && strcasecmp(path.c_str() + path.size() - 4, ".wav") == 0) {
         if (services::PlaySound(path))
-            AppendLogRow(FormatText("Playing %s", path.c_str()));
+            AppendLogRow(FormatText(TrFormat("CMainDlg", QT_TR_NOOP("Playing %s")).c_str(), path.c_str()));
         else
-            services::MessageBox(this, "Could not play the sound");
+            services::MessageBox(this, FromDisplay(tr("Could not play the sound")));
         return;
     }
     // Read, never written: a memo on read-only media or in someone else's
     // folder plays as well as any.
     std::vector<unsigned char> wav;
     if (!ReadMemo(path, wav)) {
-        services::MessageBox(this, FormatText("No sound to play in\n%s", path.c_str()));
+        services::MessageBox(this, FormatText(TrFormat("CMainDlg", QT_TR_NOOP("No sound to play in\n%s")).c_str(), path.c_str()));
         return;
     }
     if (services::PlaySoundData(wav))
-        AppendLogRow(FormatText("Playing %s", path.c_str()));
+        AppendLogRow(FormatText(TrFormat("CMainDlg", "Playing %s").c_str(), path.c_str()));
     else
-        services::MessageBox(this, "Could not play the sound");
+        services::MessageBox(this, FromDisplay(tr("Could not play the sound")));
 }

@@ -12,9 +12,11 @@
 #include "platform/file.h"
 #include "platform/qt/eventloop.h"
 #include "platform/qt/services.h"
+#include "platform/qt/text.h"
 #include "res/ids.h"
 #include "search/pathparts.h"
 #include "ui/maindlg.h"
+#include "ui/translate.h"
 
 namespace {
 // Rows and paint reach the screen at this pace during a search.
@@ -101,7 +103,7 @@ public:
     explicit CSearchingState(CMainDlg& dlg) : m_dlg(dlg), m_throttle(&dlg, kRefreshMs)
     {
         m_dlg.m_bSearching = true;
-        m_dlg.SetDlgItemText(IDOK, "&Cancel");
+        m_dlg.SetDlgItemText(IDOK, FromDisplay(CMainDlg::tr("&Cancel")));
         m_dlg.SetDialogKeys(false);
         m_dlg.m_listResults.SetBatchInterval(kRefreshMs);
     }
@@ -109,7 +111,7 @@ public:
     {
         m_dlg.m_listResults.SetBatchInterval(0);
         m_dlg.SetDialogKeys(true);
-        m_dlg.SetDlgItemText(IDOK, "&Search");
+        m_dlg.SetDlgItemText(IDOK, FromDisplay(CMainDlg::tr("&Search")));
         m_dlg.m_bSearching = false;
     }
     CSearchingState(const CSearchingState&) = delete;
@@ -140,11 +142,11 @@ bool CMainDlg::CheckLookIn()
     else if (const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir); !dir)
         error = errno;
     if (error == ENOENT || error == ENOTDIR) {
-        services::MessageBox(this, FormatText("The folder to look in does not exist:\n%s", folder.c_str()));
+        services::MessageBox(this, FormatText(TrFormat("CMainDlg", QT_TR_NOOP("The folder to look in does not exist:\n%s")).c_str(), folder.c_str()));
         return false;
     }
     if (error != 0) {
-        services::MessageBox(this, FormatText("The folder to look in cannot be read:\n%s\n%s", folder.c_str(),
+        services::MessageBox(this, FormatText(TrFormat("CMainDlg", QT_TR_NOOP("The folder to look in cannot be read:\n%s\n%s")).c_str(), folder.c_str(),
                                               DescribeError(error)));
         return false;
     }
@@ -208,5 +210,5 @@ void CMainDlg::OnSearch()
 
 void CMainDlg::SetStatus(int count, const char* text)
 {
-    SetDlgItemText(IDC_STATUS, text ? FormatText("(%d) - %s", count, text) : FormatText("%d items found", count));
+    SetDlgItemText(IDC_STATUS, text ? FormatText("(%d) - %s", count, text) : FormatText(TrFormat("CMainDlg", QT_TR_NOOP("%d items found")).c_str(), count));
 }

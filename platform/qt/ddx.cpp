@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QButtonGroup>
+#include <QCoreApplication>
 #include <QLineEdit>
 
 #include <cerrno>
@@ -11,6 +12,7 @@
 #include "platform/qt/controls.h"
 #include "platform/qt/dialog.h"
 #include "platform/qt/services.h"
+#include "platform/qt/text.h"
 
 void DDX_Control(CDataExchange* pDX, int id, CWndHandle& control)
 {
@@ -75,7 +77,7 @@ void DDX_Text(CDataExchange* pDX, int id, int32_t& value)
         return;
     }
     pDX->m_bFailed = true;
-    services::MessageBox(pDX->m_pDlgWnd, "Please enter an integer.");
+    services::MessageBox(pDX->m_pDlgWnd, FromDisplay(QCoreApplication::translate("CDataExchange", "Please enter an integer.")));
     if (auto* edit = qobject_cast<QLineEdit*>(pDX->m_pDlgWnd->GetDlgItem(id))) {
         edit->setFocus();
         edit->selectAll();

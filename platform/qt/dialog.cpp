@@ -3,6 +3,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QFrame>
 #include <QGroupBox>
 #include <QIcon>
@@ -31,7 +32,6 @@ CDialog::CDialog(const DialogTemplate& dialogTemplate, QWidget* parent)
     const int width = metrics.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
     m_baseX = (width / 26 + 1) / 2;
     m_baseY = metrics.height();
-    setWindowTitle(m_template->title);
 }
 
 CDialog::~CDialog() = default;
@@ -48,6 +48,7 @@ bool CDialog::Create()
     if (m_bCreated)
         return true;
     m_bCreated = true;
+    setWindowTitle(TemplateText(m_template->title));
     CreateControls();
     const QRect client = MapDialogRect(0, 0, m_template->cx, m_template->cy);
     resize(client.size());
@@ -89,6 +90,13 @@ void CDialog::OnCommand(int id)
         OnOK();
     else if (id == IDCANCEL)
         OnCancel();
+}
+
+QString CDialog::TemplateText(const char* text) const
+{
+    // Each dialog's texts are translated under its class name, the context
+    // its own tr() uses too; English is the source.
+    return QCoreApplication::translate(metaObject()->className(), text);
 }
 
 namespace {
@@ -175,9 +183,9 @@ void CDialog::CreateControls()
             && QString::fromUtf8(control.text).contains(u'&'))
             naming = label;
         if (control.accessibleName)
-            widget->setAccessibleName(QString::fromUtf8(control.accessibleName));
+            widget->setAccessibleName(TemplateText(control.accessibleName));
         if (control.description)
-            widget->setAccessibleDescription(QString::fromUtf8(control.description));
+            widget->setAccessibleDescription(TemplateText(control.description));
         QRect rect = MapDialogRect(control.x, control.y, control.cx, control.cy);
         // Our font and check-mark glyphs are wider than the ones the template
         // was laid out for: a check box grows to its text, a wrapped label to
@@ -227,7 +235,7 @@ void CDialog::CreateControls()
 
 QWidget* CDialog::CreateControl(const ControlTemplate& control)
 {
-    const QString text = QString::fromUtf8(control.text);
+    const QString text = TemplateText(control.text);
     const int id = control.id;
     switch (control.kind) {
     case ControlKind::Edit: {

@@ -62,6 +62,8 @@ protected:
     bool focusNextPrevChild(bool next) override;
 
 private:
+    // A text of the template in the user's language.
+    QString TemplateText(const char* text) const;
     void CreateControls();
     QWidget* CreateControl(const ControlTemplate& control);
 

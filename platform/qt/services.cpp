@@ -1,6 +1,9 @@
 #include "platform/qt/services.h"
 
 #include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -31,12 +34,41 @@ std::optional<CString> RealFolderPicker(QWidget* owner, const CString& title, co
     return FromDisplay(folder);
 }
 
+// Percent-encoding the bytes keeps a name that is not valid in the
+// locale's encoding naming the same file.
+QUrl FileUrl(const CString& path)
+{
+    const QByteArray bytes(path.data(), static_cast<qsizetype>(path.size()));
+    return QUrl::fromEncoded("file://" + bytes.toPercentEncoding("/"));
+}
+
 void RealShellOpen(const CString& path)
 {
-    // Percent-encoding the bytes keeps a name that is not valid in the
-    // locale's encoding naming the same file.
-    const QByteArray bytes(path.data(), static_cast<qsizetype>(path.size()));
-    QDesktopServices::openUrl(QUrl::fromEncoded("file://" + bytes.toPercentEncoding("/")));
+    QDesktopServices::openUrl(FileUrl(path));
+}
+
+// A file manager that is being started may take a few seconds to answer.
+constexpr int kShowItemsTimeoutMs = 10000;
+
+// The freedesktop.org file-manager interface, which Dolphin, Nautilus,
+// Nemo, Caja and Thunar implement: the folder opens with the file selected.
+void RealShowInFolder(const CString& path)
+{
+    const CString folder = path.substr(0, path.rfind('/') + 1);
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected()) {
+        ShellOpen(folder);
+        return;
+    }
+    QDBusMessage call = QDBusMessage::createMethodCall("org.freedesktop.FileManager1", "/org/freedesktop/FileManager1",
+                                                       "org.freedesktop.FileManager1", "ShowItems");
+    call << QStringList{FileUrl(path).toString(QUrl::FullyEncoded)} << QString();
+    auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call, kShowItemsTimeoutMs), QCoreApplication::instance());
+    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, [folder](QDBusPendingCallWatcher* done) {
+        if (done->isError())
+            ShellOpen(folder);
+        done->deleteLater();
+    });
 }
 
 bool NoSoundPlayer(const CString& path)
@@ -59,6 +91,7 @@ struct Slots {
     MessageBoxFunction messageBox = RealMessageBox;
     FolderPickerFunction folderPicker = RealFolderPicker;
     ShellOpenFunction shellOpen = RealShellOpen;
+    ShowInFolderFunction showInFolder = RealShowInFolder;
     PlaySoundFunction playSound = NoSoundPlayer;
     PlaySoundDataFunction playSoundData = NoSoundDataPlayer;
     StopSoundFunction stopSound = NothingPlays;
@@ -92,6 +125,10 @@ ShellOpenFunction SetShellOpen(ShellOpenFunction function)
 {
     return Replace(Current().shellOpen, std::move(function), ShellOpenFunction(RealShellOpen));
 }
+ShowInFolderFunction SetShowInFolder(ShowInFolderFunction function)
+{
+    return Replace(Current().showInFolder, std::move(function), ShowInFolderFunction(RealShowInFolder));
+}
 PlaySoundFunction SetPlaySound(PlaySoundFunction function)
 {
     return Replace(Current().playSound, std::move(function), PlaySoundFunction(NoSoundPlayer));
@@ -119,6 +156,11 @@ std::optional<CString> BrowseForFolder(QWidget* owner, const CString& title, con
 void ShellOpen(const CString& path)
 {
     Current().shellOpen(path);
+}
+
+void ShowInFolder(const CString& path)
+{
+    Current().showInFolder(path);
 }
 
 bool PlaySound(const CString& path)

@@ -21,6 +21,9 @@ using FolderPickerFunction
     = std::function<std::optional<CString>(QWidget* owner, const CString& title, const CString& start)>;
 // Opens a file or folder with its default program, without waiting.
 using ShellOpenFunction = std::function<void(const CString& path)>;
+// Shows a file selected in its folder, in the file manager, without
+// waiting; where no file manager takes the request, opens the folder.
+using ShowInFolderFunction = std::function<void(const CString& path)>;
 // Starts playing a WAV file and returns at once; false when it cannot start.
 using PlaySoundFunction = std::function<bool(const CString& path)>;
 // The same for a WAV file held in memory (copied; the caller may let it go).
@@ -34,6 +37,7 @@ using StopSoundFunction = std::function<void()>;
 MessageBoxFunction SetMessageBox(MessageBoxFunction function);
 FolderPickerFunction SetFolderPicker(FolderPickerFunction function);
 ShellOpenFunction SetShellOpen(ShellOpenFunction function);
+ShowInFolderFunction SetShowInFolder(ShowInFolderFunction function);
 PlaySoundFunction SetPlaySound(PlaySoundFunction function);
 PlaySoundDataFunction SetPlaySoundData(PlaySoundDataFunction function);
 StopSoundFunction SetStopSound(StopSoundFunction function);
@@ -41,6 +45,7 @@ StopSoundFunction SetStopSound(StopSoundFunction function);
 void MessageBox(QWidget* owner, const CString& text);
 std::optional<CString> BrowseForFolder(QWidget* owner, const CString& title, const CString& start = {});
 void ShellOpen(const CString& path);
+void ShowInFolder(const CString& path);
 bool PlaySound(const CString& path);
 bool PlaySoundData(const std::vector<unsigned char>& wav);
 void StopSound();

@@ -1,0 +1,391 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="fr_FR">
+<context>
+    <name>CAboutDlg</name>
+    <message>
+        <source>About Vocaline</source>
+        <translation>À propos de Vocaline</translation>
+    </message>
+    <message>
+        <source>Vocaline Version 1.0</source>
+        <translation>Vocaline version 1.0</translation>
+    </message>
+    <message>
+        <source>Written by its author, 2003</source>
+        <translation>Écrit par son auteur, 2003</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Sound Extractor for HP 618 camera jpg files.</source>
+        <translation>Extracteur de son pour les fichiers jpg de l’appareil photo HP 618.</translation>
+    </message>
+    <message>
+        <source>The audio section of the HP 618 EXIF jpg file can be extracted to a .wav file. The .wav file name will be the source filename + .wav eg the wav file for pic.jpg will be pic.jpg.wav</source>
+        <translation>La partie audio du fichier jpg EXIF du HP 618 peut être extraite dans un fichier .wav. Le nom du fichier .wav sera le nom du fichier source + .wav, par ex. le fichier wav de pic.jpg sera pic.jpg.wav</translation>
+    </message>
+    <message>
+        <source>This program was tested with the HP 618 camera files; it also reads the FlashPix voice memos of other cameras.</source>
+        <translation>Ce programme a été testé avec les fichiers de l’appareil HP 618 ; il lit aussi les mémos vocaux FlashPix d’autres appareils.</translation>
+    </message>
+    <message>
+        <source>The search function is based on a folder-search sample program published with a programming magazine article; credit for it goes to that sample&apos;s author and its publisher.</source>
+        <translation>La fonction de recherche s’appuie sur un programme d’exemple de recherche de dossiers publié avec un article d’un magazine de programmation ; le mérite en revient à l’auteur de cet exemple et à son éditeur.</translation>
+    </message>
+    <message>
+        <source>This software is provided as is, without any warranty.</source>
+        <translation>Ce logiciel est fourni tel quel, sans aucune garantie.</translation>
+    </message>
+    <message>
+        <source>The wav files play through this program itself, which decodes the camera&apos;s IMA ADPCM sound: there is no codec to install. Extract as PCM WAV makes copies that play in any player.</source>
+        <translation>Les fichiers wav sont lus par ce programme lui-même, qui décode le son IMA ADPCM de l’appareil : aucun codec n’est à installer. « Extraire en WAV PCM » fait des copies que tout lecteur sait lire.</translation>
+    </message>
+    <message>
+        <source>This program uses the Qt and SDL libraries, which are installed with it. It is in the menu, and file managers offer it as &quot;Find voice memos here&quot; on folders and &quot;Open in Vocaline&quot; on jpg files.</source>
+        <translation>Ce programme utilise les bibliothèques Qt et SDL, installées avec lui. Il figure dans le menu, et les gestionnaires de fichiers le proposent sous « Rechercher les mémos vocaux ici » pour les dossiers et « Ouvrir dans Vocaline » pour les fichiers jpg.</translation>
+    </message>
+</context>
+<context>
+    <name>CDataExchange</name>
+    <message>
+        <source>Please enter an integer.</source>
+        <translation>Veuillez saisir un nombre entier.</translation>
+    </message>
+</context>
+<context>
+    <name>CMainDlg</name>
+    <message>
+        <source>Please select a item in the Search results list</source>
+        <translation>Veuillez sélectionner un élément dans la liste des résultats de la recherche</translation>
+    </message>
+    <message>
+        <source>Could not play the sound</source>
+        <translation>Impossible de lire le son</translation>
+    </message>
+    <message>
+        <source>Select a directory...</source>
+        <translation>Choisir un dossier...</translation>
+    </message>
+    <message>
+        <source>&amp;Open</source>
+        <translation>&amp;Ouvrir</translation>
+    </message>
+    <message>
+        <source>Open containing &amp;folder</source>
+        <translation>Ouvrir le &amp;dossier contenant</translation>
+    </message>
+    <message>
+        <source>&amp;Play</source>
+        <translation>&amp;Lire</translation>
+    </message>
+    <message>
+        <source>S&amp;top playing</source>
+        <translation>&amp;Arrêter la lecture</translation>
+    </message>
+    <message>
+        <source>&amp;Extract Sound</source>
+        <translation>E&amp;xtraire le son</translation>
+    </message>
+    <message>
+        <source>Extract as PCM &amp;WAV</source>
+        <translation>Extraire en &amp;WAV PCM</translation>
+    </message>
+    <message>
+        <source>Extract what &amp;survives</source>
+        <translation>Extraire ce qui &amp;subsiste</translation>
+    </message>
+    <message>
+        <source>&amp;Copy path</source>
+        <translation>&amp;Copier le chemin</translation>
+    </message>
+    <message>
+        <source>Playing %s</source>
+        <translation>Lecture de %s</translation>
+    </message>
+    <message>
+        <source>No sound to play in
+%s</source>
+        <translation>Aucun son à lire dans
+%s</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Annuler</translation>
+    </message>
+    <message>
+        <source>&amp;Search</source>
+        <translation>Re&amp;chercher</translation>
+    </message>
+    <message>
+        <source>The folder to look in does not exist:
+%s</source>
+        <translation>Le dossier où rechercher n’existe pas :
+%s</translation>
+    </message>
+    <message>
+        <source>The folder to look in cannot be read:
+%s
+%s</source>
+        <translation>Le dossier où rechercher ne peut pas être lu :
+%s
+%s</translation>
+    </message>
+    <message>
+        <source>%d items found</source>
+        <translation>%d éléments trouvés</translation>
+    </message>
+    <message>
+        <source>Define search</source>
+        <translation>Définir la recherche</translation>
+    </message>
+    <message>
+        <source>&amp;Look in</source>
+        <translation>Rechercher &amp;dans</translation>
+    </message>
+    <message>
+        <source>The folder to search; ~ is your home folder</source>
+        <translation>Le dossier où rechercher ; ~ est votre dossier personnel</translation>
+    </message>
+    <message>
+        <source>&amp;Browse ...</source>
+        <translation>&amp;Parcourir...</translation>
+    </message>
+    <message>
+        <source>Pick the folder to search</source>
+        <translation>Choisir le dossier où rechercher</translation>
+    </message>
+    <message>
+        <source>&amp;For files named</source>
+        <translation>&amp;Nom des fichiers</translation>
+    </message>
+    <message>
+        <source>A file-name pattern; * and ? are wildcards</source>
+        <translation>Un modèle de nom de fichier ; * et ? sont des jokers</translation>
+    </message>
+    <message>
+        <source>Con&amp;taining text</source>
+        <translation>&amp;Texte contenu</translation>
+    </message>
+    <message>
+        <source>Only files whose contents hold this text</source>
+        <translation>Seulement les fichiers dont le contenu renferme ce texte</translation>
+    </message>
+    <message>
+        <source>Search options</source>
+        <translation>Options de recherche</translation>
+    </message>
+    <message>
+        <source>Search in sub&amp;directories</source>
+        <translation>Inclure les &amp;sous-dossiers</translation>
+    </message>
+    <message>
+        <source>Chec&amp;k for sound</source>
+        <translation>&amp;Vérifier le son</translation>
+    </message>
+    <message>
+        <source>&amp;Only list files with sound</source>
+        <translation>N’afficher que les &amp;fichiers avec son</translation>
+    </message>
+    <message>
+        <source>Si&amp;ze between (in KB) ...</source>
+        <translation>Taille &amp;entre (en KB)...</translation>
+    </message>
+    <message>
+        <source>Smallest size in KB</source>
+        <translation>Taille minimale en KB</translation>
+    </message>
+    <message>
+        <source>and</source>
+        <translation>et</translation>
+    </message>
+    <message>
+        <source>Largest size in KB</source>
+        <translation>Taille maximale en KB</translation>
+    </message>
+    <message>
+        <source>&amp;Replace list</source>
+        <translation>&amp;Remplacer la liste</translation>
+    </message>
+    <message>
+        <source>The hits of a search take the place of the list</source>
+        <translation>Les résultats d’une recherche prennent la place de la liste</translation>
+    </message>
+    <message>
+        <source>&amp;Add to list</source>
+        <translation>&amp;Ajouter à la liste</translation>
+    </message>
+    <message>
+        <source>The hits not listed yet are added</source>
+        <translation>Les résultats pas encore listés sont ajoutés</translation>
+    </message>
+    <message>
+        <source>Re&amp;move from list</source>
+        <translation>Ret&amp;irer de la liste</translation>
+    </message>
+    <message>
+        <source>The rows of the hits are taken off the list</source>
+        <translation>Les lignes des résultats sont retirées de la liste</translation>
+    </message>
+    <message>
+        <source>Writes the memo of each selected row beside its picture</source>
+        <translation>Écrit le mémo de chaque ligne sélectionnée à côté de sa photo</translation>
+    </message>
+    <message>
+        <source>Extract and &amp;play</source>
+        <translation>Extraire et &amp;lire</translation>
+    </message>
+    <message>
+        <source>Writes the memo of the first selected row and plays it</source>
+        <translation>Écrit le mémo de la première ligne sélectionnée et le lit</translation>
+    </message>
+    <message>
+        <source>Abo&amp;ut</source>
+        <translation>À pr&amp;opos</translation>
+    </message>
+    <message>
+        <source>0 items found</source>
+        <translation>0 éléments trouvés</translation>
+    </message>
+    <message>
+        <source>Log</source>
+        <translation>Journal</translation>
+    </message>
+    <message>
+        <source>What the last extraction did</source>
+        <translation>Ce qu’a fait la dernière extraction</translation>
+    </message>
+    <message>
+        <source>Search results</source>
+        <translation>Résultats de la recherche</translation>
+    </message>
+    <message>
+        <source>Enter or a double-click opens a row; the context menu has more</source>
+        <translation>Entrée ou un double-clic ouvre une ligne ; le menu contextuel en offre davantage</translation>
+    </message>
+</context>
+<context>
+    <name>CResultsList</name>
+    <message>
+        <source>Yes</source>
+        <translation>Oui</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>Non</translation>
+    </message>
+    <message>
+        <source>Recorded %s</source>
+        <translation>Enregistré %s</translation>
+    </message>
+    <message>
+        <source>Camera %s</source>
+        <translation>Appareil %s</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Nom</translation>
+    </message>
+    <message>
+        <source>In Folder</source>
+        <translation>Dans le dossier</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>Taille</translation>
+    </message>
+    <message>
+        <source>Modified</source>
+        <translation>Modifié</translation>
+    </message>
+    <message>
+        <source>Sound ?</source>
+        <translation>Son ?</translation>
+    </message>
+</context>
+<context>
+    <name>IExtractReport</name>
+    <message>
+        <source>Output file: %s Done</source>
+        <translation>Fichier de sortie : %s Terminé</translation>
+    </message>
+    <message>
+        <source>Output file: %s Partial</source>
+        <translation>Fichier de sortie : %s Partiel</translation>
+    </message>
+    <message>
+        <source>Error No items were selected!</source>
+        <translation>Erreur : aucun élément n’a été sélectionné !</translation>
+    </message>
+    <message>
+        <source>Error could not open file
+
+%s</source>
+        <translation>Erreur : impossible d’ouvrir le fichier
+
+%s</translation>
+    </message>
+    <message>
+        <source>Error reading first two charactes fromfile</source>
+        <translation>Erreur de lecture des deux premiers caractères du fichier</translation>
+    </message>
+    <message>
+        <source>Error File is not a jpg........................................</source>
+        <translation>Erreur : le fichier n’est pas un jpg........................................</translation>
+    </message>
+    <message>
+        <source>Error File missing APP1 0xe1ff marker</source>
+        <translation>Erreur : il manque au fichier le marqueur APP1 0xe1ff</translation>
+    </message>
+    <message>
+        <source>Error reading four charactes fromfile</source>
+        <translation>Erreur de lecture de quatre caractères du fichier</translation>
+    </message>
+    <message>
+        <source>Error cant open/create output file
+%s</source>
+        <translation>Erreur : impossible d’ouvrir ou de créer le fichier de sortie
+%s</translation>
+    </message>
+    <message>
+        <source>Error cant open/create output file</source>
+        <translation>Erreur : impossible d’ouvrir ou de créer le fichier de sortie</translation>
+    </message>
+    <message>
+        <source>Error writing output file
+%s</source>
+        <translation>Erreur d’écriture du fichier de sortie
+%s</translation>
+    </message>
+    <message>
+        <source>Error writing output file</source>
+        <translation>Erreur d’écriture du fichier de sortie</translation>
+    </message>
+    <message>
+        <source>Error reading sound data from file
+%s</source>
+        <translation>Erreur de lecture des données sonores du fichier
+%s</translation>
+    </message>
+    <message>
+        <source>Error sound data in file is cut short
+%s</source>
+        <translation>Erreur : les données sonores du fichier sont tronquées
+%s</translation>
+    </message>
+    <message>
+        <source>Error sound data cut short, no output file written</source>
+        <translation>Erreur : données sonores tronquées, aucun fichier de sortie écrit</translation>
+    </message>
+    <message>
+        <source>Sound format not decoded, written as stored</source>
+        <translation>Format sonore non décodé, écrit tel quel</translation>
+    </message>
+    <message>
+        <source>No Audio in file....................................................</source>
+        <translation>Pas de son dans le fichier....................................................</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,98 @@
+// The program as a German or French desktop user meets it: its texts in the
+// user's language, a start from the file manager, the file manager asked to
+// show a file.
+#include <QApplication>
+#include <QLocale>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <cstdlib>
+
+#include "app/mainapp.h"
+#include "platform/qt/services.h"
+#include "res/ids.h"
+#include "testkit.h"
+#include "ui/aboutdlg.h"
+#include "ui/maindlg.h"
+#include "ui/translate.h"
+
+// main() starts the program under LANG=de_DE.UTF-8.
+TEST(Translations, LangGermanShowsGermanTexts)
+{
+    CMainDlg dlg;
+    dlg.Create();
+    EXPECT_EQ(dlg.GetDlgItemText(IDOK), "Suchen");
+    EXPECT_EQ(dlg.GetDlgItemText(IDC_STATUS), "0 Elemente gefunden");
+    CAboutDlg about;
+    about.Create();
+    EXPECT_EQ(about.windowTitle(), "Über Vocaline");
+    // Qt's own texts come with the system's Qt translations.
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Abbrechen");
+}
+
+TEST(Translations, LogRowsByTheirEnglishSourceKeepPathBytes)
+{
+    const struct {
+        CString row, shown;
+    } cases[] = {
+        {"Output file: /p/\xff.jpg.wav Done", "Ausgabedatei: /p/\xff.jpg.wav Fertig"},
+        {"Output file: /p/a.jpg.wav Partial", "Ausgabedatei: /p/a.jpg.wav Unvollständig"},
+        {"Sound format not decoded, written as stored", "Tonformat nicht dekodiert, unverändert geschrieben"},
+        {"/p/Output file: \xff", "/p/Output file: \xff"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(TrExtractText(c.row), c.shown);
+}
+
+TEST(Translations, FrenchFromTheLocale)
+{
+    QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+    InstallTranslations();
+    CMainDlg dlg;
+    dlg.Create();
+    EXPECT_EQ(dlg.GetDlgItemText(IDOK), "Rechercher");
+    QLocale::setDefault(QLocale::system());
+    InstallTranslations();
+}
+
+// "Open in Vocaline" on a picture: its folder is searched and its row selected.
+TEST(StartFromFileManager, PictureIsSelectedOnceFound)
+{
+    TempDir dir;
+    WriteFile(dir / "IM000101.JPG", ReadFile(DataPath("IM000101.JPG")));
+    WriteFile(dir / "IM000102.JPG", ReadFile(DataPath("IM000102.JPG")));
+    CMainDlg dlg;
+    dlg.SetLookIn(dir / "IM000102.JPG");
+    dlg.SearchWhenShown(dir / "IM000102.JPG");
+    dlg.Create();
+    dlg.show();
+    QTest::qWait(50);
+    auto* results = qobject_cast<CListView*>(dlg.GetDlgItem(IDC_RESULTS));
+    const QModelIndexList selected = results->selectionModel()->selectedRows();
+    ASSERT_EQ(selected.size(), 1);
+    EXPECT_EQ(results->Model()->GetText(results->ProgramRow(selected[0]), 0), "IM000102.JPG");
+}
+
+// Without a session bus to ask a file manager, the folder opens.
+TEST(ShowInFolder, FallsBackToOpeningTheFolder)
+{
+    std::vector<CString> opened;
+    services::SetShellOpen([&](const CString& path) { opened.push_back(path); });
+    services::ShowInFolder("/pictures/IM000101.JPG");
+    services::SetShellOpen(nullptr);
+    EXPECT_EQ(opened, std::vector<CString>{"/pictures/"});
+}
+
+int main(int argc, char** argv)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    setenv("LANG", "de_DE.UTF-8", 1);
+    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANGUAGE"})
+        unsetenv(name);
+    setenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/bus", 1);
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    const TempDir config;
+    setenv("XDG_CONFIG_HOME", config.path().c_str(), 1);
+    QApplication app(argc, argv);
+    InstallTranslations();
+    return RUN_ALL_TESTS();
+}
