@@ -29,7 +29,7 @@
     </message>
     <message>
         <source>This program was tested with the HP 618 camera files; it also reads the FlashPix voice memos of other cameras.</source>
-        <translation>Dieses Programm wurde mit den Dateien der Kamera HP 618 getestet; es liest auch die FlashPix-Sprachnotizen anderer Kameras.</translation>
+        <translation>Mit den Dateien der HP 618 getestet; liest auch FlashPix-Sprachnotizen anderer Kameras.</translation>
     </message>
     <message>
         <source>The search function is based on a folder-search sample program published with a programming magazine article; credit for it goes to that sample&apos;s author and its publisher.</source>
@@ -151,7 +151,7 @@
     </message>
     <message>
         <source>&amp;Browse ...</source>
-        <translation>&amp;Durchsuchen ...</translation>
+        <translation>&amp;Ordner ...</translation>
     </message>
     <message>
         <source>Pick the folder to search</source>
@@ -235,7 +235,7 @@
     </message>
     <message>
         <source>Extract and &amp;play</source>
-        <translation>Extrahieren und &amp;wiedergeben</translation>
+        <translation>&amp;Wiedergeben</translation>
     </message>
     <message>
         <source>Writes the memo of the first selected row and plays it</source>

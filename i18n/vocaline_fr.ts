@@ -21,11 +21,11 @@
     </message>
     <message>
         <source>Sound Extractor for HP 618 camera jpg files.</source>
-        <translation>Extracteur de son pour les fichiers jpg de l’appareil photo HP 618.</translation>
+        <translation>Extracteur de son pour les fichiers jpg du HP 618.</translation>
     </message>
     <message>
         <source>The audio section of the HP 618 EXIF jpg file can be extracted to a .wav file. The .wav file name will be the source filename + .wav eg the wav file for pic.jpg will be pic.jpg.wav</source>
-        <translation>La partie audio du fichier jpg EXIF du HP 618 peut être extraite dans un fichier .wav. Le nom du fichier .wav sera le nom du fichier source + .wav, par ex. le fichier wav de pic.jpg sera pic.jpg.wav</translation>
+        <translation>La partie audio du fichier jpg EXIF du HP 618 peut être extraite dans un fichier .wav, nommé d’après la source + .wav : le fichier wav de pic.jpg sera pic.jpg.wav</translation>
     </message>
     <message>
         <source>This program was tested with the HP 618 camera files; it also reads the FlashPix voice memos of other cameras.</source>
