@@ -103,7 +103,7 @@ TEST_F(Cli, UsageErrorsTouchNothing)
         EXPECT_EQ(r.out, "");
     }
     EXPECT_FALSE(Exists(pic + ".wav"));
-    EXPECT_EQ(Call({"--version"}).out, "vocaline-extract 1.0.0.2\n");
+    EXPECT_EQ(Call({"--version"}).out, "vocaline-extract 1.0.0.3\n");
     EXPECT_EQ(Call({"--help"}).status, 0);
 }
 

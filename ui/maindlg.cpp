@@ -269,7 +269,8 @@ void CMainDlg::OnOnlyWithSound()
 void CMainDlg::OnBrowse()
 {
     // The picker opens where "Look in" points; cancelling it changes nothing.
-    const auto folder = services::BrowseForFolder(this, FromDisplay(tr("Select a directory...")), ExpandHome(GetDlgItemText(IDC_LOOKIN)));
+    const auto folder
+        = services::BrowseForFolder(this, FromDisplay(tr("Select a directory...")), ExpandHome(GetDlgItemText(IDC_LOOKIN)));
     if (folder)
         SetDlgItemText(IDC_LOOKIN, *folder);
 }

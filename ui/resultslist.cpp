@@ -50,11 +50,14 @@ CString DescribeMemo(const CString& path)
         return {};
     CString text = DescribeWav(info);
     if (!info.strTimeCreated.empty())
-        text += "\n" + FormatText(TrFormat(kContext, QT_TRANSLATE_NOOP("CResultsList", "Recorded %s")).c_str(), info.strTimeCreated.c_str());
+        text += "\n"
+                + FormatText(TrFormat(kContext, QT_TRANSLATE_NOOP("CResultsList", "Recorded %s")).c_str(),
+                             info.strTimeCreated.c_str());
     const CString camera = info.strMake.empty() || info.strModel.empty() ? info.strMake + info.strModel
                                                                          : info.strMake + " " + info.strModel;
     if (!camera.empty())
-        text += "\n" + FormatText(TrFormat(kContext, QT_TRANSLATE_NOOP("CResultsList", "Camera %s")).c_str(), camera.c_str());
+        text += "\n"
+                + FormatText(TrFormat(kContext, QT_TRANSLATE_NOOP("CResultsList", "Camera %s")).c_str(), camera.c_str());
     return text;
 }
 
@@ -82,11 +85,13 @@ void CResultsList::InsertColumns(const QIcon& rowIcon)
     const int modified = width("28-12-2003 10:59 PM");
     const int sound = width("Sound ?");
     const int folder = std::max(width("/home/someone/"), view->viewport()->width() - name - size - modified - sound);
-    m_list.InsertColumn(static_cast<int>(Column::Name), TrText(kContext, QT_TRANSLATE_NOOP("CResultsList", "Name")), name);
-    m_list.InsertColumn(static_cast<int>(Column::Folder), TrText(kContext, QT_TRANSLATE_NOOP("CResultsList", "In Folder")), folder);
-    m_list.InsertColumn(static_cast<int>(Column::Size), TrText(kContext, QT_TRANSLATE_NOOP("CResultsList", "Size")), size);
-    m_list.InsertColumn(static_cast<int>(Column::Modified), TrText(kContext, QT_TRANSLATE_NOOP("CResultsList", "Modified")), modified);
-    m_list.InsertColumn(static_cast<int>(Column::Sound), TrText(kContext, QT_TRANSLATE_NOOP("CResultsList", "Sound ?")), sound);
+    const auto heading = [](const char* text) { return TrText(kContext, text); };
+    m_list.InsertColumn(static_cast<int>(Column::Name), heading(QT_TRANSLATE_NOOP("CResultsList", "Name")), name);
+    m_list.InsertColumn(static_cast<int>(Column::Folder), heading(QT_TRANSLATE_NOOP("CResultsList", "In Folder")), folder);
+    m_list.InsertColumn(static_cast<int>(Column::Size), heading(QT_TRANSLATE_NOOP("CResultsList", "Size")), size);
+    m_list.InsertColumn(static_cast<int>(Column::Modified), heading(QT_TRANSLATE_NOOP("CResultsList", "Modified")),
+                        modified);
+    m_list.InsertColumn(static_cast<int>(Column::Sound), heading(QT_TRANSLATE_NOOP("CResultsList", "Sound ?")), sound);
     m_list.SetStretchColumn(static_cast<int>(Column::Folder));
     m_list.SetImageList(rowIcon);
 

@@ -53,7 +53,8 @@ void CMainDlg::PlayFromPicture(const CString& path)
     // folder plays as well as any.
     std::vector<unsigned char> wav;
     if (!ReadMemo(path, wav)) {
-        services::MessageBox(this, FormatText(TrFormat("CMainDlg", QT_TR_NOOP("No sound to play in\n%s")).c_str(), path.c_str()));
+        services::MessageBox(
+            this, FormatText(TrFormat("CMainDlg", QT_TR_NOOP("No sound to play in\n%s")).c_str(), path.c_str()));
         return;
     }
     if (services::PlaySoundData(wav))

@@ -142,12 +142,13 @@ bool CMainDlg::CheckLookIn()
     else if (const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir); !dir)
         error = errno;
     if (error == ENOENT || error == ENOTDIR) {
-        services::MessageBox(this, FormatText(TrFormat("CMainDlg", QT_TR_NOOP("The folder to look in does not exist:\n%s")).c_str(), folder.c_str()));
+        const CString format = TrFormat("CMainDlg", QT_TR_NOOP("The folder to look in does not exist:\n%s"));
+        services::MessageBox(this, FormatText(format.c_str(), folder.c_str()));
         return false;
     }
     if (error != 0) {
-        services::MessageBox(this, FormatText(TrFormat("CMainDlg", QT_TR_NOOP("The folder to look in cannot be read:\n%s\n%s")).c_str(), folder.c_str(),
-                                              DescribeError(error)));
+        const CString format = TrFormat("CMainDlg", QT_TR_NOOP("The folder to look in cannot be read:\n%s\n%s"));
+        services::MessageBox(this, FormatText(format.c_str(), folder.c_str(), DescribeError(error)));
         return false;
     }
     return true;
@@ -210,5 +211,6 @@ void CMainDlg::OnSearch()
 
 void CMainDlg::SetStatus(int count, const char* text)
 {
-    SetDlgItemText(IDC_STATUS, text ? FormatText("(%d) - %s", count, text) : FormatText(TrFormat("CMainDlg", QT_TR_NOOP("%d items found")).c_str(), count));
+    SetDlgItemText(IDC_STATUS, text ? FormatText("(%d) - %s", count, text)
+                                    : FormatText(TrFormat("CMainDlg", QT_TR_NOOP("%d items found")).c_str(), count));
 }

@@ -77,7 +77,8 @@ void DDX_Text(CDataExchange* pDX, int id, int32_t& value)
         return;
     }
     pDX->m_bFailed = true;
-    services::MessageBox(pDX->m_pDlgWnd, FromDisplay(QCoreApplication::translate("CDataExchange", "Please enter an integer.")));
+    const QString message = QCoreApplication::translate("CDataExchange", "Please enter an integer.");
+    services::MessageBox(pDX->m_pDlgWnd, FromDisplay(message));
     if (auto* edit = qobject_cast<QLineEdit*>(pDX->m_pDlgWnd->GetDlgItem(id))) {
         edit->setFocus();
         edit->selectAll();
