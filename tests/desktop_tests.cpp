@@ -2,6 +2,7 @@
 // user's language, a start from the file manager, the file manager asked to
 // show a file.
 #include <QApplication>
+#include <QDBusConnection>
 #include <QLocale>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -72,12 +73,35 @@ TEST(StartFromFileManager, PictureIsSelectedOnceFound)
     EXPECT_EQ(results->Model()->GetText(results->ProgramRow(selected[0]), 0), "IM000102.JPG");
 }
 
-// Without a session bus to ask a file manager, the folder opens.
-TEST(ShowInFolder, FallsBackToOpeningTheFolder)
+// A file manager on the session bus, as Dolphin or Nemo offers one.
+class FakeFileManager : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.FileManager1")
+public slots:
+    void ShowItems(const QStringList& uris, const QString&) { shown += uris; }
+
+public:
+    QStringList shown;
+};
+
+// Run on a private bus (see gui_tests.cmake): the file manager is asked to
+// show the file; with none on the bus, the folder opens.
+TEST(ShowInFolder, AsksTheFileManagerElseOpensTheFolder)
 {
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected())
+        GTEST_SKIP() << "needs a private session bus";
+    FakeFileManager manager;
+    ASSERT_TRUE(bus.registerObject("/org/freedesktop/FileManager1", &manager, QDBusConnection::ExportAllSlots));
+    ASSERT_TRUE(bus.registerService("org.freedesktop.FileManager1"));
     std::vector<CString> opened;
     services::SetShellOpen([&](const CString& path) { opened.push_back(path); });
-    services::ShowInFolder("/pictures/IM000101.JPG");
+    services::ShowInFolder("/pictures/IM 101.JPG");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !manager.shown.isEmpty(); }, 5000));
+    EXPECT_EQ(manager.shown, QStringList{"file:///pictures/IM%20101.JPG"});
+    bus.unregisterService("org.freedesktop.FileManager1");
+    services::ShowInFolder("/pictures/IM 101.JPG");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !opened.empty(); }, 5000));
     services::SetShellOpen(nullptr);
     EXPECT_EQ(opened, std::vector<CString>{"/pictures/"});
 }
@@ -88,7 +112,9 @@ int main(int argc, char** argv)
     setenv("LANG", "de_DE.UTF-8", 1);
     for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANGUAGE"})
         unsetenv(name);
-    setenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/bus", 1);
+    // Never the user's own file manager.
+    if (!getenv("VOCALINE_PRIVATE_BUS"))
+        setenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/bus", 1);
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     const TempDir config;
     setenv("XDG_CONFIG_HOME", config.path().c_str(), 1);
@@ -96,3 +122,5 @@ int main(int argc, char** argv)
     InstallTranslations();
     return RUN_ALL_TESTS();
 }
+
+#include "desktop_tests.moc"

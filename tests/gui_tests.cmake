@@ -22,5 +22,8 @@ add_test(NAME app.ClosesWithEscapeUnderX
   COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/app_exit_test.sh $<TARGET_FILE:vocaline>)
 
 add_executable(desktop_tests desktop_tests.cpp)
-target_link_libraries(desktop_tests PRIVATE vocaline_app vocaline_testkit Qt6::Test)
+target_link_libraries(desktop_tests PRIVATE vocaline_app vocaline_testkit Qt6::Test Qt6::DBus)
 gtest_discover_tests(desktop_tests PROPERTIES ENVIRONMENT "${OFFSCREEN}" DISCOVERY_TIMEOUT 30)
+# The file manager's D-Bus interface, on a bus of the test's own.
+add_test(NAME desktop.ShowInFolderOnAPrivateBus
+  COMMAND dbus-run-session -- env VOCALINE_PRIVATE_BUS=1 $<TARGET_FILE:desktop_tests> --gtest_filter=ShowInFolder.*)
