@@ -16,10 +16,10 @@
 #include "platform/qt/ddx.h"
 #include "platform/qt/eventloop.h"
 #include "platform/qt/services.h"
+#include "platform/qt/text.h"
 #include "res/icons.h"
 #include "res/templates.h"
 #include "search/pathparts.h"
-#include "platform/qt/text.h"
 #include "ui/aboutdlg.h"
 
 namespace {
