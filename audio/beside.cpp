@@ -7,7 +7,6 @@
 #include <time.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <string_view>
@@ -148,7 +147,7 @@ CString ReadRelatedSoundFile(const CSourceFile& picture)
     // Most pictures have no such tag: libexif is asked only when its bytes
     // are there at all.
     const auto holds = [&](const unsigned char(&tag)[4]) {
-        return std::search(segment.begin(), segment.end(), tag, tag + 4) != segment.end();
+        return ::memmem(segment.data(), segment.size(), tag, sizeof tag) != nullptr;
     };
     if (segment.empty() || (!holds(kTagMotorola) && !holds(kTagIntel)))
         return {};
