@@ -228,6 +228,7 @@ TEST(Memos, DamagedCompoundFilesGiveNoMemo)
         WriteFile(dir / "p.fpx", bytes);
         std::vector<CMemo> memos;
         EXPECT_EQ(ReadMemos(dir / "p.fpx", memos), SoundCheck::No);
+        EXPECT_EQ(CheckSound(dir / "p.fpx"), SoundCheck::No);
     }
 }
 
