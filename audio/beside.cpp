@@ -55,10 +55,15 @@ public:
     /// each check, as if that picture had been looked at a moment earlier.
     bool Load(const CString& folder)
     {
+        // A relative folder names another one after a change of the
+        // current folder: it is looked up again each time.
+        struct stat st {};
+        const bool relative = folder.empty() || folder.front() != '/';
+        if (relative && (::stat(folder.empty() ? "." : folder.c_str(), &st) != 0 || st.st_dev != m_dev || st.st_ino != m_ino))
+            m_dir.Reset();
         const int64_t now = Now();
         if (folder == m_folder && m_dir.IsOpen() && m_readAt - m_changed > kSettleNs && now - m_checkedAt < kTrustNs)
             return !m_byBase.empty();
-        struct stat st {};
         if (folder != m_folder || !m_dir.IsOpen() || ::fstat(m_dir.Get(), &st) != 0 || !Current(st))
             Read(folder);
         m_checkedAt = now;
@@ -96,6 +101,8 @@ private:
             return;
         }
         m_changed = Changed(st);
+        m_dev = st.st_dev;
+        m_ino = st.st_ino;
         m_readAt = Now();
         DIR* dir = ::fdopendir(::dup(m_dir.Get()));
         if (!dir)
@@ -129,6 +136,8 @@ private:
     }
 
     CString m_folder;
+    dev_t m_dev = 0;
+    ino_t m_ino = 0;
     int64_t m_changed = 0;
     int64_t m_readAt = 0;
     int64_t m_checkedAt = 0;
