@@ -6,6 +6,7 @@
 
 #include "audio/flashpix.h"
 #include "audio/jpegaudio.h"
+#include "audio/memo.h"
 #include "audio/wav.h"
 #include "platform/file.h"
 
@@ -77,6 +78,7 @@ public:
 private:
     Outcome FixedLayout(const std::vector<SoundPiece>& pieces);
     Outcome FlashPix(bool app1First);
+    Outcome OtherSources(bool jpeg, const char* noMemoRow);
     Outcome WriteMemos(const std::vector<FpxrMemo>& memos);
     Outcome WriteMemo(const CString& path, const std::vector<unsigned char>& memo, bool complete,
                       Outcome afterShort = Outcome::NextRow);
@@ -105,10 +107,8 @@ Outcome CFileExtraction::Run()
         m_report.ShowMessage(kFirstReadError, "", m_file.GetError());
         return Outcome::NextRow;
     }
-    if (!header.IsStartOfImage()) {
-        m_report.WriteLogRow(kNotJpeg);
-        return Outcome::NextRow;
-    }
+    if (!header.IsStartOfImage())
+        return OtherSources(false, kNotJpeg);
     // The camera's fixed layout comes first, exactly as it always was; any
     // other maker's order of the FlashPix segments only after it.
     if (!header.App1Follows())
@@ -137,11 +137,28 @@ Outcome CFileExtraction::FlashPix(bool app1First)
         m_report.ShowMessage(kReadBox, m_source, m_file.GetError());
         return Outcome::EndRun;
     }
-    if (memos.empty()) {
-        m_report.WriteLogRow(app1First ? kNoAudio : kNoApp1);
-        return Outcome::NextRow;
-    }
+    if (memos.empty())
+        return OtherSources(true, app1First ? kNoAudio : kNoApp1);
     return WriteMemos(memos);
+}
+
+// A memo kept elsewhere than the FlashPix segments; noMemoRow is the row
+// for a file without any.
+Outcome CFileExtraction::OtherSources(bool jpeg, const char* noMemoRow)
+{
+    CMemo memo;
+    int error = 0;
+    switch (FindOtherMemo(m_source, m_file, jpeg, memo, false, ALL_MEMO_SOURCES, &error)) {
+    case OtherMemo::Memo:
+        return WriteMemo(OutputPathFor(m_source), memo.bytes, memo.bComplete);
+    case OtherMemo::ReadError:
+        m_report.ShowMessage(kReadBox, m_source, error);
+        return Outcome::EndRun;
+    case OtherMemo::NoMemo:
+        break;
+    }
+    m_report.WriteLogRow(noMemoRow);
+    return Outcome::NextRow;
 }
 
 Outcome CFileExtraction::WriteMemos(const std::vector<FpxrMemo>& memos)
@@ -239,27 +256,70 @@ std::vector<CString> RunExtraction(const std::vector<CString>& sources, IExtract
     return written;
 }
 
+SoundCheck ReadMemos(const CString& path, std::vector<CMemo>& memos, int* error)
+{
+    memos.clear();
+    CSourceFile file;
+    const auto unreadable = [&](int code) {
+        memos.clear();
+        if (error)
+            *error = code;
+        return SoundCheck::Unreadable;
+    };
+    if (!file.Open(path))
+        return unreadable(file.GetError());
+    file.SetReadAhead(64 * 1024);
+    SegmentHeader header;
+    const HeaderRead read = ReadSegmentHeader(file, 0, header);
+    if (read == HeaderRead::Error)
+        return unreadable(file.GetError());
+    const bool jpeg = read == HeaderRead::Ok && header.IsStartOfImage();
+    if (jpeg) {
+        // The same choice as the extraction.
+        std::vector<FpxrMemo> listed;
+        if (!ReadFlashPixMemos(file, listed))
+            return unreadable(file.GetError());
+        std::vector<SoundPiece> pieces;
+        CMemo fixed;
+        if (header.App1Follows() && WalkAudioRun(file, pieces, false) == AudioRun::Memo) {
+            if (!ReadPieces(file, pieces, fixed.bytes))
+                return unreadable(file.GetError());
+            if (!ListedMemoOverrides(listed, fixed.bytes)) {
+                fixed.bComplete = IsWholeRiff(fixed.bytes);
+                memos.push_back(std::move(fixed));
+                return SoundCheck::Yes;
+            }
+        }
+        for (FpxrMemo& one : listed) {
+            CMemo memo;
+            memo.source = MemoSource::FlashPixSegments;
+            memo.strStreamName = one.strName;
+            memo.bytes = std::move(one.bytes);
+            memo.bComplete = one.bComplete;
+            memos.push_back(std::move(memo));
+        }
+        if (!memos.empty())
+            return SoundCheck::Yes;
+    }
+    CMemo memo;
+    int otherError = 0;
+    switch (FindOtherMemo(path, file, jpeg, memo, false, ALL_MEMO_SOURCES, &otherError)) {
+    case OtherMemo::Memo:
+        memos.push_back(std::move(memo));
+        return SoundCheck::Yes;
+    case OtherMemo::ReadError:
+        return unreadable(otherError);
+    case OtherMemo::NoMemo:
+        break;
+    }
+    return SoundCheck::No;
+}
+
 bool ReadMemo(const CString& path, std::vector<unsigned char>& wav)
 {
     wav.clear();
-    CSourceFile file;
-    if (!file.Open(path))
-        return false;
-    file.SetReadAhead(64 * 1024);
-    SegmentHeader header;
-    if (ReadSegmentHeader(file, 0, header) != HeaderRead::Ok || !header.IsStartOfImage())
-        return false;
-    // The same choice as the extraction.
-    std::vector<FpxrMemo> memos;
-    const bool flashPix = ReadFlashPixMemos(file, memos) && !memos.empty();
-    std::vector<SoundPiece> pieces;
-    if (header.App1Follows() && WalkAudioRun(file, pieces, false) == AudioRun::Memo) {
-        if (!ReadPieces(file, pieces, wav))
-            return false;
-        if (!ListedMemoOverrides(memos, wav))
-            return IsWholeRiff(wav);
-    }
-    if (!flashPix || !memos.front().bComplete)
+    std::vector<CMemo> memos;
+    if (ReadMemos(path, memos) != SoundCheck::Yes || !memos.front().bComplete)
         return false;
     wav = std::move(memos.front().bytes);
     return true;
