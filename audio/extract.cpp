@@ -26,6 +26,8 @@ const char* const kShortBox = "Error sound data in file is cut short\n%s";
 const char* const kShortRow = "Error sound data cut short, no output file written";
 const char* const kPartial = "Output file: %s Partial";
 const char* const kAsStored = "Sound format not decoded, written as stored";
+const char* const kTooLargeBox = "Error sound too long for a PCM WAV file (over 4 GB)\n%s";
+const char* const kTooLargeRow = "Error sound too long for a PCM WAV file, no output file written";
 const char* const kDone = "Output file: %s Done";
 const char* const kNoAudio = "No Audio in file....................................................";
 
@@ -93,7 +95,8 @@ private:
 Outcome CFileExtraction::Run()
 {
     m_report.WriteLogRow(m_source);
-    if (!m_file.Open(m_source)) {
+    // The folder is held open: the WAV goes where the picture was read.
+    if (!m_file.Open(m_source, true)) {
         m_report.ShowMessage(kCannotOpen, m_source, m_file.GetError());
         return Outcome::NextRow;
     }
@@ -178,13 +181,22 @@ Outcome CFileExtraction::WriteMemo(const CString& path, const std::vector<unsign
     std::vector<unsigned char> pcm;
     const std::vector<unsigned char>* bytes = &memo;
     if (m_options.bPcm && complete) {
-        if (ConvertToPcm16(memo, pcm) == PcmConversion::Converted)
+        switch (ConvertToPcm16(memo, pcm)) {
+        case PcmConversion::Converted:
             bytes = &pcm;
-        else
+            break;
+        case PcmConversion::TooLarge:
+            m_report.ShowMessage(kTooLargeBox, path, 0);
+            m_report.WriteLogRow(kTooLargeRow);
+            return Outcome::NextRow;
+        case PcmConversion::Unsupported:
+        case PcmConversion::Malformed:
             m_report.WriteLogRow(kAsStored);
+            break;
+        }
     }
     COutputFile output;
-    if (!output.Create(path, m_file.GetPermissions()))
+    if (!output.CreateIn(m_file.Folder(), path, m_file.GetPermissions()))
         return OutputFailed(output, path, true);
     if (!bytes->empty() && !output.Write(bytes->data(), bytes->size()))
         return OutputFailed(output, path, false);
