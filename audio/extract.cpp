@@ -251,7 +251,7 @@ std::vector<CString> RunExtraction(const std::vector<CString>& sources, IExtract
     return written;
 }
 
-bool ReadMemo(const CString& path, std::vector<unsigned char>& wav)
+bool ReadMemo(const CString& path, std::vector<unsigned char>& wav, const KeepGoing& keepGoing)
 {
     wav.clear();
     CSourceFile file;
@@ -263,9 +263,11 @@ bool ReadMemo(const CString& path, std::vector<unsigned char>& wav)
         return false;
     // The same choice as the extraction.
     std::vector<FpxrMemo> memos;
-    const bool flashPix = ReadFlashPixMemos(file, memos) && !memos.empty();
+    const bool flashPix = ReadFlashPixMemos(file, memos, keepGoing) && !memos.empty();
+    if (keepGoing && !keepGoing())
+        return false;
     std::vector<SoundPiece> pieces;
-    if (header.App1Follows() && WalkAudioRun(file, pieces, false) == AudioRun::Memo) {
+    if (header.App1Follows() && WalkAudioRun(file, pieces, false, keepGoing) == AudioRun::Memo) {
         if (!ReadPieces(file, pieces, wav))
             return false;
         if (!ListedMemoOverrides(memos, wav))
