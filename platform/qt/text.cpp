@@ -10,33 +10,6 @@ namespace {
 
 constexpr char16_t kEscapeBase = 0xDC00;
 
-// The length of the valid UTF-8 sequence at p (n bytes left), 0 if none.
-size_t Utf8Length(const unsigned char* p, size_t n, char32_t& code)
-{
-    const unsigned char lead = p[0];
-    size_t length = 0;
-    char32_t minimum = 0;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2, code = lead & 0x1F, minimum = 0x80;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3, code = lead & 0x0F, minimum = 0x800;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4, code = lead & 0x07, minimum = 0x10000;
-    } else {
-        return 0;
-    }
-    if (n < length)
-        return 0;
-    for (size_t i = 1; i < length; ++i) {
-        if ((p[i] & 0xC0) != 0x80)
-            return 0;
-        code = code << 6 | (p[i] & 0x3F);
-    }
-    if (code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
-        return 0;
-    return length;
-}
-
 } // namespace
 
 QString ToDisplay(const CString& bytes)
@@ -48,8 +21,8 @@ QString ToDisplay(const CString& bytes)
     QString out;
     out.reserve(static_cast<qsizetype>(n));
     for (size_t i = 0; i < n;) {
-        char32_t code = p[i];
-        const size_t length = code < 0x80 ? 1 : Utf8Length(p + i, n - i, code);
+        char32_t code = 0;
+        const size_t length = Utf8SequenceAt(p + i, n - i, code);
         if (length == 0) {
             out += QChar(static_cast<char16_t>(kEscapeBase + p[i]));
             ++i;
