@@ -389,6 +389,7 @@ bool ReadFlashPixMemos(const CSourceFile& file, std::vector<FpxrMemo>& memos, co
     }
     return true;
 }
+
 bool HasFlashPixMemo(const CSourceFile& file, const KeepGoing& keepGoing)
 {
     CFlashPixHead head(file);
