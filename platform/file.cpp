@@ -166,13 +166,15 @@ bool COutputFile::Create(const CString& path, mode_t permissions)
 {
     const size_t slash = path.rfind('/');
     const CString folder = slash == CString::npos ? CString(".") : path.substr(0, slash + 1);
-    const CUniqueFd fd(::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    CUniqueFd fd(::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
     if (!fd.IsOpen()) {
         Discard();
         m_nError = errno;
         return false;
     }
-    return CreateIn(fd.Get(), path, permissions);
+    const bool created = CreateIn(fd.Get(), path, permissions);
+    m_ownFolder = std::move(fd);
+    return created;
 }
 
 bool COutputFile::CreateIn(int folder, const CString& path, mode_t permissions)
@@ -185,12 +187,11 @@ bool COutputFile::CreateIn(int folder, const CString& path, mode_t permissions)
         errno = EISDIR;
         return Fail();
     }
-    m_folder = CUniqueFd(::fcntl(folder, F_DUPFD_CLOEXEC, 0));
-    if (!m_folder.IsOpen())
-        return Fail();
+    m_ownFolder.Reset();
+    m_folder = folder;
     // An unnamed file leaves nothing behind, whatever ends the process.
     if (CanNameUnnamedFiles()) {
-        m_fd = CUniqueFd(::openat(m_folder.Get(), ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, permissions));
+        m_fd = CUniqueFd(::openat(m_folder, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, permissions));
         if (m_fd.IsOpen())
             return true;
         if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
@@ -199,7 +200,7 @@ bool COutputFile::CreateIn(int folder, const CString& path, mode_t permissions)
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
         const CString temp = TempName();
         m_fd = CUniqueFd(
-            ::openat(m_folder.Get(), temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, permissions));
+            ::openat(m_folder, temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, permissions));
         if (m_fd.IsOpen()) {
             m_strTempName = temp;
             return true;
@@ -236,11 +237,11 @@ bool COutputFile::Commit()
         // A name that is free is linked straight to the file: no moment
         // with a temporary name, and one directory operation fewer.
         const std::string self = "/proc/self/fd/" + std::to_string(m_fd.Get());
-        if (::linkat(AT_FDCWD, self.c_str(), m_folder.Get(), m_strName.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+        if (::linkat(AT_FDCWD, self.c_str(), m_folder, m_strName.c_str(), AT_SYMLINK_FOLLOW) == 0) {
             if (m_fd.Reset())
                 return true;
             const int error = errno;
-            ::unlinkat(m_folder.Get(), m_strName.c_str(), 0);
+            ::unlinkat(m_folder, m_strName.c_str(), 0);
             errno = error;
             return Fail();
         }
@@ -256,7 +257,7 @@ bool COutputFile::Commit()
     // data before the name on the file systems that matter.
     if (!m_fd.Reset())
         return Fail();
-    if (::renameat(m_folder.Get(), m_strTempName.c_str(), m_folder.Get(), m_strName.c_str()) != 0) {
+    if (::renameat(m_folder, m_strTempName.c_str(), m_folder, m_strName.c_str()) != 0) {
         m_bNameFailed = true;
         return Fail();
     }
@@ -269,7 +270,7 @@ bool COutputFile::NameTemporary()
     const std::string self = "/proc/self/fd/" + std::to_string(m_fd.Get());
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
         const CString temp = TempName();
-        if (::linkat(AT_FDCWD, self.c_str(), m_folder.Get(), temp.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+        if (::linkat(AT_FDCWD, self.c_str(), m_folder, temp.c_str(), AT_SYMLINK_FOLLOW) == 0) {
             m_strTempName = temp;
             return true;
         }
@@ -290,7 +291,7 @@ void COutputFile::Discard()
 {
     m_fd.Reset();
     if (!m_strTempName.empty())
-        ::unlinkat(m_folder.Get(), m_strTempName.c_str(), 0);
+        ::unlinkat(m_folder, m_strTempName.c_str(), 0);
     m_strTempName.clear();
 }
 

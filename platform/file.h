@@ -98,9 +98,10 @@ public:
 
     // permissions are limited by the umask, as for any new file.
     bool Create(const CString& path, mode_t permissions);
-    /// The same in an open folder: the file is made and named there, path
-    /// giving only the name (after its last '/'), whatever the path's
-    /// folder names by then.
+    /// The same in an open folder, which must stay open until Commit or
+    /// until the object goes: the file is made and named there, path giving
+    /// only the name (after its last '/'), whatever the path's folder names
+    /// by then.
     bool CreateIn(int folder, const CString& path, mode_t permissions);
     bool Write(const void* data, size_t n);
     /// Closes the file and gives it path's name (a link there is replaced,
@@ -119,7 +120,8 @@ private:
 
     bool NameTemporary();
 
-    CUniqueFd m_folder;
+    int m_folder = -1;
+    CUniqueFd m_ownFolder; // m_folder, when Create opened it
     CUniqueFd m_fd;
     CString m_strName;     // the final name, in m_folder
     CString m_strTempName; // the temporary name, when the file has one
