@@ -1,10 +1,16 @@
 #include "app/mainapp.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QTranslator>
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <memory>
 
 #include "platform/qt/services.h"
 #include "platform/qt/soundplayer.h"
@@ -16,17 +22,31 @@ CMainApp theApp;
 namespace {
 
 // The form between runs, in the user's configuration folder
-// ($XDG_CONFIG_HOME/vocaline/vocaline.conf).
-QSettings& Settings()
+// ($XDG_CONFIG_HOME/vocaline/vocaline.conf); none when something other than
+// a regular file has that name: a FIFO there would hold the window for good.
+QSettings* Settings()
 {
-    static QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "vocaline", "vocaline");
-    return settings;
+    static const std::unique_ptr<QSettings> settings = []() -> std::unique_ptr<QSettings> {
+        const QByteArray path = QFile::encodeName(
+            QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/vocaline/vocaline.conf");
+        struct stat info {};
+        if (::stat(path.constData(), &info) == 0 && !S_ISREG(info.st_mode)) {
+            std::fprintf(stderr, "vocaline: %s is not a regular file; the settings are neither read nor saved\n",
+                         path.constData());
+            return nullptr;
+        }
+        return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, "vocaline", "vocaline");
+    }();
+    return settings.get();
 }
 
 CFormMemory LoadForm()
 {
-    QSettings& settings = Settings();
     CFormMemory form;
+    form.strFileMask = "*.jpg";
+    if (!Settings())
+        return form;
+    QSettings& settings = *Settings();
     form.strLookIn = FromDisplay(settings.value("lookIn").toString());
     form.strFileMask = FromDisplay(settings.value("fileMask", "*.jpg").toString());
     form.bSubfolders = settings.value("subfolders", false).toBool();
@@ -40,7 +60,9 @@ CFormMemory LoadForm()
 
 void SaveForm(const CFormMemory& form)
 {
-    QSettings& settings = Settings();
+    if (!Settings())
+        return;
+    QSettings& settings = *Settings();
     settings.setValue("lookIn", ToDisplay(form.strLookIn));
     settings.setValue("fileMask", ToDisplay(form.strFileMask));
     settings.setValue("subfolders", form.bSubfolders);

@@ -2,6 +2,7 @@
 // on the same code as the window and with the same rows, texts and stops.
 #include <getopt.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -39,8 +40,8 @@ void PrintHelp()
                "      --help          show this help\n"
                "      --version       show the version\n"
                "\n"
-               "Without -0, control characters and backslashes in printed paths are\n"
-               "escaped as in C: \\n, \\t, \\\\ and \\xHH.\n"
+               "Without -0, control characters, bytes that are not UTF-8 and backslashes\n"
+               "in printed paths are escaped as in C: \\n, \\t, \\\\ and \\xHH.\n"
                "\n"
                "Exit status:\n"
                "  0  every file was handled without an error\n"
@@ -50,23 +51,37 @@ void PrintHelp()
                stdout);
 }
 
-// Rows must not be forged or split by what a file name holds.
+// Characters that would split a row or change how it reads: C0 and C1
+// controls, and the line separators and direction overrides of Unicode.
+bool IsPrintable(char32_t code)
+{
+    return code >= 0x20 && code != 0x7F && !(code >= 0x80 && code <= 0x9F) && code != 0x2028 && code != 0x2029
+        && !(code >= 0x202A && code <= 0x202E) && !(code >= 0x2066 && code <= 0x2069);
+}
+
+// Rows must not be forged or split by what a file name holds: every byte
+// that is not part of printable UTF-8 is written as \xHH.
 CString Escape(const CString& text)
 {
     CString out;
     out.reserve(text.size());
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '\\')
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+    for (size_t i = 0; i < text.size();) {
+        char32_t code = 0;
+        const size_t length = Utf8SequenceAt(bytes + i, text.size() - i, code);
+        const size_t step = std::max<size_t>(length, 1);
+        if (length == 1 && code == '\\')
             out += "\\\\";
-        else if (c == '\n')
+        else if (length == 1 && code == '\n')
             out += "\\n";
-        else if (c == '\t')
+        else if (length == 1 && code == '\t')
             out += "\\t";
-        else if (byte < 0x20 || byte == 0x7F)
-            out += FormatText("\\x%02x", byte);
+        else if (length > 0 && IsPrintable(code))
+            out.append(text, i, length);
         else
-            out += c;
+            for (size_t j = i; j < i + step; ++j)
+                out += FormatText("\\x%02x", bytes[j]);
+        i += step;
     }
     return out;
 }
@@ -237,11 +252,17 @@ int main(int argc, char** argv)
     }
     CConsole console(nullEnded);
     const std::vector<CString> paths(argv + optind, argv + argc);
+    // An empty name would search the working folder, which nobody asked for.
+    if (recursive && std::find(paths.begin(), paths.end(), CString()) != paths.end()) {
+        std::fprintf(stderr, "vocaline-extract: empty folder name\n%s", kUsage);
+        return 2;
+    }
     const std::vector<CString> rows = recursive ? FindRows(paths, mask, console) : paths;
 
     if (check) {
         Check(rows, console);
-    } else {
+    } else if (!rows.empty() || !recursive) {
+        // Folders without a matching file are nothing to report.
         CConsoleReport report(console);
         RunExtraction(rows, report, extractOptions);
     }

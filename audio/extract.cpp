@@ -27,6 +27,8 @@ const char* const kShortBox = "Error sound data in file is cut short\n%s";
 const char* const kShortRow = "Error sound data cut short, no output file written";
 const char* const kPartial = "Output file: %s Partial";
 const char* const kAsStored = "Sound format not decoded, written as stored";
+const char* const kTooLargeBox = "Error sound too long for a PCM WAV file (over 4 GB)\n%s";
+const char* const kTooLargeRow = "Error sound too long for a PCM WAV file, no output file written";
 const char* const kDone = "Output file: %s Done";
 const char* const kNoAudio = "No Audio in file....................................................";
 
@@ -95,7 +97,8 @@ private:
 Outcome CFileExtraction::Run()
 {
     m_report.WriteLogRow(m_source);
-    if (!m_file.Open(m_source)) {
+    // The folder is held open: the WAV goes where the picture was read.
+    if (!m_file.Open(m_source, true)) {
         m_report.ShowMessage(kCannotOpen, m_source, m_file.GetError());
         return Outcome::NextRow;
     }
@@ -195,13 +198,22 @@ Outcome CFileExtraction::WriteMemo(const CString& path, const std::vector<unsign
     std::vector<unsigned char> pcm;
     const std::vector<unsigned char>* bytes = &memo;
     if (m_options.bPcm && complete) {
-        if (ConvertToPcm16(memo, pcm) == PcmConversion::Converted)
+        switch (ConvertToPcm16(memo, pcm)) {
+        case PcmConversion::Converted:
             bytes = &pcm;
-        else
+            break;
+        case PcmConversion::TooLarge:
+            m_report.ShowMessage(kTooLargeBox, path, 0);
+            m_report.WriteLogRow(kTooLargeRow);
+            return Outcome::NextRow;
+        case PcmConversion::Unsupported:
+        case PcmConversion::Malformed:
             m_report.WriteLogRow(kAsStored);
+            break;
+        }
     }
     COutputFile output;
-    if (!output.Create(path, m_file.GetPermissions()))
+    if (!output.CreateIn(m_file.Folder(), path, m_file.GetPermissions()))
         return OutputFailed(output, path, true);
     if (!bytes->empty() && !output.Write(bytes->data(), bytes->size()))
         return OutputFailed(output, path, false);
@@ -256,7 +268,7 @@ std::vector<CString> RunExtraction(const std::vector<CString>& sources, IExtract
     return written;
 }
 
-SoundCheck ReadMemos(const CString& path, std::vector<CMemo>& memos, int* error)
+SoundCheck ReadMemos(const CString& path, std::vector<CMemo>& memos, int* error, const KeepGoing& keepGoing)
 {
     memos.clear();
     CSourceFile file;
@@ -277,11 +289,16 @@ SoundCheck ReadMemos(const CString& path, std::vector<CMemo>& memos, int* error)
     if (jpeg) {
         // The same choice as the extraction.
         std::vector<FpxrMemo> listed;
-        if (!ReadFlashPixMemos(file, listed))
+        const bool listedRead = ReadFlashPixMemos(file, listed, keepGoing);
+        if (keepGoing && !keepGoing()) {
+            memos.clear();
+            return SoundCheck::No;
+        }
+        if (!listedRead)
             return unreadable(file.GetError());
         std::vector<SoundPiece> pieces;
         CMemo fixed;
-        if (header.App1Follows() && WalkAudioRun(file, pieces, false) == AudioRun::Memo) {
+        if (header.App1Follows() && WalkAudioRun(file, pieces, false, keepGoing) == AudioRun::Memo) {
             if (!ReadPieces(file, pieces, fixed.bytes))
                 return unreadable(file.GetError());
             if (!ListedMemoOverrides(listed, fixed.bytes)) {
@@ -315,11 +332,11 @@ SoundCheck ReadMemos(const CString& path, std::vector<CMemo>& memos, int* error)
     return SoundCheck::No;
 }
 
-bool ReadMemo(const CString& path, std::vector<unsigned char>& wav)
+bool ReadMemo(const CString& path, std::vector<unsigned char>& wav, const KeepGoing& keepGoing)
 {
     wav.clear();
     std::vector<CMemo> memos;
-    if (ReadMemos(path, memos) != SoundCheck::Yes || !memos.front().bComplete)
+    if (ReadMemos(path, memos, nullptr, keepGoing) != SoundCheck::Yes || !memos.front().bComplete)
         return false;
     wav = std::move(memos.front().bytes);
     return true;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/cstring.h"
+#include "platform/file.h"
 
 class IExtractReport {
 public:
@@ -34,8 +35,8 @@ std::vector<CString> RunExtraction(const std::vector<CString>& sources, IExtract
 /// Reads the first memo of the picture at path into wav: the bytes that
 /// extraction would write to its first output file, writing nothing.
 /// Returns false when the picture has no memo, cannot be read, or its memo
-/// is cut short.
-bool ReadMemo(const CString& path, std::vector<unsigned char>& wav);
+/// is cut short, or when keepGoing (asked now and then) said stop.
+bool ReadMemo(const CString& path, std::vector<unsigned char>& wav, const KeepGoing& keepGoing = {});
 
 // The output path of a source's memo: the source path with ".wav"
 // appended for the first, ".2.wav", ".3.wav", ... for later ones.

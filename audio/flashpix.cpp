@@ -1,6 +1,7 @@
 #include "audio/flashpix.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <map>
 
@@ -34,6 +35,7 @@ constexpr int64_t kMemoProof = kStreamHeader + 12;
 constexpr size_t kHeadRead = 4 + kPieceDataAt;
 // How often a long walk asks whether to go on: every this many segments.
 constexpr unsigned kStepsPerCheck = 1 << 16;
+constexpr int64_t kNoLimit = INT64_MAX;
 
 uint32_t Big32(const unsigned char* p)
 {
@@ -51,18 +53,53 @@ struct Entry {
     bool bAudio = false;
 };
 
-struct Piece {
+// Where bytes of a stream lie in the file.
+struct Span {
     int64_t nStreamOffset = 0;
     int64_t nFileOffset = 0;
-    int64_t nLength = 0; // bytes present in the file
+    int64_t nLength = 0;
 };
 
-struct Stream {
-    std::vector<Piece> pieces; // in file order
-    uint64_t proofMask = 0;    // which of the first kMemoProof bytes are held
-};
+// A stream as its pieces give it, worked out as the walk meets them: each
+// byte from the first piece in file order that holds it, so a piece that
+// brings nothing new costs one look-up and no memory.
+class CStreamBytes {
+public:
+    // Bytes from limit on are of no interest.
+    explicit CStreamBytes(int64_t limit) : m_limit(limit) { m_gaps.emplace(0, limit); }
 
-constexpr uint64_t kProofComplete = (uint64_t{1} << kMemoProof) - 1;
+    /// Takes what the piece at fileOffset adds to bytes [from, from + length).
+    void Add(int64_t from, int64_t fileOffset, int64_t length)
+    {
+        m_bStarted = true;
+        const int64_t to = from + length;
+        auto gap = m_gaps.upper_bound(from);
+        if (gap != m_gaps.begin() && std::prev(gap)->second > from)
+            --gap;
+        while (gap != m_gaps.end() && gap->first < to) {
+            const auto [start, end] = *gap;
+            const int64_t takeFrom = std::max(start, from);
+            const int64_t takeTo = std::min(end, to);
+            m_spans.push_back({takeFrom, fileOffset + (takeFrom - from), takeTo - takeFrom});
+            gap = m_gaps.erase(gap);
+            if (start < takeFrom)
+                m_gaps.emplace(start, takeFrom);
+            if (takeTo < end)
+                gap = m_gaps.emplace(takeTo, end).first;
+        }
+    }
+    bool Started() const { return m_bStarted; }
+    /// Where the bytes run out: the first byte no piece held (the limit
+    /// when all up to it are held).
+    int64_t ContiguousEnd() const { return m_gaps.empty() ? m_limit : m_gaps.begin()->first; }
+    const std::vector<Span>& Spans() const { return m_spans; }
+
+private:
+    std::map<int64_t, int64_t> m_gaps; // bytes no piece gave yet: start -> end
+    std::vector<Span> m_spans;         // in file order
+    int64_t m_limit;
+    bool m_bStarted = false;
+};
 
 bool IsAudioStreamName(const CString& name)
 {
@@ -115,38 +152,27 @@ bool ParseContents(const std::vector<unsigned char>& data, std::vector<Entry>& r
     return true;
 }
 
-// Bytes [0, end) of a stream, each from the first piece in file order that
-// holds it: the pieces are read last to first, each over the ones after it.
-bool Assemble(const CSourceFile& file, const Stream& stream, int64_t end, std::vector<unsigned char>& out)
-{
-    out.assign(static_cast<size_t>(end), 0);
-    for (auto piece = stream.pieces.rbegin(); piece != stream.pieces.rend(); ++piece) {
-        const int64_t from = piece->nStreamOffset;
-        const int64_t to = std::min(end, from + piece->nLength);
-        if (from >= to)
-            continue;
-        const auto count = static_cast<size_t>(to - from);
-        if (file.ReadAt(piece->nFileOffset, out.data() + from, count) != static_cast<long>(count))
-            return false;
-    }
-    return true;
-}
+enum class Assembly { Done, ReadError, Stopped };
 
-// Where a stream's bytes run out: its first missing byte.
-int64_t ContiguousEnd(const Stream& stream)
+// Bytes [0, limit) of a stream, as far as they run without a hole. The
+// spans are read in file order, so the file's read-ahead serves them.
+Assembly Assemble(const CSourceFile& file, const CStreamBytes& stream, int64_t limit, std::vector<unsigned char>& out,
+                  const KeepGoing& keepGoing = {})
 {
-    std::vector<std::pair<int64_t, int64_t>> spans;
-    spans.reserve(stream.pieces.size());
-    for (const Piece& piece : stream.pieces)
-        spans.emplace_back(piece.nStreamOffset, piece.nStreamOffset + piece.nLength);
-    std::sort(spans.begin(), spans.end());
-    int64_t end = 0;
-    for (const auto& [from, to] : spans) {
-        if (from > end)
-            break;
-        end = std::max(end, to);
+    // The spans hold no byte twice, so this is never more than the file holds.
+    const int64_t end = std::min(limit, stream.ContiguousEnd());
+    out.assign(static_cast<size_t>(std::max<int64_t>(end, 0)), 0);
+    size_t steps = 0;
+    for (const Span& span : stream.Spans()) {
+        if (++steps % kStepsPerCheck == 0 && keepGoing && !keepGoing())
+            return Assembly::Stopped;
+        if (span.nStreamOffset >= end)
+            continue;
+        const auto count = static_cast<size_t>(std::min(span.nLength, end - span.nStreamOffset));
+        if (file.ReadAt(span.nFileOffset, out.data() + span.nStreamOffset, count) != static_cast<long>(count))
+            return Assembly::ReadError;
     }
-    return end;
+    return Assembly::Done;
 }
 
 bool IsMemoStart(const std::vector<unsigned char>& stream)
@@ -160,7 +186,7 @@ bool IsMemoStart(const std::vector<unsigned char>& stream)
 // contents list and where each piece of each stream lies.
 class CFlashPixHead {
 public:
-    enum class Result { Walked, FoundMemo, ReadError };
+    enum class Result { Walked, FoundMemo, ReadError, Stopped };
 
     explicit CFlashPixHead(const CSourceFile& file) : m_file(file) {}
 
@@ -169,7 +195,7 @@ public:
     Result Walk(bool bStopAtMemo, const KeepGoing& keepGoing = {});
 
     const std::vector<Entry>& Entries() const { return m_entries; }
-    const Stream* StreamOf(size_t index) const
+    const CStreamBytes* StreamOf(size_t index) const
     {
         const auto found = m_streams.find(static_cast<unsigned>(index));
         return found == m_streams.end() ? nullptr : &found->second;
@@ -181,13 +207,17 @@ private:
     int64_t SkipFill(int64_t offset, const KeepGoing& keepGoing) const;
     bool AddContents(int64_t dataAt, int64_t dataLength);
     void AddPiece(const unsigned char* data, int64_t dataAt, int64_t dataLength, unsigned& touched);
-    // Whether the stream of this index is a memo; false until it is proven.
-    bool ProvesMemo(unsigned index, bool& bReadError) const;
+    // FoundMemo when the stream of this index is proven a memo; Walked
+    // while it is not, Stopped when keepGoing said stop.
+    Result ProvesMemo(unsigned index, const KeepGoing& keepGoing) const;
 
     const CSourceFile& m_file;
     bool m_bHaveContents = false;
     std::vector<Entry> m_entries;
-    std::map<unsigned, Stream> m_streams;
+    std::map<unsigned, CStreamBytes> m_streams;
+    int64_t m_limit = kNoLimit; // bytes of each stream worth keeping
+    unsigned m_lastIndex = kFreeIndex;
+    CStreamBytes* m_last = nullptr; // the stream of m_lastIndex: pieces come in runs
 };
 
 CFlashPixHead::Result CFlashPixHead::Walk(bool bStopAtMemo, const KeepGoing& keepGoing)
@@ -199,13 +229,15 @@ CFlashPixHead::Result CFlashPixHead::Walk(bool bStopAtMemo, const KeepGoing& kee
     if (soi < 2 || head[0] != kMarkerLead || head[1] != kStartOfImage)
         return Result::Walked;
 
+    // The presence test needs only the bytes that prove a memo.
+    m_limit = bStopAtMemo ? kMemoProof : kNoLimit;
     const int64_t fileSize = m_file.GetSize();
     int64_t offset = 2;
     for (unsigned steps = 1;; ++steps) {
         // A damaged file can hold a billion tiny segments: the caller may
         // want to stop.
         if (steps % kStepsPerCheck == 0 && keepGoing && !keepGoing())
-            return Result::Walked;
+            return Result::Stopped;
         const long got = m_file.ReadAt(offset, head, sizeof head);
         if (got < 0)
             return Result::ReadError;
@@ -214,7 +246,7 @@ CFlashPixHead::Result CFlashPixHead::Walk(bool bStopAtMemo, const KeepGoing& kee
         if (head[1] == kMarkerLead) { // fill bytes before a marker
             const int64_t next = SkipFill(offset + 1, keepGoing);
             if (next < 0)
-                return m_file.GetError() != 0 ? Result::ReadError : Result::Walked;
+                return m_file.GetError() != 0 ? Result::ReadError : Result::Stopped;
             offset = next - 1;
             continue;
         }
@@ -241,18 +273,15 @@ CFlashPixHead::Result CFlashPixHead::Walk(bool bStopAtMemo, const KeepGoing& kee
                 check = touched != kFreeIndex;
             }
             if (bStopAtMemo && check) {
-                bool bReadError = false;
-                bool found = false;
+                Result result = Result::Walked;
                 if (touched != kFreeIndex) {
-                    found = ProvesMemo(touched, bReadError);
+                    result = ProvesMemo(touched, keepGoing);
                 } else {
-                    for (unsigned i = 0; i < m_entries.size() && !found && !bReadError; ++i)
-                        found = ProvesMemo(i, bReadError);
+                    for (unsigned i = 0; i < m_entries.size() && result == Result::Walked; ++i)
+                        result = ProvesMemo(i, keepGoing);
                 }
-                if (bReadError)
-                    return Result::ReadError;
-                if (found)
-                    return Result::FoundMemo;
+                if (result != Result::Walked)
+                    return result;
             }
         }
         offset += int64_t{length} + 2;
@@ -292,62 +321,60 @@ void CFlashPixHead::AddPiece(const unsigned char* data, int64_t dataAt, int64_t 
     const unsigned index = Big16(&data[7]);
     if (index == kFreeIndex)
         return;
-    Stream& stream = m_streams[index];
-    Piece piece;
-    piece.nStreamOffset = stream.pieces.empty() ? 0 : Big32(&data[9]);
-    piece.nFileOffset = dataAt + static_cast<int64_t>(kPieceDataAt);
-    piece.nLength = dataLength - static_cast<int64_t>(kPieceDataAt);
-    stream.pieces.push_back(piece);
-
-    // Track which of the bytes that prove a memo are now held: the proof
-    // is checked once, when the last of them arrives.
-    if (stream.proofMask == kProofComplete || piece.nStreamOffset >= kMemoProof)
-        return;
-    const int64_t to = std::min(kMemoProof, piece.nStreamOffset + piece.nLength);
-    uint64_t mask = stream.proofMask;
-    for (int64_t i = piece.nStreamOffset; i < to; ++i)
-        mask |= uint64_t{1} << i;
-    if (mask == kProofComplete)
+    if (index != m_lastIndex) {
+        m_last = &m_streams.try_emplace(index, m_limit).first->second;
+        m_lastIndex = index;
+    }
+    CStreamBytes& stream = *m_last;
+    // The proof is checked once, when the last of its bytes arrives.
+    const bool proven = stream.ContiguousEnd() >= kMemoProof;
+    stream.Add(stream.Started() ? Big32(&data[9]) : 0, dataAt + static_cast<int64_t>(kPieceDataAt),
+               dataLength - static_cast<int64_t>(kPieceDataAt));
+    if (!proven && stream.ContiguousEnd() >= kMemoProof)
         touched = index;
-    stream.proofMask = mask;
 }
 
-bool CFlashPixHead::ProvesMemo(unsigned index, bool& bReadError) const
+CFlashPixHead::Result CFlashPixHead::ProvesMemo(unsigned index, const KeepGoing& keepGoing) const
 {
     if (!m_bHaveContents || index >= m_entries.size() || !m_entries[index].bAudio
         || m_entries[index].nSize < kMemoProof)
-        return false;
-    const Stream* stream = StreamOf(index);
-    if (!stream || stream->proofMask != kProofComplete)
-        return false;
+        return Result::Walked;
+    const CStreamBytes* stream = StreamOf(index);
+    if (!stream || stream->ContiguousEnd() < kMemoProof)
+        return Result::Walked;
     std::vector<unsigned char> bytes;
-    if (!Assemble(m_file, *stream, kMemoProof, bytes)) {
-        bReadError = true;
-        return false;
+    switch (Assemble(m_file, *stream, kMemoProof, bytes, keepGoing)) {
+    case Assembly::ReadError:
+        return Result::ReadError;
+    case Assembly::Stopped:
+        return Result::Stopped;
+    case Assembly::Done:
+        break;
     }
-    return IsMemoStart(bytes);
+    return IsMemoStart(bytes) ? Result::FoundMemo : Result::Walked;
 }
 
 } // namespace
 
-bool ReadFlashPixMemos(const CSourceFile& file, std::vector<FpxrMemo>& memos)
+bool ReadFlashPixMemos(const CSourceFile& file, std::vector<FpxrMemo>& memos, const KeepGoing& keepGoing)
 {
     memos.clear();
     CFlashPixHead head(file);
-    if (head.Walk(false) == CFlashPixHead::Result::ReadError)
+    switch (head.Walk(false, keepGoing)) {
+    case CFlashPixHead::Result::ReadError:
+    case CFlashPixHead::Result::Stopped:
         return false;
+    case CFlashPixHead::Result::Walked:
+    case CFlashPixHead::Result::FoundMemo:
+        break;
+    }
     const std::vector<Entry>& entries = head.Entries();
     for (size_t i = 0; i < entries.size(); ++i) {
-        const Stream* stream = head.StreamOf(i);
+        const CStreamBytes* stream = head.StreamOf(i);
         if (!entries[i].bAudio || !stream)
             continue;
-        // Never more than the pieces hold, so a listed size cannot make us
-        // allocate more than the file's own size.
-        const int64_t end = std::min(entries[i].nSize, ContiguousEnd(*stream));
-        if (end < kMemoProof)
-            continue;
         std::vector<unsigned char> bytes;
-        if (!Assemble(file, *stream, end, bytes)) {
+        if (Assemble(file, *stream, entries[i].nSize, bytes, keepGoing) != Assembly::Done) {
             memos.clear();
             return false;
         }

@@ -31,9 +31,9 @@ struct FpxrMemo {
 
 /// Reads every memo of the file, in contents-list order. Only a stream that
 /// starts "RIFF" with "WAVE" at offset 8 is a memo. Returns false on a read
-/// error; memos then holds nothing. A file without FlashPix data gives true
-/// and no memo.
-bool ReadFlashPixMemos(const CSourceFile& file, std::vector<FpxrMemo>& memos);
+/// error, or when keepGoing (asked now and then) said stop; memos then holds
+/// nothing. A file without FlashPix data gives true and no memo.
+bool ReadFlashPixMemos(const CSourceFile& file, std::vector<FpxrMemo>& memos, const KeepGoing& keepGoing = {});
 
 /// True exactly when ReadFlashPixMemos would give a memo. Reads segment
 /// heads, the contents list and the first 12 memo bytes of each audio

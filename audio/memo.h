@@ -68,8 +68,10 @@ inline bool HasSound(const CString& folder, const CString& name, const KeepGoing
 
 /// Reads every memo of the file at path, in the order the extraction writes
 /// them (several only from FlashPix segments). Unreadable (reason in
-/// *error) when the file or its memo cannot be read; No when there is none.
-SoundCheck ReadMemos(const CString& path, std::vector<CMemo>& memos, int* error = nullptr);
+/// *error) when the file or its memo cannot be read; No when there is none
+/// or keepGoing said stop.
+SoundCheck ReadMemos(const CString& path, std::vector<CMemo>& memos, int* error = nullptr,
+                     const KeepGoing& keepGoing = {});
 
 enum class OtherMemo { Memo, NoMemo, ReadError };
 

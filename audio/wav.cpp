@@ -354,11 +354,16 @@ PcmConversion ConvertToPcm16(std::span<const unsigned char> wav, std::vector<uns
     if (!CanDecode(f))
         return PcmConversion::Unsupported;
 
-    const auto dataBytes = static_cast<uint32_t>(Frames(f, chunks.data.size()) * f.nChannels * 2);
-    const auto exifBytes = static_cast<uint32_t>(chunks.exif.empty() ? 0 : 12 + chunks.exif.size() + (chunks.exif.size() & 1));
+    // Counted in 64 bits: a small IMA ADPCM memo can claim four times its
+    // size in samples, and a size that wrapped would leave the decoder
+    // writing past the buffer.
+    const uint64_t dataBytes = uint64_t{Frames(f, chunks.data.size())} * f.nChannels * 2;
+    const uint64_t exifBytes = chunks.exif.empty() ? 0 : 12 + uint64_t{chunks.exif.size()} + (chunks.exif.size() & 1);
+    if (36 + exifBytes + dataBytes > UINT32_MAX)
+        return PcmConversion::TooLarge;
     pcm.reserve(44 + exifBytes + dataBytes);
     PutId(pcm, "RIFF");
-    Put32(pcm, 36 + exifBytes + dataBytes);
+    Put32(pcm, static_cast<uint32_t>(36 + exifBytes + dataBytes));
     PutId(pcm, "WAVE");
     PutId(pcm, "fmt ");
     Put32(pcm, 16);
@@ -377,7 +382,7 @@ PcmConversion ConvertToPcm16(std::span<const unsigned char> wav, std::vector<uns
             pcm.push_back(0);
     }
     PutId(pcm, "data");
-    Put32(pcm, dataBytes);
+    Put32(pcm, static_cast<uint32_t>(dataBytes));
     const size_t at = pcm.size();
     pcm.resize(at + dataBytes);
     Decode(f, chunks.data, pcm.data() + at);

@@ -44,6 +44,7 @@ enum class PcmConversion {
     Converted,   // pcm holds a 16-bit PCM WAV file
     Unsupported, // a well-formed WAV in an encoding not decoded here: keep it as stored
     Malformed,   // no RIFF/WAVE file with fmt and data, or a fmt that cannot be true
+    TooLarge,    // the 16-bit samples would not fit the 4 GB a RIFF size can count
 };
 
 /// Decodes a memo to 16-bit PCM at its own rate and channel count. A data

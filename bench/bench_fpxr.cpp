@@ -2,15 +2,19 @@
 //   presence test over 10,000 camera files, half of them in other FlashPix
 //     orders                       vs open + one pread of the head bytes it needs
 //   1,000 memos written as 16-bit PCM vs the same memos written as stored
+//   1M and 10M overlapping memo pieces: vocaline-extract --check and the
+//     extraction, against goals in seconds (cat of the file for scale)
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <stdexcept>
+#include <tuple>
 
 #include "audio/flashpix.h"
 #include "audio/wav.h"
@@ -153,6 +157,69 @@ void Pcm()
     std::filesystem::remove_all(files.root);
 }
 
+// A picture whose memo comes in `count` pieces of 8 bytes, each starting a
+// few bytes after the one before and so overlapping its neighbours; the
+// contents list comes last, so the proof needs the whole walk.
+std::string WriteOverlappingPieces(const std::string& folder, size_t count)
+{
+    const Bytes memo = fpxrgen::MakeWav({.data = fpxrgen::Noise(24000, 5)});
+    Bytes stream(28, 0);
+    stream.insert(stream.end(), memo.begin(), memo.end());
+    const std::string path = folder + "pieces-" + std::to_string(count) + ".jpg";
+    FILE* out = std::fopen(path.c_str(), "wb");
+    const auto put = [&](const Bytes& bytes) {
+        if (std::fwrite(bytes.data(), 1, bytes.size(), out) != bytes.size())
+            throw std::runtime_error("cannot write " + path);
+    };
+    if (!out)
+        throw std::runtime_error("cannot write " + path);
+    put(fpxrgen::StartOfImage());
+    put(fpxrgen::ExifApp1());
+    constexpr size_t kPiece = 8;
+    for (size_t i = 0; i < count; ++i) {
+        const size_t at = i * (stream.size() - kPiece) / (count - 1);
+        const Bytes bytes(stream.begin() + static_cast<long>(at), stream.begin() + static_cast<long>(at + kPiece));
+        put(fpxrgen::Segment(0xE2, fpxrgen::StreamPiece(1, static_cast<uint32_t>(at), bytes)));
+    }
+    put(fpxrgen::Segment(0xE2, fpxrgen::ContentsList({{"/", 0},
+                                                       {"/Audio Stream 000000", static_cast<uint32_t>(stream.size())}})));
+    put(fpxrgen::PictureTail());
+    if (std::fclose(out) != 0)
+        throw std::runtime_error("cannot write " + path);
+    return path;
+}
+
+void Pieces()
+{
+    const std::string folder = MakeBenchFolder();
+    for (const auto& [count, checkGoal, extractGoal] : {std::tuple{1000000, 0.2, 0.5}, std::tuple{10000000, 2.0, 5.0}}) {
+        const std::string path = WriteOverlappingPieces(folder, static_cast<size_t>(count));
+        struct stat st {};
+        ::stat(path.c_str(), &st);
+        const auto median = [](const std::function<void()>& work) {
+            std::vector<double> times;
+            for (int round = 0; round < 3; ++round)
+                times.push_back(SecondsOf(work));
+            std::sort(times.begin(), times.end());
+            return times[1];
+        };
+        const double cat = median([&] { RunProgram({"/bin/cat", path}); });
+        const double check = median([&] { RunProgram({VOCALINE_EXTRACT, "--check", path}); });
+        const double extract = median([&] {
+            if (RunProgram({VOCALINE_EXTRACT, path}) != 0)
+                throw std::runtime_error("no memo extracted from " + path);
+        });
+        std::printf("%d overlapping pieces (%.0f MB): --check %.3f s (goal < %.1f) %s, extraction %.3f s "
+                    "(goal < %.1f) %s; cat %.3f s\n",
+                    count, st.st_size / 1e6, check, checkGoal, check < checkGoal ? "met" : "MISSED", extract,
+                    extractGoal, extract < extractGoal ? "met" : "MISSED", cat);
+        std::fflush(stdout);
+        std::filesystem::remove(path);
+        std::filesystem::remove(path + ".wav");
+    }
+    std::filesystem::remove_all(folder);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -162,5 +229,7 @@ int main(int argc, char** argv)
         Presence();
     if (only.empty() || only == "pcm")
         Pcm();
+    if (only.empty() || only == "pieces")
+        Pieces();
     return 0;
 }

@@ -42,31 +42,50 @@ const char* DescribeError(int error)
     return error == 0 ? "" : std::strerror(error);
 }
 
-bool CSourceFile::Open(const CString& path)
+bool CSourceFile::Open(const CString& path, bool keepFolder)
 {
     Close();
     m_size = 0;
     m_windowStart = -1;
     m_nError = 0;
+    int at = AT_FDCWD;
+    const char* name = path.c_str();
+    if (keepFolder) {
+        const size_t slash = path.rfind('/');
+        const CString folder = slash == CString::npos ? CString(".") : path.substr(0, slash + 1);
+        name += slash == CString::npos ? 0 : slash + 1;
+        // O_PATH: a folder we may search but not list is still a folder
+        // to write in.
+        m_folder = CUniqueFd(::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+        if (!m_folder.IsOpen()) {
+            m_nError = errno;
+            return false;
+        }
+        at = m_folder.Get();
+    }
     // The type is checked by path first, so a device, FIFO or socket is
     // never opened; the second check, on the descriptor, catches a file
     // swapped in between. O_NONBLOCK keeps even that open from waiting.
     struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) {
+    if (::fstatat(at, name, &st, 0) != 0) {
         m_nError = errno;
+        Close();
         return false;
     }
     if (!S_ISREG(st.st_mode)) {
         m_nError = ERROR_NOT_REGULAR_FILE;
+        Close();
         return false;
     }
-    CUniqueFd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    CUniqueFd fd(::openat(at, name, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     if (!fd.IsOpen() || ::fstat(fd.Get(), &st) != 0) {
         m_nError = errno;
+        Close();
         return false;
     }
     if (!S_ISREG(st.st_mode)) {
         m_nError = ERROR_NOT_REGULAR_FILE;
+        Close();
         return false;
     }
     m_fd = std::move(fd);
@@ -145,29 +164,45 @@ constexpr int kNameAttempts = 100;
 
 bool COutputFile::Create(const CString& path, mode_t permissions)
 {
+    const size_t slash = path.rfind('/');
+    const CString folder = slash == CString::npos ? CString(".") : path.substr(0, slash + 1);
+    CUniqueFd fd(::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    if (!fd.IsOpen()) {
+        Discard();
+        m_nError = errno;
+        return false;
+    }
+    const bool created = CreateIn(fd.Get(), path, permissions);
+    m_ownFolder = std::move(fd);
+    return created;
+}
+
+bool COutputFile::CreateIn(int folder, const CString& path, mode_t permissions)
+{
     Discard();
     m_bNameFailed = false;
     m_nError = 0;
-    m_strPath = path;
-    m_strFolder = path.substr(0, path.rfind('/') + 1);
-    const CString folder = m_strFolder.empty() ? CString(".") : m_strFolder;
-    if (path.empty() || path.back() == '/') {
+    m_strName = path.substr(path.rfind('/') + 1);
+    if (m_strName.empty()) {
         errno = EISDIR;
         return Fail();
     }
+    m_ownFolder.Reset();
+    m_folder = folder;
     // An unnamed file leaves nothing behind, whatever ends the process.
     if (CanNameUnnamedFiles()) {
-        m_fd = CUniqueFd(::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, permissions));
+        m_fd = CUniqueFd(::openat(m_folder, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, permissions));
         if (m_fd.IsOpen())
             return true;
         if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
             return Fail();
     }
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-        const CString temp = m_strFolder + TempName();
-        m_fd = CUniqueFd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, permissions));
+        const CString temp = TempName();
+        m_fd = CUniqueFd(
+            ::openat(m_folder, temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, permissions));
         if (m_fd.IsOpen()) {
-            m_strTempPath = temp;
+            m_strTempName = temp;
             return true;
         }
         if (errno != EEXIST)
@@ -198,18 +233,22 @@ bool COutputFile::Commit()
         errno = m_nError != 0 ? m_nError : EBADF;
         return Fail();
     }
-    if (m_strTempPath.empty()) {
-        // linkat cannot replace a file: the unnamed file gets a temporary
-        // name first, and the rename below replaces the old file atomically.
+    if (m_strTempName.empty()) {
+        // A name that is free is linked straight to the file: no moment
+        // with a temporary name, and one directory operation fewer.
         const std::string self = "/proc/self/fd/" + std::to_string(m_fd.Get());
-        for (int attempt = 0; attempt < kNameAttempts && m_strTempPath.empty(); ++attempt) {
-            const CString temp = m_strFolder + TempName();
-            if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temp.c_str(), AT_SYMLINK_FOLLOW) == 0)
-                m_strTempPath = temp;
-            else if (errno != EEXIST)
-                break;
+        if (::linkat(AT_FDCWD, self.c_str(), m_folder, m_strName.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+            if (m_fd.Reset())
+                return true;
+            const int error = errno;
+            ::unlinkat(m_folder, m_strName.c_str(), 0);
+            errno = error;
+            return Fail();
         }
-        if (m_strTempPath.empty()) {
+        // linkat cannot replace a file: when the name is taken (also by
+        // someone who made it meanwhile), the file gets a temporary name
+        // first and the rename below replaces the old file atomically.
+        if (errno != EEXIST || !NameTemporary()) {
             m_bNameFailed = true;
             return Fail();
         }
@@ -218,12 +257,27 @@ bool COutputFile::Commit()
     // data before the name on the file systems that matter.
     if (!m_fd.Reset())
         return Fail();
-    if (::rename(m_strTempPath.c_str(), m_strPath.c_str()) != 0) {
+    if (::renameat(m_folder, m_strTempName.c_str(), m_folder, m_strName.c_str()) != 0) {
         m_bNameFailed = true;
         return Fail();
     }
-    m_strTempPath.clear();
+    m_strTempName.clear();
     return true;
+}
+
+bool COutputFile::NameTemporary()
+{
+    const std::string self = "/proc/self/fd/" + std::to_string(m_fd.Get());
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+        const CString temp = TempName();
+        if (::linkat(AT_FDCWD, self.c_str(), m_folder, temp.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+            m_strTempName = temp;
+            return true;
+        }
+        if (errno != EEXIST)
+            return false;
+    }
+    return false;
 }
 
 bool COutputFile::Fail()
@@ -236,9 +290,9 @@ bool COutputFile::Fail()
 void COutputFile::Discard()
 {
     m_fd.Reset();
-    if (!m_strTempPath.empty())
-        ::unlink(m_strTempPath.c_str());
-    m_strTempPath.clear();
+    if (!m_strTempName.empty())
+        ::unlinkat(m_folder, m_strTempName.c_str(), 0);
+    m_strTempName.clear();
 }
 
 bool GetFileInformation(const CString& path, CFileInformation& info)

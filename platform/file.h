@@ -48,8 +48,14 @@ using KeepGoing = std::function<bool()>;
 // A regular file opened read-only, read at absolute offsets.
 class CSourceFile {
 public:
-    bool Open(const CString& path);
+    /// With keepFolder the file's folder is opened first and the file
+    /// through it, and the folder stays open (Folder()): what is written
+    /// beside the file then lands in the folder it was read from, whatever
+    /// is renamed or swapped in the path afterwards.
+    bool Open(const CString& path, bool keepFolder = false);
     bool IsOpen() const { return m_fd.IsOpen(); }
+    // The folder's descriptor (O_PATH), open only after Open with keepFolder.
+    int Folder() const { return m_folder.Get(); }
     // Why the last Open or ReadAt failed.
     int GetError() const { return m_nError; }
     // Serves small reads from a window of this many bytes read at once, for
@@ -60,11 +66,16 @@ public:
     // Reads up to n bytes at offset; fewer only at the end of the file.
     // Returns the count read, or -1 on a read error.
     long ReadAt(int64_t offset, void* buffer, size_t n) const;
-    void Close() { m_fd.Reset(); }
+    void Close()
+    {
+        m_fd.Reset();
+        m_folder.Reset();
+    }
 
 private:
     long ReadDirect(int64_t offset, void* buffer, size_t n) const;
 
+    CUniqueFd m_folder;
     CUniqueFd m_fd;
     int64_t m_size = 0;
     mode_t m_permissions = 0;
@@ -74,9 +85,10 @@ private:
 };
 
 // A new file that takes the place of path only when Commit succeeds. Until
-// then it is a temporary file in the same folder, created exclusively and
-// never through a link; if the object goes without a commit, the temporary
-// file goes too and whatever was at path stays as it was.
+// then it has no name (or, where unnamed files cannot be named, a temporary
+// one in the same folder, created exclusively and never through a link); if
+// the object goes without a commit, it goes too and whatever was at path
+// stays as it was.
 class COutputFile {
 public:
     COutputFile() = default;
@@ -86,10 +98,18 @@ public:
 
     // permissions are limited by the umask, as for any new file.
     bool Create(const CString& path, mode_t permissions);
+    /// The same in an open folder, which must stay open until Commit or
+    /// until the object goes: the file is made and named there, path giving
+    /// only the name (after its last '/'), whatever the path's folder names
+    /// by then.
+    bool CreateIn(int folder, const CString& path, mode_t permissions);
     bool Write(const void* data, size_t n);
-    /// Closes the file and renames it over path (a link there is replaced,
-    /// not followed). False when anything written may not have reached the
-    /// file, or the name could not be given; CommitFailedAtName tells which.
+    /// Closes the file and gives it path's name (a link there is replaced,
+    /// not followed). A new name is linked straight to the file; an existing
+    /// one is replaced by a rename from a temporary name, which a kill in
+    /// that instant can leave behind. False when anything written may not
+    /// have reached the file, or the name could not be given;
+    /// CommitFailedAtName tells which.
     bool Commit();
     bool CommitFailedAtName() const { return m_bNameFailed; }
     int GetError() const { return m_nError; }
@@ -98,10 +118,13 @@ private:
     bool Fail();
     void Discard();
 
+    bool NameTemporary();
+
+    int m_folder = -1;
+    CUniqueFd m_ownFolder; // m_folder, when Create opened it
     CUniqueFd m_fd;
-    CString m_strPath;     // the final name
-    CString m_strFolder;   // its folder, ending in '/' (empty: the current one)
-    CString m_strTempPath; // the temporary file's path, when it has a name
+    CString m_strName;     // the final name, in m_folder
+    CString m_strTempName; // the temporary name, when the file has one
     bool m_bNameFailed = false;
     int m_nError = 0;
 };

@@ -33,4 +33,16 @@ left=$(pgrep -f -- "--an-ignored-option $scratch" || true)
 [ -z "$left" ] || { echo "left behind: $left"; exit 1; }
 grep -qxF "lookIn=$scratch/pictures" "$XDG_CONFIG_HOME/vocaline/vocaline.conf" \
   || { echo "the folder was not remembered"; cat "$XDG_CONFIG_HOME/vocaline/vocaline.conf"; exit 1; }
+
+# A settings file that is a FIFO is named on standard error and left alone;
+# the window still opens and closes.
+rm "$XDG_CONFIG_HOME/vocaline/vocaline.conf" && mkfifo "$XDG_CONFIG_HOME/vocaline/vocaline.conf"
+"$app" "$scratch/pictures" 2>"$scratch/stderr" &
+pid=$!
+window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Vocaline$' | head -n1)
+[ -n "$window" ] || { echo "the window never appeared with a FIFO for settings"; kill "$pid"; exit 1; }
+xdotool windowfocus --sync "$window" 2>/dev/null
+xdotool key Escape
+timeout 10 tail --pid="$pid" -f /dev/null || { echo "still running with a FIFO for settings"; kill "$pid"; exit 1; }
+grep -q "vocaline.conf is not a regular file" "$scratch/stderr" || { echo "no warning"; cat "$scratch/stderr"; exit 1; }
 echo "closed with status 0"

@@ -2,6 +2,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/inotify.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -359,6 +360,50 @@ TEST_F(Extraction, LinksAtTheOutputAreReplacedNotFollowed)
         EXPECT_TRUE(S_ISREG(st.st_mode));
         EXPECT_EQ(ReadFile(src + ".wav"), sound);
     }
+}
+
+// The WAV lands in the folder the picture was read from, whatever is
+// swapped into the folder's path after the run opened it.
+TEST_F(Extraction, OutputStaysInTheFolderItWasReadFrom)
+{
+    TempDir other;
+    MakeDir(dir / "pics");
+    const std::string src = dir / "pics/a.jpg";
+    WriteFile(src, CameraFile(SoundBytes(300)));
+    Recorder recorder;
+    recorder.onRow = [&](const std::string& row) {
+        if (row == "Sound format not decoded, written as stored") { // between reading and writing
+            ASSERT_EQ(::rename((dir / "pics").c_str(), (dir / "moved").c_str()), 0);
+            ASSERT_EQ(::symlink(other.path().c_str(), (dir / "pics").c_str()), 0);
+        }
+    };
+    CExtractOptions pcm;
+    pcm.bPcm = true;
+    RunExtraction({src}, recorder, pcm);
+    EXPECT_EQ(recorder.events.back(), Done(src));
+    EXPECT_EQ(ReadFile(dir / "moved/a.jpg.wav"), SoundBytes(300));
+    EXPECT_TRUE(Listing(other.path()).empty());
+}
+
+// A new WAV is linked straight to its name: no temporary name exists that
+// a kill could leave behind. Replacing one needs a temporary name.
+TEST_F(Extraction, FirstExtractionNamesNoTemporaryFile)
+{
+    const std::string src = Save("a.jpg", CameraFile(SoundBytes(300)));
+    const CUniqueFd watch(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC));
+    ASSERT_GE(::inotify_add_watch(watch.Get(), dir.path().c_str(), IN_CREATE | IN_MOVED_TO), 0);
+    Extract({src});
+    Extract({src});
+    std::vector<std::string> named;
+    alignas(inotify_event) char buffer[4096];
+    for (ssize_t n; (n = ::read(watch.Get(), buffer, sizeof buffer)) > 0;) {
+        for (char* at = buffer; at < buffer + n; at += sizeof(inotify_event) + reinterpret_cast<inotify_event*>(at)->len)
+            named.push_back(reinterpret_cast<inotify_event*>(at)->name);
+    }
+    ASSERT_EQ(named.size(), 3u);
+    EXPECT_EQ(named[0], "a.jpg.wav");
+    EXPECT_EQ(named[1].rfind(".vocaline-", 0), 0u);
+    EXPECT_EQ(named[2], "a.jpg.wav");
 }
 
 // The WAV gets the picture's permission bits, limited by the umask, as cp

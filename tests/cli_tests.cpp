@@ -96,14 +96,18 @@ TEST_F(Cli, UsageErrorsTouchNothing)
 {
     const std::string pic = dir / "IM000101.JPG";
     WriteFile(pic, ReadFile(DataPath("IM000101.JPG")));
-    for (const auto& args : std::vector<std::vector<std::string>>{{}, {"--bogus", pic}, {"--mask"}, {"--mask", "*", pic}}) {
+    for (const auto& args :
+         std::vector<std::vector<std::string>>{{}, {"--bogus", pic}, {"--mask"}, {"--mask", "*", pic}, {"-r", ""}}) {
         const Result r = Call(args);
         EXPECT_EQ(r.status, 2);
         EXPECT_NE(r.err.find("Usage: vocaline-extract"), std::string::npos);
         EXPECT_EQ(r.out, "");
     }
     EXPECT_FALSE(Exists(pic + ".wav"));
-    EXPECT_EQ(Call({"--version"}).out, "vocaline-extract 1.0.0.3\n");
+    EXPECT_EQ(Call({"-r", dir.path(), ""}).err.rfind("vocaline-extract: empty folder name
+", 0), 0u);
+    EXPECT_EQ(Call({"--version"}).out, "vocaline-extract 1.0.0.3
+");
     EXPECT_EQ(Call({"--help"}).status, 0);
 }
 
@@ -122,6 +126,12 @@ TEST_F(Cli, NamesCannotForgeRows)
     r = Call({odd});
     EXPECT_EQ(r.out, shown + "\nOutput file: " + shown + ".wav Done\n");
     EXPECT_TRUE(Exists(odd + ".wav"));
+
+    // Bytes that are not printable UTF-8 (C1 controls, direction overrides) as \xHH.
+    for (const auto& [name, escaped] : std::vector<std::pair<std::string, std::string>>{
+             {"\x9b", "\\x9b"}, {"\xff\xfe", "\\xff\\xfe"}, {"\xc2\x85", "\\xc2\\x85"}, {"\x7f\x1b", "\\x7f\\x1b"},
+             {"\xe2\x80\xae", "\\xe2\\x80\\xae"}, {"\xc3", "\\xc3"}, {"\xca\n", "\\xca\\n"}, {"\xc3\xbc\\", "\xc3\xbc\\\\"}})
+        EXPECT_EQ(Call({"--check", dir / name}).out, dir / escaped + "\tUnreadable\n");
 }
 
 // Every failure is told with its reason and gives a non-zero status.
@@ -156,11 +166,13 @@ TEST_F(Cli, FailuresSayWhyAndExitOne)
     EXPECT_EQ(full.status, 1);
     EXPECT_NE(full.err.find("cannot write standard output: No space left on device"), std::string::npos);
 
-    // An empty folder is the nothing-selected case.
+    // A folder without hits is no error, in either mode.
     TempDir empty;
-    r = Call({"-r", empty.path()});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "vocaline-extract: Error No items were selected!\n");
+    for (const auto& args : std::vector<std::vector<std::string>>{{"-r", empty.path()}, {"--check", "-r", empty.path()}}) {
+        r = Call(args);
+        EXPECT_EQ(r.status, 0);
+        EXPECT_EQ(r.out + r.err, "");
+    }
 
     r = Call({"-r.jpg", dir.path()});
     EXPECT_EQ(r.status, 2);

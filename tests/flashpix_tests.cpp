@@ -166,6 +166,12 @@ TEST(FlashPix, MalformedFilesGiveWhatTheyHoldAndNoMore)
     const Bytes longer = Concat(Bytes(28, 0), claimsMore);
     Bytes cut = FileWith({whole, first, rest}, {});
     cut.resize(cut.size() - 500);
+    std::vector<Bytes> creeping{whole}; // pieces of 8 bytes, each a byte further
+    for (size_t at = 0; at + 8 <= stream.size(); ++at)
+        creeping.push_back(StreamPiece(1, static_cast<uint32_t>(at), Slice(stream, at, at + 8)));
+    const Bytes across = Noise(1000, 3); // over the end of `first` and the start of `rest`
+    Bytes mixed = memo;
+    std::copy(across.begin() + 500, across.end(), mixed.begin() + 1000 - 28);
 
     const struct {
         const char* what;
@@ -183,6 +189,9 @@ TEST(FlashPix, MalformedFilesGiveWhatTheyHoldAndNoMore)
         {"a piece far past the size", FileWith({whole, first, rest, StreamPiece(1, 0xFFFFFF00, Noise(50, 1))}), {full}},
         {"a repeated piece with other bytes", FileWith({whole, first, StreamPiece(1, 0, Noise(1000, 2)), rest}),
          {full}},
+        {"pieces each a byte further", FileWith(creeping), {full}},
+        {"a piece across two: it fills only what the first left",
+         FileWith({whole, first, StreamPiece(1, 500, across), rest}), {{mixed, true}}},
         {"a free segment", FileWith({whole, StreamPiece(255, 0, stream)}), {}},
         {"a piece of an unlisted stream", FileWith({whole, StreamPiece(9, 0, stream)}), {}},
         {"no RIFF", FileWith({whole, StreamPiece(1, 0, notRiff)}), {}},

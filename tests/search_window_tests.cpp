@@ -86,6 +86,15 @@ TEST_F(SearchWindow, LookInIsExpandedAndChecked)
     EXPECT_EQ(shown.Rows(), 1);
     ::setenv("HOME", saved.c_str(), 1);
 
+    // A folder whose name is not UTF-8 is searched by its very bytes.
+    const std::string odd = dir / "pics\xff\x9b";
+    MakeDir(odd);
+    WriteFile(odd + "/b.jpg", Bytes(10));
+    dlg.SetLookIn(odd);
+    shown.Click(IDOK);
+    EXPECT_EQ(shown.RowPath(0), odd + "/b.jpg");
+    shown.Search(dir.path());
+
     for (const std::string& missing : {dir / "gone", dir / "a.jpg"}) {
         services.boxes.clear();
         shown.Search(missing);

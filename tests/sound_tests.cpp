@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <thread>
 
 #include "guikit.h"
@@ -76,6 +77,29 @@ TEST(Playback, DiskDriverWritesTheSamplesSoxDecodes)
     // A file that is missing or no WAV is refused at once.
     EXPECT_FALSE(player.Play(dir / "missing.wav"));
     EXPECT_FALSE(player.Play(DataPath("IM000101.JPG")));
+}
+
+// A FIFO named like a WAV and a memo of an absurd rate are refused at once;
+// the rates that play leave a device that closes at once.
+TEST(DummyDriver, NothingHoldsPlayOrStop)
+{
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    TempDir dir;
+    ASSERT_EQ(::mkfifo((dir / "memo.wav").c_str(), 0644), 0);
+    const Bytes wav = ReadFile(DataPath("expected/IM000101.JPG.wav"));
+    const auto withRate = [&](uint32_t rate) {
+        Bytes bytes = wav;
+        std::memcpy(&bytes[24], &rate, sizeof rate);
+        return bytes;
+    };
+    CSoundPlayer player;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(player.Play(dir / "memo.wav"));
+    for (const auto& [rate, plays] : {std::pair{1u, false}, {999u, false}, {384001u, false}, {1000u, true},
+                                      {8000u, true}, {384000u, true}})
+        EXPECT_EQ(player.PlayData(withRate(rate)), plays) << rate;
+    player.Stop();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
 }
 
 TEST(NoDevice, WindowSaysItCouldNotPlay)

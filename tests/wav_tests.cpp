@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/mman.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -108,6 +109,28 @@ TEST(PcmCopy, OtherEncodingsAreKeptAsStored)
         EXPECT_EQ(ConvertToPcm16(c.wav, pcm), c.result) << c.what;
         EXPECT_TRUE(pcm.empty()) << c.what;
     }
+}
+
+// An IMA ADPCM memo of 32,769 full blocks decodes to more than a RIFF size
+// can count: refused before anything is decoded. Only its header page is
+// ever touched; the rest of the gigabyte is never made.
+TEST(PcmCopy, CopyPastFourGigabytesIsRefused)
+{
+    const Bytes head = MakeWav(Params(0x11, 1, 4, 256, {})); // ends in an empty data chunk
+    const size_t blocks = 32769, blockAlign = 32772, size = head.size() + blocks * blockAlign;
+    void* memory = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+    ASSERT_NE(memory, MAP_FAILED);
+    auto* wav = static_cast<unsigned char*>(memory);
+    std::memcpy(wav, head.data(), head.size());
+    const auto put = [&](size_t at, uint32_t value, size_t bytes) { std::memcpy(wav + at, &value, bytes); };
+    put(4, static_cast<uint32_t>(size - 8), 4);
+    put(32, blockAlign, 2);
+    put(38, 65535, 2); // samples a block
+    put(head.size() - 4, static_cast<uint32_t>(blocks * blockAlign), 4);
+    Bytes pcm{1};
+    EXPECT_EQ(ConvertToPcm16({wav, size}, pcm), PcmConversion::TooLarge);
+    EXPECT_TRUE(pcm.empty());
+    ::munmap(memory, size);
 }
 
 TEST(WavInfo, DescribesTheMemoAndReadsTheExifAudioChunk)

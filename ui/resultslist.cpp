@@ -2,9 +2,12 @@
 
 #include <QHeaderView>
 #include <algorithm>
+#include <chrono>
 #include <cinttypes>
 #include <cstdint>
 #include <cstdio>
+#include <map>
+#include <memory>
 
 #include "audio/memo.h"
 #include "audio/wav.h"
@@ -42,11 +45,16 @@ int64_t TimeKey(const CString& text)
 }
 
 // The Sound column's tooltip: what the memo is and where, read when asked.
+// The window waits for it, so a file that would take long (millions of
+// pieces) is read for a short while only and then described by its cell's text.
 CString DescribeMemo(const CString& path)
 {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(150);
     std::vector<CMemo> memos;
     WavInfo info;
-    if (ReadMemos(path, memos) != SoundCheck::Yes || !ParseWavInfo(memos.front().bytes, info))
+    if (ReadMemos(path, memos, nullptr, [deadline] { return std::chrono::steady_clock::now() < deadline; })
+            != SoundCheck::Yes
+        || !ParseWavInfo(memos.front().bytes, info))
         return {};
     CString text = DescribeWav(info) + ", " + DescribeMemoPlace(memos.front());
     if (!info.strTimeCreated.empty())
@@ -60,6 +68,30 @@ CString DescribeMemo(const CString& path)
                 + FormatText(TrFormat(kContext, QT_TRANSLATE_NOOP("CResultsList", "Camera %s")).c_str(), camera.c_str());
     return text;
 }
+
+// Descriptions kept while their file stays the same (size and time), so
+// hovering a row again reads nothing.
+class CMemoDescriptions {
+public:
+    CString Get(const CString& path)
+    {
+        CFileInformation info;
+        GetFileInformation(path, info);
+        const auto key = std::make_pair(info.nSize, info.tLastWrite.GetTime());
+        const auto found = m_known.find(path);
+        if (found != m_known.end() && found->second.first == key)
+            return found->second.second;
+        if (m_known.size() >= kKept)
+            m_known.clear();
+        CString text = DescribeMemo(path);
+        m_known[path] = {key, text};
+        return text;
+    }
+
+private:
+    static constexpr size_t kKept = 4096;
+    std::map<CString, std::pair<std::pair<int64_t, int64_t>, CString>> m_known;
+};
 
 } // namespace
 
@@ -97,11 +129,12 @@ void CResultsList::InsertColumns(const QIcon& rowIcon)
 
     view->Sorter()->SetSortKey(static_cast<int>(Column::Size), SizeKey);
     view->Sorter()->SetSortKey(static_cast<int>(Column::Modified), TimeKey);
-    view->Model()->SetToolTipSource([](const std::vector<CString>& texts, int column) -> CString {
+    auto descriptions = std::make_shared<CMemoDescriptions>();
+    view->Model()->SetToolTipSource([descriptions](const std::vector<CString>& texts, int column) -> CString {
         const auto text = [&](Column c) { return static_cast<size_t>(c) < texts.size() ? texts[static_cast<size_t>(c)] : CString(); };
         if (column != static_cast<int>(Column::Sound) || text(Column::Sound) != TrText(kContext, kYes))
             return {};
-        return DescribeMemo(text(Column::Folder) + text(Column::Name));
+        return descriptions->Get(text(Column::Folder) + text(Column::Name));
     });
 }
 

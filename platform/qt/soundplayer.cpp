@@ -3,13 +3,36 @@
 #include <QtGlobal>
 #include <SDL.h>
 
+#include <algorithm>
+#include <climits>
 #include <memory>
+
+#include "platform/file.h"
 
 namespace {
 
 struct WavFree {
     void operator()(Uint8* buffer) const { SDL_FreeWAV(buffer); }
 };
+
+struct StreamFree {
+    void operator()(SDL_AudioStream* stream) const { SDL_FreeAudioStream(stream); }
+};
+
+// Rates a memo can truly have. Outside them a header is damaged or hostile,
+// and a device asked for such a rate can take minutes to open or to close.
+constexpr int kLowestRate = 1000;
+constexpr int kHighestRate = 384000;
+
+// About 20 to 40 ms of sound: the audio thread never sleeps longer than
+// one buffer, so closing the device never waits longer.
+Uint16 BufferFrames(int rate)
+{
+    Uint16 frames = 64;
+    while (frames < rate / 50)
+        frames = static_cast<Uint16>(frames * 2);
+    return frames;
+}
 
 } // namespace
 
@@ -30,24 +53,52 @@ void CSoundPlayer::Stop()
 
 bool CSoundPlayer::Play(const CString& path)
 {
-    return PlayFrom(SDL_RWFromFile(path.c_str(), "rb"), path.c_str());
+    // Opened as a picture is: a FIFO or device named like a WAV is refused
+    // by its type, never waited on.
+    CSourceFile file;
+    if (!file.Open(path)) {
+        qWarning("Cannot read %s: %s", path.c_str(), DescribeError(file.GetError()));
+        return false;
+    }
+    if (file.GetSize() > INT_MAX) {
+        qWarning("Cannot play %s: larger than 2 GB", path.c_str());
+        return false;
+    }
+    std::vector<unsigned char> wav(static_cast<size_t>(file.GetSize()));
+    const long got = file.ReadAt(0, wav.data(), wav.size());
+    if (got < 0) {
+        qWarning("Cannot read %s: %s", path.c_str(), DescribeError(file.GetError()));
+        return false;
+    }
+    wav.resize(static_cast<size_t>(got));
+    return PlayFrom(wav, path.c_str());
 }
 
 bool CSoundPlayer::PlayData(const std::vector<unsigned char>& wav)
 {
-    return PlayFrom(SDL_RWFromConstMem(wav.data(), static_cast<int>(wav.size())), "the memo");
+    return PlayFrom(wav, "the memo");
 }
 
-bool CSoundPlayer::PlayFrom(SDL_RWops* source, const char* name)
+bool CSoundPlayer::PlayFrom(const std::vector<unsigned char>& wav, const char* name)
 {
+    if (wav.size() > INT_MAX) {
+        qWarning("Cannot play %s: larger than 2 GB", name);
+        return false;
+    }
     SDL_AudioSpec spec{};
     Uint8* raw = nullptr;
     Uint32 length = 0;
+    SDL_RWops* source = SDL_RWFromConstMem(wav.data(), static_cast<int>(wav.size()));
     if (source == nullptr || SDL_LoadWAV_RW(source, 1, &spec, &raw, &length) == nullptr) {
         qWarning("Cannot load %s: %s", name, SDL_GetError());
         return false;
     }
     const std::unique_ptr<Uint8, WavFree> samples(raw);
+    if (spec.freq < kLowestRate || spec.freq > kHighestRate) {
+        qWarning("Cannot play %s: its sample rate of %d Hz is outside %d Hz to %d Hz", name, spec.freq, kLowestRate,
+                 kHighestRate);
+        return false;
+    }
 
     Stop();
     if (!m_bAudioReady) {
@@ -59,16 +110,37 @@ bool CSoundPlayer::PlayFrom(SDL_RWops* source, const char* name)
         }
         m_bAudioReady = true;
     }
-    // The device takes the file's own format; SDL converts if the hardware
-    // needs another. The whole sound is queued, so nothing stays to feed.
-    spec.callback = nullptr;
-    spec.userdata = nullptr;
-    m_device = SDL_OpenAudioDevice(nullptr, 0, &spec, nullptr, 0);
+    // The device is asked for the memo's format and may answer with its
+    // own; the sound is then converted to what it took. The whole sound is
+    // queued, so nothing stays to feed.
+    SDL_AudioSpec wanted = spec;
+    wanted.samples = BufferFrames(spec.freq);
+    wanted.callback = nullptr;
+    wanted.userdata = nullptr;
+    SDL_AudioSpec device{};
+    m_device = SDL_OpenAudioDevice(nullptr, 0, &wanted, &device, SDL_AUDIO_ALLOW_ANY_CHANGE);
     if (m_device == 0) {
         qWarning("Cannot open an audio device for %s: %s", name, SDL_GetError());
         return false;
     }
-    if (SDL_QueueAudio(m_device, samples.get(), length) != 0) {
+    std::vector<Uint8> converted;
+    const Uint8* queued = samples.get();
+    if (device.freq != spec.freq || device.format != spec.format || device.channels != spec.channels) {
+        const std::unique_ptr<SDL_AudioStream, StreamFree> stream(
+            SDL_NewAudioStream(spec.format, spec.channels, spec.freq, device.format, device.channels, device.freq));
+        if (!stream || SDL_AudioStreamPut(stream.get(), samples.get(), static_cast<int>(length)) != 0
+            || SDL_AudioStreamFlush(stream.get()) != 0) {
+            qWarning("Cannot convert the sound of %s: %s", name, SDL_GetError());
+            Stop();
+            return false;
+        }
+        converted.resize(static_cast<size_t>(SDL_AudioStreamAvailable(stream.get())));
+        const int got = SDL_AudioStreamGet(stream.get(), converted.data(), static_cast<int>(converted.size()));
+        converted.resize(static_cast<size_t>(std::max(got, 0)));
+        queued = converted.data();
+        length = static_cast<Uint32>(converted.size());
+    }
+    if (SDL_QueueAudio(m_device, queued, length) != 0) {
         qWarning("Cannot queue the sound of %s: %s", name, SDL_GetError());
         Stop();
         return false;

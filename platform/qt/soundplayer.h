@@ -7,8 +7,6 @@
 
 #include "platform/cstring.h"
 
-struct SDL_RWops;
-
 class CSoundPlayer {
 public:
     CSoundPlayer() = default;
@@ -16,9 +14,12 @@ public:
     CSoundPlayer(const CSoundPlayer&) = delete;
     CSoundPlayer& operator=(const CSoundPlayer&) = delete;
 
-    /// Returns true when playback started; false when the file is missing or
-    /// cannot be decoded (the camera's IMA ADPCM is decoded), or no device
-    /// opens. Every failure is logged with SDL's reason.
+    /// Returns true when playback started; false when the file is missing,
+    /// no regular file, or cannot be decoded (the camera's IMA ADPCM is
+    /// decoded), when its rate is below 1,000 Hz or above 384 kHz, or no
+    /// device opens. The file is read whole first; SDL never sees the path.
+    /// Every failure is logged with its reason. Neither this nor Stop waits
+    /// longer than one short buffer of sound.
     bool Play(const CString& path);
     // The same for a WAV file held in memory; nothing is written anywhere.
     bool PlayData(const std::vector<unsigned char>& wav);
@@ -26,9 +27,8 @@ public:
     void Stop();
 
 private:
-    // Plays what SDL_LoadWAV_RW reads from source (which it closes); name
-    // says what it is in the log.
-    bool PlayFrom(SDL_RWops* source, const char* name);
+    // name says what wav is in the log.
+    bool PlayFrom(const std::vector<unsigned char>& wav, const char* name);
 
     bool m_bAudioReady = false;
     uint32_t m_device = 0;
