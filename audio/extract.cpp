@@ -64,6 +64,22 @@ bool ListedMemoOverrides(const std::vector<FpxrMemo>& memos, const std::vector<u
     return fixed.size() < listed.size() || !std::equal(listed.begin(), listed.end(), fixed.begin());
 }
 
+std::vector<CStoredMemo> FromFlashPix(std::vector<FpxrMemo>&& memos, MemoSource source)
+{
+    std::vector<CStoredMemo> stored(memos.size());
+    for (size_t i = 0; i < memos.size(); ++i) {
+        stored[i].source = source;
+        stored[i].bytes = std::move(memos[i].bytes);
+        stored[i].bComplete = memos[i].bComplete;
+    }
+    return stored;
+}
+
+CString Reason(const char* what, int error)
+{
+    return error != 0 ? FormatText("%s: %s", what, DescribeError(error)) : CString(what);
+}
+
 class CFileExtraction {
 public:
     CFileExtraction(const CString& source, IExtractReport& report, const CExtractOptions& options,
@@ -77,24 +93,34 @@ public:
 private:
     Outcome FixedLayout(const std::vector<SoundPiece>& pieces);
     Outcome FlashPix(bool app1First);
-    Outcome WriteMemos(const std::vector<FpxrMemo>& memos);
-    Outcome WriteMemo(const CString& path, const std::vector<unsigned char>& memo, bool complete,
-                      Outcome afterShort = Outcome::NextRow);
+    Outcome WriteMemos(const std::vector<CStoredMemo>& memos);
+    Outcome WriteMemo(const CString& path, const CStoredMemo& memo, Outcome afterShort = Outcome::NextRow);
     Outcome Finish(COutputFile& output, const CString& path, bool complete, Outcome afterShort);
     Outcome OutputFailed(const COutputFile& output, const CString& path, bool creating);
+    // Tells the report what became of the memo at hand (or of the file).
+    void Tell(ExtractOutcome outcome, const CString& error = {}, const CString& output = {});
 
     const CString& m_source;
     IExtractReport& m_report;
     const CExtractOptions& m_options;
     std::vector<CString>& m_written;
     CSourceFile m_file;
+    const CStoredMemo* m_memo = nullptr;
+    int m_nMemo = 0;
+    int m_nMemos = 0;
 };
+
+void CFileExtraction::Tell(ExtractOutcome outcome, const CString& error, const CString& output)
+{
+    m_report.Result({m_source, m_memo, m_nMemo, m_nMemos, output, outcome, error});
+}
 
 Outcome CFileExtraction::Run()
 {
     m_report.WriteLogRow(m_source);
     if (!m_file.Open(m_source)) {
         m_report.ShowMessage(kCannotOpen, m_source, m_file.GetError());
+        Tell(ExtractOutcome::Failed, Reason("could not open the file", m_file.GetError()));
         return Outcome::NextRow;
     }
     // The walk reads headers and the sound behind them, front to back: one
@@ -103,10 +129,12 @@ Outcome CFileExtraction::Run()
     SegmentHeader header;
     if (ReadSegmentHeader(m_file, 0, header) == HeaderRead::Error) {
         m_report.ShowMessage(kFirstReadError, "", m_file.GetError());
+        Tell(ExtractOutcome::Failed, Reason("could not read the file", m_file.GetError()));
         return Outcome::NextRow;
     }
     if (!header.IsStartOfImage()) {
         m_report.WriteLogRow(kNotJpeg);
+        Tell(ExtractOutcome::NoMemo, "not a JPEG file");
         return Outcome::NextRow;
     }
     // The camera's fixed layout comes first, exactly as it always was; any
@@ -117,9 +145,11 @@ Outcome CFileExtraction::Run()
     switch (WalkAudioRun(m_file, pieces, false)) {
     case AudioRun::HeaderReadError:
         m_report.ShowMessage(kHeaderReadError, "", m_file.GetError());
+        Tell(ExtractOutcome::Failed, Reason("could not read the file", m_file.GetError()));
         return Outcome::EndRun;
     case AudioRun::ReadError:
         m_report.ShowMessage(kReadBox, m_source, m_file.GetError());
+        Tell(ExtractOutcome::Failed, Reason("could not read the sound", m_file.GetError()));
         return Outcome::EndRun;
     case AudioRun::Memo:
         return FixedLayout(pieces);
@@ -135,22 +165,24 @@ Outcome CFileExtraction::FlashPix(bool app1First)
     std::vector<FpxrMemo> memos;
     if (!ReadFlashPixMemos(m_file, memos)) {
         m_report.ShowMessage(kReadBox, m_source, m_file.GetError());
+        Tell(ExtractOutcome::Failed, Reason("could not read the sound", m_file.GetError()));
         return Outcome::EndRun;
     }
     if (memos.empty()) {
         m_report.WriteLogRow(app1First ? kNoAudio : kNoApp1);
+        Tell(ExtractOutcome::NoMemo);
         return Outcome::NextRow;
     }
-    return WriteMemos(memos);
+    return WriteMemos(FromFlashPix(std::move(memos), MemoSource::FlashPix));
 }
 
-Outcome CFileExtraction::WriteMemos(const std::vector<FpxrMemo>& memos)
+Outcome CFileExtraction::WriteMemos(const std::vector<CStoredMemo>& memos)
 {
+    m_nMemos = static_cast<int>(memos.size());
     for (size_t i = 0; i < memos.size(); ++i) {
-        const Outcome outcome
-            = WriteMemo(OutputPathFor(m_source, static_cast<int>(i) + 1), memos[i].bytes, memos[i].bComplete);
-        if (outcome == Outcome::EndRun)
-            return outcome;
+        m_nMemo = static_cast<int>(i) + 1;
+        if (WriteMemo(OutputPathFor(m_source, m_nMemo), memos[i]) == Outcome::EndRun)
+            return Outcome::EndRun;
     }
     return Outcome::NextRow;
 }
@@ -159,26 +191,32 @@ Outcome CFileExtraction::WriteMemos(const std::vector<FpxrMemo>& memos)
 // contents list says the memo is other bytes.
 Outcome CFileExtraction::FixedLayout(const std::vector<SoundPiece>& pieces)
 {
-    std::vector<unsigned char> memo;
-    if (!ReadPieces(m_file, pieces, memo)) {
+    CStoredMemo memo;
+    m_memo = &memo;
+    m_nMemo = m_nMemos = 1;
+    if (!ReadPieces(m_file, pieces, memo.bytes)) {
         m_report.ShowMessage(kReadBox, m_source, m_file.GetError());
-        return m_options.bKeepPartial ? WriteMemo(OutputPathFor(m_source), memo, false, Outcome::EndRun)
-                                      : Outcome::EndRun;
+        if (m_options.bKeepPartial)
+            return WriteMemo(OutputPathFor(m_source), memo, Outcome::EndRun);
+        Tell(ExtractOutcome::Failed, Reason("could not read the sound", m_file.GetError()));
+        return Outcome::EndRun;
     }
     std::vector<FpxrMemo> memos;
-    if (ReadFlashPixMemos(m_file, memos) && ListedMemoOverrides(memos, memo))
-        return WriteMemos(memos);
-    return WriteMemo(OutputPathFor(m_source), memo, IsWholeRiff(memo));
+    if (ReadFlashPixMemos(m_file, memos) && ListedMemoOverrides(memos, memo.bytes))
+        return WriteMemos(FromFlashPix(std::move(memos), MemoSource::FlashPix));
+    memo.bComplete = IsWholeRiff(memo.bytes);
+    return WriteMemo(OutputPathFor(m_source), memo);
 }
 
 // Writes one memo held whole, as 16-bit PCM when asked and when it is whole.
-Outcome CFileExtraction::WriteMemo(const CString& path, const std::vector<unsigned char>& memo, bool complete,
-                                   Outcome afterShort)
+Outcome CFileExtraction::WriteMemo(const CString& path, const CStoredMemo& memo, Outcome afterShort)
 {
+    m_memo = &memo;
+    const bool complete = memo.bComplete;
     std::vector<unsigned char> pcm;
-    const std::vector<unsigned char>* bytes = &memo;
+    const std::vector<unsigned char>* bytes = &memo.bytes;
     if (m_options.bPcm && complete) {
-        if (ConvertToPcm16(memo, pcm) == PcmConversion::Converted)
+        if (ConvertToPcm16(memo.bytes, pcm) == PcmConversion::Converted)
             bytes = &pcm;
         else
             m_report.WriteLogRow(kAsStored);
@@ -202,6 +240,9 @@ Outcome CFileExtraction::Finish(COutputFile& output, const CString& path, bool c
         if (!m_options.bKeepPartial) {
             if (afterShort == Outcome::NextRow)
                 m_report.WriteLogRow(kShortRow);
+            Tell(afterShort == Outcome::NextRow ? ExtractOutcome::CutShort : ExtractOutcome::Failed,
+                 afterShort == Outcome::NextRow ? "sound data cut short, no output file written"
+                                                : "could not read the sound");
             return afterShort;
         }
     }
@@ -209,6 +250,8 @@ Outcome CFileExtraction::Finish(COutputFile& output, const CString& path, bool c
         return OutputFailed(output, path, output.CommitFailedAtName());
     m_written.push_back(path);
     m_report.WriteLogRow(FormatText(complete ? kDone : kPartial, path.c_str()));
+    const char* const shortBy = afterShort == Outcome::NextRow ? "sound data cut short" : "could not read the sound";
+    Tell(complete ? ExtractOutcome::Done : ExtractOutcome::Partial, complete ? "" : shortBy, path);
     return complete ? Outcome::NextRow : afterShort;
 }
 
@@ -219,6 +262,9 @@ Outcome CFileExtraction::OutputFailed(const COutputFile& output, const CString& 
     m_report.ShowMessage(creating ? kOutputBox : kWriteBox, path, output.GetError());
     m_report.WriteLogRow(creating ? kOutputRow : kWriteRow);
     m_report.WriteLogRow(path);
+    Tell(ExtractOutcome::Failed,
+         Reason(creating ? "could not create the output file" : "could not write the output file", output.GetError()),
+         path);
     return Outcome::EndRun;
 }
 
@@ -239,27 +285,50 @@ std::vector<CString> RunExtraction(const std::vector<CString>& sources, IExtract
     return written;
 }
 
+MemoRead ReadMemos(const CString& path, std::vector<CStoredMemo>& memos, int* error)
+{
+    memos.clear();
+    CSourceFile file;
+    const auto unreadable = [&] {
+        if (error)
+            *error = file.GetError();
+        return MemoRead::Unreadable;
+    };
+    if (!file.Open(path))
+        return unreadable();
+    file.SetReadAhead(64 * 1024);
+    SegmentHeader header;
+    const HeaderRead read = ReadSegmentHeader(file, 0, header);
+    if (read == HeaderRead::Error)
+        return unreadable();
+    if (read == HeaderRead::EndOfFile || !header.IsStartOfImage())
+        return MemoRead::NotJpeg;
+    // The same choice as the extraction.
+    std::vector<SoundPiece> pieces;
+    const AudioRun run = header.App1Follows() ? WalkAudioRun(file, pieces, false) : AudioRun::NoMemo;
+    if (run == AudioRun::HeaderReadError || run == AudioRun::ReadError)
+        return unreadable();
+    CStoredMemo fixed;
+    if (run == AudioRun::Memo && !ReadPieces(file, pieces, fixed.bytes))
+        return unreadable();
+    std::vector<FpxrMemo> listed;
+    const bool listRead = ReadFlashPixMemos(file, listed);
+    if (!listRead && run != AudioRun::Memo)
+        return unreadable();
+    if (run == AudioRun::Memo && (!listRead || !ListedMemoOverrides(listed, fixed.bytes))) {
+        fixed.bComplete = IsWholeRiff(fixed.bytes);
+        memos.push_back(std::move(fixed));
+    } else {
+        memos = FromFlashPix(std::move(listed), MemoSource::FlashPix);
+    }
+    return memos.empty() ? MemoRead::NoMemo : MemoRead::Found;
+}
+
 bool ReadMemo(const CString& path, std::vector<unsigned char>& wav)
 {
     wav.clear();
-    CSourceFile file;
-    if (!file.Open(path))
-        return false;
-    file.SetReadAhead(64 * 1024);
-    SegmentHeader header;
-    if (ReadSegmentHeader(file, 0, header) != HeaderRead::Ok || !header.IsStartOfImage())
-        return false;
-    // The same choice as the extraction.
-    std::vector<FpxrMemo> memos;
-    const bool flashPix = ReadFlashPixMemos(file, memos) && !memos.empty();
-    std::vector<SoundPiece> pieces;
-    if (header.App1Follows() && WalkAudioRun(file, pieces, false) == AudioRun::Memo) {
-        if (!ReadPieces(file, pieces, wav))
-            return false;
-        if (!ListedMemoOverrides(memos, wav))
-            return IsWholeRiff(wav);
-    }
-    if (!flashPix || !memos.front().bComplete)
+    std::vector<CStoredMemo> memos;
+    if (ReadMemos(path, memos) != MemoRead::Found || !memos.front().bComplete)
         return false;
     wav = std::move(memos.front().bytes);
     return true;
