@@ -16,7 +16,8 @@
 
 namespace {
 
-const char* const kUsage = "Usage: vocaline-extract [--check] [-r] [--mask PATTERN] [-0] [--pcm] [--keep-partial] [--format=json|csv] PATH...\n";
+const char* const kUsage
+    = "Usage: vocaline-extract [--check] [-r] [--mask PATTERN] [-0] [--pcm] [--keep-partial] [--format=json|csv] PATH...\n";
 
 void PrintHelp()
 {

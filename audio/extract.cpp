@@ -56,10 +56,14 @@ bool ReadPieces(const CSourceFile& file, const std::vector<SoundPiece>& pieces, 
 // where the fixed layout looks: when its contents list names a memo that the
 // fixed layout's bytes do not begin with, that memo is the one. On the
 // camera the layout describes both agree, and its bytes are kept exactly.
+// A list of several memos is always the one to follow: the fixed layout
+// would run their pieces together into one.
 bool ListedMemoOverrides(const std::vector<FpxrMemo>& memos, const std::vector<unsigned char>& fixed)
 {
     if (memos.empty())
         return false;
+    if (memos.size() > 1)
+        return true;
     const std::vector<unsigned char>& listed = memos.front().bytes;
     return fixed.size() < listed.size() || !std::equal(listed.begin(), listed.end(), fixed.begin());
 }

@@ -220,8 +220,8 @@ PictureFacts ReadPictureFacts(const CString& path)
     if (!data)
         return facts;
     facts.strTaken = IsoTime(ExifValue(data.get(), EXIF_IFD_EXIF, EXIF_TAG_DATE_TIME_ORIGINAL));
-    facts.strCamera
-        = JoinCamera(ExifValue(data.get(), EXIF_IFD_0, EXIF_TAG_MAKE), ExifValue(data.get(), EXIF_IFD_0, EXIF_TAG_MODEL));
+    facts.strCamera = JoinCamera(ExifValue(data.get(), EXIF_IFD_0, EXIF_TAG_MAKE),
+                                 ExifValue(data.get(), EXIF_IFD_0, EXIF_TAG_MODEL));
     return facts;
 }
 
