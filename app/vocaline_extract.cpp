@@ -30,7 +30,8 @@ void PrintHelp()
                "  --check             only tell which files carry sound (path<TAB>Yes, No\n"
                "                      or Unreadable); nothing is written\n"
                "  -r, --recursive     every PATH is a folder, searched with its subfolders\n"
-               "      --mask PATTERN  file-name pattern for -r ('*' and '?'; default *.jpg)\n"
+               "      --mask PATTERN  file-name patterns for -r, separated by ';' ('*' and\n"
+               "                      '?'; default *.jpg; e.g. '*.jpg;*.fpx')\n"
                "      --pcm           write each memo as plain 16-bit PCM, which every\n"
                "                      player plays (a memo in an encoding not decoded here\n"
                "                      is written as stored, with a log row)\n"
@@ -189,8 +190,13 @@ std::vector<CString> FindRows(const std::vector<CString>& folders, const CString
         const int count = finder.FindFiles(options);
         for (const auto& [unreadable, error] : finder.GetUnreadableFolders())
             console.Error("cannot read folder " + unreadable, error);
-        for (int i = 0; i < count; ++i)
-            rows.push_back(finder.GetFilePath(i).GetPath());
+        // A folder that matches the mask is no file to read: the window
+        // lists it, the rows here leave it out.
+        for (int i = 0; i < count; ++i) {
+            CString path = finder.GetFilePath(i).GetPath();
+            if (path.empty() || path.back() != '/')
+                rows.push_back(std::move(path));
+        }
     }
     return rows;
 }

@@ -6,6 +6,7 @@
 
 #include "audio/flashpix.h"
 #include "audio/jpegaudio.h"
+#include "audio/memo.h"
 #include "audio/wav.h"
 #include "platform/file.h"
 
@@ -68,11 +69,12 @@ bool ListedMemoOverrides(const std::vector<FpxrMemo>& memos, const std::vector<u
     return fixed.size() < listed.size() || !std::equal(listed.begin(), listed.end(), fixed.begin());
 }
 
-std::vector<CStoredMemo> FromFlashPix(std::vector<FpxrMemo>&& memos, MemoSource source)
+std::vector<CMemo> FromFlashPix(std::vector<FpxrMemo>&& memos)
 {
-    std::vector<CStoredMemo> stored(memos.size());
+    std::vector<CMemo> stored(memos.size());
     for (size_t i = 0; i < memos.size(); ++i) {
-        stored[i].source = source;
+        stored[i].source = MemoSource::FlashPixSegments;
+        stored[i].strStreamName = memos[i].strName;
         stored[i].bytes = std::move(memos[i].bytes);
         stored[i].bComplete = memos[i].bComplete;
     }
@@ -97,8 +99,9 @@ public:
 private:
     Outcome FixedLayout(const std::vector<SoundPiece>& pieces);
     Outcome FlashPix(bool app1First);
-    Outcome WriteMemos(const std::vector<CStoredMemo>& memos);
-    Outcome WriteMemo(const CString& path, const CStoredMemo& memo, Outcome afterShort = Outcome::NextRow);
+    Outcome OtherSources(bool jpeg, const char* noMemoRow);
+    Outcome WriteMemos(const std::vector<CMemo>& memos);
+    Outcome WriteMemo(const CString& path, const CMemo& memo, Outcome afterShort = Outcome::NextRow);
     Outcome Finish(COutputFile& output, const CString& path, bool complete, Outcome afterShort);
     Outcome OutputFailed(const COutputFile& output, const CString& path, bool creating);
     // Tells the report what became of the memo at hand (or of the file).
@@ -109,7 +112,7 @@ private:
     const CExtractOptions& m_options;
     std::vector<CString>& m_written;
     CSourceFile m_file;
-    const CStoredMemo* m_memo = nullptr;
+    const CMemo* m_memo = nullptr;
     int m_nMemo = 0;
     int m_nMemos = 0;
 };
@@ -136,11 +139,8 @@ Outcome CFileExtraction::Run()
         Tell(ExtractOutcome::Failed, Reason("could not read the file", m_file.GetError()));
         return Outcome::NextRow;
     }
-    if (!header.IsStartOfImage()) {
-        m_report.WriteLogRow(kNotJpeg);
-        Tell(ExtractOutcome::NoMemo, "not a JPEG file");
-        return Outcome::NextRow;
-    }
+    if (!header.IsStartOfImage())
+        return OtherSources(false, kNotJpeg);
     // The camera's fixed layout comes first, exactly as it always was; any
     // other maker's order of the FlashPix segments only after it.
     if (!header.App1Follows())
@@ -172,15 +172,34 @@ Outcome CFileExtraction::FlashPix(bool app1First)
         Tell(ExtractOutcome::Failed, Reason("could not read the sound", m_file.GetError()));
         return Outcome::EndRun;
     }
-    if (memos.empty()) {
-        m_report.WriteLogRow(app1First ? kNoAudio : kNoApp1);
-        Tell(ExtractOutcome::NoMemo);
-        return Outcome::NextRow;
-    }
-    return WriteMemos(FromFlashPix(std::move(memos), MemoSource::FlashPix));
+    if (memos.empty())
+        return OtherSources(true, app1First ? kNoAudio : kNoApp1);
+    return WriteMemos(FromFlashPix(std::move(memos)));
 }
 
-Outcome CFileExtraction::WriteMemos(const std::vector<CStoredMemo>& memos)
+// A memo kept elsewhere than the FlashPix segments; noMemoRow is the row
+// for a file without any.
+Outcome CFileExtraction::OtherSources(bool jpeg, const char* noMemoRow)
+{
+    CMemo memo;
+    int error = 0;
+    switch (FindOtherMemo(m_source, m_file, jpeg, memo, false, ALL_MEMO_SOURCES, &error)) {
+    case OtherMemo::Memo:
+        m_nMemo = m_nMemos = 1;
+        return WriteMemo(OutputPathFor(m_source), memo);
+    case OtherMemo::ReadError:
+        m_report.ShowMessage(kReadBox, m_source, error);
+        Tell(ExtractOutcome::Failed, Reason("could not read the sound", error));
+        return Outcome::EndRun;
+    case OtherMemo::NoMemo:
+        break;
+    }
+    m_report.WriteLogRow(noMemoRow);
+    Tell(ExtractOutcome::NoMemo, jpeg ? "" : "not a JPEG file");
+    return Outcome::NextRow;
+}
+
+Outcome CFileExtraction::WriteMemos(const std::vector<CMemo>& memos)
 {
     m_nMemos = static_cast<int>(memos.size());
     for (size_t i = 0; i < memos.size(); ++i) {
@@ -195,7 +214,7 @@ Outcome CFileExtraction::WriteMemos(const std::vector<CStoredMemo>& memos)
 // contents list says the memo is other bytes.
 Outcome CFileExtraction::FixedLayout(const std::vector<SoundPiece>& pieces)
 {
-    CStoredMemo memo;
+    CMemo memo;
     m_memo = &memo;
     m_nMemo = m_nMemos = 1;
     if (!ReadPieces(m_file, pieces, memo.bytes)) {
@@ -207,13 +226,13 @@ Outcome CFileExtraction::FixedLayout(const std::vector<SoundPiece>& pieces)
     }
     std::vector<FpxrMemo> memos;
     if (ReadFlashPixMemos(m_file, memos) && ListedMemoOverrides(memos, memo.bytes))
-        return WriteMemos(FromFlashPix(std::move(memos), MemoSource::FlashPix));
+        return WriteMemos(FromFlashPix(std::move(memos)));
     memo.bComplete = IsWholeRiff(memo.bytes);
     return WriteMemo(OutputPathFor(m_source), memo);
 }
 
 // Writes one memo held whole, as 16-bit PCM when asked and when it is whole.
-Outcome CFileExtraction::WriteMemo(const CString& path, const CStoredMemo& memo, Outcome afterShort)
+Outcome CFileExtraction::WriteMemo(const CString& path, const CMemo& memo, Outcome afterShort)
 {
     m_memo = &memo;
     const bool complete = memo.bComplete;
@@ -289,50 +308,70 @@ std::vector<CString> RunExtraction(const std::vector<CString>& sources, IExtract
     return written;
 }
 
-MemoRead ReadMemos(const CString& path, std::vector<CStoredMemo>& memos, int* error)
+SoundCheck ReadMemos(const CString& path, std::vector<CMemo>& memos, int* error)
 {
     memos.clear();
     CSourceFile file;
-    const auto unreadable = [&] {
+    const auto unreadable = [&](int code) {
+        memos.clear();
         if (error)
-            *error = file.GetError();
-        return MemoRead::Unreadable;
+            *error = code;
+        return SoundCheck::Unreadable;
     };
     if (!file.Open(path))
-        return unreadable();
+        return unreadable(file.GetError());
     file.SetReadAhead(64 * 1024);
     SegmentHeader header;
     const HeaderRead read = ReadSegmentHeader(file, 0, header);
     if (read == HeaderRead::Error)
-        return unreadable();
-    if (read == HeaderRead::EndOfFile || !header.IsStartOfImage())
-        return MemoRead::NotJpeg;
-    // The same choice as the extraction.
-    std::vector<SoundPiece> pieces;
-    const AudioRun run = header.App1Follows() ? WalkAudioRun(file, pieces, false) : AudioRun::NoMemo;
-    if (run == AudioRun::HeaderReadError || run == AudioRun::ReadError)
-        return unreadable();
-    CStoredMemo fixed;
-    if (run == AudioRun::Memo && !ReadPieces(file, pieces, fixed.bytes))
-        return unreadable();
-    std::vector<FpxrMemo> listed;
-    const bool listRead = ReadFlashPixMemos(file, listed);
-    if (!listRead && run != AudioRun::Memo)
-        return unreadable();
-    if (run == AudioRun::Memo && (!listRead || !ListedMemoOverrides(listed, fixed.bytes))) {
-        fixed.bComplete = IsWholeRiff(fixed.bytes);
-        memos.push_back(std::move(fixed));
-    } else {
-        memos = FromFlashPix(std::move(listed), MemoSource::FlashPix);
+        return unreadable(file.GetError());
+    const bool jpeg = read == HeaderRead::Ok && header.IsStartOfImage();
+    if (jpeg) {
+        // The same choice as the extraction.
+        std::vector<FpxrMemo> listed;
+        if (!ReadFlashPixMemos(file, listed))
+            return unreadable(file.GetError());
+        std::vector<SoundPiece> pieces;
+        CMemo fixed;
+        if (header.App1Follows() && WalkAudioRun(file, pieces, false) == AudioRun::Memo) {
+            if (!ReadPieces(file, pieces, fixed.bytes))
+                return unreadable(file.GetError());
+            if (!ListedMemoOverrides(listed, fixed.bytes)) {
+                fixed.bComplete = IsWholeRiff(fixed.bytes);
+                memos.push_back(std::move(fixed));
+                return SoundCheck::Yes;
+            }
+        }
+        for (FpxrMemo& one : listed) {
+            CMemo memo;
+            memo.source = MemoSource::FlashPixSegments;
+            memo.strStreamName = one.strName;
+            memo.bytes = std::move(one.bytes);
+            memo.bComplete = one.bComplete;
+            memos.push_back(std::move(memo));
+        }
+        if (!memos.empty())
+            return SoundCheck::Yes;
     }
-    return memos.empty() ? MemoRead::NoMemo : MemoRead::Found;
+    CMemo memo;
+    int otherError = 0;
+    switch (FindOtherMemo(path, file, jpeg, memo, false, ALL_MEMO_SOURCES, &otherError)) {
+    case OtherMemo::Memo:
+        memos.push_back(std::move(memo));
+        return SoundCheck::Yes;
+    case OtherMemo::ReadError:
+        return unreadable(otherError);
+    case OtherMemo::NoMemo:
+        break;
+    }
+    return SoundCheck::No;
 }
 
 bool ReadMemo(const CString& path, std::vector<unsigned char>& wav)
 {
     wav.clear();
-    std::vector<CStoredMemo> memos;
-    if (ReadMemos(path, memos) != MemoRead::Found || !memos.front().bComplete)
+    std::vector<CMemo> memos;
+    if (ReadMemos(path, memos) != SoundCheck::Yes || !memos.front().bComplete)
         return false;
     wav = std::move(memos.front().bytes);
     return true;

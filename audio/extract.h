@@ -5,33 +5,17 @@
 #include <span>
 #include <vector>
 
+#include "audio/memo.h"
 #include "platform/cstring.h"
-
-// Where a memo was found.
-enum class MemoSource {
-    FixedLayout, // the camera layout the program was first written for
-    FlashPix,    // FlashPix segments in another order
-    Trailer,     // a phone's Sound & Shot trailer behind the picture
-    FpxFile,     // a native FlashPix file
-    Beside,      // a WAV file beside the picture
-};
 
 // What became of one memo, or of a file that gave none.
 enum class ExtractOutcome { Done, Partial, CutShort, NoMemo, Failed };
-
-// One memo as the file stores it.
-struct CStoredMemo {
-    MemoSource source = MemoSource::FixedLayout;
-    CString strFile;                  // a memo beside the picture: its file name, no folder
-    std::vector<unsigned char> bytes; // from "RIFF" on, as far as the file holds them
-    bool bComplete = false;           // holds all that its RIFF header counts
-};
 
 // The end of one memo's extraction (or of a file's, when it has no memo),
 // for those who keep a record of it.
 struct CExtractResult {
     const CString& strSource;
-    const CStoredMemo* memo; // null when the file gave no memo
+    const CMemo* memo;       // null when the file gave no memo
     int nMemo;               // 1, 2, ... among nMemos of the picture
     int nMemos;
     CString strOutput;       // empty when nothing was to be written
@@ -72,13 +56,6 @@ std::vector<CString> RunExtraction(const std::vector<CString>& sources, IExtract
 /// Returns false when the picture has no memo, cannot be read, or its memo
 /// is cut short.
 bool ReadMemo(const CString& path, std::vector<unsigned char>& wav);
-
-enum class MemoRead { Found, NoMemo, NotJpeg, Unreadable };
-
-/// Reads every memo of the picture at path, the way extraction chooses
-/// them, incomplete ones included. Unreadable comes with the reason in
-/// *error.
-MemoRead ReadMemos(const CString& path, std::vector<CStoredMemo>& memos, int* error = nullptr);
 
 // The output path of a source's memo: the source path with ".wav"
 // appended for the first, ".2.wav", ".3.wav", ... for later ones.

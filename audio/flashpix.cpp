@@ -368,3 +368,8 @@ bool HasFlashPixMemo(const CSourceFile& file, const KeepGoing& keepGoing)
     CFlashPixHead head(file);
     return head.Walk(true, keepGoing) == CFlashPixHead::Result::FoundMemo;
 }
+
+bool IsFlashPixAudioStream(const CString& name)
+{
+    return IsAudioStreamName(name);
+}

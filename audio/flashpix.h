@@ -41,3 +41,6 @@ bool ReadFlashPixMemos(const CSourceFile& file, std::vector<FpxrMemo>& memos);
 /// window (CSourceFile::SetReadAhead(4096)): the walk makes many small reads.
 /// keepGoing is asked now and then during a long walk; false ends it (no memo).
 bool HasFlashPixMemo(const CSourceFile& file, const KeepGoing& keepGoing = {});
+
+/// True for a stream name "Audio Stream nnnnnn": a FlashPix memo's name.
+bool IsFlashPixAudioStream(const CString& name);

@@ -2,8 +2,6 @@
 
 #include <cstring>
 
-#include "audio/flashpix.h"
-
 HeaderRead ReadSegmentHeader(const CSourceFile& file, int64_t offset, SegmentHeader& header)
 {
     unsigned char bytes[4];
@@ -54,38 +52,4 @@ AudioRun WalkAudioRun(const CSourceFile& file, std::vector<SoundPiece>& pieces, 
     if (got < 0)
         return AudioRun::ReadError;
     return got == sizeof riff && std::memcmp(riff, "RIFF", sizeof riff) == 0 ? AudioRun::Memo : AudioRun::NoMemo;
-}
-
-SoundCheck CheckSound(const CString& path, int* error, const KeepGoing& keepGoing)
-{
-    CSourceFile file;
-    const auto unreadable = [&] {
-        if (error)
-            *error = file.GetError();
-        return SoundCheck::Unreadable;
-    };
-    if (!file.Open(path))
-        return unreadable();
-    // A camera file's headers all lie in its first few hundred bytes: one
-    // page read serves them.
-    file.SetReadAhead(4096);
-    SegmentHeader header;
-    const HeaderRead read = ReadSegmentHeader(file, 0, header);
-    if (read == HeaderRead::Error)
-        return unreadable();
-    if (read == HeaderRead::EndOfFile || !header.IsStartOfImage())
-        return SoundCheck::No;
-    std::vector<SoundPiece> pieces;
-    switch (header.App1Follows() ? WalkAudioRun(file, pieces, true, keepGoing) : AudioRun::NoMemo) {
-    case AudioRun::Memo:
-        return SoundCheck::Yes;
-    case AudioRun::Stopped:
-        return SoundCheck::No;
-    case AudioRun::HeaderReadError:
-    case AudioRun::ReadError:
-        return unreadable();
-    case AudioRun::NoMemo:
-        break;
-    }
-    return HasFlashPixMemo(file, keepGoing) ? SoundCheck::Yes : SoundCheck::No;
 }

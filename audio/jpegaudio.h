@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "audio/memo.h" // the presence test over every source: CheckSound, HasSound
 #include "platform/cstring.h"
 #include "platform/file.h"
 
@@ -61,17 +62,3 @@ enum class AudioRun {
 /// must hold at least "RIFF".
 AudioRun WalkAudioRun(const CSourceFile& file, std::vector<SoundPiece>& pieces, bool firstOnly,
                       const KeepGoing& keepGoing = {});
-
-enum class SoundCheck { Yes, No, Unreadable };
-
-/// Returns Yes exactly when extraction finds a memo in the file at path:
-/// the camera's fixed layout, else a FlashPix memo; Unreadable (with the
-/// reason in *error) when it cannot be opened or read; No otherwise, also
-/// when keepGoing said stop.
-SoundCheck CheckSound(const CString& path, int* error = nullptr, const KeepGoing& keepGoing = {});
-
-// True when the file folder + name (joined as they stand) carries sound.
-inline bool HasSound(const CString& folder, const CString& name, const KeepGoing& keepGoing = {})
-{
-    return CheckSound(folder + name, nullptr, keepGoing) == SoundCheck::Yes;
-}

@@ -18,18 +18,6 @@ constexpr std::array<const char*, REPORT_FIELD_COUNT> kFieldNames = {
     "outcome",  "error",
 };
 
-const char* SourceName(MemoSource source)
-{
-    switch (source) {
-    case MemoSource::FixedLayout: return "fixed-layout";
-    case MemoSource::FlashPix: return "flashpix";
-    case MemoSource::Trailer: return "trailer";
-    case MemoSource::FpxFile: return "fpx-file";
-    case MemoSource::Beside: return "beside";
-    }
-    return "";
-}
-
 const char* OutcomeName(ExtractOutcome outcome)
 {
     switch (outcome) {
@@ -147,8 +135,8 @@ CString PlainText(const CReportRecord::Value& value)
 }
 
 // "YYYY:MM:DD HH:MM:SS", as Exif writes times, in ISO 8601 with no zone;
-// a bare "HH:MM:SS" is one already. Anything else (a blank time of
-// zeros, a text of the camera's own) gives nothing.
+// a bare "HH:MM:SS" is one already. Anything else (the zeros of a camera
+// without a clock, a text of the camera's own) gives nothing.
 CString IsoTime(const CString& exif)
 {
     const auto digits = [&](size_t at, size_t n) {
@@ -170,7 +158,7 @@ CString IsoTime(const CString& exif)
         iso[10] = 'T';
         return iso;
     }
-    if (exif.size() >= 8 && isTime(0))
+    if (exif.size() >= 8 && isTime(0) && exif.compare(0, 8, "00:00:00") != 0)
         return exif.substr(0, 8);
     return {};
 }
@@ -238,12 +226,12 @@ CReportRecord PathRecord(const CString& path)
 // Where the memo lies and what it is; the memo's own Exif chunk, else the
 // picture's, for when and with what it was recorded (a full date beats a
 // bare time).
-void AddMemo(CReportRecord& record, const CStoredMemo& memo, int index, int count, const PictureFacts& picture)
+void AddMemo(CReportRecord& record, const CMemo& memo, int index, int count, const PictureFacts& picture)
 {
     record.Set(ReportField::Memo, true);
-    record.Set(ReportField::Source, CString(SourceName(memo.source)));
-    if (!memo.strFile.empty())
-        record.Set(ReportField::MemoFile, memo.strFile);
+    record.Set(ReportField::Source, CString(MemoSourceKey(memo.source)));
+    if (!memo.strBesideName.empty())
+        record.Set(ReportField::MemoFile, memo.strBesideName);
     if (count > 1)
         record.Set(ReportField::MemoIndex, int64_t{index});
     record.Set(ReportField::MemoBytes, static_cast<int64_t>(memo.bytes.size()));
@@ -269,17 +257,17 @@ void AddMemo(CReportRecord& record, const CStoredMemo& memo, int index, int coun
 
 std::vector<CReportRecord> CheckRecords(const CString& path, int* unreadable)
 {
-    std::vector<CStoredMemo> memos;
+    std::vector<CMemo> memos;
     int error = 0;
-    const MemoRead read = ReadMemos(path, memos, &error);
+    const SoundCheck read = ReadMemos(path, memos, &error);
     if (unreadable)
-        *unreadable = read == MemoRead::Unreadable ? error : 0;
+        *unreadable = read == SoundCheck::Unreadable ? error : 0;
     CReportRecord record = PathRecord(path);
-    if (read == MemoRead::Unreadable) {
+    if (read == SoundCheck::Unreadable) {
         record.Set(ReportField::Error, FormatText("cannot read the file: %s", DescribeError(error)));
         return {record};
     }
-    if (read != MemoRead::Found) {
+    if (read != SoundCheck::Yes) {
         record.Set(ReportField::Memo, false);
         return {record};
     }

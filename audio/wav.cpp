@@ -33,8 +33,10 @@ struct Format {
     uint16_t nSamplesPerBlock = 0; // IMA ADPCM: from the fmt extension
 };
 
-// The chunks a memo needs. A chunk that runs past the end of the RIFF data
-// is cut there: a short memo still plays as far as it goes.
+// The chunks a memo needs. A chunk that runs past the stored bytes is cut
+// there: a short memo still plays as far as it goes. The RIFF size is not
+// trusted to bound them: some cameras write one smaller than the WAV they
+// store, while their data chunk is right.
 struct Chunks {
     Format format;
     Bytes data;
@@ -49,7 +51,7 @@ bool ReadChunks(Bytes wav, Chunks& chunks)
 {
     if (!IsId(wav, 0, "RIFF") || !IsId(wav, 8, "WAVE"))
         return false;
-    const size_t end = static_cast<size_t>(std::min<uint64_t>(wav.size(), uint64_t{Little32(&wav[4])} + 8));
+    const size_t end = wav.size();
     for (size_t at = 12; at + 8 <= end;) {
         const uint32_t size = Little32(&wav[at + 4]);
         const Bytes body = wav.subspan(at + 8, static_cast<size_t>(std::min<uint64_t>(size, end - at - 8)));

@@ -21,26 +21,64 @@ CString CurrentFolder()
     return folder;
 }
 
+// "/home/u/t/./sub//" as "/home/u/t/sub/": the same folder, the way a
+// user writes it. ".." stays, as it may cross a link.
+CString WithoutDotSegments(const CString& folder)
+{
+    CString out;
+    out.reserve(folder.size());
+    for (size_t at = 0; at < folder.size();) {
+        if (folder[at] == '/' && !out.empty() && out.back() == '/') {
+            ++at;
+        } else if (folder.compare(at, 2, "./") == 0 && (out.empty() || out.back() == '/')) {
+            at += 2;
+        } else {
+            out += folder[at++];
+        }
+    }
+    return out;
+}
+
 struct DirCloser {
     void operator()(DIR* dir) const { closedir(dir); }
 };
 
 } // namespace
 
-// A file-name pattern: only '*' and '?' are wildcards, so '[' is quoted for
-// fnmatch and '\' is an ordinary character.
+// A file-name mask: patterns separated by ';' ("*.jpg;*.fpx"), spaces
+// around each dropped and empty ones ignored. Only '*' and '?' are
+// wildcards, so '[' is quoted for fnmatch and '\' is an ordinary character.
 struct CFileFind::Mask {
-    explicit Mask(const CString& mask) : all(mask == "*" || mask == "*.*")
+    explicit Mask(const CString& mask)
     {
-        for (const char c : mask)
-            pattern += c == '[' ? CString("[[]") : CString(1, c);
+        for (size_t start = 0; start <= mask.size();) {
+            size_t end = mask.find(';', start);
+            if (end == CString::npos)
+                end = mask.size();
+            const size_t first = mask.find_first_not_of(' ', start);
+            const size_t last = mask.find_last_not_of(' ', end == 0 ? 0 : end - 1);
+            if (first < end && last != CString::npos && last >= first) {
+                CString pattern;
+                for (const char c : mask.substr(first, last - first + 1))
+                    pattern += c == '[' ? CString("[[]") : CString(1, c);
+                all = all || pattern == "*" || pattern == "*.*";
+                patterns.push_back(std::move(pattern));
+            }
+            start = end + 1;
+        }
     }
     bool Matches(const char* name) const
     {
-        return all || ::fnmatch(pattern.c_str(), name, FNM_CASEFOLD | FNM_NOESCAPE) == 0;
+        if (all)
+            return true;
+        for (const CString& pattern : patterns) {
+            if (::fnmatch(pattern.c_str(), name, FNM_CASEFOLD | FNM_NOESCAPE) == 0)
+                return true;
+        }
+        return false;
     }
-    bool all;
-    CString pattern;
+    bool all = false;
+    std::vector<CString> patterns;
 };
 
 bool CFileFind::FindFile(const CString& pattern)
@@ -51,7 +89,7 @@ bool CFileFind::FindFile(const CString& pattern)
     const Mask mask(slash == CString::npos ? pattern : pattern.substr(slash + 1));
     if (folder.empty() || folder.front() != '/')
         folder = CurrentFolder() + folder;
-    m_folder = folder;
+    m_folder = WithoutDotSegments(folder);
     const std::unique_ptr<DIR, DirCloser> dir(::opendir(m_folder.c_str()));
     if (!dir) {
         m_nError = errno;

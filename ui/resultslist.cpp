@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "audio/extract.h"
+#include "audio/memo.h"
 #include "audio/wav.h"
 
 namespace {
@@ -35,14 +35,14 @@ int64_t TimeKey(const CString& text)
     return (((static_cast<int64_t>(year) * 13 + month) * 32 + day) * 24 + hour) * 60 + minute;
 }
 
-// The Sound column's tooltip: what the memo is, read when asked.
+// The Sound column's tooltip: what the memo is and where, read when asked.
 CString DescribeMemo(const CString& path)
 {
-    std::vector<unsigned char> wav;
+    std::vector<CMemo> memos;
     WavInfo info;
-    if (!ReadMemo(path, wav) || !ParseWavInfo(wav, info))
+    if (ReadMemos(path, memos) != SoundCheck::Yes || !ParseWavInfo(memos.front().bytes, info))
         return {};
-    CString text = DescribeWav(info);
+    CString text = DescribeWav(info) + ", " + DescribeMemoPlace(memos.front());
     if (!info.strTimeCreated.empty())
         text += "\nRecorded " + info.strTimeCreated;
     const CString camera = info.strMake.empty() || info.strModel.empty() ? info.strMake + info.strModel

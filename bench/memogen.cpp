@@ -1,0 +1,137 @@
+#include "bench/memogen.h"
+
+#include <algorithm>
+
+namespace memogen {
+
+namespace {
+
+void Put16(Bytes& out, unsigned value, bool big = false)
+{
+    const auto hi = static_cast<unsigned char>(value >> 8), lo = static_cast<unsigned char>(value);
+    out.insert(out.end(), {big ? hi : lo, big ? lo : hi});
+}
+
+void Put32(Bytes& out, uint32_t value, bool big = false)
+{
+    Put16(out, big ? value >> 16 : value & 0xFFFF, big);
+    Put16(out, big ? value & 0xFFFF : value >> 16, big);
+}
+
+void PutText(Bytes& out, const std::string& text)
+{
+    out.insert(out.end(), text.begin(), text.end());
+}
+
+} // namespace
+
+std::vector<TrailerEntry> EntriesFor(const std::vector<TrailerBlock>& blocks)
+{
+    std::vector<TrailerEntry> entries;
+    uint32_t total = 0;
+    for (const TrailerBlock& block : blocks)
+        total += static_cast<uint32_t>(8 + block.name.size() + block.payload.size());
+    uint32_t at = 0;
+    for (const TrailerBlock& block : blocks) {
+        const auto size = static_cast<uint32_t>(8 + block.name.size() + block.payload.size());
+        entries.push_back({block.type, total - at, size});
+        at += size;
+    }
+    return entries;
+}
+
+Bytes WithTrailer(const Bytes& jpeg, const std::vector<TrailerBlock>& blocks)
+{
+    return WithTrailer(jpeg, blocks, EntriesFor(blocks));
+}
+
+Bytes WithTrailer(const Bytes& jpeg, const std::vector<TrailerBlock>& blocks, const std::vector<TrailerEntry>& entries)
+{
+    Bytes out = jpeg;
+    for (const TrailerBlock& block : blocks) {
+        Put16(out, 0);
+        Put16(out, block.type);
+        Put32(out, static_cast<uint32_t>(block.name.size()));
+        PutText(out, block.name);
+        out.insert(out.end(), block.payload.begin(), block.payload.end());
+    }
+    PutText(out, "SEFH");
+    Put32(out, 101);
+    Put32(out, static_cast<uint32_t>(entries.size()));
+    for (const TrailerEntry& entry : entries) {
+        Put16(out, 0);
+        Put16(out, entry.type);
+        Put32(out, entry.back);
+        Put32(out, entry.size);
+    }
+    Put32(out, static_cast<uint32_t>(12 + 12 * entries.size()));
+    PutText(out, "SEFT");
+    return out;
+}
+
+Bytes PhoneWav(size_t samples, unsigned seed)
+{
+    const auto dataBytes = static_cast<uint32_t>(2 * samples);
+    Bytes wav;
+    PutText(wav, "RIFF");
+    Put32(wav, 36 + dataBytes);
+    PutText(wav, "WAVEfmt ");
+    Put32(wav, 16);
+    Put16(wav, 1);
+    Put16(wav, 1);
+    Put32(wav, 44100);
+    Put32(wav, 88200);
+    Put16(wav, 2);
+    Put16(wav, 16);
+    PutText(wav, "data");
+    Put32(wav, dataBytes);
+    uint32_t state = seed * 2654435761u + 1;
+    for (size_t i = 0; i < samples; ++i) {
+        state = state * 1103515245u + 12345u;
+        Put16(wav, (state >> 16) & 0xFFFF);
+    }
+    return wav;
+}
+
+Bytes ExifWithRelatedSoundFile(const std::string& name, bool big)
+{
+    std::string text = name;
+    text.resize(std::max<size_t>(text.size() + 1, 13), '\0'); // Exif gives it 13 bytes
+    Bytes out;
+    PutText(out, std::string("Exif\0\0", 6));
+    PutText(out, big ? "MM" : "II");
+    Put16(out, 42, big);
+    Put32(out, 8, big);
+    // IFD0 at 8: the Exif IFD pointer alone.
+    constexpr uint32_t exifIfd = 8 + 2 + 12 + 4;
+    Put16(out, 1, big);
+    Put16(out, 0x8769, big);
+    Put16(out, 4, big);
+    Put32(out, 1, big);
+    Put32(out, exifIfd, big);
+    Put32(out, 0, big);
+    // The Exif IFD: RelatedSoundFile, its text behind the IFD.
+    Put16(out, 1, big);
+    Put16(out, 0xA004, big);
+    Put16(out, 2, big);
+    Put32(out, static_cast<uint32_t>(text.size()), big);
+    Put32(out, exifIfd + 2 + 12 + 4, big);
+    Put32(out, 0, big);
+    PutText(out, text);
+    return out;
+}
+
+Bytes JpegWithApp1(const Bytes& app1Data)
+{
+    Bytes out{0xFF, 0xD8, 0xFF, 0xE1};
+    Put16(out, static_cast<unsigned>(app1Data.size() + 2), true);
+    out.insert(out.end(), app1Data.begin(), app1Data.end());
+    // A quantisation table, a frame, a scan of a few bytes, the end.
+    out.insert(out.end(), {0xFF, 0xDB, 0x00, 0x43, 0x00});
+    out.insert(out.end(), 64, 1);
+    out.insert(out.end(), {0xFF, 0xC0, 0x00, 0x0B, 0x08, 0x00, 0x08, 0x00, 0x08, 0x01, 0x01, 0x11, 0x00});
+    out.insert(out.end(), {0xFF, 0xDA, 0x00, 0x08, 0x01, 0x01, 0x00, 0x00, 0x3F, 0x00, 0x12, 0x34, 0xFF, 0xD9});
+    return out;
+}
+
+} // namespace memogen

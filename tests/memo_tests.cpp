@@ -1,0 +1,234 @@
+// Memos from every source: the real camera files, generated phone trailers
+// and Exif-named WAVs, and damaged trailers and compound files.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "audio/extract.h"
+#include "audio/memo.h"
+#include "audio/wav.h"
+#include "bench/memogen.h"
+#include "testkit.h"
+
+namespace {
+
+using memogen::TrailerBlock;
+
+bool HaveTools()
+{
+    return std::system("command -v exiftool >/dev/null 2>&1 && command -v sox >/dev/null 2>&1") == 0;
+}
+
+Bytes Output(const std::string& command, const std::string& out)
+{
+    EXPECT_EQ(std::system((command + " > '" + out + "' 2>/dev/null").c_str()), 0) << command;
+    return ReadFile(out);
+}
+
+// The data chunk of a 16-bit PCM copy: what sox gives as raw samples.
+Bytes PcmSamples(const Bytes& memo)
+{
+    Bytes pcm;
+    EXPECT_EQ(ConvertToPcm16(memo, pcm), PcmConversion::Converted);
+    const auto data = std::search(pcm.begin(), pcm.end(), "data", "data" + 4);
+    return data == pcm.end() ? Bytes{} : Bytes(data + 8, pcm.end());
+}
+
+struct Quiet : IExtractReport {
+    void WriteLogRow(const CString&) override {}
+    void ShowMessage(const char*, const CString&, int) override {}
+};
+
+struct RealFile {
+    const char* path;      // under tests/data/real
+    const char* beside;    // the memo's own file, or "" when exiftool reads it from the picture
+    bool memo;
+    MemoSource source;
+    const char* described; // duration and format, from the data chunk
+};
+
+TEST(Memos, RealCameraFilesAgreeWithExiftoolAndSox)
+{
+    if (!HaveTools())
+        GTEST_SKIP() << "exiftool or sox is not installed";
+    const RealFile files[] = {
+        {"hp-photosmart-433/IM000959.JPG", "", true, MemoSource::FlashPixSegments, "10.6 s, IMA ADPCM 22.05 kHz"},
+        {"hp-photosmart-735/HPIM1007_2.JPG", "", true, MemoSource::FlashPixSegments, "7.0 s, PCM 22.05 kHz"},
+        {"hp-photosmart-m627/HPIM3425.JPG", "", true, MemoSource::FlashPixSegments, "10.0 s, PCM 22.05 kHz"},
+        {"hp-photosmart-m425/HPIM0045.JPG", "", false, {}, ""},
+        {"kodak-dc260/P0004800.JPG", "", true, MemoSource::FixedLayout, "0.3 s, IMA ADPCM 11.025 kHz"},
+        {"kodak-dc260/P0004795.FPX", "", true, MemoSource::NativeFlashPix, "5.5 s, IMA ADPCM 11.025 kHz"},
+        {"kodak-dc260/P0004794.FPX", "", false, {}, ""},
+        {"olympus-c3000/P1010006.JPG", "P1010006.WAV", true, MemoSource::BesideThePicture, "4.0 s, PCM 8 kHz"},
+    };
+    TempDir dir;
+    for (const RealFile& file : files) {
+        SCOPED_TRACE(file.path);
+        const std::string copy = dir / CString(file.path).substr(CString(file.path).find('/') + 1);
+        WriteFile(copy, ReadFile(DataPath(std::string("real/") + file.path)));
+        if (*file.beside)
+            WriteFile(dir / file.beside, ReadFile(DataPath(std::string("real/olympus-c3000/") + file.beside)));
+        MemoSource source{};
+        EXPECT_EQ(CheckSound(copy, nullptr, {}, ALL_MEMO_SOURCES, &source), file.memo ? SoundCheck::Yes : SoundCheck::No);
+        std::vector<CMemo> memos;
+        ASSERT_EQ(ReadMemos(copy, memos), file.memo ? SoundCheck::Yes : SoundCheck::No);
+        if (!file.memo)
+            continue;
+        EXPECT_EQ(source, file.source);
+        EXPECT_EQ(memos[0].source, file.source);
+        const Bytes expected = *file.beside
+            ? ReadFile(dir / file.beside)
+            : Output("exiftool -a -b -AudioStream '" + copy + "'", dir / "exiftool.out");
+        EXPECT_EQ(memos[0].bytes, expected);
+        EXPECT_EQ(DescribeMemoPlace(memos[0]), *file.beside ? "beside it: " + CString(file.beside) : "inside the picture");
+        WavInfo info;
+        ASSERT_TRUE(ParseWavInfo(memos[0].bytes, info));
+        EXPECT_EQ(DescribeWav(info), file.described);
+
+        // The memo as stored, and its PCM copy sample for sample as sox
+        // decodes the data chunk (HP's short RIFF sizes included).
+        WriteFile(dir / "memo.wav", expected);
+        EXPECT_EQ(PcmSamples(expected),
+                  Output("sox '" + dir / "memo.wav" + "' -t raw -e signed -b 16 -", dir / "sox.raw"));
+        Quiet quiet;
+        EXPECT_EQ(RunExtraction({copy}, quiet), std::vector<CString>{copy + ".wav"});
+        EXPECT_EQ(ReadFile(copy + ".wav"), expected);
+    }
+}
+
+// Pictures built the way phones and Exif cameras write them.
+struct Generated {
+    const char* name;
+    Bytes picture;
+    const char* besideName; // a WAV written beside the picture under this name
+    bool memo;
+    MemoSource source;
+    const char* place;
+};
+
+TEST(Memos, GeneratedTrailersAndRelatedSoundFiles)
+{
+    using namespace memogen;
+    const Bytes wav = PhoneWav(4410);
+    const Bytes plain = JpegWithApp1(Bytes(40, 0));
+    const TrailerBlock memoBlock{0x0100, "SoundShot_000", wav};
+    const TrailerBlock metaBlock{0x0800, "SoundShot_Meta_Info", Bytes(29, 'm')};
+    const auto related = [](const std::string& name, bool big = true) {
+        return JpegWithApp1(ExifWithRelatedSoundFile(name, big));
+    };
+    const Generated cases[] = {
+        {"trailer.jpg", WithTrailer(plain, {memoBlock, metaBlock}), "", true, MemoSource::SoundShotTrailer, "in the phone's trailer"},
+        {"trailer_only.jpg", WithTrailer(plain, {memoBlock}), "", true, MemoSource::SoundShotTrailer, "in the phone's trailer"},
+        {"meta_only.jpg", WithTrailer(plain, {metaBlock}), "", false, {}, ""},
+        {"related.jpg", related("PICT0057.WAV"), "PICT0057.WAV", true, MemoSource::BesideThePicture, "beside it: PICT0057.WAV"},
+        {"related_intel.jpg", related("PICT0058.WAV", false), "PICT0058.WAV", true, MemoSource::BesideThePicture, "beside it: PICT0058.WAV"},
+        {"related_missing.jpg", related("PICT0059.WAV"), "", false, {}, ""},
+        {"related_up.jpg", related("../up.wav"), "", false, {}, ""},
+        {"related_sub.jpg", related("sub/x.wav"), "", false, {}, ""},
+        {"related_empty.jpg", related(""), "", false, {}, ""},
+        {"Base.jpg", plain, "Base.Wav", true, MemoSource::BesideThePicture, "beside it: Base.Wav"},
+        {"base2.jpg", plain, "Base2.wav", false, {}, ""}, // the base name must match exactly
+        {"notes.txt", Bytes{'h', 'i'}, "notes.wav", false, {}, ""}, // a text file has no memo beside it
+        {"nowave.jpg", plain, "nowave.wav.txt", false, {}, ""},
+    };
+    TempDir dir;
+    MakeDir(dir / "sub");
+    WriteFile(dir / "sub/x.wav", wav);
+    WriteFile(dir / "up.wav", wav);
+    for (const Generated& one : cases) {
+        SCOPED_TRACE(one.name);
+        const std::string path = dir / one.name;
+        WriteFile(path, one.picture);
+        if (*one.besideName)
+            WriteFile(dir / one.besideName, wav);
+        std::vector<CMemo> memos;
+        ASSERT_EQ(ReadMemos(path, memos), one.memo ? SoundCheck::Yes : SoundCheck::No);
+        EXPECT_EQ(CheckSound(path), one.memo ? SoundCheck::Yes : SoundCheck::No);
+        if (!one.memo)
+            continue;
+        EXPECT_EQ(memos[0].source, one.source);
+        EXPECT_EQ(memos[0].bytes, wav);
+        EXPECT_TRUE(memos[0].bComplete);
+        EXPECT_EQ(DescribeMemoPlace(memos[0]), one.place);
+        if (one.source == MemoSource::SoundShotTrailer && HaveTools())
+            EXPECT_EQ(Output("exiftool -b -EmbeddedAudioFile '" + path + "'", dir / "exiftool.out"), wav);
+    }
+}
+
+// Damaged trailers never give a memo, whatever their sizes say.
+TEST(Memos, DamagedTrailersGiveNone)
+{
+    using namespace memogen;
+    const Bytes jpeg = JpegWithApp1(Bytes(40, 0));
+    const TrailerBlock block{0x0100, "SoundShot_000", PhoneWav(100)};
+    const uint32_t size = static_cast<uint32_t>(8 + block.name.size() + block.payload.size());
+    const auto lengthField = [](Bytes file, uint32_t length) {
+        std::memcpy(&file[file.size() - 8], &length, 4);
+        return file;
+    };
+    const Bytes good = WithTrailer(jpeg, {block});
+    const std::pair<const char*, Bytes> cases[] = {
+        {"directory longer than the file", lengthField(good, static_cast<uint32_t>(good.size()))},
+        {"directory length too small", lengthField(good, 4)},
+        {"block before the file's start", WithTrailer(jpeg, {block}, {{0x0100, static_cast<uint32_t>(good.size()), size}})},
+        {"block larger than its offset", WithTrailer(jpeg, {block}, {{0x0100, size, size + 1}})},
+        {"directory pointing into the JPEG", WithTrailer(jpeg, {block}, {{0x0100, size + 20, size}})},
+        {"count beyond the directory", [&] { Bytes b = good; b[b.size() - 8 - 12 - 4] = 9; return b; }()},
+        {"payload that is no WAV", WithTrailer(jpeg, {{0x0100, "SoundShot_000", Bytes(64, 'x')}})},
+        {"name longer than the block", WithTrailer(jpeg, {{0x0100, std::string(300, 'n'), {}}}, {{0x0100, size, size}})},
+        {"only the tail", Bytes{0, 0, 0, 0, 'S', 'E', 'F', 'T'}},
+    };
+    TempDir dir;
+    for (const auto& [name, bytes] : cases) {
+        SCOPED_TRACE(name);
+        WriteFile(dir / "p.jpg", bytes);
+        std::vector<CMemo> memos;
+        EXPECT_EQ(ReadMemos(dir / "p.jpg", memos), SoundCheck::No);
+        EXPECT_EQ(CheckSound(dir / "p.jpg"), SoundCheck::No);
+    }
+}
+
+uint32_t Le32(const Bytes& b, size_t at)
+{
+    return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | uint32_t{b[at + 3]} << 24;
+}
+
+// The real compound file with its memo stream's sector chain damaged: the
+// reader neither hangs nor reads past what the file holds.
+TEST(Memos, DamagedCompoundFilesGiveNoMemo)
+{
+    const Bytes fpx = ReadFile(DataPath("real/kodak-dc260/P0004795.FPX"));
+    const size_t sector = size_t{1} << (fpx[0x1E] | fpx[0x1F] << 8);
+    const auto sectorAt = [&](uint32_t n) { return (n + 1) * sector; };
+    // Find the memo stream's directory entry, then its first FAT entry.
+    const char16_t* name = u"Audio Stream 000000";
+    size_t entry = 0;
+    for (size_t at = 0; at + 128 <= fpx.size() && !entry; at += 128)
+        if (std::memcmp(&fpx[at], name, 38) == 0)
+            entry = at;
+    ASSERT_NE(entry, 0u);
+    const uint32_t start = Le32(fpx, entry + 0x74);
+    const uint32_t perFatSector = static_cast<uint32_t>(sector / 4);
+    const size_t fatEntry = sectorAt(Le32(fpx, 0x4C + 4 * (start / perFatSector))) + 4 * (start % perFatSector);
+    const auto chainTo = [&](uint32_t next) {
+        Bytes b = fpx;
+        std::memcpy(&b[fatEntry], &next, 4);
+        return b;
+    };
+    const std::pair<const char*, Bytes> cases[] = {
+        {"cyclic chain", chainTo(start)},
+        {"chain cut after one sector", chainTo(0xFFFFFFFE)},
+        {"file cut inside the stream", Bytes(fpx.begin(), fpx.begin() + static_cast<long>(sectorAt(start) + 100))},
+    };
+    TempDir dir;
+    for (const auto& [what, bytes] : cases) {
+        SCOPED_TRACE(what);
+        WriteFile(dir / "p.fpx", bytes);
+        std::vector<CMemo> memos;
+        EXPECT_EQ(ReadMemos(dir / "p.fpx", memos), SoundCheck::No);
+    }
+}
+
+} // namespace
