@@ -20,3 +20,9 @@ gtest_discover_tests(sound_tests PROPERTIES ENVIRONMENT "${OFFSCREEN}" DISCOVERY
 
 add_test(NAME app.ClosesWithEscapeUnderX
   COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/app_exit_test.sh $<TARGET_FILE:vocaline>)
+
+add_executable(report_window_tests report_window_tests.cpp)
+target_link_libraries(report_window_tests PRIVATE vocaline_guikit)
+target_compile_definitions(report_window_tests PRIVATE VOCALINE_EXTRACT="$<TARGET_FILE:vocaline-extract>")
+add_dependencies(report_window_tests vocaline-extract)
+gtest_discover_tests(report_window_tests PROPERTIES ENVIRONMENT "${OFFSCREEN}" DISCOVERY_TIMEOUT 30)
