@@ -263,9 +263,7 @@ Outcome CFileExtraction::Finish(COutputFile& output, const CString& path, bool c
         if (!m_options.bKeepPartial) {
             if (afterShort == Outcome::NextRow)
                 m_report.WriteLogRow(kShortRow);
-            Tell(afterShort == Outcome::NextRow ? ExtractOutcome::CutShort : ExtractOutcome::Failed,
-                 afterShort == Outcome::NextRow ? "sound data cut short, no output file written"
-                                                : "could not read the sound");
+            Tell(ExtractOutcome::CutShort, "sound data cut short, no output file written");
             return afterShort;
         }
     }

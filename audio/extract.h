@@ -2,7 +2,6 @@
 // The extraction run: for each source path, in order, copy the sound of the
 // camera file into source + ".wav", telling the user every step through a
 // narrow interface so that the window (or the command line) only forwards.
-#include <span>
 #include <vector>
 
 #include "audio/memo.h"
