@@ -26,9 +26,11 @@ constexpr int kSegmentsToExif = 16;
 // RelatedSoundFile (0xA004), type ASCII (2), in either byte order.
 constexpr unsigned char kTagMotorola[4] = {0xA0, 0x04, 0x00, 0x02};
 constexpr unsigned char kTagIntel[4] = {0x04, 0xA0, 0x02, 0x00};
-// A listing younger than this against the folder's change time is read
+// A listing read within this time of the folder's last change is read
 // again: a change within the same clock tick leaves the time unchanged.
 constexpr int64_t kSettleNs = 50'000'000;
+// How long a quiet folder's listing is trusted after a check.
+constexpr int64_t kTrustNs = 1'000'000;
 
 bool IsWavName(std::string_view name)
 {
@@ -41,60 +43,96 @@ int64_t Nanoseconds(const timespec& t)
     return int64_t{t.tv_sec} * 1'000'000'000 + t.tv_nsec;
 }
 
-// One folder's WAV files by base name, kept per thread and read again when
-// the folder changes.
+// One folder's WAV files, by base name and by name without regard to case,
+// kept per thread and read again when the folder changes.
 class CFolderWavs {
 public:
-    CString Find(const CString& folder, const CString& base)
+    /// Opens the folder's listing; false when the folder holds no WAV file.
+    /// The listing held is checked on its descriptor, which costs no path
+    /// walk: a file added or removed changes the folder's time, a rename of
+    /// the folder itself its change time.
+    /// A listing that has been quiet a while is trusted for a moment after
+    /// each check, as if that picture had been looked at a moment earlier.
+    bool Load(const CString& folder)
     {
+        // A relative folder names another one after a change of the
+        // current folder: it is looked up again each time.
         struct stat st {};
-        if (::stat(folder.empty() ? "." : folder.c_str(), &st) != 0)
-            return {};
-        if (!Current(folder, st))
-            Read(folder, st);
-        const auto found = m_byBase.find(base);
-        if (found == m_byBase.end())
-            return {};
-        struct stat file {};
-        return ::fstatat(m_dir.Get(), found->second.c_str(), &file, 0) == 0 && S_ISREG(file.st_mode) ? found->second
-                                                                                                   : CString();
+        const bool relative = folder.empty() || folder.front() != '/';
+        if (relative && (::stat(folder.empty() ? "." : folder.c_str(), &st) != 0 || st.st_dev != m_dev || st.st_ino != m_ino))
+            m_dir.Reset();
+        const int64_t now = Now();
+        if (folder == m_folder && m_dir.IsOpen() && m_readAt - m_changed > kSettleNs && now - m_checkedAt < kTrustNs)
+            return !m_byBase.empty();
+        if (folder != m_folder || !m_dir.IsOpen() || ::fstat(m_dir.Get(), &st) != 0 || !Current(st))
+            Read(folder);
+        m_checkedAt = now;
+        return !m_byBase.empty();
     }
-
-    bool IsRegularFile(const CString& folder, const CString& name)
-    {
-        struct stat st {};
-        return ::stat((folder + name).c_str(), &st) == 0 && S_ISREG(st.st_mode);
-    }
+    // The WAV named base + ".wav" in any case.
+    CString ByBase(const CString& base) const { return Regular(m_byBase, base); }
+    // The WAV of this name, in any case (a memory card may show it in either).
+    CString ByName(const CString& name) const { return Regular(m_byFolded, Folded(name)); }
 
 private:
-    bool Current(const CString& folder, const struct stat& st) const
+    bool Current(const struct stat& st) const
     {
-        return m_dir.IsOpen() && folder == m_folder && st.st_dev == m_dev && st.st_ino == m_ino
-            && Nanoseconds(st.st_mtim) == m_changed && m_readAt - m_changed > kSettleNs;
+        return Changed(st) == m_changed && m_readAt - m_changed > kSettleNs;
     }
 
-    void Read(const CString& folder, const struct stat& st)
+    static int64_t Now()
     {
-        m_byBase.clear();
-        m_folder = folder;
-        m_dev = st.st_dev;
-        m_ino = st.st_ino;
-        m_changed = Nanoseconds(st.st_mtim);
         timespec now {};
         ::clock_gettime(CLOCK_REALTIME, &now);
-        m_readAt = Nanoseconds(now);
+        return Nanoseconds(now);
+    }
+
+    static int64_t Changed(const struct stat& st) { return std::max(Nanoseconds(st.st_mtim), Nanoseconds(st.st_ctim)); }
+
+    void Read(const CString& folder)
+    {
+        m_byBase.clear();
+        m_byFolded.clear();
+        m_folder = folder;
         m_dir = CUniqueFd(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-        if (!m_dir.IsOpen())
+        struct stat st {};
+        if (!m_dir.IsOpen() || ::fstat(m_dir.Get(), &st) != 0) {
+            m_dir.Reset();
             return;
+        }
+        m_changed = Changed(st);
+        m_dev = st.st_dev;
+        m_ino = st.st_ino;
+        m_readAt = Now();
         DIR* dir = ::fdopendir(::dup(m_dir.Get()));
         if (!dir)
             return;
         while (const dirent* entry = ::readdir(dir)) {
             const std::string_view name = entry->d_name;
-            if (IsWavName(name))
-                m_byBase.emplace(CString(name.substr(0, name.size() - 4)), CString(name)); // the first one stays
+            if (!IsWavName(name))
+                continue;
+            // Of two that differ in case only, the first listed stays.
+            m_byBase.emplace(CString(name.substr(0, name.size() - 4)), CString(name));
+            m_byFolded.emplace(Folded(CString(name)), CString(name));
         }
         ::closedir(dir);
+    }
+
+    static CString Folded(CString name)
+    {
+        for (char& c : name)
+            c = c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c;
+        return name;
+    }
+
+    // The one fstatat a picture costs, and only when a name matched.
+    CString Regular(const std::unordered_map<CString, CString>& names, const CString& key) const
+    {
+        const auto found = names.find(key);
+        struct stat st {};
+        if (found == names.end() || ::fstatat(m_dir.Get(), found->second.c_str(), &st, 0) != 0 || !S_ISREG(st.st_mode))
+            return {};
+        return found->second;
     }
 
     CString m_folder;
@@ -102,8 +140,10 @@ private:
     ino_t m_ino = 0;
     int64_t m_changed = 0;
     int64_t m_readAt = 0;
+    int64_t m_checkedAt = 0;
     CUniqueFd m_dir;
     std::unordered_map<CString, CString> m_byBase;
+    std::unordered_map<CString, CString> m_byFolded;
 };
 
 struct ExifUnref {
@@ -148,7 +188,7 @@ CString ReadRelatedSoundFile(const CSourceFile& picture)
     // Most pictures have no such tag: libexif is asked only when its bytes
     // are there at all.
     const auto holds = [&](const unsigned char(&tag)[4]) {
-        return std::search(segment.begin(), segment.end(), tag, tag + 4) != segment.end();
+        return ::memmem(segment.data(), segment.size(), tag, sizeof tag) != nullptr;
     };
     if (segment.empty() || (!holds(kTagMotorola) && !holds(kTagIntel)))
         return {};
@@ -174,13 +214,17 @@ CString FindBesideSoundFile(const CString& path, const CSourceFile& picture)
     thread_local CFolderWavs folderWavs;
     const size_t slash = path.rfind('/');
     const CString folder = slash == CString::npos ? CString() : path.substr(0, slash + 1);
+    // Most folders of pictures hold no WAV at all: then nothing more is read.
+    if (!folderWavs.Load(folder))
+        return {};
     const CString name = path.substr(folder.size());
     const size_t dot = name.rfind('.');
     const CString base = dot == CString::npos || dot == 0 ? name : name.substr(0, dot);
-    CString beside = folderWavs.Find(folder, base);
+    CString beside = folderWavs.ByBase(base);
     if (beside.empty() || beside == name) {
-        beside = ReadRelatedSoundFile(picture);
-        if (beside.empty() || beside == name || !folderWavs.IsRegularFile(folder, beside))
+        const CString related = ReadRelatedSoundFile(picture);
+        beside = related.empty() ? CString() : folderWavs.ByName(related);
+        if (beside == name)
             return {};
     }
     return beside;

@@ -1,14 +1,17 @@
 #pragma once
 // Memos kept as a file of their own beside the picture: the picture's base
-// name with ".wav" in any case (P1010006.JPG + P1010006.WAV), or the file
-// that the picture's Exif tag RelatedSoundFile names in the same folder.
+// name with ".wav" in any case (P1010006.JPG + P1010006.WAV), or the WAV
+// file that the picture's Exif tag RelatedSoundFile names in the same folder
+// (8.3 names such as "PICT0057.WAV", as Exif has them; matched in any case,
+// as a memory card may show them either way).
 #include "platform/cstring.h"
 #include "platform/file.h"
 
 /// The name of the sound file beside the picture at path (open in picture),
 /// or empty when there is none. Only a regular file counts. Each folder's
 /// listing is read once and kept while the folder stays unchanged, so a
-/// picture costs one lookup, and one fstatat when a name matches.
+/// picture costs one lookup, and one fstatat when a name matches; the Exif
+/// segment is read only when the folder holds a WAV file.
 CString FindBesideSoundFile(const CString& path, const CSourceFile& picture);
 
 /// The picture's Exif RelatedSoundFile when it is a plain name of a file in

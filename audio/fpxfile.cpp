@@ -55,13 +55,14 @@ bool ReadAudioStorage(GsfInfile* storage, std::vector<unsigned char>* bytes)
         const guint8* head = gsf_input_read(stream.get(), kStreamHead + kWaveHead, nullptr);
         if (!head || !StartsWave(head + kStreamHead))
             continue;
-        if (!bytes)
-            return true;
-        bytes->resize(static_cast<size_t>(size) - kStreamHead);
-        std::memcpy(bytes->data(), head + kStreamHead, kWaveHead);
-        // Read in pieces: libgsf serves a read from a sector chain it checks.
-        if (!gsf_input_read(stream.get(), bytes->size() - kWaveHead, bytes->data() + kWaveHead)) {
-            bytes->clear();
+        // Even the presence test reads the stream to its end: a sector chain
+        // that breaks off or loops gives no memo, to both alike.
+        std::vector<unsigned char> local;
+        std::vector<unsigned char>& memo = bytes ? *bytes : local;
+        memo.resize(static_cast<size_t>(size) - kStreamHead);
+        std::memcpy(memo.data(), head + kStreamHead, kWaveHead);
+        if (!gsf_input_read(stream.get(), memo.size() - kWaveHead, memo.data() + kWaveHead)) {
+            memo.clear();
             continue;
         }
         return true;

@@ -16,5 +16,5 @@ bool IsCompoundFile(const CSourceFile& file);
 enum class FpxRead { Memo, NoMemo, ReadError };
 
 /// Reads the first memo of a native FlashPix file into bytes (from "RIFF"
-/// on, as stored), or only proves there is one when bytes is null.
+/// on, as stored); bytes may be null when only the answer counts.
 FpxRead ReadNativeFlashPixMemo(const CSourceFile& file, std::vector<unsigned char>* bytes = nullptr);

@@ -167,4 +167,28 @@ TEST_F(Cli, FailuresSayWhyAndExitOne)
     EXPECT_EQ(r.err.rfind("vocaline-extract: unknown or incomplete option '-.'\n", 0), 0u) << r.err;
 }
 
+// Several patterns in one mask; folders that match it are no rows and no
+// error; a relative folder prints as the plain absolute path; the memo beside
+// a picture and the native FlashPix file are extracted like any other.
+TEST_F(Cli, MasksFoldersAndEverySource)
+{
+    MakeDir(dir / "sub");
+    MakeDir(dir / "folder.jpg");
+    const std::string olympus = DataPath("real/olympus-c3000/");
+    WriteFile(dir / "sub/P1010006.JPG", ReadFile(olympus + "P1010006.JPG"));
+    WriteFile(dir / "sub/P1010006.WAV", ReadFile(olympus + "P1010006.WAV"));
+    WriteFile(dir / "sub/P0004795.FPX", ReadFile(DataPath("real/kodak-dc260/P0004795.FPX")));
+    ASSERT_EQ(::chdir(dir.path().c_str()), 0);
+    Result r = Call({"--check", "-r", "--mask", " *.jpg ;; *.fpx", "."});
+    ASSERT_EQ(::chdir("/"), 0);
+    EXPECT_EQ(r.status, 0) << r.err;
+    const std::string jpg = dir / "sub/P1010006.JPG\tYes\n", fpx = dir / "sub/P0004795.FPX\tYes\n";
+    EXPECT_TRUE(r.out == jpg + fpx || r.out == fpx + jpg) << r.out;
+
+    r = Call({"-r", "--mask", "*.jpg;*.fpx", dir / "sub"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(ReadFile(dir / "sub/P1010006.JPG.wav"), ReadFile(olympus + "P1010006.WAV"));
+    EXPECT_TRUE(Exists(dir / "sub/P0004795.FPX.wav"));
+}
+
 } // namespace

@@ -157,6 +157,20 @@ TEST(Memos, GeneratedTrailersAndRelatedSoundFiles)
     }
 }
 
+// Each file, written under name, gives no memo to either reader.
+template <size_t N>
+void ExpectNoMemo(const std::pair<const char*, Bytes> (&cases)[N], const std::string& name)
+{
+    TempDir dir;
+    for (const auto& [what, bytes] : cases) {
+        SCOPED_TRACE(what);
+        WriteFile(dir / name, bytes);
+        std::vector<CMemo> memos;
+        EXPECT_EQ(ReadMemos(dir / name, memos), SoundCheck::No);
+        EXPECT_EQ(CheckSound(dir / name), SoundCheck::No);
+    }
+}
+
 // Damaged trailers never give a memo, whatever their sizes say.
 TEST(Memos, DamagedTrailersGiveNone)
 {
@@ -180,14 +194,7 @@ TEST(Memos, DamagedTrailersGiveNone)
         {"name longer than the block", WithTrailer(jpeg, {{0x0100, std::string(300, 'n'), {}}}, {{0x0100, size, size}})},
         {"only the tail", Bytes{0, 0, 0, 0, 'S', 'E', 'F', 'T'}},
     };
-    TempDir dir;
-    for (const auto& [name, bytes] : cases) {
-        SCOPED_TRACE(name);
-        WriteFile(dir / "p.jpg", bytes);
-        std::vector<CMemo> memos;
-        EXPECT_EQ(ReadMemos(dir / "p.jpg", memos), SoundCheck::No);
-        EXPECT_EQ(CheckSound(dir / "p.jpg"), SoundCheck::No);
-    }
+    ExpectNoMemo(cases, "p.jpg");
 }
 
 uint32_t Le32(const Bytes& b, size_t at)
@@ -222,13 +229,7 @@ TEST(Memos, DamagedCompoundFilesGiveNoMemo)
         {"chain cut after one sector", chainTo(0xFFFFFFFE)},
         {"file cut inside the stream", Bytes(fpx.begin(), fpx.begin() + static_cast<long>(sectorAt(start) + 100))},
     };
-    TempDir dir;
-    for (const auto& [what, bytes] : cases) {
-        SCOPED_TRACE(what);
-        WriteFile(dir / "p.fpx", bytes);
-        std::vector<CMemo> memos;
-        EXPECT_EQ(ReadMemos(dir / "p.fpx", memos), SoundCheck::No);
-    }
+    ExpectNoMemo(cases, "p.fpx");
 }
 
 } // namespace

@@ -363,4 +363,25 @@ TEST_F(SearchWindow, DoubleClickAndEnterOpenTheRowMeant)
     EXPECT_EQ(shown.Text(IDC_STATUS), "2 items found"); // no new search
 }
 
+// Several patterns in the mask; memos from every source say Yes, and the
+// tooltip says where each is.
+TEST_F(SearchWindow, EverySourceAndWhereItsMemoIs)
+{
+    const std::string olympus = DataPath("real/olympus-c3000/");
+    WriteFile(dir / "P1010006.JPG", ReadFile(olympus + "P1010006.JPG"));
+    WriteFile(dir / "P1010006.WAV", ReadFile(olympus + "P1010006.WAV"));
+    WriteFile(dir / "P0004795.FPX", ReadFile(DataPath("real/kodak-dc260/P0004795.FPX")));
+    MakeDir(dir / "folder.fpx");
+    shown.SetText(IDC_FILEMASK, "*.jpg; *.FPX");
+    shown.Click(IDC_CHECKSOUND);
+    shown.Search(dir.path());
+    std::map<std::string, std::string> tips;
+    for (int i = 0; i < shown.Rows(); ++i)
+        tips[shown.Row(i)[0] + " " + shown.Row(i)[4]]
+            = shown.List(IDC_RESULTS)->model()->index(i, 4).data(Qt::ToolTipRole).toString().toStdString();
+    EXPECT_EQ(tips.size(), 3u); // the folder stays a hit in the window
+    EXPECT_EQ(tips["P1010006.JPG Yes"].rfind("4.0 s, PCM 8 kHz, beside it: P1010006.WAV", 0), 0u);
+    EXPECT_EQ(tips["P0004795.FPX Yes"].rfind("5.5 s, IMA ADPCM 11.025 kHz, inside the picture", 0), 0u);
+}
+
 } // namespace
