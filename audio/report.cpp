@@ -13,9 +13,9 @@
 namespace {
 
 constexpr std::array<const char*, REPORT_FIELD_COUNT> kFieldNames = {
-    "path",     "path_base64", "memo",     "source",   "memo_file", "memo_index", "memo_bytes", "memo_sha256",
-    "format",   "sample_rate", "channels", "bits",     "duration_s", "recorded",  "camera",     "output",
-    "outcome",  "error",
+    "path",        "path_base64", "memo",     "source", "memo_file",  "memo_index", "memo_bytes", "memo_sha256",
+    "format",      "sample_rate", "channels", "bits",   "duration_s", "recorded",   "camera",     "output",
+    "outcome",     "error",
 };
 
 const char* OutcomeName(ExtractOutcome outcome)

@@ -35,15 +35,11 @@ std::string Shell(const std::string& command)
     return out;
 }
 
-std::string Extract(const std::string& args)
-{
-    return Shell(std::string(VOCALINE_EXTRACT) + " " + args);
-}
-
-std::vector<QJsonObject> JsonLines(const std::string& text)
+// The JSON records vocaline-extract writes for these arguments.
+std::vector<QJsonObject> Records(const std::string& args)
 {
     std::vector<QJsonObject> objects;
-    for (const QByteArray& line : QByteArray::fromStdString(text).split('\n'))
+    for (const QByteArray& line : QByteArray::fromStdString(Shell(VOCALINE_EXTRACT " " + args)).split('\n'))
         objects.push_back(QJsonDocument::fromJson(line).object());
     return objects;
 }
@@ -78,7 +74,7 @@ TEST(Report, RealSamplesAgreeWithExiftoolAndSox)
     for (const RealSample& sample : samples) {
         SCOPED_TRACE(sample.file);
         const std::string path = DataPath(sample.file);
-        const std::vector<QJsonObject> records = JsonLines(Extract("--check --format=json " + Quote(path)));
+        const std::vector<QJsonObject> records = Records("--check --format=json " + Quote(path));
         ASSERT_EQ(records.size(), 1u);
         const QJsonObject& r = records[0];
         EXPECT_EQ(Field(r, "path"), path);
@@ -140,7 +136,7 @@ TEST(Report, CsvAndBase64GiveBackTheExactNames)
         EXPECT_EQ(rows[i][2].toString(), "true");
     }
 
-    const QJsonObject r = JsonLines(Extract("--check --format=json " + Quote(dir / names[3])))[0];
+    const QJsonObject r = Records("--check --format=json " + Quote(dir / names[3]))[0];
     EXPECT_EQ(Field(r, "path"), dir / "caf\xef\xbf\xbd.jpg");
     EXPECT_EQ(QByteArray::fromBase64(r.value("path_base64").toString().toLatin1()).toStdString(), dir / names[3]);
 }
@@ -154,17 +150,15 @@ TEST(Report, ExtractionOutcomes)
     cut.resize(10000);
     WriteFile(dir / "cut.jpg", cut);
     WriteText(dir / "notes.jpg", "plain text");
-    const auto memo = [](unsigned seed) {
-        fpxrgen::WavParams params;
-        params.data = fpxrgen::Noise(512, seed);
-        return fpxrgen::MakeWav(params);
-    };
-    WriteFile(dir / "two.jpg", fpxrgen::MakeSample(fpxrgen::Layout::TwoMemos, memo(1), memo(2)).file);
+    fpxrgen::WavParams one, two;
+    one.data = fpxrgen::Noise(512, 1);
+    two.data = fpxrgen::Noise(512, 2);
+    WriteFile(dir / "two.jpg", fpxrgen::MakeSample(fpxrgen::Layout::TwoMemos, MakeWav(one), MakeWav(two)).file);
     const std::string files = Quote(dir / "whole.jpg") + " " + Quote(dir / "cut.jpg") + " " + Quote(dir / "notes.jpg")
         + " " + Quote(dir / "two.jpg");
 
-    std::vector<QJsonObject> r = JsonLines(Extract("--format=json " + files));
-    ASSERT_EQ(r.size(), 5u) << QJsonDocument(r.back()).toJson().toStdString();
+    std::vector<QJsonObject> r = Records("--format=json " + files);
+    ASSERT_EQ(r.size(), 5u);
     EXPECT_EQ(Field(r[0], "outcome"), "done");
     EXPECT_EQ(Field(r[0], "output"), dir / "whole.jpg.wav");
     EXPECT_EQ(Field(r[1], "outcome"), "cut-short");
@@ -175,11 +169,11 @@ TEST(Report, ExtractionOutcomes)
     EXPECT_EQ(Field(r[4], "output"), dir / "two.jpg.2.wav");
     EXPECT_EQ(Field(r[4], "memo_sha256"), Shell("sha256sum < " + Quote(dir / "two.jpg.2.wav") + " | cut -d' ' -f1"));
 
-    r = JsonLines(Extract("--keep-partial --format=json " + Quote(dir / "cut.jpg")));
+    r = Records("--keep-partial --format=json " + Quote(dir / "cut.jpg"));
     EXPECT_EQ(Field(r[0], "outcome"), "partial");
     WriteFile(dir / "blocked.jpg", ReadFile(DataPath("IM000101.JPG")));
     MakeDir(dir / "blocked.jpg.wav");
-    r = JsonLines(Extract("--format=json " + Quote(dir / "blocked.jpg")));
+    r = Records("--format=json " + Quote(dir / "blocked.jpg"));
     EXPECT_EQ(Field(r[0], "outcome"), "failed");
     EXPECT_EQ(Field(r[0], "error").rfind("could not create the output file: ", 0), 0u);
 }

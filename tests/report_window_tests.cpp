@@ -1,7 +1,5 @@
 // "Export list…": the rows shown, in the order shown, saved as the same CSV
 // that vocaline-extract writes, only where the save dialog says.
-#include <QMenu>
-
 #include "guikit.h"
 #include "platform/qt/services.h"
 
@@ -58,26 +56,6 @@ TEST_F(ExportWindow, CtrlESavesTheRowsShownAsTheCommandLinesCsv)
     QTest::keyClick(&dlg, Qt::Key_E, Qt::ControlModifier);
     ASSERT_EQ(services.boxes.size(), 1u);
     EXPECT_EQ(services.boxes[0], "Could not write the list\n" + dir / "gone/list.csv" + "\nNo such file or directory");
-}
-
-TEST_F(ExportWindow, TheRowMenuOffersIt)
-{
-    WriteFile(dir / "a.jpg", ReadFile(DataPath("IM000101.JPG")));
-    shown.Search(dir.path());
-    answer = dir / "list.csv";
-    CListView* view = shown.List(IDC_RESULTS);
-    view->setCurrentIndex(view->model()->index(0, 0));
-    Soon([] {
-        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        ASSERT_NE(menu, nullptr);
-        for (QAction* action : menu->actions())
-            if (action->text() == QString::fromUtf8("E&xport list\u2026"))
-                menu->setActiveAction(action);
-        QTest::keyClick(menu, Qt::Key_Return);
-    });
-    QContextMenuEvent press(QContextMenuEvent::Keyboard, QPoint(), view->mapToGlobal(QPoint()));
-    QApplication::sendEvent(view->viewport(), &press);
-    EXPECT_EQ(Text(dir / "list.csv").rfind("path,", 0), 0u);
 }
 
 } // namespace
