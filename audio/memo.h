@@ -11,6 +11,7 @@
 //
 // How to use it:
 //   CheckSound(path)               presence: Yes exactly when a source gives a memo
+//                                  (its last argument tells which source)
 //   ReadMemos(path, memos)         every memo, each with its source, the
 //                                  beside file's name, its stored bytes and
 //                                  whether they are whole
