@@ -39,7 +39,7 @@ void CMainDlg::OnContextMenu(int id, int row, const QPoint& globalPos)
     menu.addSeparator();
     menu.addAction(tr("&Copy path"), this, [&] { QGuiApplication::clipboard()->setText(ToDisplay(path)); });
     menu.addSeparator();
-    QAction* exportList = menu.addAction(tr("E&xport list…"), this, [this] { ExportList(); });
+    QAction* exportList = menu.addAction(tr("Export list…"), this, [this] { ExportList(); });
     exportList->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
     menu.exec(globalPos);
 }
