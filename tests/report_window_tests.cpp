@@ -23,12 +23,6 @@ protected:
     CString filters;
 };
 
-std::string Text(const std::string& path)
-{
-    const Bytes bytes = ReadFile(path);
-    return {bytes.begin(), bytes.end()};
-}
-
 TEST_F(ExportWindow, CtrlESavesTheRowsShownAsTheCommandLinesCsv)
 {
     WriteFile(dir / "a.jpg", ReadFile(DataPath("IM000101.JPG")));
@@ -48,7 +42,7 @@ TEST_F(ExportWindow, CtrlESavesTheRowsShownAsTheCommandLinesCsv)
     const std::string command = std::string(VOCALINE_EXTRACT) + " --check --format=csv '" + dir / "z.jpg" + "' '"
         + dir / "b,\"c\".jpg" + "' '" + dir / "a.jpg" + "' > " + cli;
     ASSERT_EQ(std::system(command.c_str()), 0);
-    EXPECT_EQ(Text(dir / "list.csv"), Text(cli));
+    EXPECT_EQ(ReadFile(dir / "list.csv"), ReadFile(cli));
     EXPECT_TRUE(services.boxes.empty());
 
     // A folder that is gone: told, and nothing half-written anywhere.
