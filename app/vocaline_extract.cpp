@@ -6,16 +6,19 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #include "audio/extract.h"
 #include "audio/jpegaudio.h"
+#include "audio/report.h"
 #include "platform/file.h"
 #include "search/filesearch.h"
 
 namespace {
 
-const char* const kUsage = "Usage: vocaline-extract [--check] [-r] [--mask PATTERN] [-0] [--pcm] [--keep-partial] PATH...\n";
+const char* const kUsage
+    = "Usage: vocaline-extract [--check] [-r] [--mask PATTERN] [-0] [--pcm] [--keep-partial] [--format=json|csv] PATH...\n";
 
 void PrintHelp()
 {
@@ -37,11 +40,43 @@ void PrintHelp()
                "                      cannot be read to its end (logged as Partial)\n"
                "  -0, --null          end each output row with a NUL byte instead of a\n"
                "                      newline, and print paths as they are\n"
+               "      --format=FORMAT write a record of each memo found (--check) or\n"
+               "                      extracted instead of the rows: json (JSON Lines,\n"
+               "                      one object per line) or csv (RFC 4180, a header\n"
+               "                      row, CRLF line ends); the fields are below\n"
                "      --help          show this help\n"
                "      --version       show the version\n"
                "\n"
                "Without -0, control characters, bytes that are not UTF-8 and backslashes\n"
                "in printed paths are escaped as in C: \\n, \\t, \\\\ and \\xHH.\n"
+               "\n"
+               "Report fields, in this order; a field that does not apply is left out\n"
+               "of JSON and an empty cell in CSV:\n"
+               "  path         the file (UTF-8; invalid bytes as U+FFFD)\n"
+               "  path_base64  the path's exact bytes, when it is not valid UTF-8\n"
+               "  memo         true or false\n"
+               "  source       fixed-layout, flashpix, trailer, fpx-file or beside\n"
+               "  memo_file    the memo's file name, for a memo beside the picture\n"
+               "  memo_index   1, 2, ... when a picture holds several memos\n"
+               "  memo_bytes   the memo's size as stored\n"
+               "  memo_sha256  SHA-256 of the memo's bytes as stored\n"
+               "  format       IMA ADPCM, PCM, mu-law, A-law or format 0xNNNN\n"
+               "  sample_rate  samples per second\n"
+               "  channels     1 for mono, 2 for stereo\n"
+               "  bits         bits per sample as stored (4 for IMA ADPCM)\n"
+               "  duration_s   seconds, from the data chunk\n"
+               "  recorded     when the memo or picture says it was made: ISO 8601\n"
+               "               local time as written, no zone\n"
+               "  camera       the maker and model the memo or picture names\n"
+               "  output       the WAV written (extraction)\n"
+               "  outcome      done, partial, cut-short, no-memo or failed (extraction)\n"
+               "  error        the reason, in words\n"
+               "\n"
+               "Example:\n"
+               "  vocaline-extract --check --format=json -r Pictures\n"
+               "  {\"path\":\"Pictures/IM000101.JPG\",\"memo\":true,\"source\":\"fixed-layout\",...}\n"
+               "Memos longer than 10 s:\n"
+               "  vocaline-extract --check --format=json -r Pictures | jq -r 'select(.duration_s > 10) | .path'\n"
                "\n"
                "Exit status:\n"
                "  0  every file was handled without an error\n"
@@ -97,6 +132,8 @@ public:
         std::fwrite(row.data(), 1, row.size(), stdout);
         std::fputc(m_bNull ? '\0' : '\n', stdout);
     }
+    // Text of ours, written as it is.
+    void Raw(const CString& text) { std::fwrite(text.data(), 1, text.size(), stdout); }
     // One line on standard error, with the reason when there is one.
     void Error(const CString& text, int error)
     {
@@ -124,10 +161,20 @@ private:
 
 // Log rows go to standard output, message boxes to standard error, each
 // on one line: the message's own line breaks become ": ".
+// With a report format, a record per memo takes the place of the log rows.
 class CConsoleReport : public IExtractReport {
 public:
-    explicit CConsoleReport(CConsole& console) : m_console(console) {}
-    void WriteLogRow(const CString& text) override { m_console.Row(text); }
+    CConsoleReport(CConsole& console, std::optional<ReportFormat> format) : m_console(console), m_format(format) {}
+    void WriteLogRow(const CString& text) override
+    {
+        if (!m_format)
+            m_console.Row(text);
+    }
+    void Result(const CExtractResult& result) override
+    {
+        if (m_format)
+            m_console.Raw(FormatRecord(ExtractRecord(result), *m_format));
+    }
     void ShowMessage(const char* format, const CString& path, int error) override
     {
         CString oneLine;
@@ -142,6 +189,7 @@ public:
 
 private:
     CConsole& m_console;
+    std::optional<ReportFormat> m_format;
 };
 
 std::vector<CString> FindRows(const std::vector<CString>& folders, const CString& mask, CConsole& console)
@@ -169,9 +217,17 @@ std::vector<CString> FindRows(const std::vector<CString>& folders, const CString
     return rows;
 }
 
-void Check(const std::vector<CString>& rows, CConsole& console)
+void Check(const std::vector<CString>& rows, CConsole& console, std::optional<ReportFormat> format)
 {
     for (const CString& row : rows) {
+        if (format) {
+            int error = 0;
+            for (const CReportRecord& record : CheckRecords(row, &error))
+                console.Raw(FormatRecord(record, *format));
+            if (error != 0)
+                console.Error("cannot read " + row, error);
+            continue;
+        }
         int error = 0;
         const SoundCheck answer = CheckSound(row, &error);
         if (answer == SoundCheck::Unreadable)
@@ -184,7 +240,7 @@ void Check(const std::vector<CString>& rows, CConsole& console)
 
 int main(int argc, char** argv)
 {
-    enum { OPT_MASK = 1000, OPT_HELP, OPT_VERSION, OPT_KEEP_PARTIAL, OPT_PCM };
+    enum { OPT_MASK = 1000, OPT_HELP, OPT_VERSION, OPT_KEEP_PARTIAL, OPT_PCM, OPT_FORMAT };
     static const option longOptions[] = {
         {"check", no_argument, nullptr, 'c'},
         {"recursive", no_argument, nullptr, 'r'},
@@ -192,6 +248,7 @@ int main(int argc, char** argv)
         {"mask", required_argument, nullptr, OPT_MASK},
         {"keep-partial", no_argument, nullptr, OPT_KEEP_PARTIAL},
         {"pcm", no_argument, nullptr, OPT_PCM},
+        {"format", required_argument, nullptr, OPT_FORMAT},
         {"help", no_argument, nullptr, OPT_HELP},
         {"version", no_argument, nullptr, OPT_VERSION},
         {nullptr, 0, nullptr, 0},
@@ -200,6 +257,7 @@ int main(int argc, char** argv)
     bool recursive = false;
     bool nullEnded = false;
     bool maskGiven = false;
+    std::optional<ReportFormat> format;
     CExtractOptions extractOptions;
     CString mask = "*.jpg";
     opterr = 0;
@@ -224,6 +282,17 @@ int main(int argc, char** argv)
             break;
         case OPT_PCM:
             extractOptions.bPcm = true;
+            break;
+        case OPT_FORMAT:
+            if (std::strcmp(optarg, "json") == 0) {
+                format = ReportFormat::Json;
+            } else if (std::strcmp(optarg, "csv") == 0) {
+                format = ReportFormat::Csv;
+            } else {
+                std::fprintf(stderr, "vocaline-extract: --format is json or csv, not '%s'\n%s", Escape(optarg).c_str(),
+                             kUsage);
+                return 2;
+            }
             break;
         case OPT_HELP:
             PrintHelp();
@@ -250,6 +319,10 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "vocaline-extract: --mask needs -r\n%s", kUsage);
         return 2;
     }
+    if (format && nullEnded) {
+        std::fprintf(stderr, "vocaline-extract: --format writes its own line ends; -0 does not apply\n%s", kUsage);
+        return 2;
+    }
     CConsole console(nullEnded);
     const std::vector<CString> paths(argv + optind, argv + argc);
     // An empty name would search the working folder, which nobody asked for.
@@ -259,11 +332,13 @@ int main(int argc, char** argv)
     }
     const std::vector<CString> rows = recursive ? FindRows(paths, mask, console) : paths;
 
+    if (format == ReportFormat::Csv)
+        console.Raw(CsvHeader());
     if (check) {
-        Check(rows, console);
+        Check(rows, console, format);
     } else if (!rows.empty() || !recursive) {
         // Folders without a matching file are nothing to report.
-        CConsoleReport report(console);
+        CConsoleReport report(console, format);
         RunExtraction(rows, report, extractOptions);
     }
     const bool written = console.Finish();

@@ -59,12 +59,33 @@ bool ReadPieces(const CSourceFile& file, const std::vector<SoundPiece>& pieces, 
 // where the fixed layout looks: when its contents list names a memo that the
 // fixed layout's bytes do not begin with, that memo is the one. On the
 // camera the layout describes both agree, and its bytes are kept exactly.
+// A list of several memos is always the one to follow: the fixed layout
+// would run their pieces together into one.
 bool ListedMemoOverrides(const std::vector<FpxrMemo>& memos, const std::vector<unsigned char>& fixed)
 {
     if (memos.empty())
         return false;
+    if (memos.size() > 1)
+        return true;
     const std::vector<unsigned char>& listed = memos.front().bytes;
     return fixed.size() < listed.size() || !std::equal(listed.begin(), listed.end(), fixed.begin());
+}
+
+std::vector<CMemo> FromFlashPix(std::vector<FpxrMemo>&& memos)
+{
+    std::vector<CMemo> stored(memos.size());
+    for (size_t i = 0; i < memos.size(); ++i) {
+        stored[i].source = MemoSource::FlashPixSegments;
+        stored[i].strStreamName = memos[i].strName;
+        stored[i].bytes = std::move(memos[i].bytes);
+        stored[i].bComplete = memos[i].bComplete;
+    }
+    return stored;
+}
+
+CString Reason(const char* what, int error)
+{
+    return error != 0 ? FormatText("%s: %s", what, DescribeError(error)) : CString(what);
 }
 
 class CFileExtraction {
@@ -81,18 +102,27 @@ private:
     Outcome FixedLayout(const std::vector<SoundPiece>& pieces);
     Outcome FlashPix(bool app1First);
     Outcome OtherSources(bool jpeg, const char* noMemoRow);
-    Outcome WriteMemos(const std::vector<FpxrMemo>& memos);
-    Outcome WriteMemo(const CString& path, const std::vector<unsigned char>& memo, bool complete,
-                      Outcome afterShort = Outcome::NextRow);
+    Outcome WriteMemos(const std::vector<CMemo>& memos);
+    Outcome WriteMemo(const CString& path, const CMemo& memo, Outcome afterShort = Outcome::NextRow);
     Outcome Finish(COutputFile& output, const CString& path, bool complete, Outcome afterShort);
     Outcome OutputFailed(const COutputFile& output, const CString& path, bool creating);
+    // Tells the report what became of the memo at hand (or of the file).
+    void Tell(ExtractOutcome outcome, const CString& error = {}, const CString& output = {});
 
     const CString& m_source;
     IExtractReport& m_report;
     const CExtractOptions& m_options;
     std::vector<CString>& m_written;
     CSourceFile m_file;
+    const CMemo* m_memo = nullptr;
+    int m_nMemo = 0;
+    int m_nMemos = 0;
 };
+
+void CFileExtraction::Tell(ExtractOutcome outcome, const CString& error, const CString& output)
+{
+    m_report.Result({m_source, m_memo, m_nMemo, m_nMemos, output, outcome, error});
+}
 
 Outcome CFileExtraction::Run()
 {
@@ -100,6 +130,7 @@ Outcome CFileExtraction::Run()
     // The folder is held open: the WAV goes where the picture was read.
     if (!m_file.Open(m_source, true)) {
         m_report.ShowMessage(kCannotOpen, m_source, m_file.GetError());
+        Tell(ExtractOutcome::Failed, Reason("could not open the file", m_file.GetError()));
         return Outcome::NextRow;
     }
     // The walk reads headers and the sound behind them, front to back: one
@@ -108,6 +139,7 @@ Outcome CFileExtraction::Run()
     SegmentHeader header;
     if (ReadSegmentHeader(m_file, 0, header) == HeaderRead::Error) {
         m_report.ShowMessage(kFirstReadError, "", m_file.GetError());
+        Tell(ExtractOutcome::Failed, Reason("could not read the file", m_file.GetError()));
         return Outcome::NextRow;
     }
     if (!header.IsStartOfImage())
@@ -120,9 +152,11 @@ Outcome CFileExtraction::Run()
     switch (WalkAudioRun(m_file, pieces, false)) {
     case AudioRun::HeaderReadError:
         m_report.ShowMessage(kHeaderReadError, "", m_file.GetError());
+        Tell(ExtractOutcome::Failed, Reason("could not read the file", m_file.GetError()));
         return Outcome::EndRun;
     case AudioRun::ReadError:
         m_report.ShowMessage(kReadBox, m_source, m_file.GetError());
+        Tell(ExtractOutcome::Failed, Reason("could not read the sound", m_file.GetError()));
         return Outcome::EndRun;
     case AudioRun::Memo:
         return FixedLayout(pieces);
@@ -138,11 +172,12 @@ Outcome CFileExtraction::FlashPix(bool app1First)
     std::vector<FpxrMemo> memos;
     if (!ReadFlashPixMemos(m_file, memos)) {
         m_report.ShowMessage(kReadBox, m_source, m_file.GetError());
+        Tell(ExtractOutcome::Failed, Reason("could not read the sound", m_file.GetError()));
         return Outcome::EndRun;
     }
     if (memos.empty())
         return OtherSources(true, app1First ? kNoAudio : kNoApp1);
-    return WriteMemos(memos);
+    return WriteMemos(FromFlashPix(std::move(memos)));
 }
 
 // A memo kept elsewhere than the FlashPix segments; noMemoRow is the row
@@ -153,24 +188,27 @@ Outcome CFileExtraction::OtherSources(bool jpeg, const char* noMemoRow)
     int error = 0;
     switch (FindOtherMemo(m_source, m_file, jpeg, memo, false, ALL_MEMO_SOURCES, &error)) {
     case OtherMemo::Memo:
-        return WriteMemo(OutputPathFor(m_source), memo.bytes, memo.bComplete);
+        m_nMemo = m_nMemos = 1;
+        return WriteMemo(OutputPathFor(m_source), memo);
     case OtherMemo::ReadError:
         m_report.ShowMessage(kReadBox, m_source, error);
+        Tell(ExtractOutcome::Failed, Reason("could not read the sound", error));
         return Outcome::EndRun;
     case OtherMemo::NoMemo:
         break;
     }
     m_report.WriteLogRow(noMemoRow);
+    Tell(ExtractOutcome::NoMemo, jpeg ? "" : "not a JPEG file");
     return Outcome::NextRow;
 }
 
-Outcome CFileExtraction::WriteMemos(const std::vector<FpxrMemo>& memos)
+Outcome CFileExtraction::WriteMemos(const std::vector<CMemo>& memos)
 {
+    m_nMemos = static_cast<int>(memos.size());
     for (size_t i = 0; i < memos.size(); ++i) {
-        const Outcome outcome
-            = WriteMemo(OutputPathFor(m_source, static_cast<int>(i) + 1), memos[i].bytes, memos[i].bComplete);
-        if (outcome == Outcome::EndRun)
-            return outcome;
+        m_nMemo = static_cast<int>(i) + 1;
+        if (WriteMemo(OutputPathFor(m_source, m_nMemo), memos[i]) == Outcome::EndRun)
+            return Outcome::EndRun;
     }
     return Outcome::NextRow;
 }
@@ -179,32 +217,39 @@ Outcome CFileExtraction::WriteMemos(const std::vector<FpxrMemo>& memos)
 // contents list says the memo is other bytes.
 Outcome CFileExtraction::FixedLayout(const std::vector<SoundPiece>& pieces)
 {
-    std::vector<unsigned char> memo;
-    if (!ReadPieces(m_file, pieces, memo)) {
+    CMemo memo;
+    m_memo = &memo;
+    m_nMemo = m_nMemos = 1;
+    if (!ReadPieces(m_file, pieces, memo.bytes)) {
         m_report.ShowMessage(kReadBox, m_source, m_file.GetError());
-        return m_options.bKeepPartial ? WriteMemo(OutputPathFor(m_source), memo, false, Outcome::EndRun)
-                                      : Outcome::EndRun;
+        if (m_options.bKeepPartial)
+            return WriteMemo(OutputPathFor(m_source), memo, Outcome::EndRun);
+        Tell(ExtractOutcome::Failed, Reason("could not read the sound", m_file.GetError()));
+        return Outcome::EndRun;
     }
     std::vector<FpxrMemo> memos;
-    if (ReadFlashPixMemos(m_file, memos) && ListedMemoOverrides(memos, memo))
-        return WriteMemos(memos);
-    return WriteMemo(OutputPathFor(m_source), memo, IsWholeRiff(memo));
+    if (ReadFlashPixMemos(m_file, memos) && ListedMemoOverrides(memos, memo.bytes))
+        return WriteMemos(FromFlashPix(std::move(memos)));
+    memo.bComplete = IsWholeRiff(memo.bytes);
+    return WriteMemo(OutputPathFor(m_source), memo);
 }
 
 // Writes one memo held whole, as 16-bit PCM when asked and when it is whole.
-Outcome CFileExtraction::WriteMemo(const CString& path, const std::vector<unsigned char>& memo, bool complete,
-                                   Outcome afterShort)
+Outcome CFileExtraction::WriteMemo(const CString& path, const CMemo& memo, Outcome afterShort)
 {
+    m_memo = &memo;
+    const bool complete = memo.bComplete;
     std::vector<unsigned char> pcm;
-    const std::vector<unsigned char>* bytes = &memo;
+    const std::vector<unsigned char>* bytes = &memo.bytes;
     if (m_options.bPcm && complete) {
-        switch (ConvertToPcm16(memo, pcm)) {
+        switch (ConvertToPcm16(memo.bytes, pcm)) {
         case PcmConversion::Converted:
             bytes = &pcm;
             break;
         case PcmConversion::TooLarge:
             m_report.ShowMessage(kTooLargeBox, path, 0);
             m_report.WriteLogRow(kTooLargeRow);
+            Tell(ExtractOutcome::Failed, "sound too long for a PCM WAV file");
             return Outcome::NextRow;
         case PcmConversion::Unsupported:
         case PcmConversion::Malformed:
@@ -231,6 +276,7 @@ Outcome CFileExtraction::Finish(COutputFile& output, const CString& path, bool c
         if (!m_options.bKeepPartial) {
             if (afterShort == Outcome::NextRow)
                 m_report.WriteLogRow(kShortRow);
+            Tell(ExtractOutcome::CutShort, "sound data cut short, no output file written");
             return afterShort;
         }
     }
@@ -238,6 +284,8 @@ Outcome CFileExtraction::Finish(COutputFile& output, const CString& path, bool c
         return OutputFailed(output, path, output.CommitFailedAtName());
     m_written.push_back(path);
     m_report.WriteLogRow(FormatText(complete ? kDone : kPartial, path.c_str()));
+    const char* const shortBy = afterShort == Outcome::NextRow ? "sound data cut short" : "could not read the sound";
+    Tell(complete ? ExtractOutcome::Done : ExtractOutcome::Partial, complete ? "" : shortBy, path);
     return complete ? Outcome::NextRow : afterShort;
 }
 
@@ -248,6 +296,9 @@ Outcome CFileExtraction::OutputFailed(const COutputFile& output, const CString& 
     m_report.ShowMessage(creating ? kOutputBox : kWriteBox, path, output.GetError());
     m_report.WriteLogRow(creating ? kOutputRow : kWriteRow);
     m_report.WriteLogRow(path);
+    Tell(ExtractOutcome::Failed,
+         Reason(creating ? "could not create the output file" : "could not write the output file", output.GetError()),
+         path);
     return Outcome::EndRun;
 }
 

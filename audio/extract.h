@@ -4,8 +4,24 @@
 // narrow interface so that the window (or the command line) only forwards.
 #include <vector>
 
+#include "audio/memo.h"
 #include "platform/cstring.h"
 #include "platform/file.h"
+
+// What became of one memo, or of a file that gave none.
+enum class ExtractOutcome { Done, Partial, CutShort, NoMemo, Failed };
+
+// The end of one memo's extraction (or of a file's, when it has no memo),
+// for those who keep a record of it.
+struct CExtractResult {
+    const CString& strSource;
+    const CMemo* memo;       // null when the file gave no memo
+    int nMemo;               // 1, 2, ... among nMemos of the picture
+    int nMemos;
+    CString strOutput;       // empty when nothing was to be written
+    ExtractOutcome outcome;
+    CString strError;        // the reason, in words; empty when there is none
+};
 
 class IExtractReport {
 public:
@@ -16,6 +32,9 @@ public:
     /// format with path put in for its %s; error is the errno value (or
     /// ERROR_NOT_REGULAR_FILE) behind the failure, 0 when there is none.
     virtual void ShowMessage(const char* format, const CString& path, int error) = 0;
+    // Told once per memo, and once for a file that gave none, after the log
+    // rows that say the same. The run may end after a failure (see above).
+    virtual void Result(const CExtractResult&) {}
 };
 
 struct CExtractOptions {

@@ -104,10 +104,8 @@ TEST_F(Cli, UsageErrorsTouchNothing)
         EXPECT_EQ(r.out, "");
     }
     EXPECT_FALSE(Exists(pic + ".wav"));
-    EXPECT_EQ(Call({"-r", dir.path(), ""}).err.rfind("vocaline-extract: empty folder name
-", 0), 0u);
-    EXPECT_EQ(Call({"--version"}).out, "vocaline-extract 1.0.0.3
-");
+    EXPECT_EQ(Call({"-r", dir.path(), ""}).err.rfind("vocaline-extract: empty folder name\n", 0), 0u);
+    EXPECT_EQ(Call({"--version"}).out, "vocaline-extract 1.0.0.3\n");
     EXPECT_EQ(Call({"--help"}).status, 0);
 }
 

@@ -27,3 +27,9 @@ gtest_discover_tests(desktop_tests PROPERTIES ENVIRONMENT "${OFFSCREEN}" DISCOVE
 # The file manager's D-Bus interface, on a bus of the test's own.
 add_test(NAME desktop.ShowInFolderOnAPrivateBus
   COMMAND dbus-run-session -- env VOCALINE_PRIVATE_BUS=1 $<TARGET_FILE:desktop_tests> --gtest_filter=ShowInFolder.*)
+
+add_executable(report_window_tests report_window_tests.cpp)
+target_link_libraries(report_window_tests PRIVATE vocaline_guikit)
+target_compile_definitions(report_window_tests PRIVATE VOCALINE_EXTRACT="$<TARGET_FILE:vocaline-extract>")
+add_dependencies(report_window_tests vocaline-extract)
+gtest_discover_tests(report_window_tests PROPERTIES ENVIRONMENT "${OFFSCREEN}" DISCOVERY_TIMEOUT 30)

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QMimeData>
 #include <QResizeEvent>
+#include <QShortcut>
 #include <QShowEvent>
 #include <QTimer>
 #include <QUrl>
@@ -139,6 +140,7 @@ bool CMainDlg::OnInitDialog()
 
     m_imageList = res::LoadIconResource(IDI_SPEAKER);
     m_listResults.InsertColumns(m_imageList);
+    new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_E), this, this, &CMainDlg::ExportList);
     if (QWidget* first = GetDlgItem(IDC_LOOKIN))
         first->setFocus();
     return true;

@@ -84,6 +84,8 @@ private:
     void OnDblclkResults(int row);
     // Plays a row's memo straight from its picture, writing no file.
     void PlayFromPicture(const CString& path);
+    // Saves the rows shown, in their order, as a CSV record of their memos.
+    void ExportList();
 
     // Search command and progress.
     void OnSearch();

@@ -179,6 +179,20 @@ CString CResultsList::GetRowPath(int row) const
     return GetText(row, Column::Folder) + GetText(row, Column::Name);
 }
 
+std::vector<CString> CResultsList::ShownPaths() const
+{
+    std::vector<CString> paths;
+    const CListView* view = View();
+    if (!view)
+        return paths;
+    const QAbstractItemModel* shown = view->model();
+    for (int v = 0; v < shown->rowCount(); ++v) {
+        if (const int row = view->ProgramRow(shown->index(v, 0)); row >= 0)
+            paths.push_back(GetRowPath(row));
+    }
+    return paths;
+}
+
 std::vector<CString> CResultsList::SelectedPaths() const
 {
     std::vector<CString> paths;

@@ -36,6 +36,8 @@ public:
     CString GetRowPath(int row) const;
     // The paths of the selected rows, in ascending row order.
     std::vector<CString> SelectedPaths() const;
+    // The paths of all rows, in the order the list shows them.
+    std::vector<CString> ShownPaths() const;
     CListView* View() const { return m_list.View(); }
 
     // While a search runs, the view hears of new and removed rows at most

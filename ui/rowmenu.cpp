@@ -3,12 +3,16 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMenu>
+#include <optional>
 #include <strings.h>
 
 #include "audio/extract.h"
+#include "audio/report.h"
+#include "platform/qt/eventloop.h"
 #include "platform/qt/services.h"
 #include "platform/qt/text.h"
 #include "res/ids.h"
+#include "search/pathparts.h"
 #include "ui/maindlg.h"
 #include "ui/translate.h"
 
@@ -35,6 +39,9 @@ void CMainDlg::OnContextMenu(int id, int row, const QPoint& globalPos)
     menu.addAction(tr("Extract what &survives"), this, [&] { RunExtractSound(partial); });
     menu.addSeparator();
     menu.addAction(tr("&Copy path"), this, [&] { QGuiApplication::clipboard()->setText(ToDisplay(path)); });
+    menu.addSeparator();
+    QAction* exportList = menu.addAction(tr("Export list…"), this, [this] { ExportList(); });
+    exportList->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
     menu.exec(globalPos);
 }
 
@@ -61,4 +68,19 @@ void CMainDlg::PlayFromPicture(const CString& path)
         AppendLogRow(FormatText(TrFormat("CMainDlg", "Playing %s").c_str(), path.c_str()));
     else
         services::MessageBox(this, FromDisplay(tr("Could not play the sound")));
+}
+
+void CMainDlg::ExportList()
+{
+    const std::vector<CString> files = m_listResults.ShownPaths();
+    const CString start = AddBackSlash(m_strLookIn.c_str()) + "vocaline.csv";
+    const std::optional<CString> path = services::BrowseForSaveFile(this, FromDisplay(tr("Export list")), start,
+                                                                    FromDisplay(tr("CSV files (*.csv)")));
+    if (!path)
+        return;
+    CWaitCursor wait;
+    int error = 0;
+    if (!WriteCsvReport(*path, files, &error))
+        services::MessageBox(this, FormatText("%s\n%s\n%s", FromDisplay(tr("Could not write the list")).c_str(),
+                                              path->c_str(), DescribeError(error)));
 }

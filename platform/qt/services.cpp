@@ -34,6 +34,15 @@ std::optional<CString> RealFolderPicker(QWidget* owner, const CString& title, co
     return FromDisplay(folder);
 }
 
+std::optional<CString> RealSaveFilePicker(QWidget* owner, const CString& title, const CString& start,
+                                          const CString& filter)
+{
+    const QString path = QFileDialog::getSaveFileName(owner, ToDisplay(title), ToDisplay(start), ToDisplay(filter));
+    if (path.isEmpty())
+        return std::nullopt;
+    return FromDisplay(path);
+}
+
 // Percent-encoding the bytes keeps a name that is not valid in the
 // locale's encoding naming the same file.
 QUrl FileUrl(const CString& path)
@@ -90,6 +99,7 @@ void NothingPlays() {}
 struct Slots {
     MessageBoxFunction messageBox = RealMessageBox;
     FolderPickerFunction folderPicker = RealFolderPicker;
+    SaveFilePickerFunction saveFilePicker = RealSaveFilePicker;
     ShellOpenFunction shellOpen = RealShellOpen;
     ShowInFolderFunction showInFolder = RealShowInFolder;
     PlaySoundFunction playSound = NoSoundPlayer;
@@ -121,6 +131,10 @@ FolderPickerFunction SetFolderPicker(FolderPickerFunction function)
 {
     return Replace(Current().folderPicker, std::move(function), FolderPickerFunction(RealFolderPicker));
 }
+SaveFilePickerFunction SetSaveFilePicker(SaveFilePickerFunction function)
+{
+    return Replace(Current().saveFilePicker, std::move(function), SaveFilePickerFunction(RealSaveFilePicker));
+}
 ShellOpenFunction SetShellOpen(ShellOpenFunction function)
 {
     return Replace(Current().shellOpen, std::move(function), ShellOpenFunction(RealShellOpen));
@@ -151,6 +165,12 @@ void MessageBox(QWidget* owner, const CString& text)
 std::optional<CString> BrowseForFolder(QWidget* owner, const CString& title, const CString& start)
 {
     return Current().folderPicker(owner, title, start);
+}
+
+std::optional<CString> BrowseForSaveFile(QWidget* owner, const CString& title, const CString& start,
+                                         const CString& filter)
+{
+    return Current().saveFilePicker(owner, title, start, filter);
 }
 
 void ShellOpen(const CString& path)

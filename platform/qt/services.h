@@ -19,6 +19,11 @@ using MessageBoxFunction = std::function<void(QWidget* owner, const CString& tex
 // when cancelled.
 using FolderPickerFunction
     = std::function<std::optional<CString>(QWidget* owner, const CString& title, const CString& start)>;
+// The save dialog, opened at start (a folder, or a file name in one) and
+// offering the file types of filter ("CSV files (*.csv)"): the path to
+// write, or nothing when cancelled. Replacing a file is confirmed there.
+using SaveFilePickerFunction = std::function<std::optional<CString>(
+    QWidget* owner, const CString& title, const CString& start, const CString& filter)>;
 // Opens a file or folder with its default program, without waiting.
 using ShellOpenFunction = std::function<void(const CString& path)>;
 // Shows a file selected in its folder, in the file manager, without
@@ -36,6 +41,7 @@ using StopSoundFunction = std::function<void()>;
 // its owner installs (see CSoundPlayer): without one, nothing plays.
 MessageBoxFunction SetMessageBox(MessageBoxFunction function);
 FolderPickerFunction SetFolderPicker(FolderPickerFunction function);
+SaveFilePickerFunction SetSaveFilePicker(SaveFilePickerFunction function);
 ShellOpenFunction SetShellOpen(ShellOpenFunction function);
 ShowInFolderFunction SetShowInFolder(ShowInFolderFunction function);
 PlaySoundFunction SetPlaySound(PlaySoundFunction function);
@@ -44,6 +50,8 @@ StopSoundFunction SetStopSound(StopSoundFunction function);
 
 void MessageBox(QWidget* owner, const CString& text);
 std::optional<CString> BrowseForFolder(QWidget* owner, const CString& title, const CString& start = {});
+std::optional<CString> BrowseForSaveFile(QWidget* owner, const CString& title, const CString& start,
+                                         const CString& filter);
 void ShellOpen(const CString& path);
 void ShowInFolder(const CString& path);
 bool PlaySound(const CString& path);

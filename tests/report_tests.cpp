@@ -1,0 +1,181 @@
+// vocaline-extract --format: every field read back and held against what
+// exiftool, sox and sha256sum say of the same memo.
+#include <gtest/gtest.h>
+
+#include <QByteArray>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <cstdio>
+
+#include "bench/fpxrgen.h"
+#include "testkit.h"
+
+namespace {
+
+std::string Quote(const std::string& arg)
+{
+    std::string out = "'";
+    for (char c : arg)
+        out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return out + "'";
+}
+
+// Standard output of a shell command, its standard error dropped.
+std::string Shell(const std::string& command)
+{
+    std::string out;
+    FILE* pipe = ::popen((command + " 2>/dev/null").c_str(), "r");
+    char buffer[4096];
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        out.append(buffer, n);
+    ::pclose(pipe);
+    while (!out.empty() && out.back() == '\n')
+        out.pop_back();
+    return out;
+}
+
+// The JSON records vocaline-extract writes for these arguments.
+std::vector<QJsonObject> Records(const std::string& args)
+{
+    std::vector<QJsonObject> objects;
+    for (const QByteArray& line : QByteArray::fromStdString(Shell(VOCALINE_EXTRACT " " + args)).split('\n'))
+        objects.push_back(QJsonDocument::fromJson(line).object());
+    return objects;
+}
+
+std::string Field(const QJsonObject& object, const char* name)
+{
+    return object.value(QLatin1String(name)).toVariant().toString().toStdString();
+}
+
+struct RealSample {
+    const char* file;
+    const char* source; // empty: no memo
+    const char* format;
+    const char* beside; // the memo's own file, for a memo beside the picture
+};
+
+// What each real camera file holds, by its independent readings.
+TEST(Report, RealSamplesAgreeWithExiftoolAndSox)
+{
+    const RealSample samples[] = {
+        {"real/hp-photosmart-433/IM000959.JPG", "flashpix", "IMA ADPCM", ""},
+        {"real/hp-photosmart-735/HPIM1007_2.JPG", "flashpix", "PCM", ""},
+        {"real/hp-photosmart-m627/HPIM3425.JPG", "flashpix", "PCM", ""},
+        {"real/hp-photosmart-m425/HPIM0045.JPG", "", "", ""},
+        {"real/kodak-dc260/P0004800.JPG", "fixed-layout", "IMA ADPCM", ""},
+        {"real/kodak-dc260/P0004795.FPX", "fpx-file", "IMA ADPCM", ""},
+        {"real/kodak-dc260/P0004794.FPX", "", "", ""},
+        {"real/olympus-c3000/P1010006.JPG", "beside", "PCM", "P1010006.WAV"},
+        {"IM000101.JPG", "fixed-layout", "IMA ADPCM", ""},
+    };
+    TempDir dir;
+    for (const RealSample& sample : samples) {
+        SCOPED_TRACE(sample.file);
+        const std::string path = DataPath(sample.file);
+        const std::vector<QJsonObject> records = Records("--check --format=json " + Quote(path));
+        ASSERT_EQ(records.size(), 1u);
+        const QJsonObject& r = records[0];
+        EXPECT_EQ(Field(r, "path"), path);
+        EXPECT_EQ(r.value("memo").toBool(), *sample.source != '\0');
+        if (*sample.source == '\0') {
+            EXPECT_EQ(r.keys(), (QStringList{"memo", "path"}));
+            continue;
+        }
+        std::string memo = dir / "memo.wav";
+        if (*sample.beside)
+            memo = path.substr(0, path.rfind('/') + 1) + sample.beside;
+        else
+            Shell("exiftool -b -AudioStream " + Quote(path) + " > " + memo);
+        EXPECT_EQ(Field(r, "source"), sample.source);
+        EXPECT_EQ(Field(r, "memo_file"), sample.beside);
+        EXPECT_EQ(Field(r, "memo_bytes"), Shell("stat -c %s " + memo));
+        EXPECT_EQ(Field(r, "memo_sha256"), Shell("sha256sum < " + memo + " | cut -d' ' -f1"));
+        EXPECT_EQ(Field(r, "format"), sample.format);
+        EXPECT_EQ(Field(r, "sample_rate"), Shell("sox --i -r " + memo));
+        EXPECT_EQ(Field(r, "channels"), Shell("sox --i -c " + memo));
+        EXPECT_NEAR(r.value("duration_s").toDouble(), std::stod(Shell("sox --i -D " + memo)), 0.0005);
+        // A camera without a clock writes zeros: no time at all. The memo's
+        // own Exif chunk names its recorder before the picture's Exif does.
+        const std::string taken = Shell("exiftool -s3 -d %Y-%m-%dT%H:%M:%S -EXIF:DateTimeOriginal " + Quote(path));
+        EXPECT_EQ(Field(r, "recorded"), taken.rfind("0000", 0) == 0 ? "" : taken);
+        std::string camera = Shell("exiftool -s3 -RIFF:Make -RIFF:Model " + memo + " | paste -sd' '");
+        if (camera.empty())
+            camera = Shell("exiftool -s3 -EXIF:Make -EXIF:Model " + Quote(path) + " | paste -sd' '");
+        EXPECT_EQ(Field(r, "camera"), camera);
+    }
+}
+
+// Names with quotes, commas and line breaks come back whole through any
+// RFC 4180 reader (Python's here); a name that is not UTF-8 comes back
+// byte for byte through path_base64.
+TEST(Report, CsvAndBase64GiveBackTheExactNames)
+{
+    TempDir dir;
+    const Bytes picture = ReadFile(DataPath("IM000101.JPG"));
+    const std::vector<std::string> names = {"a,b.jpg", "say \"hi\".jpg", "two\nlines.jpg", "caf\xe9.jpg"};
+    for (const std::string& name : names)
+        WriteFile(dir / name, picture);
+    const std::string csv = dir / "list.csv";
+    Shell(std::string(VOCALINE_EXTRACT) + " --check --format=csv " + Quote(dir / names[0]) + " " + Quote(dir / names[1])
+        + " " + Quote(dir / names[2]) + " > " + csv);
+    const Bytes bytes = ReadFile(csv);
+    const std::string text(bytes.begin(), bytes.end());
+    EXPECT_EQ(text.rfind("path,path_base64,memo,source,memo_file,memo_index,memo_bytes,memo_sha256,format,"
+                         "sample_rate,channels,bits,duration_s,recorded,camera,output,outcome,error\r\n",
+                         0),
+              0u);
+    const QJsonArray rows = QJsonDocument::fromJson(QByteArray::fromStdString(Shell(
+        "python3 -c 'import csv,json,sys; print(json.dumps(list(csv.reader(open(sys.argv[1], newline=\"\")))))' "
+        + csv))).array();
+    ASSERT_EQ(rows.size(), 4);
+    for (int i = 1; i < 4; ++i) {
+        EXPECT_EQ(rows[i].toArray().size(), 18);
+        EXPECT_EQ(rows[i][0].toString().toStdString(), dir / names[static_cast<size_t>(i - 1)]);
+        EXPECT_EQ(rows[i][2].toString(), "true");
+    }
+
+    const QJsonObject r = Records("--check --format=json " + Quote(dir / names[3]))[0];
+    EXPECT_EQ(Field(r, "path"), dir / "caf\xef\xbf\xbd.jpg");
+    EXPECT_EQ(QByteArray::fromBase64(r.value("path_base64").toString().toLatin1()).toStdString(), dir / names[3]);
+}
+
+// One record per memo extracted, with what became of it.
+TEST(Report, ExtractionOutcomes)
+{
+    TempDir dir;
+    WriteFile(dir / "whole.jpg", ReadFile(DataPath("IM000101.JPG")));
+    Bytes cut = ReadFile(DataPath("IM000101.JPG"));
+    cut.resize(10000);
+    WriteFile(dir / "cut.jpg", cut);
+    WriteText(dir / "notes.jpg", "plain text");
+    fpxrgen::WavParams one, two;
+    one.data = fpxrgen::Noise(512, 1);
+    two.data = fpxrgen::Noise(512, 2);
+    WriteFile(dir / "two.jpg", fpxrgen::MakeSample(fpxrgen::Layout::TwoMemos, MakeWav(one), MakeWav(two)).file);
+    const std::string files = Quote(dir / "whole.jpg") + " " + Quote(dir / "cut.jpg") + " " + Quote(dir / "notes.jpg")
+        + " " + Quote(dir / "two.jpg");
+
+    std::vector<QJsonObject> r = Records("--format=json " + files);
+    ASSERT_EQ(r.size(), 5u);
+    EXPECT_EQ(Field(r[0], "outcome"), "done");
+    EXPECT_EQ(Field(r[0], "output"), dir / "whole.jpg.wav");
+    EXPECT_EQ(Field(r[1], "outcome"), "cut-short");
+    EXPECT_FALSE(r[1].contains("output"));
+    EXPECT_EQ(Field(r[2], "outcome"), "no-memo");
+    EXPECT_EQ(Field(r[2], "error"), "not a JPEG file");
+    EXPECT_EQ(Field(r[3], "memo_index") + Field(r[4], "memo_index"), "12");
+    EXPECT_EQ(Field(r[4], "output"), dir / "two.jpg.2.wav");
+    EXPECT_EQ(Field(r[4], "memo_sha256"), Shell("sha256sum < " + Quote(dir / "two.jpg.2.wav") + " | cut -d' ' -f1"));
+
+    r = Records("--keep-partial --format=json " + Quote(dir / "cut.jpg"));
+    EXPECT_EQ(Field(r[0], "outcome"), "partial");
+    WriteFile(dir / "blocked.jpg", ReadFile(DataPath("IM000101.JPG")));
+    MakeDir(dir / "blocked.jpg.wav");
+    r = Records("--format=json " + Quote(dir / "blocked.jpg"));
+    EXPECT_EQ(Field(r[0], "outcome"), "failed");
+    EXPECT_EQ(Field(r[0], "error").rfind("could not create the output file: ", 0), 0u);
+}
+
+} // namespace

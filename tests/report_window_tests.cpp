@@ -1,0 +1,55 @@
+// "Export list…": the rows shown, in the order shown, saved as the same CSV
+// that vocaline-extract writes, only where the save dialog says.
+#include "guikit.h"
+#include "platform/qt/services.h"
+
+namespace {
+
+class ExportWindow : public WindowTest {
+protected:
+    ExportWindow()
+    {
+        services::SetSaveFilePicker([this](QWidget*, const CString&, const CString& start, const CString& filter) {
+            offered = start;
+            filters = filter;
+            return answer;
+        });
+    }
+    ~ExportWindow() override { services::SetSaveFilePicker(nullptr); }
+
+    TempDir dir;
+    std::optional<CString> answer;
+    CString offered;
+    CString filters;
+};
+
+TEST_F(ExportWindow, CtrlESavesTheRowsShownAsTheCommandLinesCsv)
+{
+    WriteFile(dir / "a.jpg", ReadFile(DataPath("IM000101.JPG")));
+    WriteFile(dir / "b,\"c\".jpg", ReadFile(DataPath("IM000102.JPG")));
+    WriteText(dir / "z.jpg", "not a picture");
+    shown.Search(dir.path());
+    shown.List(IDC_RESULTS)->sortByColumn(0, Qt::DescendingOrder);
+
+    QTest::keyClick(&dlg, Qt::Key_E, Qt::ControlModifier);
+    EXPECT_EQ(offered, dir / "vocaline.csv");
+    EXPECT_EQ(filters, "CSV files (*.csv)");
+    EXPECT_FALSE(Exists(dir / "vocaline.csv"));
+
+    answer = dir / "list.csv";
+    QTest::keyClick(&dlg, Qt::Key_E, Qt::ControlModifier);
+    const std::string cli = dir / "cli.csv";
+    const std::string command = std::string(VOCALINE_EXTRACT) + " --check --format=csv '" + dir / "z.jpg" + "' '"
+        + dir / "b,\"c\".jpg" + "' '" + dir / "a.jpg" + "' > " + cli;
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    EXPECT_EQ(ReadFile(dir / "list.csv"), ReadFile(cli));
+    EXPECT_TRUE(services.boxes.empty());
+
+    // A folder that is gone: told, and nothing half-written anywhere.
+    answer = dir / "gone/list.csv";
+    QTest::keyClick(&dlg, Qt::Key_E, Qt::ControlModifier);
+    ASSERT_EQ(services.boxes.size(), 1u);
+    EXPECT_EQ(services.boxes[0], "Could not write the list\n" + dir / "gone/list.csv" + "\nNo such file or directory");
+}
+
+} // namespace
