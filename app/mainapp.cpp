@@ -19,14 +19,15 @@ QSettings& Settings()
     return settings;
 }
 
-CFormMemory LoadForm()
+} // namespace
+
+CFormMemory LoadForm(QSettings& settings)
 {
-    QSettings& settings = Settings();
     CFormMemory form;
     form.strLookIn = FromDisplay(settings.value("lookIn").toString());
-    form.strFileMask = FromDisplay(settings.value("fileMask", "*.jpg").toString());
-    form.bSubfolders = settings.value("subfolders", false).toBool();
-    form.bCheckSound = settings.value("checkSound", false).toBool();
+    form.strFileMask = FromDisplay(settings.value("fileMask", ToDisplay(form.strFileMask)).toString());
+    form.bSubfolders = settings.value("subfolders", form.bSubfolders).toBool();
+    form.bCheckSound = settings.value("checkSound", form.bCheckSound).toBool();
     form.bOnlyWithSound = settings.value("onlyWithSound", false).toBool();
     form.bSizeRange = settings.value("sizeRange", false).toBool();
     form.nSizeMinKB = settings.value("sizeMinKB", 0).toInt();
@@ -34,9 +35,8 @@ CFormMemory LoadForm()
     return form;
 }
 
-void SaveForm(const CFormMemory& form)
+void SaveForm(QSettings& settings, const CFormMemory& form)
 {
-    QSettings& settings = Settings();
     settings.setValue("lookIn", ToDisplay(form.strLookIn));
     settings.setValue("fileMask", ToDisplay(form.strFileMask));
     settings.setValue("subfolders", form.bSubfolders);
@@ -45,6 +45,27 @@ void SaveForm(const CFormMemory& form)
     settings.setValue("sizeRange", form.bSizeRange);
     settings.setValue("sizeMinKB", form.nSizeMinKB);
     settings.setValue("sizeMaxKB", form.nSizeMaxKB);
+    settings.sync();
+}
+
+namespace {
+
+CWindowMemory LoadWindow(QSettings& settings)
+{
+    CWindowMemory window;
+    window.size = settings.value("window/size").toSize();
+    window.bMaximized = settings.value("window/maximized", false).toBool();
+    window.splitter = settings.value("window/splitter").toByteArray();
+    window.columns = settings.value("window/columns").toByteArray();
+    return window;
+}
+
+void SaveWindow(QSettings& settings, const CWindowMemory& window)
+{
+    settings.setValue("window/size", window.size);
+    settings.setValue("window/maximized", window.bMaximized);
+    settings.setValue("window/splitter", window.splitter);
+    settings.setValue("window/columns", window.columns);
     settings.sync();
 }
 
@@ -58,13 +79,23 @@ bool CMainApp::InitInstance()
     const auto previousData
         = services::SetPlaySoundData([&player](const std::vector<unsigned char>& wav) { return player.PlayData(wav); });
     const auto previousStop = services::SetStopSound([&player] { player.Stop(); });
+    const auto previousState = services::SetSoundState([&player] {
+        services::SoundState state;
+        state.bPlaying = player.State(state.dPosition, state.dLength);
+        return state;
+    });
     {
         CMainDlg dlg;
-        dlg.RestoreForm(LoadForm());
+        dlg.RestoreForm(LoadForm(Settings()));
+        dlg.RestoreWindow(LoadWindow(Settings()));
         dlg.SetLookIn(m_strStartFolder);
+        if (!m_strStartFolder.empty())
+            dlg.SearchAtStart();
         dlg.DoModal();
-        SaveForm(dlg.GetFormMemory());
+        SaveForm(Settings(), dlg.GetFormMemory());
+        SaveWindow(Settings(), dlg.GetWindowMemory());
     }
+    services::SetSoundState(previousState);
     services::SetStopSound(previousStop);
     services::SetPlaySoundData(previousData);
     services::SetPlaySound(previousPlay);

@@ -23,15 +23,17 @@ void CMainDlg::OnContextMenu(int id, int row, const QPoint& globalPos)
     partial.bKeepPartial = true;
 
     QMenu menu(this);
-    menu.addAction(tr("&Open"), this, [&] { services::ShellOpen(path); });
-    menu.addAction(tr("Open containing &folder"), this, [&] { services::ShellOpen(folder); });
+    menu.addAction(tr("&Open"), this, [&] { OpenPath(path); });
+    menu.addAction(tr("Open containing &folder"), this, [&] { OpenPath(folder); });
     menu.addSeparator();
     menu.addAction(tr("&Play"), this, [&] { PlayFromPicture(path); });
     menu.addAction(tr("S&top playing"), this, [] { services::StopSound(); });
     menu.addSeparator();
-    menu.addAction(tr("&Extract Sound"), this, [this] { RunExtractSound(); });
-    menu.addAction(tr("Extract as PCM &WAV"), this, [&] { RunExtractSound(pcm); });
-    menu.addAction(tr("Extract what &survives"), this, [&] { RunExtractSound(partial); });
+    // One extraction at a time.
+    const bool idle = !m_extraction;
+    menu.addAction(tr("&Extract Sound"), this, [this] { RunExtractSound(); })->setEnabled(idle);
+    menu.addAction(tr("Extract as PCM &WAV"), this, [&] { RunExtractSound(pcm); })->setEnabled(idle);
+    menu.addAction(tr("Extract what &survives"), this, [&] { RunExtractSound(partial); })->setEnabled(idle);
     menu.addSeparator();
     menu.addAction(tr("&Copy path"), this, [&] { QGuiApplication::clipboard()->setText(ToDisplay(path)); });
     menu.exec(globalPos);
@@ -42,9 +44,10 @@ void CMainDlg::PlayFromPicture(const CString& path)
     m_listLog.DeleteAllItems();
     // A row that is a WAV file plays as it is.
     if (path.size() > 4 && strcasecmp(path.c_str() + path.size() - 4, ".wav") == 0) {
-        if (services::PlaySound(path))
+        if (services::PlaySound(path)) {
             AppendLogRow(FormatText("Playing %s", path.c_str()));
-        else
+            m_preview->SoundStarted();
+        } else
             services::MessageBox(this, "Could not play the sound");
         return;
     }
@@ -55,8 +58,15 @@ void CMainDlg::PlayFromPicture(const CString& path)
         services::MessageBox(this, FormatText("No sound to play in\n%s", path.c_str()));
         return;
     }
-    if (services::PlaySoundData(wav))
+    PlayMemo(path, wav);
+}
+
+void CMainDlg::PlayMemo(const CString& path, const std::vector<unsigned char>& wav)
+{
+    if (services::PlaySoundData(wav)) {
         AppendLogRow(FormatText("Playing %s", path.c_str()));
-    else
+        m_preview->SoundStarted();
+    } else {
         services::MessageBox(this, "Could not play the sound");
+    }
 }

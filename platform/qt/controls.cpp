@@ -4,6 +4,7 @@
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPixmap>
 
@@ -239,6 +240,34 @@ void CListModel::DeleteAll()
     endResetModel();
 }
 
+void CListModel::SetDragSource(DragSource source, const QStringList& types)
+{
+    m_dragSource = std::move(source);
+    m_dragTypes = types;
+}
+
+Qt::ItemFlags CListModel::flags(const QModelIndex& index) const
+{
+    Qt::ItemFlags flags = QAbstractTableModel::flags(index);
+    if (m_dragSource && index.isValid())
+        flags |= Qt::ItemIsDragEnabled;
+    return flags;
+}
+
+QMimeData* CListModel::mimeData(const QModelIndexList& indexes) const
+{
+    if (!m_dragSource)
+        return nullptr;
+    std::vector<int> rows;
+    for (const QModelIndex& index : indexes) {
+        if (const int row = ProgramRow(index.row()); row >= 0)
+            rows.push_back(row);
+    }
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows.empty() ? nullptr : m_dragSource(rows);
+}
+
 // ---- CListSorter ----
 
 namespace {
@@ -395,6 +424,14 @@ QModelIndex CListView::ViewIndex(int row) const
 {
     m_model->Flush();
     return m_sorter->mapFromSource(m_model->index(row, 0));
+}
+
+void CListView::SetDragSource(CListModel::DragSource source, const QStringList& types)
+{
+    m_model->SetDragSource(std::move(source), types);
+    setDragEnabled(true);
+    setDragDropMode(QAbstractItemView::DragOnly);
+    setDefaultDropAction(Qt::CopyAction);
 }
 
 void CListView::mouseDoubleClickEvent(QMouseEvent* event)

@@ -31,12 +31,12 @@ std::optional<CString> RealFolderPicker(QWidget* owner, const CString& title, co
     return FromDisplay(folder);
 }
 
-void RealShellOpen(const CString& path)
+bool RealShellOpen(const CString& path)
 {
     // Percent-encoding the bytes keeps a name that is not valid in the
     // locale's encoding naming the same file.
     const QByteArray bytes(path.data(), static_cast<qsizetype>(path.size()));
-    QDesktopServices::openUrl(QUrl::fromEncoded("file://" + bytes.toPercentEncoding("/")));
+    return QDesktopServices::openUrl(QUrl::fromEncoded("file://" + bytes.toPercentEncoding("/")));
 }
 
 bool NoSoundPlayer(const CString& path)
@@ -53,6 +53,11 @@ bool NoSoundDataPlayer(const std::vector<unsigned char>&)
 
 void NothingPlays() {}
 
+SoundState Silence()
+{
+    return {};
+}
+
 // The function each service goes through now: the real one unless a test
 // put its own in place.
 struct Slots {
@@ -62,6 +67,7 @@ struct Slots {
     PlaySoundFunction playSound = NoSoundPlayer;
     PlaySoundDataFunction playSoundData = NoSoundDataPlayer;
     StopSoundFunction stopSound = NothingPlays;
+    SoundStateFunction soundState = Silence;
 };
 
 Slots& Current()
@@ -106,6 +112,11 @@ StopSoundFunction SetStopSound(StopSoundFunction function)
     return Replace(Current().stopSound, std::move(function), StopSoundFunction(NothingPlays));
 }
 
+SoundStateFunction SetSoundState(SoundStateFunction function)
+{
+    return Replace(Current().soundState, std::move(function), SoundStateFunction(Silence));
+}
+
 void MessageBox(QWidget* owner, const CString& text)
 {
     Current().messageBox(owner, text);
@@ -116,9 +127,9 @@ std::optional<CString> BrowseForFolder(QWidget* owner, const CString& title, con
     return Current().folderPicker(owner, title, start);
 }
 
-void ShellOpen(const CString& path)
+bool ShellOpen(const CString& path)
 {
-    Current().shellOpen(path);
+    return Current().shellOpen(path);
 }
 
 bool PlaySound(const CString& path)
@@ -134,6 +145,11 @@ bool PlaySoundData(const std::vector<unsigned char>& wav)
 void StopSound()
 {
     Current().stopSound();
+}
+
+SoundState GetSoundState()
+{
+    return Current().soundState();
 }
 
 } // namespace services

@@ -19,14 +19,22 @@ using MessageBoxFunction = std::function<void(QWidget* owner, const CString& tex
 // when cancelled.
 using FolderPickerFunction
     = std::function<std::optional<CString>(QWidget* owner, const CString& title, const CString& start)>;
-// Opens a file or folder with its default program, without waiting.
-using ShellOpenFunction = std::function<void(const CString& path)>;
+// Opens a file or folder with its default program, without waiting; false
+// when no program could be asked to.
+using ShellOpenFunction = std::function<bool(const CString& path)>;
 // Starts playing a WAV file and returns at once; false when it cannot start.
 using PlaySoundFunction = std::function<bool(const CString& path)>;
 // The same for a WAV file held in memory (copied; the caller may let it go).
 using PlaySoundDataFunction = std::function<bool(const std::vector<unsigned char>& wav)>;
 // Stops whatever plays.
 using StopSoundFunction = std::function<void()>;
+// Whether a sound plays, and where it is: seconds played of seconds in all.
+struct SoundState {
+    bool bPlaying = false;
+    double dPosition = 0;
+    double dLength = 0;
+};
+using SoundStateFunction = std::function<SoundState()>;
 
 // Each setter installs a replacement and answers the one it replaced; an
 // empty function restores the real service. Playing needs a player, which
@@ -37,12 +45,14 @@ ShellOpenFunction SetShellOpen(ShellOpenFunction function);
 PlaySoundFunction SetPlaySound(PlaySoundFunction function);
 PlaySoundDataFunction SetPlaySoundData(PlaySoundDataFunction function);
 StopSoundFunction SetStopSound(StopSoundFunction function);
+SoundStateFunction SetSoundState(SoundStateFunction function);
 
 void MessageBox(QWidget* owner, const CString& text);
 std::optional<CString> BrowseForFolder(QWidget* owner, const CString& title, const CString& start = {});
-void ShellOpen(const CString& path);
+bool ShellOpen(const CString& path);
 bool PlaySound(const CString& path);
 bool PlaySoundData(const std::vector<unsigned char>& wav);
 void StopSound();
+SoundState GetSoundState();
 
 } // namespace services

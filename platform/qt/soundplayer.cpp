@@ -3,6 +3,7 @@
 #include <QtGlobal>
 #include <SDL.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -73,6 +74,24 @@ bool CSoundPlayer::PlayFrom(SDL_RWops* source, const char* name)
         Stop();
         return false;
     }
+    m_nQueued = length;
+    m_dBytesPerSecond = static_cast<double>(spec.freq) * spec.channels * (SDL_AUDIO_BITSIZE(spec.format) / 8);
     SDL_PauseAudioDevice(m_device, 0);
+    return true;
+}
+
+bool CSoundPlayer::State(double& position, double& length)
+{
+    position = length = 0;
+    if (m_device == 0 || m_dBytesPerSecond <= 0)
+        return false;
+    const Uint32 left = SDL_GetQueuedAudioSize(m_device);
+    if (left == 0) {
+        // Played out: nothing keeps the device busy with silence.
+        Stop();
+        return false;
+    }
+    length = m_nQueued / m_dBytesPerSecond;
+    position = (m_nQueued - std::min(left, m_nQueued)) / m_dBytesPerSecond;
     return true;
 }
