@@ -47,7 +47,8 @@ public:
             QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
             QThread::msleep(1);
         }
-        m_thread.join();
+        if (m_thread.joinable())
+            m_thread.join();
     }
     CExtraction(const CExtraction&) = delete;
     CExtraction& operator=(const CExtraction&) = delete;
