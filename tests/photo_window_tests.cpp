@@ -59,10 +59,8 @@ Bytes TurnedPicture()
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, "JPG");
     const Bytes exif = {'E', 'x', 'i', 'f', 0, 0, 'M', 'M', 0, 42, 0, 0, 0, 8, 0, 1, 0x01, 0x12, 0, 3, 0, 0, 0, 1, 0, 6, 0, 0, 0, 0, 0, 0};
-    Bytes file = {0xFF, 0xD8, 0xFF, 0xE1, 0, static_cast<unsigned char>(exif.size() + 2)};
-    file.insert(file.end(), exif.begin(), exif.end());
-    file.insert(file.end(), jpeg.begin() + 2, jpeg.end());
-    return file;
+    const Bytes head = {0xFF, 0xD8, 0xFF, 0xE1, 0, static_cast<unsigned char>(exif.size() + 2)};
+    return Concat(Concat(head, exif), Bytes(jpeg.begin() + 2, jpeg.end()));
 }
 
 TEST_F(PhotoWindow, PreviewShowsThePictureUprightAndItsMemo)
