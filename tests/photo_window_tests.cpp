@@ -139,6 +139,16 @@ TEST_F(PhotoWindow, ExtractionRunsInTheBackgroundAndCancelLeavesWholeWavs)
     shown.Click(IDC_EXTRACT);
     EXPECT_EQ(services.boxes, (std::vector<std::string>{"Error could not open file\n\n" + mixed / "d.jpg"}));
     EXPECT_EQ(shown.LogRows().back(), "2 memos written, 1 without a memo, 1 failed");
+
+    // Closing the window mid-run stops the run, then closes.
+    shown.Search(dir.path());
+    shown.List(IDC_RESULTS)->selectAll();
+    QTest::mouseClick(shown.Button(IDC_EXTRACT), Qt::LeftButton);
+    dlg.close();
+    EXPECT_TRUE(dlg.isVisible());
+    shown.WaitForExtraction();
+    EXPECT_FALSE(dlg.isVisible());
+    EXPECT_TRUE(shown.LogRows().back().ends_with(", cancelled"));
 }
 
 // Escape stops what runs and nothing else; Ctrl+Q closes. The other keys:

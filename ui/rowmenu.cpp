@@ -41,7 +41,8 @@ void CMainDlg::OnContextMenu(int id, int row, const QPoint& globalPos)
 
 void CMainDlg::PlayFromPicture(const CString& path)
 {
-    m_listLog.DeleteAllItems();
+    if (!m_extraction)
+        m_listLog.DeleteAllItems();
     // A row that is a WAV file plays as it is.
     if (path.size() > 4 && strcasecmp(path.c_str() + path.size() - 4, ".wav") == 0) {
         if (services::PlaySound(path)) {

@@ -186,6 +186,9 @@ bool CMainDlg::ReadSearchForm(CSearchSettings& settings)
 
 void CMainDlg::OnSearch()
 {
+    // The log is the running extraction's until it ends.
+    if (m_extraction)
+        return;
     m_listLog.DeleteAllItems();
     // A press during a search is the Cancel button: it only asks the finder
     // to stop; the search that is running finishes the work below.
@@ -194,8 +197,6 @@ void CMainDlg::OnSearch()
         m_finder.StopSearch();
         return;
     }
-    if (m_extraction)
-        return;
 
     CSearchSettings settings;
     if (!ReadSearchForm(settings))
