@@ -34,6 +34,7 @@
 #include "res/templates.h"
 #include "search/pathparts.h"
 #include "ui/aboutdlg.h"
+#include "ui/extraction.h"
 
 CMainDlg::CMainDlg(QWidget* parent)
     : CDialog(res::MainDialogTemplate(), parent), m_hIcon(res::LoadIconResource(IDR_MAINFRAME))
@@ -42,6 +43,12 @@ CMainDlg::CMainDlg(QWidget* parent)
                    | Qt::WindowCloseButtonHint);
     // A folder or picture dropped on the window fills "Look in".
     setAcceptDrops(true);
+}
+
+CMainDlg::~CMainDlg()
+{
+    // A run still going ends before the window it reports to.
+    m_extraction.reset();
 }
 
 void CMainDlg::RestoreForm(const CFormMemory& memory)
@@ -214,7 +221,7 @@ void CMainDlg::OnCancel()
     // The same for an extraction: it stops after the file in hand.
     if (m_extraction) {
         m_bCloseAfterExtraction = true;
-        CancelExtraction();
+        m_extraction->Cancel();
         return;
     }
     CDialog::OnCancel();
@@ -247,7 +254,7 @@ void CMainDlg::OnEscape()
         m_bSearchCancelled = true;
         m_finder.StopSearch();
     } else if (m_extraction) {
-        CancelExtraction();
+        m_extraction->Cancel();
     }
 }
 

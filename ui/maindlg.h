@@ -127,7 +127,6 @@ private:
     using AfterExtraction = std::function<void(bool cancelled, const std::vector<CString>& written)>;
     void RunExtractSound(const CExtractOptions& options = {}, AfterExtraction then = {});
     void EndExtraction();
-    void CancelExtraction();
     // Search and the extraction commands wait while one of them runs.
     void UpdateCommands();
     // Appends a row at the end of the log list.
@@ -158,11 +157,7 @@ private:
     bool m_bSearchCancelled = false;
     bool m_bSearchAtStart = false;
     CWindowMemory m_windowMemory;
-    // Ends a run still going before it goes (see extract.cpp).
-    struct CEndExtraction {
-        void operator()(CExtraction* run) const;
-    };
-    std::unique_ptr<CExtraction, CEndExtraction> m_extraction;
+    std::unique_ptr<CExtraction> m_extraction;
     QSplitter* m_splitter = nullptr;
     CPreviewPane* m_preview = nullptr;
     QProgressBar* m_progress = nullptr;

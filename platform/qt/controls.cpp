@@ -493,12 +493,6 @@ int CListCtrl::InsertColumn(int column, const CString& heading, int width)
     return at;
 }
 
-void CListCtrl::SetStretchColumn(int column)
-{
-    if (CListView* view = View())
-        view->horizontalHeader()->setSectionResizeMode(column, QHeaderView::Stretch);
-}
-
 int CListCtrl::InsertItem(int row, const CString& text, bool image)
 {
     return View() ? View()->Model()->InsertRow(row, text, image) : -1;

@@ -186,8 +186,6 @@ public:
     void Attach(QWidget* widget) override;
 
     int InsertColumn(int column, const CString& heading, int width);
-    // The column takes what width the list has beyond the other columns.
-    void SetStretchColumn(int column);
     // Inserts a row; a position past the end appends. Answers the row used.
     // A row shows the list's image when image is true.
     int InsertItem(int row, const CString& text, bool image = true);
