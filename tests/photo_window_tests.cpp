@@ -13,6 +13,7 @@
 #include <QSettings>
 #include <QSplitter>
 #include <cstdlib>
+#include <sys/stat.h>
 #include <filesystem>
 
 #include "app/mainapp.h"
@@ -71,6 +72,7 @@ TEST_F(PhotoWindow, PreviewShowsThePictureUprightAndItsMemo)
     Camera("memo.jpg");
     Camera("quiet.jpg", "IM000102.JPG");
     WriteText(dir / "broken.jpg", "not a picture");
+    ASSERT_EQ(::mkfifo((dir / "pipe.jpg").c_str(), 0600), 0);
     shown.Search(dir.path());
     auto* picture = Named<QLabel>("Picture");
     auto* memo = Named<QGroupBox>("Memo");
@@ -92,8 +94,10 @@ TEST_F(PhotoWindow, PreviewShowsThePictureUprightAndItsMemo)
     ASSERT_EQ(services.playedData.size(), 1u);
     EXPECT_EQ(services.playedData[0], ReadFile(DataPath("expected/IM000101.JPG.wav")));
 
-    Preview("broken.jpg");
-    EXPECT_EQ(picture->text(), "No preview");
+    for (const char* unreadable : {"broken.jpg", "pipe.jpg"}) {
+        Preview(unreadable);
+        EXPECT_EQ(picture->text(), "No preview") << unreadable;
+    }
     Preview("quiet.jpg");
     EXPECT_EQ(memoText(), "No memo");
 }

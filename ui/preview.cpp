@@ -1,5 +1,9 @@
 #include "ui/preview.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QFile>
 #include <QImageReader>
 #include <QPixmap>
@@ -37,7 +41,14 @@ CPreview ReadPreview(const CString& path, const QSize& box)
     CPreview preview;
     preview.strPath = path;
     preview.box = box;
-    QImageReader reader(QFile::decodeName(QByteArray(path.data(), static_cast<qsizetype>(path.size()))));
+    // Only a regular file is read: a FIFO named like a picture would hold
+    // the reader, and with it the closing window, for good.
+    QFile file;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    struct stat info {};
+    if (fd >= 0 && (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)))
+        ::close(fd);
+    QImageReader reader(&file);
     reader.setAutoTransform(true);
     QSize stored = reader.size();
     if (stored.isValid() && box.isValid()) {
@@ -48,7 +59,8 @@ CPreview ReadPreview(const CString& path, const QSize& box)
         if (stored.width() > fit.width() || stored.height() > fit.height())
             reader.setScaledSize(stored.scaled(fit, Qt::KeepAspectRatio).expandedTo(QSize(1, 1)));
     }
-    preview.picture = reader.read();
+    if (file.isOpen())
+        preview.picture = reader.read();
     if (ReadMemo(path, preview.wav)) {
         preview.bMemo = true;
         preview.strFacts = DescribeMemo(path);
@@ -171,7 +183,6 @@ void CPreviewPane::Show(std::shared_ptr<const CPreview> preview)
         m_picture->setPixmap(pixmap);
     }
     m_facts->setText(m_shown->bMemo ? ToDisplay(m_shown->strFacts) : tr("No memo"));
-    m_play->setEnabled(m_shown->bMemo || services::GetSoundState().bPlaying);
     FollowSound();
 }
 
