@@ -163,6 +163,11 @@ bool CMainDlg::OnInitDialog()
         view->horizontalHeader()->restoreState(m_windowMemory.columns);
     if (m_windowMemory.bMaximized)
         setWindowState(windowState() | Qt::WindowMaximized);
+    // The window manager places the window, where a dialog would be centred
+    // by Qt: its native window is made with no position of its own, and
+    // marked as placed so that showing it sets none.
+    winId();
+    setAttribute(Qt::WA_Moved);
     if (QWidget* first = GetDlgItem(IDC_LOOKIN))
         first->setFocus();
     return true;
