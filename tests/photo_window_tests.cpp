@@ -46,9 +46,7 @@ protected:
                 view->setCurrentIndex(view->ViewIndex(row));
         }
         auto* pane = dlg.findChild<CPreviewPane*>();
-        for (int i = 0; i < 500 && !pane->Shows(dir / name); ++i)
-            QApplication::processEvents(QEventLoop::AllEvents, 10);
-        ASSERT_TRUE(pane->Shows(dir / name)) << name;
+        ASSERT_TRUE(QTest::qWaitFor([&] { return pane->Shows(dir / name); }, 10000)) << name;
     }
 };
 

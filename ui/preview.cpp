@@ -45,22 +45,25 @@ CPreview ReadPreview(const CString& path, const QSize& box)
     // the reader, and with it the closing window, for good.
     QFile file;
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    struct stat info {};
-    if (fd >= 0 && (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)))
+    struct stat st {};
+    if (fd >= 0
+        && (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)
+            || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)))
         ::close(fd);
-    QImageReader reader(&file);
-    reader.setAutoTransform(true);
-    QSize stored = reader.size();
-    if (stored.isValid() && box.isValid()) {
-        // The size asked for is the stored picture's; a turned one fits the
-        // box turned.
-        const bool turned = reader.transformation() & QImageIOHandler::TransformationRotate90;
-        const QSize fit = turned ? box.transposed() : box;
-        if (stored.width() > fit.width() || stored.height() > fit.height())
-            reader.setScaledSize(stored.scaled(fit, Qt::KeepAspectRatio).expandedTo(QSize(1, 1)));
-    }
-    if (file.isOpen())
+    if (file.isOpen()) {
+        QImageReader reader(&file);
+        reader.setAutoTransform(true);
+        const QSize stored = reader.size();
+        if (stored.isValid() && box.isValid()) {
+            // The size asked for is the stored picture's; a turned one fits
+            // the box turned.
+            const bool turned = reader.transformation() & QImageIOHandler::TransformationRotate90;
+            const QSize fit = turned ? box.transposed() : box;
+            if (stored.width() > fit.width() || stored.height() > fit.height())
+                reader.setScaledSize(stored.scaled(fit, Qt::KeepAspectRatio).expandedTo(QSize(1, 1)));
+        }
         preview.picture = reader.read();
+    }
     if (ReadMemo(path, preview.wav)) {
         preview.bMemo = true;
         preview.strFacts = DescribeMemo(path);
