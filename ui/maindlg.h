@@ -127,7 +127,7 @@ private:
     using AfterExtraction = std::function<void(bool cancelled, const std::vector<CString>& written)>;
     void RunExtractSound(const CExtractOptions& options = {}, AfterExtraction then = {});
     void EndExtraction();
-    // Search and the extraction commands wait while one of them runs.
+    // Search and the extraction commands wait while an extraction runs.
     void UpdateCommands();
     // Appends a row at the end of the log list.
     void AppendLogRow(const CString& text);
