@@ -364,7 +364,7 @@ void CMainDlg::BuildLayout()
     middle->addWidget(item(IDC_LOG), 1);
     QWidget* log = item(IDC_LOG);
     log->setMinimumHeight(log->fontMetrics().height() * 3 + 8);
-    log->setMaximumHeight(log->fontMetrics().height() * 8);
+    log->setMaximumHeight(log->fontMetrics().height() * 6);
 
     m_splitter = new QSplitter(Qt::Horizontal, this);
     m_splitter->setChildrenCollapsible(false);

@@ -83,8 +83,11 @@ CPreviewPane::CPreviewPane(QWidget* parent)
     m_picture->setMinimumSize(64, 48);
     m_picture->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
     m_memo->setAccessibleName(tr("Memo"));
-    m_facts->setWordWrap(true);
+    // Room for the memo's facts from the start, line by line (a wrapped
+    // label's height would not count in the window's minimum).
     m_facts->setTextFormat(Qt::PlainText);
+    m_facts->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_facts->setMinimumHeight(m_facts->fontMetrics().lineSpacing() * 4);
     m_facts->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_play->setAccessibleName(tr("Play"));
     m_play->setAutoDefault(false);
