@@ -87,7 +87,7 @@ CPreviewPane::CPreviewPane(QWidget* parent)
     // label's height would not count in the window's minimum).
     m_facts->setTextFormat(Qt::PlainText);
     m_facts->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_facts->setMinimumHeight(m_facts->fontMetrics().lineSpacing() * 4);
+    m_facts->setMinimumHeight(m_facts->fontMetrics().lineSpacing() * 3);
     m_facts->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_play->setAccessibleName(tr("Play"));
     m_play->setAutoDefault(false);
