@@ -40,17 +40,15 @@ QSettings* Settings()
     return settings.get();
 }
 
-CFormMemory LoadForm()
+} // namespace
+
+CFormMemory LoadForm(QSettings& settings)
 {
     CFormMemory form;
-    form.strFileMask = "*.jpg";
-    if (!Settings())
-        return form;
-    QSettings& settings = *Settings();
     form.strLookIn = FromDisplay(settings.value("lookIn").toString());
-    form.strFileMask = FromDisplay(settings.value("fileMask", "*.jpg").toString());
-    form.bSubfolders = settings.value("subfolders", false).toBool();
-    form.bCheckSound = settings.value("checkSound", false).toBool();
+    form.strFileMask = FromDisplay(settings.value("fileMask", ToDisplay(form.strFileMask)).toString());
+    form.bSubfolders = settings.value("subfolders", form.bSubfolders).toBool();
+    form.bCheckSound = settings.value("checkSound", form.bCheckSound).toBool();
     form.bOnlyWithSound = settings.value("onlyWithSound", false).toBool();
     form.bSizeRange = settings.value("sizeRange", false).toBool();
     form.nSizeMinKB = settings.value("sizeMinKB", 0).toInt();
@@ -58,11 +56,8 @@ CFormMemory LoadForm()
     return form;
 }
 
-void SaveForm(const CFormMemory& form)
+void SaveForm(QSettings& settings, const CFormMemory& form)
 {
-    if (!Settings())
-        return;
-    QSettings& settings = *Settings();
     settings.setValue("lookIn", ToDisplay(form.strLookIn));
     settings.setValue("fileMask", ToDisplay(form.strFileMask));
     settings.setValue("subfolders", form.bSubfolders);
@@ -71,6 +66,27 @@ void SaveForm(const CFormMemory& form)
     settings.setValue("sizeRange", form.bSizeRange);
     settings.setValue("sizeMinKB", form.nSizeMinKB);
     settings.setValue("sizeMaxKB", form.nSizeMaxKB);
+    settings.sync();
+}
+
+namespace {
+
+CWindowMemory LoadWindow(QSettings& settings)
+{
+    CWindowMemory window;
+    window.size = settings.value("window/size").toSize();
+    window.bMaximized = settings.value("window/maximized", false).toBool();
+    window.splitter = settings.value("window/splitter").toByteArray();
+    window.columns = settings.value("window/columns").toByteArray();
+    return window;
+}
+
+void SaveWindow(QSettings& settings, const CWindowMemory& window)
+{
+    settings.setValue("window/size", window.size);
+    settings.setValue("window/maximized", window.bMaximized);
+    settings.setValue("window/splitter", window.splitter);
+    settings.setValue("window/columns", window.columns);
     settings.sync();
 }
 
@@ -84,15 +100,28 @@ bool CMainApp::InitInstance()
     const auto previousData
         = services::SetPlaySoundData([&player](const std::vector<unsigned char>& wav) { return player.PlayData(wav); });
     const auto previousStop = services::SetStopSound([&player] { player.Stop(); });
+    const auto previousState = services::SetSoundState([&player] {
+        services::SoundState state;
+        state.bPlaying = player.State(state.dPosition, state.dLength);
+        return state;
+    });
     {
+        // Without a settings file that can be read (see Settings), the
+        // window starts as on first use and remembers nothing.
+        QSettings* settings = Settings();
         CMainDlg dlg;
-        dlg.RestoreForm(LoadForm());
+        dlg.RestoreForm(settings ? LoadForm(*settings) : CFormMemory());
+        dlg.RestoreWindow(settings ? LoadWindow(*settings) : CWindowMemory());
         dlg.SetLookIn(m_strStartFolder);
         if (!m_strStartFolder.empty())
             dlg.SearchWhenShown(m_strStartFolder);
         dlg.DoModal();
-        SaveForm(dlg.GetFormMemory());
+        if (settings) {
+            SaveForm(*settings, dlg.GetFormMemory());
+            SaveWindow(*settings, dlg.GetWindowMemory());
+        }
     }
+    services::SetSoundState(previousState);
     services::SetStopSound(previousStop);
     services::SetPlaySoundData(previousData);
     services::SetPlaySound(previousPlay);

@@ -1,6 +1,14 @@
 #pragma once
 // The application object: its life is the main window's modal run.
 #include "platform/cstring.h"
+#include "ui/maindlg.h"
+
+class QSettings;
+
+// The form as the last run left it in settings; what is missing there
+// takes the first-use defaults.
+CFormMemory LoadForm(QSettings& settings);
+void SaveForm(QSettings& settings, const CFormMemory& form);
 
 class CMainApp {
 public:

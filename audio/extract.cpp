@@ -302,20 +302,66 @@ Outcome CFileExtraction::OutputFailed(const COutputFile& output, const CString& 
     return Outcome::EndRun;
 }
 
+// Passes everything on and notes, per file, what the file's results said.
+class CTallyReport final : public IExtractReport {
+public:
+    explicit CTallyReport(IExtractReport& report) : m_report(report) {}
+    void WriteLogRow(const CString& text) override { m_report.WriteLogRow(text); }
+    void ShowMessage(const char* format, const CString& path, int error) override
+    {
+        m_report.ShowMessage(format, path, error);
+    }
+    void Result(const CExtractResult& result) override
+    {
+        if (result.outcome == ExtractOutcome::Failed || result.outcome == ExtractOutcome::CutShort)
+            m_bFailed = true;
+        else if (result.outcome == ExtractOutcome::NoMemo)
+            m_bNoMemo = true;
+        m_report.Result(result);
+    }
+
+    void Count(CExtractSummary& summary, size_t memosWritten)
+    {
+        if (memosWritten > 0)
+            summary.nWritten += static_cast<int>(memosWritten);
+        else if (m_bFailed)
+            ++summary.nFailed;
+        else if (m_bNoMemo)
+            ++summary.nWithoutMemo;
+        m_bFailed = m_bNoMemo = false;
+    }
+
+private:
+    IExtractReport& m_report;
+    bool m_bFailed = false;
+    bool m_bNoMemo = false;
+};
+
 } // namespace
 
 std::vector<CString> RunExtraction(const std::vector<CString>& sources, IExtractReport& report,
-                                   const CExtractOptions& options)
+                                   const CExtractOptions& options, CExtractSummary* summary)
 {
     std::vector<CString> written;
     if (sources.empty()) {
         report.ShowMessage(kNoSelection, "", 0);
         return written;
     }
-    for (const CString& source : sources) {
-        if (CFileExtraction(source, report, options, written).Run() == Outcome::EndRun)
+    CExtractSummary counts;
+    CTallyReport tally(report);
+    for (size_t done = 0; done < sources.size(); ++done) {
+        if (!report.KeepGoing(done, sources.size())) {
+            counts.bCancelled = true;
+            break;
+        }
+        const size_t before = written.size();
+        const Outcome outcome = CFileExtraction(sources[done], tally, options, written).Run();
+        tally.Count(counts, written.size() - before);
+        if (outcome == Outcome::EndRun)
             break;
     }
+    if (summary)
+        *summary = counts;
     return written;
 }
 

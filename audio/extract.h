@@ -2,6 +2,7 @@
 // The extraction run: for each source path, in order, copy the sound of the
 // camera file into source + ".wav", telling the user every step through a
 // narrow interface so that the window (or the command line) only forwards.
+#include <cstddef>
 #include <vector>
 
 #include "audio/memo.h"
@@ -35,6 +36,18 @@ public:
     // Told once per memo, and once for a file that gave none, after the log
     // rows that say the same. The run may end after a failure (see above).
     virtual void Result(const CExtractResult&) {}
+    /// Asked before each source with how many are done of how many; false
+    /// stops the run there, after the file in hand was finished whole.
+    virtual bool KeepGoing(size_t /*done*/, size_t /*total*/) { return true; }
+};
+
+// What a run did, counted by source file: a file with a memo written (a
+// partial one on request included) counts its memos as written.
+struct CExtractSummary {
+    int nWritten = 0;
+    int nWithoutMemo = 0;
+    int nFailed = 0;
+    bool bCancelled = false;
 };
 
 struct CExtractOptions {
@@ -49,7 +62,7 @@ struct CExtractOptions {
 /// the "nothing selected" case). Returns the output paths it wrote. A
 /// picture with several memos gives <picture>.wav, <picture>.2.wav, ...
 std::vector<CString> RunExtraction(const std::vector<CString>& sources, IExtractReport& report,
-                                   const CExtractOptions& options = {});
+                                   const CExtractOptions& options = {}, CExtractSummary* summary = nullptr);
 
 /// Reads the first memo of the picture at path into wav: the bytes that
 /// extraction would write to its first output file, writing nothing.

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Starts the real program in a real X server with a folder to look in,
-# closes its window with Escape as a user would, and expects exit status 0,
+# closes its window with Ctrl+Q as a user would (Escape leaves it open), and expects exit status 0,
 # no process left behind, and the folder remembered for the next start in a
 # configuration folder of its own.
 set -u
@@ -22,9 +22,12 @@ if ! window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Vocaline$'
 fi
 xdotool windowfocus --sync "$window" 2>/dev/null
 xdotool key Escape
+sleep 0.5
+kill -0 "$pid" 2>/dev/null || { echo "Escape closed the window"; exit 1; }
+xdotool key ctrl+q
 for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
 if kill -0 "$pid" 2>/dev/null; then
-  echo "still running after Escape"; kill "$pid"; exit 1
+  echo "still running after Ctrl+Q"; kill "$pid"; exit 1
 fi
 wait "$pid"
 status=$?
@@ -42,7 +45,7 @@ pid=$!
 window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Vocaline$' | head -n1)
 [ -n "$window" ] || { echo "the window never appeared with a FIFO for settings"; kill "$pid"; exit 1; }
 xdotool windowfocus --sync "$window" 2>/dev/null
-xdotool key Escape
+xdotool key ctrl+q
 timeout 10 tail --pid="$pid" -f /dev/null || { echo "still running with a FIFO for settings"; kill "$pid"; exit 1; }
 grep -q "vocaline.conf is not a regular file" "$scratch/stderr" || { echo "no warning"; cat "$scratch/stderr"; exit 1; }
 echo "closed with status 0"

@@ -95,7 +95,10 @@ TEST(ShowInFolder, AsksTheFileManagerElseOpensTheFolder)
     ASSERT_TRUE(bus.registerObject("/org/freedesktop/FileManager1", &manager, QDBusConnection::ExportAllSlots));
     ASSERT_TRUE(bus.registerService("org.freedesktop.FileManager1"));
     std::vector<CString> opened;
-    services::SetShellOpen([&](const CString& path) { opened.push_back(path); });
+    services::SetShellOpen([&](const CString& path) {
+        opened.push_back(path);
+        return true;
+    });
     services::ShowInFolder("/pictures/IM 101.JPG");
     EXPECT_TRUE(QTest::qWaitFor([&] { return !manager.shown.isEmpty(); }, 5000));
     EXPECT_EQ(manager.shown, QStringList{"file:///pictures/IM%20101.JPG"});

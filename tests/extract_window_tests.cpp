@@ -39,6 +39,12 @@ std::string Done(const std::string& source)
     return "Output file: " + source + ".wav Done";
 }
 
+std::string Summary(int written, int without, int failed)
+{
+    return std::to_string(written) + " memos written, " + std::to_string(without) + " without a memo, "
+         + std::to_string(failed) + " failed";
+}
+
 TEST_F(ExtractWindow, SelectedRowsRunInRowOrder)
 {
     std::map<std::string, bool> selected;
@@ -55,6 +61,7 @@ TEST_F(ExtractWindow, SelectedRowsRunInRowOrder)
             expected.push_back("Error File is not a jpg........................................");
         }
     }
+    expected.push_back(Summary(0, 4, 0));
     EXPECT_EQ(shown.LogRows(), expected);
 }
 
@@ -66,7 +73,7 @@ TEST_F(ExtractWindow, ExtractAndPlayExtractsAllAndPlaysTheFirst)
     const std::string first = shown.RowPath(0);
     const std::string second = shown.RowPath(1);
     shown.Click(IDC_EXTRACTPLAY);
-    EXPECT_EQ(shown.LogRows(), (std::vector<std::string>{first, Done(first), second, Done(second),
+    EXPECT_EQ(shown.LogRows(), (std::vector<std::string>{first, Done(first), second, Done(second), Summary(2, 0, 0),
                                                          "Playing " + first + ".wav"}));
     EXPECT_EQ(services.played, (std::vector<std::string>{first + ".wav"}));
 }
@@ -93,7 +100,8 @@ TEST_F(ExtractWindow, NoSoundDoesNotPlayAnOldWav)
     List({{"silent.jpg", true}});
     shown.Click(IDC_EXTRACTPLAY);
     EXPECT_EQ(shown.LogRows(),
-              (std::vector<std::string>{dir / "silent.jpg", "No Audio in file...................................................."}));
+              (std::vector<std::string>{dir / "silent.jpg", "No Audio in file....................................................",
+                                        Summary(0, 1, 0)}));
     EXPECT_TRUE(services.played.empty());
 }
 
@@ -109,7 +117,7 @@ TEST_F(ExtractWindow, PlayRefusedOrNothingSelected)
     services.playAnswer = false;
     shown.Click(IDC_EXTRACTPLAY);
     EXPECT_EQ(services.boxes.back(), "Could not play the sound");
-    EXPECT_EQ(shown.LogRows(), (std::vector<std::string>{pic, Done(pic)}));
+    EXPECT_EQ(shown.LogRows(), (std::vector<std::string>{pic, Done(pic), Summary(1, 0, 0)}));
 }
 
 // The whole road, driven as a user would: start the program, type a folder,
@@ -132,6 +140,7 @@ protected:
         });
         QContextMenuEvent press(QContextMenuEvent::Keyboard, QPoint(), view->mapToGlobal(QPoint()));
         QApplication::sendEvent(view->viewport(), &press);
+        shown.WaitForExtraction();
     }
 };
 
@@ -179,16 +188,18 @@ TEST(RoadOfOneFile, FromSearchToWav)
                 QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(view->model()->index(row, 1)).center());
         }
         QTest::mouseClick(qobject_cast<QAbstractButton*>(dlg->GetDlgItem(IDC_EXTRACT)), Qt::LeftButton);
+        while (dlg->IsExtracting())
+            QApplication::processEvents(QEventLoop::AllEvents, 10);
         auto* logView = qobject_cast<QTableView*>(dlg->GetDlgItem(IDC_LOG));
         for (int i = 0; i < logView->model()->rowCount(); ++i)
             log.push_back(logView->model()->index(i, 0).data().toString().toStdString());
         driven = true;
-        QTest::keyClick(lookIn, Qt::Key_Escape);
+        QTest::keyClick(lookIn, Qt::Key_Q, Qt::ControlModifier);
     });
     EXPECT_FALSE(theApp.InitInstance());
     EXPECT_TRUE(driven);
     const std::string pic = dir / "IM000101.JPG";
-    EXPECT_EQ(log, (std::vector<std::string>{pic, "Output file: " + pic + ".wav Done"}));
+    EXPECT_EQ(log, (std::vector<std::string>{pic, "Output file: " + pic + ".wav Done", Summary(1, 0, 0)}));
     EXPECT_EQ(ReadFile(pic + ".wav"), ReadFile(DataPath("expected/IM000101.JPG.wav")));
     EXPECT_TRUE(services.boxes.empty());
 }

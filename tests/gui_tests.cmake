@@ -9,7 +9,8 @@ target_link_libraries(vocaline_guikit PUBLIC vocaline_app vocaline_testkit Qt6::
 set(OFFSCREEN "XDG_RUNTIME_DIR=${CMAKE_CURRENT_BINARY_DIR}/xdg")
 file(MAKE_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/xdg)
 
-add_executable(window_tests window_tests.cpp search_window_tests.cpp extract_window_tests.cpp)
+add_executable(window_tests window_tests.cpp search_window_tests.cpp extract_window_tests.cpp
+  photo_window_tests.cpp)
 target_link_libraries(window_tests PRIVATE vocaline_guikit)
 gtest_discover_tests(window_tests PROPERTIES ENVIRONMENT "${OFFSCREEN}" DISCOVERY_TIMEOUT 30)
 
@@ -18,7 +19,7 @@ target_link_libraries(sound_tests PRIVATE vocaline_guikit)
 # One process per test: SDL chooses its audio driver once per process.
 gtest_discover_tests(sound_tests PROPERTIES ENVIRONMENT "${OFFSCREEN}" DISCOVERY_TIMEOUT 30)
 
-add_test(NAME app.ClosesWithEscapeUnderX
+add_test(NAME app.ClosesWithCtrlQUnderX
   COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/app_exit_test.sh $<TARGET_FILE:vocaline>)
 
 add_executable(desktop_tests desktop_tests.cpp)

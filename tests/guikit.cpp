@@ -13,7 +13,10 @@ RecordedServices::RecordedServices()
         folderStart = start;
         return folderAnswer;
     });
-    services::SetShellOpen([this](const CString& path) { opened.push_back(path); });
+    services::SetShellOpen([this](const CString& path) {
+        opened.push_back(path);
+        return openAnswer;
+    });
     services::SetShowInFolder([this](const CString& path) { shownInFolder.push_back(path); });
     services::SetPlaySound([this](const CString& path) {
         played.push_back(path);
@@ -65,6 +68,13 @@ CListView* ShownDialog::List(int id) const
 void ShownDialog::Click(int id)
 {
     QTest::mouseClick(Button(id), Qt::LeftButton);
+    WaitForExtraction();
+}
+
+void ShownDialog::WaitForExtraction()
+{
+    while (dlg.IsExtracting())
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
 }
 
 void ShownDialog::SetText(int id, const std::string& text)

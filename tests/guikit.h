@@ -31,6 +31,7 @@ public:
     std::optional<std::string> folderAnswer; // what the folder picker answers
     std::string folderStart;                 // where the folder picker was opened
     bool playAnswer = true;
+    bool openAnswer = true;
 };
 
 // A main window created and shown offscreen, as the program shows it.
@@ -43,7 +44,9 @@ public:
     QAbstractButton* Button(int id) const;
     QLineEdit* Edit(int id) const;
     CListView* List(int id) const;
+    // Clicks a button; an extraction it starts has ended when it returns.
     void Click(int id);
+    void WaitForExtraction();
     void SetText(int id, const std::string& text);
     std::string Text(int id) const;
     std::vector<std::string> LogRows() const;

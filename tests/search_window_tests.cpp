@@ -237,7 +237,7 @@ TEST_F(SearchWindow, CancelFromInsideThePumpStopsAndKeepsTheRows)
     EXPECT_EQ(shown.Text(IDOK), "Search");
     EXPECT_GE(shown.Rows(), 3);
     EXPECT_LT(shown.Rows(), kMany);
-    EXPECT_EQ(shown.Text(IDC_STATUS), std::to_string(shown.Rows()) + " items found");
+    EXPECT_EQ(shown.Text(IDC_STATUS), "Search cancelled, " + std::to_string(shown.Rows()) + " items found");
 }
 
 TEST_F(SearchWindow, CommandsRunInsideTheSearchAndClosingCancelsIt)

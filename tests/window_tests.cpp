@@ -107,40 +107,6 @@ TEST_F(Window, EveryControlHasANameAndTheKeyboardReachesIt)
     EXPECT_TRUE(Checked(IDC_CHECKSOUND));
 }
 
-TEST_F(Window, EnterSearchesEscapeCloses)
-{
-    TempDir dir;
-    WriteText(dir / "a.jpg", "x");
-    shown.SetText(IDC_LOOKIN, dir.path());
-    QTest::keyClick(shown.Edit(IDC_FILEMASK), Qt::Key_Return);
-    EXPECT_TRUE(dlg.isVisible());
-    EXPECT_EQ(shown.Text(IDC_STATUS), "1 items found");
-    QTest::keyClick(shown.Edit(IDC_LOOKIN), Qt::Key_Escape);
-    EXPECT_FALSE(dlg.isVisible());
-    EXPECT_EQ(dlg.result(), IDCANCEL);
-}
-
-TEST_F(Window, NeverSmallerThanFirstShownAndTheFieldsFollowTheWidth)
-{
-    const QSize first = dlg.size();
-    dlg.resize(first.width() - 100, first.height() - 100);
-    QApplication::processEvents();
-    EXPECT_GE(dlg.width(), first.width());
-    EXPECT_GE(dlg.height(), first.height());
-
-    const QRect lookIn = shown.Edit(IDC_LOOKIN)->geometry();
-    const QRect log = shown.List(IDC_LOG)->geometry();
-    const QRect mask = shown.Edit(IDC_FILEMASK)->geometry();
-    dlg.resize(first.width() + 200, first.height() + 150);
-    QApplication::processEvents();
-    const QRect list = shown.List(IDC_RESULTS)->geometry();
-    EXPECT_EQ(dlg.width() - list.right() - 1, list.left());
-    EXPECT_EQ(dlg.height() - list.bottom() - 1, list.left());
-    EXPECT_EQ(shown.Edit(IDC_LOOKIN)->width(), lookIn.width() + 200);
-    EXPECT_EQ(shown.List(IDC_LOG)->width(), log.width() + 200);
-    EXPECT_EQ(shown.Edit(IDC_FILEMASK)->geometry(), mask);
-}
-
 TEST_F(Window, AboutBoxOpensAndClosesWithOkOrEscape)
 {
     for (bool useEscape : {false, true}) {

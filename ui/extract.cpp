@@ -1,37 +1,68 @@
-// Extract Sound and Extract and play: the window's side of the extraction
-// run, forwarding its rows to the log list and its messages to the user.
+// Extract Sound and Extract and play: the extraction run on a thread of its
+// own (extraction.h), its rows and messages carried over to the window,
+// which keeps answering all the while.
 #include <algorithm>
 #include <cctype>
 
-#include "audio/extract.h"
 #include "platform/qt/services.h"
 #include "platform/qt/text.h"
-#include "ui/maindlg.h"
+#include "res/ids.h"
+#include "ui/extraction.h"
 #include "ui/translate.h"
 
-class CMainDlg::CWindowReport : public IExtractReport {
-public:
-    explicit CWindowReport(CMainDlg& dlg) : m_dlg(dlg) {}
-    void WriteLogRow(const CString& text) override { m_dlg.AppendLogRow(TrExtractText(text)); }
-    void ShowMessage(const char* format, const CString& path, int /*error*/) override
-    {
-        services::MessageBox(&m_dlg, FormatText(TrFormat("IExtractReport", format).c_str(), path.c_str()));
-    }
-
-private:
-    CMainDlg& m_dlg;
-};
+namespace {
+// New log rows reach the screen at this pace while a run goes on.
+constexpr int kLogRefreshMs = 40;
+}
 
 void CMainDlg::ExtractSound()
 {
     RunExtractSound();
 }
 
-std::vector<CString> CMainDlg::RunExtractSound(const CExtractOptions& options)
+void CMainDlg::RunExtractSound(const CExtractOptions& options, AfterExtraction then)
 {
+    if (m_extraction)
+        return;
     m_listLog.DeleteAllItems();
-    CWindowReport report(*this);
-    return RunExtraction(m_listResults.SelectedPaths(), report, options);
+    std::vector<CString> sources = m_listResults.SelectedPaths();
+    if (sources.empty()) {
+        // Nothing to run: the message the run gives, at once.
+        services::MessageBox(this, TrExtractText("Error No items were selected!"));
+        return;
+    }
+    m_progress->setRange(0, static_cast<int>(sources.size()));
+    m_progress->setValue(0);
+    m_listLog.SetBatchInterval(kLogRefreshMs);
+    m_extraction = std::make_unique<CExtraction>(*this, std::move(sources), options, std::move(then));
+    UpdateCommands();
+}
+
+void CMainDlg::EndExtraction()
+{
+    if (!m_extraction)
+        return;
+    const std::unique_ptr<CExtraction> run = std::move(m_extraction);
+    m_progress->setValue(m_progress->maximum());
+    m_listLog.SetBatchInterval(0);
+    run->Finish();
+    UpdateCommands();
+    if (m_bCloseAfterExtraction) {
+        m_bCloseAfterExtraction = false;
+        OnCancel();
+        return;
+    }
+    run->After();
+}
+
+void CMainDlg::UpdateCommands()
+{
+    const bool extracting = m_extraction != nullptr;
+    EnableDlgItem(IDOK, !extracting);
+    EnableDlgItem(IDC_EXTRACT, !extracting);
+    EnableDlgItem(IDC_EXTRACTPLAY, !extracting);
+    m_progress->setVisible(extracting);
+    m_btnStop->setVisible(extracting);
 }
 
 void CMainDlg::ExtractAndPlay()
@@ -44,18 +75,18 @@ void CMainDlg::ExtractAndPlay()
     CString playPath = selected.front();
     CString tail = playPath.size() > 3 ? playPath.substr(playPath.size() - 3) : playPath;
     std::transform(tail.begin(), tail.end(), tail.begin(), [](unsigned char c) { return std::tolower(c); });
-    if (tail != "wav") {
-        playPath += ".wav";
-        // Only what this run wrote is the row's sound: a WAV left from an
-        // earlier run beside a picture that has none now is not played.
-        const std::vector<CString> written = RunExtractSound();
-        if (std::find(written.begin(), written.end(), playPath) == written.end())
-            return;
-    } else {
+    const auto play = [this](const CString& path) { ReportPlay(services::PlaySound(path), path); };
+    if (tail == "wav") {
         m_listLog.DeleteAllItems();
+        play(playPath);
+        return;
     }
-    if (services::PlaySound(playPath))
-        AppendLogRow(FormatText(TrFormat("CMainDlg", "Playing %s").c_str(), playPath.c_str()));
-    else
-        services::MessageBox(this, FromDisplay(tr("Could not play the sound")));
+    playPath += ".wav";
+    // Only what this run wrote is the row's sound: a WAV left from an
+    // earlier run beside a picture that has none now is not played, and
+    // nothing plays after Cancel.
+    RunExtractSound({}, [playPath, play](bool cancelled, const std::vector<CString>& written) {
+        if (!cancelled && std::find(written.begin(), written.end(), playPath) != written.end())
+            play(playPath);
+    });
 }

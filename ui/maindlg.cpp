@@ -2,15 +2,27 @@
 
 #include <sys/stat.h>
 
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
 #include <QMimeData>
-#include <QResizeEvent>
+#include <QScreen>
 #include <QShortcut>
 #include <QShowEvent>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QUrl>
+#include <QVBoxLayout>
 #include <filesystem>
 #include <system_error>
 
@@ -22,17 +34,9 @@
 #include "res/templates.h"
 #include "search/pathparts.h"
 #include "ui/aboutdlg.h"
+#include "ui/extraction.h"
 
 namespace {
-
-// The size the window had when first shown, for the whole process.
-struct MinimumTrackSize {
-    bool bUnset = true;
-    QSize size;
-} g_minTrackSize;
-
-// The controls that follow the window's width: these grow, Browse moves.
-constexpr int kWidening[] = {IDC_DEFINEGROUP, IDC_OPTIONSGROUP, IDC_MODEFRAME, IDC_LOOKIN, IDC_BROWSE, IDC_LOG};
 
 // A relative path is taken from the working folder.
 CString FromWorkingFolder(const CString& path)
@@ -55,7 +59,11 @@ CMainDlg::CMainDlg(QWidget* parent)
     setAcceptDrops(true);
 }
 
-CMainDlg::~CMainDlg() = default;
+CMainDlg::~CMainDlg()
+{
+    // A run still going ends before the window it reports to.
+    m_extraction.reset();
+}
 
 void CMainDlg::RestoreForm(const CFormMemory& memory)
 {
@@ -132,15 +140,43 @@ bool CMainDlg::OnInitDialog()
 
     // A size range remembered from the last run comes with its fields.
     OnSizeRange();
-    m_initialClient = size();
-    for (const int id : kWidening) {
-        if (QWidget* control = GetDlgItem(id))
-            m_initialGeometry[id] = control->geometry();
-    }
+    const QSize templateSize = size();
 
     m_imageList = res::LoadIconResource(IDI_SPEAKER);
     m_listResults.InsertColumns(m_imageList);
     new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_E), this, this, &CMainDlg::ExportList);
+    BuildLayout();
+    CListView* view = m_listResults.View();
+    view->installEventFilter(this);
+    connect(view->selectionModel(), &QItemSelectionModel::currentChanged, this, &CMainDlg::OnCurrentRowChanged);
+    // F5 searches, Ctrl+A selects every row (a field keeps its own), Ctrl+Q closes.
+    connect(new QShortcut(QKeySequence::Refresh, this), &QShortcut::activated, this, [this] {
+        if (!m_bSearching && !m_extraction)
+            OnSearch();
+    });
+    connect(new QShortcut(QKeySequence::SelectAll, this), &QShortcut::activated, view, &QAbstractItemView::selectAll);
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), this), &QShortcut::activated, this, &QWidget::close);
+
+    // The window manager places it; its size is the last run's, or the
+    // template's with room for the preview, never more than the screen.
+    QSize start = m_windowMemory.size.isValid() ? m_windowMemory.size
+                                                : templateSize + QSize(templateSize.width() / 3, 0);
+    if (const QScreen* screen = this->screen())
+        start = start.boundedTo(screen->availableGeometry().size() * 9 / 10);
+    resize(start.expandedTo(minimumSizeHint()));
+    if (!m_windowMemory.splitter.isEmpty())
+        m_splitter->restoreState(m_windowMemory.splitter);
+    else
+        m_splitter->setSizes({start.width() * 3 / 4, start.width() / 4});
+    if (!m_windowMemory.columns.isEmpty())
+        view->horizontalHeader()->restoreState(m_windowMemory.columns);
+    if (m_windowMemory.bMaximized)
+        setWindowState(windowState() | Qt::WindowMaximized);
+    // The window manager places the window, where a dialog would be centred
+    // by Qt: its native window is made with no position of its own, and
+    // marked as placed so that showing it sets none.
+    winId();
+    setAttribute(Qt::WA_Moved);
     if (QWidget* first = GetDlgItem(IDC_LOOKIN))
         first->setFocus();
     return true;
@@ -196,53 +232,179 @@ void CMainDlg::OnCancel()
         m_finder.StopSearch();
         return;
     }
+    // The same for an extraction: it stops after the file in hand.
+    if (m_extraction) {
+        m_bCloseAfterExtraction = true;
+        m_extraction->Cancel();
+        return;
+    }
     CDialog::OnCancel();
 }
 
 void CMainDlg::showEvent(QShowEvent* event)
 {
     CDialog::showEvent(event);
-    OnGetMinMaxInfo();
-}
-
-void CMainDlg::OnGetMinMaxInfo()
-{
-    if (!isVisible())
-        return;
-    if (g_minTrackSize.bUnset) {
-        g_minTrackSize.bUnset = false;
-        g_minTrackSize.size = size();
+    if (m_bSearchAtStart) {
+        m_bSearchAtStart = false;
+        QTimer::singleShot(0, this, [this] { OnSearch(); });
     }
-    setMinimumSize(g_minTrackSize.size);
 }
 
-void CMainDlg::resizeEvent(QResizeEvent* event)
+void CMainDlg::keyPressEvent(QKeyEvent* event)
 {
-    CDialog::resizeEvent(event);
-    OnSize(event->size().width(), event->size().height());
+    // Escape stops the work in hand, also in the middle of a search, and
+    // never closes the window: a stray press must not lose the list.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        OnEscape();
+        return;
+    }
+    CDialog::keyPressEvent(event);
 }
 
-void CMainDlg::OnSize(int cx, int cy)
+void CMainDlg::OnEscape()
 {
-    // "Look in", the frames around it and the log follow the window's
-    // width; every other control above the results keeps its place.
-    if (m_initialClient.isValid()) {
-        const int dx = std::max(0, cx - m_initialClient.width());
-        for (const auto& [id, rect] : m_initialGeometry) {
-            if (QWidget* control = GetDlgItem(id))
-                control->setGeometry(id == IDC_BROWSE ? rect.translated(dx, 0) : rect.adjusted(0, 0, dx, 0));
+    if (m_bSearching) {
+        m_bSearchCancelled = true;
+        m_finder.StopSearch();
+    } else if (m_extraction) {
+        m_extraction->Cancel();
+    }
+}
+
+bool CMainDlg::eventFilter(QObject* watched, QEvent* event)
+{
+    QWidget* list = m_listResults.GetWidget();
+    if (watched == list && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier) {
+            // The other key for the menu, as the Menu key gives it.
+            QContextMenuEvent menu(QContextMenuEvent::Keyboard, QPoint(), list->mapToGlobal(QPoint()));
+            QCoreApplication::sendEvent(list, &menu);
+            return true;
+        }
+        if (key->matches(QKeySequence::Copy)) {
+            CopySelectedPaths();
+            return true;
         }
     }
-    QWidget* list = m_listResults.GetWidget();
-    if (!list)
-        list = GetDlgItem(IDC_RESULTS);
-    if (!list)
-        return;
-    // Right and bottom margins follow the left one; a minimised window
-    // never gives the list a negative size.
-    const int left = list->x();
-    const int top = list->y();
-    list->setGeometry(left, top, std::max(0, cx - 2 * left), std::max(0, cy - left - top));
+    return CDialog::eventFilter(watched, event);
+}
+
+void CMainDlg::CopySelectedPaths()
+{
+    QStringList paths;
+    for (const CString& path : m_listResults.SelectedPaths())
+        paths << ToDisplay(path);
+    if (!paths.isEmpty())
+        QGuiApplication::clipboard()->setText(paths.join(u'\n'));
+}
+
+void CMainDlg::OpenPath(const CString& path)
+{
+    if (!services::ShellOpen(path))
+        services::MessageBox(this, FormatText(FromDisplay(tr("No program is set up to open\n%s")).c_str(), path.c_str()));
+}
+
+CString CMainDlg::DefaultLookIn()
+{
+    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    const QString folder = !pictures.isEmpty() && QFileInfo(pictures).isDir() ? pictures : QDir::homePath();
+    return AddBackSlash(FromDisplay(folder).c_str());
+}
+
+// The template's controls in Qt layouts, in its order and grouping, so that
+// the window fits whatever the font and the scale; the results share a
+// movable splitter with the preview.
+void CMainDlg::BuildLayout()
+{
+    const auto item = [this](int id) { return GetDlgItem(id); };
+    const auto row = [](std::initializer_list<QWidget*> widgets, bool stretch = true) {
+        auto* layout = new QHBoxLayout;
+        for (QWidget* widget : widgets)
+            layout->addWidget(widget);
+        if (stretch)
+            layout->addStretch(1);
+        return layout;
+    };
+
+    auto* define = qobject_cast<QGroupBox*>(item(IDC_DEFINEGROUP));
+    auto* defineGrid = new QGridLayout(define);
+    defineGrid->addWidget(LabelFor(IDC_LOOKIN), 0, 0);
+    defineGrid->addWidget(item(IDC_LOOKIN), 0, 1, 1, 3);
+    defineGrid->addWidget(item(IDC_BROWSE), 0, 4);
+    defineGrid->addWidget(LabelFor(IDC_FILEMASK), 1, 0);
+    defineGrid->addWidget(item(IDC_FILEMASK), 1, 1);
+    defineGrid->addWidget(LabelFor(IDC_CONTAINING), 1, 2);
+    defineGrid->addWidget(item(IDC_CONTAINING), 1, 3, 1, 2);
+    defineGrid->setColumnStretch(1, 1);
+    defineGrid->setColumnStretch(3, 1);
+
+    auto* options = new QVBoxLayout(qobject_cast<QGroupBox*>(item(IDC_OPTIONSGROUP)));
+    options->addLayout(row({item(IDC_SUBFOLDERS), item(IDC_CHECKSOUND), item(IDC_ONLYWITHSOUND)}));
+    options->addLayout(row({item(IDC_SIZERANGE), item(IDC_SIZEMIN), NextControl(IDC_SIZEMIN), item(IDC_SIZEMAX)}));
+
+    auto* modes = row({item(IDC_REPLACE), item(IDC_ADD), item(IDC_REMOVE)});
+    item(IDC_MODEFRAME)->setLayout(modes);
+
+    m_progress = new QProgressBar(this);
+    m_progress->setAccessibleName(tr("Progress"));
+    m_progress->setFormat(tr("%v of %m"));
+    m_btnStop = new QPushButton(tr("Cancel"), this);
+    m_btnStop->setAutoDefault(false);
+    m_btnStop->setAccessibleName(tr("Cancel"));
+    connect(m_btnStop, &QPushButton::clicked, this, &CMainDlg::OnEscape);
+    m_progress->hide();
+    m_btnStop->hide();
+
+    auto* commands = new QVBoxLayout;
+    commands->addLayout(row({item(IDOK), item(IDC_EXTRACT), item(IDC_EXTRACTPLAY)}));
+    auto* status = new QHBoxLayout;
+    status->addWidget(item(IDC_STATUS), 1);
+    status->addWidget(item(IDC_ABOUT), 0, Qt::AlignBottom);
+    commands->addLayout(status);
+    auto* progress = new QHBoxLayout;
+    progress->addWidget(m_progress, 1);
+    progress->addWidget(m_btnStop);
+    commands->addLayout(progress);
+    commands->addStretch(1);
+    auto* middle = new QHBoxLayout;
+    middle->addLayout(commands, 1);
+    middle->addWidget(item(IDC_LOG), 1);
+    QWidget* log = item(IDC_LOG);
+    log->setMinimumHeight(log->fontMetrics().height() * 3 + 8);
+    log->setMaximumHeight(log->fontMetrics().height() * 6);
+
+    m_splitter = new QSplitter(Qt::Horizontal, this);
+    m_splitter->setChildrenCollapsible(false);
+    m_splitter->addWidget(item(IDC_RESULTS));
+    m_preview = new CPreviewPane(m_splitter);
+    m_splitter->addWidget(m_preview);
+    m_splitter->setStretchFactor(0, 3);
+    m_splitter->setStretchFactor(1, 1);
+    item(IDC_RESULTS)->setMinimumSize(160, log->fontMetrics().height() * 5);
+    connect(m_preview, &CPreviewPane::playRequested, this, &CMainDlg::PlayMemo);
+
+    auto* main = new QVBoxLayout(this);
+    main->addWidget(define);
+    main->addWidget(item(IDC_OPTIONSGROUP));
+    main->addWidget(item(IDC_MODEFRAME));
+    main->addLayout(middle);
+    main->addWidget(m_splitter, 1);
+    RestoreTabOrder();
+    QWidget::setTabOrder(item(IDC_RESULTS), m_preview);
+}
+
+CWindowMemory CMainDlg::GetWindowMemory() const
+{
+    CWindowMemory memory;
+    memory.bMaximized = isMaximized();
+    memory.size = memory.bMaximized ? normalGeometry().size() : size();
+    if (m_splitter)
+        memory.splitter = m_splitter->saveState();
+    if (CListView* view = m_listResults.View())
+        memory.columns = view->horizontalHeader()->saveState();
+    return memory;
 }
 
 void CMainDlg::OnSizeRange()
@@ -288,7 +450,14 @@ void CMainDlg::OnDblclkResults(int row)
     CWaitCursor wait;
     // The row under the pointer, or the current row for Enter.
     if (row >= 0 && row < m_listResults.Count())
-        services::ShellOpen(m_listResults.GetRowPath(row));
+        OpenPath(m_listResults.GetRowPath(row));
+}
+
+void CMainDlg::OnCurrentRowChanged()
+{
+    CListView* view = m_listResults.View();
+    const int row = view ? view->ProgramRow(view->currentIndex()) : -1;
+    m_preview->ShowFile(row >= 0 ? m_listResults.GetRowPath(row) : CString());
 }
 
 void CMainDlg::AppendLogRow(const CString& text)

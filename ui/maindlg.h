@@ -1,11 +1,16 @@
 #pragma once
 // The program's one window: the search definition above, the results list
 // below, the extraction buttons and their log in between.
+#include <QByteArray>
 #include <QIcon>
-#include <QRect>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSize>
+#include <QSplitter>
 
 #include <cstdint>
-#include <map>
+#include <functional>
+#include <memory>
 #include <vector>
 
 #include "audio/extract.h"
@@ -13,6 +18,7 @@
 #include "platform/qt/controls.h"
 #include "platform/qt/dialog.h"
 #include "search/filesearch.h"
+#include "ui/preview.h"
 #include "ui/resultslist.h"
 
 // What a search's hits do to the results list: the radio group's order.
@@ -26,16 +32,25 @@ struct CSearchSettings {
     ListMode listMode = ListMode::Replace;
 };
 
-// What the window remembers from one run to the next.
+// What the window remembers from one run to the next. An empty "Look in"
+// is the user's Pictures folder; a first run searches subfolders for sound.
 struct CFormMemory {
     CString strLookIn;
-    CString strFileMask;
-    bool bSubfolders = false;
-    bool bCheckSound = false;
+    CString strFileMask = "*.jpg";
+    bool bSubfolders = true;
+    bool bCheckSound = true;
     bool bOnlyWithSound = false;
     bool bSizeRange = false;
     int32_t nSizeMinKB = 0;
     int32_t nSizeMaxKB = 0;
+};
+
+// The window's own shape between runs; empty values leave the defaults.
+struct CWindowMemory {
+    QSize size;
+    bool bMaximized = false;
+    QByteArray splitter;
+    QByteArray columns;
 };
 
 class CMainDlg : public CDialog {
@@ -55,6 +70,14 @@ public:
     // Once the window runs: searches as the form stands and selects the row
     // of path when it is a file that the search lists.
     void SearchWhenShown(const CString& path);
+    // Searches as soon as the window shows (a folder given at start).
+    void SearchAtStart() { m_bSearchAtStart = true; }
+    void RestoreWindow(const CWindowMemory& memory) { m_windowMemory = memory; }
+    CWindowMemory GetWindowMemory() const;
+    // The user's Pictures folder, or home when there is none.
+    static CString DefaultLookIn();
+    // An extraction runs in the background.
+    bool IsExtracting() const { return m_extraction != nullptr; }
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
@@ -63,19 +86,23 @@ protected:
     void OnCommand(int id) override;
     void OnRowActivated(int id, int row) override;
     void OnContextMenu(int id, int row, const QPoint& globalPos) override;
-    void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
 private:
     class CSearchProgress;
     class CSearchingState;
-    class CWindowReport;
+    class CExtraction;
 
-    // Window frame and small handlers.
-    void OnSize(int cx, int cy);
-    void OnGetMinMaxInfo();
+    // Window frame, keys and small handlers.
+    void BuildLayout();
+    void OnEscape();
+    void CopySelectedPaths();
+    // Opens path in its program, or says that no program would.
+    void OpenPath(const CString& path);
     void OnSizeRange();
     void OnCheckSound();
     void OnOnlyWithSound();
@@ -86,6 +113,9 @@ private:
     void PlayFromPicture(const CString& path);
     // Saves the rows shown, in their order, as a CSV record of their memos.
     void ExportList();
+    void PlayMemo(const CString& path, const std::vector<unsigned char>& wav);
+    void ReportPlay(bool started, const CString& path);
+    void OnCurrentRowChanged();
 
     // Search command and progress.
     void OnSearch();
@@ -98,8 +128,13 @@ private:
     // Extraction.
     void ExtractSound();
     void ExtractAndPlay();
-    // The extraction over the selected rows; the outputs it wrote.
-    std::vector<CString> RunExtractSound(const CExtractOptions& options = {});
+    // Starts the extraction over the selected rows in the background; then
+    // hears whether it was cancelled and the outputs it wrote.
+    using AfterExtraction = std::function<void(bool cancelled, const std::vector<CString>& written)>;
+    void RunExtractSound(const CExtractOptions& options = {}, AfterExtraction then = {});
+    void EndExtraction();
+    // Search and the extraction commands wait while an extraction runs.
+    void UpdateCommands();
     // Appends a row at the end of the log list.
     void AppendLogRow(const CString& text);
 
@@ -112,7 +147,7 @@ private:
     CString m_strFileMask = "*.jpg";
     int32_t m_nSizeMaxKB = 0;
     int32_t m_nSizeMinKB = 0;
-    CString m_strLookIn = "/";
+    CString m_strLookIn = DefaultLookIn();
     CString m_strContaining;
     int m_nListMode = 0;
     int32_t m_bOnlyWithSound = 0;
@@ -121,9 +156,16 @@ private:
     QIcon m_imageList;
     bool m_bSearching = false;
     CFileSearch m_finder;
-    // The window was closed during a search: it closes when the search ends.
+    // The window was closed during a search or an extraction: it closes
+    // when that has ended.
     bool m_bCloseAfterSearch = false;
-    // Where the controls that follow the window's size were at first.
-    QSize m_initialClient;
-    std::map<int, QRect> m_initialGeometry;
+    bool m_bCloseAfterExtraction = false;
+    bool m_bSearchCancelled = false;
+    bool m_bSearchAtStart = false;
+    CWindowMemory m_windowMemory;
+    std::unique_ptr<CExtraction> m_extraction;
+    QSplitter* m_splitter = nullptr;
+    CPreviewPane* m_preview = nullptr;
+    QProgressBar* m_progress = nullptr;
+    QPushButton* m_btnStop = nullptr;
 };

@@ -1,6 +1,9 @@
 #include "ui/resultslist.h"
 
 #include <QHeaderView>
+#include <QMimeData>
+#include <QResizeEvent>
+#include <QUrl>
 #include <algorithm>
 #include <chrono>
 #include <cinttypes>
@@ -11,6 +14,7 @@
 
 #include "audio/memo.h"
 #include "audio/wav.h"
+#include "platform/qt/text.h"
 #include "ui/translate.h"
 
 namespace {
@@ -44,6 +48,42 @@ int64_t TimeKey(const CString& text)
     return (((static_cast<int64_t>(year) * 13 + month) * 32 + day) * 24 + hour) * 60 + minute;
 }
 
+// When the list grows or shrinks, Name and In Folder share the difference,
+// a third and two thirds, so that a long name is not left cut short while
+// the folder takes all the room; the other columns keep what they have.
+class ColumnShare final : public QObject {
+public:
+    ColumnShare(QAbstractItemView* view, int name, int folder, int minimum)
+        : QObject(view), m_view(view), m_name(name), m_folder(folder), m_minimum(minimum)
+    {
+        view->viewport()->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() != QEvent::Resize)
+            return false;
+        const auto* resize = static_cast<QResizeEvent*>(event);
+        const int delta = resize->size().width() - resize->oldSize().width();
+        if (resize->oldSize().width() <= 0 || delta == 0)
+            return false;
+        QHeaderView* header = qobject_cast<QTableView*>(m_view)->horizontalHeader();
+        const int toName = delta / 3;
+        header->resizeSection(m_name, std::max(m_minimum, header->sectionSize(m_name) + toName));
+        header->resizeSection(m_folder, std::max(m_minimum, header->sectionSize(m_folder) + delta - toName));
+        return false;
+    }
+
+private:
+    QAbstractItemView* m_view;
+    int m_name;
+    int m_folder;
+    int m_minimum;
+};
+
+} // namespace
+
 // The Sound column's tooltip: what the memo is and where, read when asked.
 // The window waits for it, so a file that would take long (millions of
 // pieces) is read for a short while only and then described by its cell's text.
@@ -68,6 +108,8 @@ CString DescribeMemo(const CString& path)
                 + FormatText(TrFormat(kContext, QT_TRANSLATE_NOOP("CResultsList", "Camera %s")).c_str(), camera.c_str());
     return text;
 }
+
+namespace {
 
 // Descriptions kept while their file stays the same (size and time), so
 // hovering a row again reads nothing.
@@ -124,8 +166,26 @@ void CResultsList::InsertColumns(const QIcon& rowIcon)
     m_list.InsertColumn(static_cast<int>(Column::Modified), heading(QT_TRANSLATE_NOOP("CResultsList", "Modified")),
                         modified);
     m_list.InsertColumn(static_cast<int>(Column::Sound), heading(QT_TRANSLATE_NOOP("CResultsList", "Sound ?")), sound);
-    m_list.SetStretchColumn(static_cast<int>(Column::Folder));
+    new ColumnShare(view, static_cast<int>(Column::Name), static_cast<int>(Column::Folder), sound);
     m_list.SetImageList(rowIcon);
+    // Rows drag out as the files they stand for, into a file manager or
+    // any program that takes files.
+    view->SetDragSource(
+        [this](const std::vector<int>& rows) {
+            auto* data = new QMimeData;
+            QList<QUrl> urls;
+            QStringList paths;
+            for (const int row : rows) {
+                const CString path = GetRowPath(row);
+                const QByteArray bytes(path.data(), static_cast<qsizetype>(path.size()));
+                urls << QUrl::fromEncoded("file://" + bytes.toPercentEncoding("/"));
+                paths << ToDisplay(path);
+            }
+            data->setUrls(urls);
+            data->setText(paths.join(u'\n'));
+            return data;
+        },
+        {QStringLiteral("text/uri-list"), QStringLiteral("text/plain")});
 
     view->Sorter()->SetSortKey(static_cast<int>(Column::Size), SizeKey);
     view->Sorter()->SetSortKey(static_cast<int>(Column::Modified), TimeKey);

@@ -11,6 +11,10 @@
 #include "platform/qt/controls.h"
 #include "ui/rowindex.h"
 
+/// Returns what the memo of the picture at path is, as the Sound column's
+/// tooltip says it (read when asked); empty when it has none.
+CString DescribeMemo(const CString& path);
+
 class CResultsList : public CWndHandle {
 public:
     enum class Column { Name, Folder, Size, Modified, Sound };

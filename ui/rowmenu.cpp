@@ -28,15 +28,17 @@ void CMainDlg::OnContextMenu(int id, int row, const QPoint& globalPos)
     partial.bKeepPartial = true;
 
     QMenu menu(this);
-    menu.addAction(tr("&Open"), this, [&] { services::ShellOpen(path); });
+    menu.addAction(tr("&Open"), this, [&] { OpenPath(path); });
     menu.addAction(tr("Open containing &folder"), this, [&] { services::ShowInFolder(path); });
     menu.addSeparator();
     menu.addAction(tr("&Play"), this, [&] { PlayFromPicture(path); });
     menu.addAction(tr("S&top playing"), this, [] { services::StopSound(); });
     menu.addSeparator();
-    menu.addAction(tr("&Extract Sound"), this, [this] { RunExtractSound(); });
-    menu.addAction(tr("Extract as PCM &WAV"), this, [&] { RunExtractSound(pcm); });
-    menu.addAction(tr("Extract what &survives"), this, [&] { RunExtractSound(partial); });
+    // One extraction at a time.
+    const bool idle = !m_extraction;
+    menu.addAction(tr("&Extract Sound"), this, [this] { RunExtractSound(); })->setEnabled(idle);
+    menu.addAction(tr("Extract as PCM &WAV"), this, [&] { RunExtractSound(pcm); })->setEnabled(idle);
+    menu.addAction(tr("Extract what &survives"), this, [&] { RunExtractSound(partial); })->setEnabled(idle);
     menu.addSeparator();
     menu.addAction(tr("&Copy path"), this, [&] { QGuiApplication::clipboard()->setText(ToDisplay(path)); });
     menu.addSeparator();
@@ -47,13 +49,11 @@ void CMainDlg::OnContextMenu(int id, int row, const QPoint& globalPos)
 
 void CMainDlg::PlayFromPicture(const CString& path)
 {
-    m_listLog.DeleteAllItems();
+    if (!m_extraction)
+        m_listLog.DeleteAllItems();
     // A row that is a WAV file plays as it is.
     if (path.size() > 4 && strcasecmp(path.c_str() + path.size() - 4, ".wav") == 0) {
-        if (services::PlaySound(path))
-            AppendLogRow(FormatText(TrFormat("CMainDlg", QT_TR_NOOP("Playing %s")).c_str(), path.c_str()));
-        else
-            services::MessageBox(this, FromDisplay(tr("Could not play the sound")));
+        ReportPlay(services::PlaySound(path), path);
         return;
     }
     // Read, never written: a memo on read-only media or in someone else's
@@ -64,10 +64,23 @@ void CMainDlg::PlayFromPicture(const CString& path)
             this, FormatText(TrFormat("CMainDlg", QT_TR_NOOP("No sound to play in\n%s")).c_str(), path.c_str()));
         return;
     }
-    if (services::PlaySoundData(wav))
-        AppendLogRow(FormatText(TrFormat("CMainDlg", "Playing %s").c_str(), path.c_str()));
-    else
+    PlayMemo(path, wav);
+}
+
+void CMainDlg::PlayMemo(const CString& path, const std::vector<unsigned char>& wav)
+{
+    ReportPlay(services::PlaySoundData(wav), path);
+}
+
+// Every Play ends here: the log row and the pane's Stop, or the reason why not.
+void CMainDlg::ReportPlay(bool started, const CString& path)
+{
+    if (started) {
+        AppendLogRow(FormatText(TrFormat("CMainDlg", QT_TR_NOOP("Playing %s")).c_str(), path.c_str()));
+        m_preview->SoundStarted();
+    } else {
         services::MessageBox(this, FromDisplay(tr("Could not play the sound")));
+    }
 }
 
 void CMainDlg::ExportList()

@@ -54,7 +54,13 @@ public:
         }
         ShowProgress();
     }
-    void OnDiscarded() override { m_pump.Pump(); }
+    void OnDiscarded() override
+    {
+        ++m_nDiscarded;
+        m_pump.Pump();
+    }
+    // Entries the size range turned away.
+    int Discarded() const { return m_nDiscarded; }
     void OnFolder(const CString&) override { ShowProgress(); }
     // Inside a long read of one file the window still answers, and Cancel
     // or closing the window ends the read at once.
@@ -93,6 +99,7 @@ private:
     CMainDlg& m_dlg;
     const CSearchSettings& m_settings;
     CEventPump m_pump{kPumpInterval};
+    int m_nDiscarded = 0;
 };
 
 // While it lives the window is searching: the button reads "Cancel", the
@@ -181,10 +188,14 @@ bool CMainDlg::ReadSearchForm(CSearchSettings& settings)
 
 void CMainDlg::OnSearch()
 {
+    // The log is the running extraction's until it ends.
+    if (m_extraction)
+        return;
     m_listLog.DeleteAllItems();
     // A press during a search is the Cancel button: it only asks the finder
     // to stop; the search that is running finishes the work below.
     if (m_bSearching) {
+        m_bSearchCancelled = true;
         m_finder.StopSearch();
         return;
     }
@@ -196,13 +207,25 @@ void CMainDlg::OnSearch()
         m_listResults.RemoveAll();
         SetStatus(0, nullptr);
     }
+    m_bSearchCancelled = false;
+    int discarded = 0;
     {
         CSearchingState searching(*this);
         CSearchProgress progress(*this, settings);
         m_finder.RemoveAll();
         m_finder.FindFiles(settings.options, &progress);
+        discarded = progress.Discarded();
     }
-    SetStatus(m_finder.GetFileCount(), nullptr);
+    // A search that lists nothing says why when the size range is the
+    // reason, and one cut short says so.
+    const int found = m_finder.GetFileCount();
+    if (m_bSearchCancelled)
+        SetDlgItemText(IDC_STATUS, FormatText(FromDisplay(tr("Search cancelled, %d items found")).c_str(), found));
+    else if (found == 0 && discarded > 0)
+        SetDlgItemText(IDC_STATUS,
+                       FormatText(FromDisplay(tr("0 items found, %d files outside the size range")).c_str(), discarded));
+    else
+        SetStatus(found, nullptr);
     if (m_bCloseAfterSearch) {
         m_bCloseAfterSearch = false;
         OnCancel();

@@ -4,6 +4,7 @@
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPixmap>
 
@@ -239,6 +240,34 @@ void CListModel::DeleteAll()
     endResetModel();
 }
 
+void CListModel::SetDragSource(DragSource source, const QStringList& types)
+{
+    m_dragSource = std::move(source);
+    m_dragTypes = types;
+}
+
+Qt::ItemFlags CListModel::flags(const QModelIndex& index) const
+{
+    Qt::ItemFlags flags = QAbstractTableModel::flags(index);
+    if (m_dragSource && index.isValid())
+        flags |= Qt::ItemIsDragEnabled;
+    return flags;
+}
+
+QMimeData* CListModel::mimeData(const QModelIndexList& indexes) const
+{
+    if (!m_dragSource)
+        return nullptr;
+    std::vector<int> rows;
+    for (const QModelIndex& index : indexes) {
+        if (const int row = ProgramRow(index.row()); row >= 0)
+            rows.push_back(row);
+    }
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows.empty() ? nullptr : m_dragSource(rows);
+}
+
 // ---- CListSorter ----
 
 namespace {
@@ -397,6 +426,14 @@ QModelIndex CListView::ViewIndex(int row) const
     return m_sorter->mapFromSource(m_model->index(row, 0));
 }
 
+void CListView::SetDragSource(CListModel::DragSource source, const QStringList& types)
+{
+    m_model->SetDragSource(std::move(source), types);
+    setDragEnabled(true);
+    setDragDropMode(QAbstractItemView::DragOnly);
+    setDefaultDropAction(Qt::CopyAction);
+}
+
 void CListView::mouseDoubleClickEvent(QMouseEvent* event)
 {
     QTableView::mouseDoubleClickEvent(event);
@@ -454,12 +491,6 @@ int CListCtrl::InsertColumn(int column, const CString& heading, int width)
     const int at = view->Model()->InsertColumn(column, heading);
     view->horizontalHeader()->resizeSection(at, width);
     return at;
-}
-
-void CListCtrl::SetStretchColumn(int column)
-{
-    if (CListView* view = View())
-        view->horizontalHeader()->setSectionResizeMode(column, QHeaderView::Stretch);
 }
 
 int CListCtrl::InsertItem(int row, const CString& text, bool image)

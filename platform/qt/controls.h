@@ -83,6 +83,14 @@ public:
     // measures heading texts again as rows arrive.
     void SetHeadingSize(const QSize& size) { m_headingSize = size; }
 
+    // What rows dragged out of the view carry, given their program rows in
+    // ascending order; without it rows are not dragged.
+    using DragSource = std::function<QMimeData*(const std::vector<int>& rows)>;
+    void SetDragSource(DragSource source, const QStringList& types);
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    QStringList mimeTypes() const override { return m_dragTypes; }
+    QMimeData* mimeData(const QModelIndexList& indexes) const override;
+
 private:
     struct Row {
         std::vector<CString> texts;
@@ -104,6 +112,8 @@ private:
     QIcon m_blankIcon; // keeps the texts of rows without the icon in line
     QSize m_headingSize;
     ToolTipSource m_toolTips;
+    DragSource m_dragSource;
+    QStringList m_dragTypes;
 };
 
 // Orders the rows of a list for its view when the user clicks a heading:
@@ -150,6 +160,8 @@ public:
     int ProgramRow(const QModelIndex& index) const;
     /// Returns the view index of a program's row's first cell.
     QModelIndex ViewIndex(int row) const;
+    // Rows drag out to other programs carrying what source makes of them.
+    void SetDragSource(CListModel::DragSource source, const QStringList& types);
 
 signals:
     // A row opened: a left double-click on it, or Enter on the current row.
@@ -174,8 +186,6 @@ public:
     void Attach(QWidget* widget) override;
 
     int InsertColumn(int column, const CString& heading, int width);
-    // The column takes what width the list has beyond the other columns.
-    void SetStretchColumn(int column);
     // Inserts a row; a position past the end appends. Answers the row used.
     // A row shows the list's image when image is true.
     int InsertItem(int row, const CString& text, bool image = true);

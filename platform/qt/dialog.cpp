@@ -166,6 +166,34 @@ void CDialog::EnableDlgItem(int id, bool enable)
         widget->setEnabled(enable);
 }
 
+QWidget* CDialog::LabelFor(int id) const
+{
+    QWidget* control = GetDlgItem(id);
+    for (const QPointer<QWidget>& widget : m_ordered) {
+        if (auto* label = qobject_cast<QLabel*>(widget.data()); label && control && label->buddy() == control)
+            return label;
+    }
+    return nullptr;
+}
+
+QWidget* CDialog::NextControl(int id) const
+{
+    QWidget* control = GetDlgItem(id);
+    for (size_t i = 0; control && i + 1 < m_ordered.size(); ++i) {
+        if (m_ordered[i] == control)
+            return m_ordered[i + 1];
+    }
+    return nullptr;
+}
+
+void CDialog::RestoreTabOrder()
+{
+    for (size_t i = 1; i < m_tabChain.size(); ++i) {
+        if (m_tabChain[i - 1] && m_tabChain[i])
+            QWidget::setTabOrder(m_tabChain[i - 1], m_tabChain[i]);
+    }
+}
+
 void CDialog::CreateControls()
 {
     QWidget* previousTab = nullptr;
@@ -199,6 +227,7 @@ void CDialog::CreateControls()
             widget->setEnabled(false);
         if (control.id != IDC_STATIC)
             m_controls[control.id] = widget;
+        m_ordered.emplace_back(widget);
 
         if (control.kind == ControlKind::RadioButton) {
             // A radio group runs from its first button to the next group start.
@@ -227,6 +256,7 @@ void CDialog::CreateControls()
             if (previousTab)
                 QWidget::setTabOrder(previousTab, widget);
             previousTab = widget;
+            m_tabChain.emplace_back(widget);
         } else if (widget->focusPolicy() != Qt::NoFocus) {
             widget->setFocusPolicy(Qt::ClickFocus);
         }

@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QPointer>
 #include <map>
+#include <vector>
 
 #include "platform/cstring.h"
 #include "platform/dlgtemplate.h"
@@ -41,6 +42,14 @@ public:
     // While off, Enter, Escape and Tab get no dialog handling at all.
     void SetDialogKeys(bool on) { m_bDialogKeys = on; }
 
+    /// Returns the label that names the control id, or nullptr.
+    QWidget* LabelFor(int id) const;
+    /// Returns the control that follows id in template order, or nullptr.
+    QWidget* NextControl(int id) const;
+    // Tab visits the controls in template order again, after a dialog has
+    // moved them into containers of its own.
+    void RestoreTabOrder();
+
 protected:
     virtual bool OnInitDialog();
     virtual void DoDataExchange(CDataExchange*) {}
@@ -69,6 +78,9 @@ private:
 
     const DialogTemplate* m_template;
     std::map<int, QPointer<QWidget>> m_controls;
+    // Every control in template order, and the ones Tab visits.
+    std::vector<QPointer<QWidget>> m_ordered;
+    std::vector<QPointer<QWidget>> m_tabChain;
     int m_baseX = 6;
     int m_baseY = 13;
     bool m_bCreated = false;

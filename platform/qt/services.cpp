@@ -51,9 +51,9 @@ QUrl FileUrl(const CString& path)
     return QUrl::fromEncoded("file://" + bytes.toPercentEncoding("/"));
 }
 
-void RealShellOpen(const CString& path)
+bool RealShellOpen(const CString& path)
 {
-    QDesktopServices::openUrl(FileUrl(path));
+    return QDesktopServices::openUrl(FileUrl(path));
 }
 
 // A file manager that is being started may take a few seconds to answer.
@@ -94,6 +94,11 @@ bool NoSoundDataPlayer(const std::vector<unsigned char>&)
 
 void NothingPlays() {}
 
+SoundState Silence()
+{
+    return {};
+}
+
 // The function each service goes through now: the real one unless a test
 // put its own in place.
 struct Slots {
@@ -105,6 +110,7 @@ struct Slots {
     PlaySoundFunction playSound = NoSoundPlayer;
     PlaySoundDataFunction playSoundData = NoSoundDataPlayer;
     StopSoundFunction stopSound = NothingPlays;
+    SoundStateFunction soundState = Silence;
 };
 
 Slots& Current()
@@ -157,6 +163,11 @@ StopSoundFunction SetStopSound(StopSoundFunction function)
     return Replace(Current().stopSound, std::move(function), StopSoundFunction(NothingPlays));
 }
 
+SoundStateFunction SetSoundState(SoundStateFunction function)
+{
+    return Replace(Current().soundState, std::move(function), SoundStateFunction(Silence));
+}
+
 void MessageBox(QWidget* owner, const CString& text)
 {
     Current().messageBox(owner, text);
@@ -173,9 +184,9 @@ std::optional<CString> BrowseForSaveFile(QWidget* owner, const CString& title, c
     return Current().saveFilePicker(owner, title, start, filter);
 }
 
-void ShellOpen(const CString& path)
+bool ShellOpen(const CString& path)
 {
-    Current().shellOpen(path);
+    return Current().shellOpen(path);
 }
 
 void ShowInFolder(const CString& path)
@@ -196,6 +207,11 @@ bool PlaySoundData(const std::vector<unsigned char>& wav)
 void StopSound()
 {
     Current().stopSound();
+}
+
+SoundState GetSoundState()
+{
+    return Current().soundState();
 }
 
 } // namespace services

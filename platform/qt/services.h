@@ -24,8 +24,9 @@ using FolderPickerFunction
 // write, or nothing when cancelled. Replacing a file is confirmed there.
 using SaveFilePickerFunction = std::function<std::optional<CString>(
     QWidget* owner, const CString& title, const CString& start, const CString& filter)>;
-// Opens a file or folder with its default program, without waiting.
-using ShellOpenFunction = std::function<void(const CString& path)>;
+// Opens a file or folder with its default program, without waiting; false
+// when no program could be asked to.
+using ShellOpenFunction = std::function<bool(const CString& path)>;
 // Shows a file selected in its folder, in the file manager, without
 // waiting; where no file manager takes the request, opens the folder.
 using ShowInFolderFunction = std::function<void(const CString& path)>;
@@ -35,6 +36,13 @@ using PlaySoundFunction = std::function<bool(const CString& path)>;
 using PlaySoundDataFunction = std::function<bool(const std::vector<unsigned char>& wav)>;
 // Stops whatever plays.
 using StopSoundFunction = std::function<void()>;
+// Whether a sound plays, and where it is: seconds played of seconds in all.
+struct SoundState {
+    bool bPlaying = false;
+    double dPosition = 0;
+    double dLength = 0;
+};
+using SoundStateFunction = std::function<SoundState()>;
 
 // Each setter installs a replacement and answers the one it replaced; an
 // empty function restores the real service. Playing needs a player, which
@@ -47,15 +55,17 @@ ShowInFolderFunction SetShowInFolder(ShowInFolderFunction function);
 PlaySoundFunction SetPlaySound(PlaySoundFunction function);
 PlaySoundDataFunction SetPlaySoundData(PlaySoundDataFunction function);
 StopSoundFunction SetStopSound(StopSoundFunction function);
+SoundStateFunction SetSoundState(SoundStateFunction function);
 
 void MessageBox(QWidget* owner, const CString& text);
 std::optional<CString> BrowseForFolder(QWidget* owner, const CString& title, const CString& start = {});
 std::optional<CString> BrowseForSaveFile(QWidget* owner, const CString& title, const CString& start,
                                          const CString& filter);
-void ShellOpen(const CString& path);
+bool ShellOpen(const CString& path);
 void ShowInFolder(const CString& path);
 bool PlaySound(const CString& path);
 bool PlaySoundData(const std::vector<unsigned char>& wav);
 void StopSound();
+SoundState GetSoundState();
 
 } // namespace services

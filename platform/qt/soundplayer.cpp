@@ -145,6 +145,24 @@ bool CSoundPlayer::PlayFrom(const std::vector<unsigned char>& wav, const char* n
         Stop();
         return false;
     }
+    m_nQueued = length;
+    m_dBytesPerSecond = static_cast<double>(spec.freq) * spec.channels * (SDL_AUDIO_BITSIZE(spec.format) / 8);
     SDL_PauseAudioDevice(m_device, 0);
+    return true;
+}
+
+bool CSoundPlayer::State(double& position, double& length)
+{
+    position = length = 0;
+    if (m_device == 0 || m_dBytesPerSecond <= 0)
+        return false;
+    const Uint32 left = SDL_GetQueuedAudioSize(m_device);
+    if (left == 0) {
+        // Played out: nothing keeps the device busy with silence.
+        Stop();
+        return false;
+    }
+    length = m_nQueued / m_dBytesPerSecond;
+    position = (m_nQueued - std::min(left, m_nQueued)) / m_dBytesPerSecond;
     return true;
 }

@@ -25,6 +25,9 @@ public:
     bool PlayData(const std::vector<unsigned char>& wav);
     // Stops the sound and releases the device.
     void Stop();
+    /// Returns whether the sound still plays and how far it is (seconds of
+    /// seconds). A sound that has ended releases the device here.
+    bool State(double& position, double& length);
 
 private:
     // name says what wav is in the log.
@@ -32,4 +35,7 @@ private:
 
     bool m_bAudioReady = false;
     uint32_t m_device = 0;
+    // The sound queued, in bytes and in bytes per second.
+    uint32_t m_nQueued = 0;
+    double m_dBytesPerSecond = 0;
 };

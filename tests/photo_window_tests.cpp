@@ -1,0 +1,289 @@
+// The window as a photo tool: the preview, extraction in the background,
+// Escape and the keys, the layout at two scales, and the first start.
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QClipboard>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QImage>
+#include <QLabel>
+#include <QMenu>
+#include <QProgressBar>
+#include <QSettings>
+#include <QSplitter>
+#include <cstdlib>
+#include <sys/stat.h>
+#include <filesystem>
+
+#include "app/mainapp.h"
+#include "guikit.h"
+
+namespace {
+
+class PhotoWindow : public WindowTest {
+protected:
+    TempDir dir;
+    std::string Camera(const std::string& name, const std::string& sample = "IM000101.JPG")
+    {
+        WriteFile(dir / name, ReadFile(DataPath(sample)));
+        return dir / name;
+    }
+    template <typename T> T* Named(const QString& name)
+    {
+        for (T* widget : dlg.findChildren<T*>()) {
+            if (widget->accessibleName() == name)
+                return widget;
+        }
+        return nullptr;
+    }
+    // Selects the row of name and waits until the preview shows it.
+    void Preview(const std::string& name)
+    {
+        CListView* view = shown.List(IDC_RESULTS);
+        for (int row = 0; row < shown.Rows(); ++row) {
+            if (shown.Row(row)[0] == name)
+                view->setCurrentIndex(view->ViewIndex(row));
+        }
+        auto* pane = dlg.findChild<CPreviewPane*>();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return pane->Shows(dir / name); }, 10000)) << name;
+    }
+};
+
+// A 40x20 JPEG whose Exif says it stands turned a quarter (orientation 6).
+Bytes TurnedPicture()
+{
+    QImage image(40, 20, QImage::Format_RGB32);
+    image.fill(Qt::darkGreen);
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPG");
+    const Bytes exif = {'E', 'x', 'i', 'f', 0, 0, 'M', 'M', 0, 42, 0, 0, 0, 8, 0, 1, 0x01, 0x12, 0, 3, 0, 0, 0, 1, 0, 6, 0, 0, 0, 0, 0, 0};
+    const Bytes head = {0xFF, 0xD8, 0xFF, 0xE1, 0, static_cast<unsigned char>(exif.size() + 2)};
+    return Concat(Concat(head, exif), Bytes(jpeg.begin() + 2, jpeg.end()));
+}
+
+TEST_F(PhotoWindow, PreviewShowsThePictureUprightAndItsMemo)
+{
+    WriteFile(dir / "turned.jpg", TurnedPicture());
+    Camera("memo.jpg");
+    Camera("quiet.jpg", "IM000102.JPG");
+    WriteText(dir / "broken.jpg", "not a picture");
+    ASSERT_EQ(::mkfifo((dir / "pipe.jpg").c_str(), 0600), 0);
+    shown.Search(dir.path());
+    auto* picture = Named<QLabel>("Picture");
+    auto* memo = Named<QGroupBox>("Memo");
+    ASSERT_TRUE(picture && memo);
+    const auto memoText = [&] { return memo->findChild<QLabel*>()->text(); };
+    auto* play = memo->findChild<QPushButton*>();
+
+    Preview("turned.jpg");
+    ASSERT_FALSE(picture->pixmap().isNull());
+    EXPECT_GT(picture->pixmap().height(), picture->pixmap().width());
+    EXPECT_EQ(memoText(), "No memo");
+    EXPECT_FALSE(play->isEnabled());
+
+    Preview("memo.jpg");
+    EXPECT_NE(memoText(), "No memo");
+    EXPECT_FALSE(memoText().isEmpty());
+    EXPECT_EQ(play->accessibleName(), "Play");
+    play->click();
+    ASSERT_EQ(services.playedData.size(), 1u);
+    EXPECT_EQ(services.playedData[0], ReadFile(DataPath("expected/IM000101.JPG.wav")));
+
+    for (const char* unreadable : {"broken.jpg", "pipe.jpg"}) {
+        Preview(unreadable);
+        EXPECT_EQ(picture->text(), "No preview") << unreadable;
+    }
+    Preview("quiet.jpg");
+    EXPECT_EQ(memoText(), "No memo");
+}
+
+TEST_F(PhotoWindow, ExtractionRunsInTheBackgroundAndCancelLeavesWholeWavs)
+{
+    constexpr int kFiles = 400;
+    for (int i = 0; i < kFiles; ++i)
+        Camera("p" + std::to_string(1000 + i) + ".jpg");
+    shown.Search(dir.path());
+    shown.List(IDC_RESULTS)->selectAll();
+    QTest::mouseClick(shown.Button(IDC_EXTRACT), Qt::LeftButton);
+    auto* progress = dlg.findChild<QProgressBar*>();
+    ASSERT_TRUE(dlg.IsExtracting());
+    EXPECT_FALSE(shown.Button(IDOK)->isEnabled());
+    EXPECT_TRUE(progress->isVisible());
+    while (dlg.IsExtracting() && progress->value() < 1)
+        QApplication::processEvents(QEventLoop::AllEvents, 5);
+    QTest::keyClick(shown.List(IDC_RESULTS), Qt::Key_Escape);
+    shown.WaitForExtraction();
+    EXPECT_TRUE(dlg.isVisible());
+    EXPECT_TRUE(shown.Button(IDOK)->isEnabled());
+
+    int wavs = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+        const std::string name = entry.path().filename();
+        if (name.ends_with(".jpg"))
+            continue;
+        ASSERT_TRUE(name.ends_with(".jpg.wav")) << name; // no temporary left
+        EXPECT_EQ(ReadFile(entry.path()), ReadFile(DataPath("expected/IM000101.JPG.wav")));
+        ++wavs;
+    }
+    EXPECT_LT(wavs, kFiles);
+    EXPECT_EQ(shown.LogRows().back(), std::to_string(wavs) + " memos written, 0 without a memo, 0 failed, cancelled");
+
+    // The counts, with a message box on the way that the run waits for.
+    TempDir mixed;
+    for (const char* name : {"a.jpg", "b.jpg"})
+        WriteFile(mixed / name, ReadFile(DataPath("IM000101.JPG")));
+    WriteFile(mixed / "c.jpg", ReadFile(DataPath("IM000102.JPG")));
+    WriteText(mixed / "d.jpg", "gone soon");
+    shown.Search(mixed.path());
+    shown.List(IDC_RESULTS)->selectAll();
+    std::filesystem::remove(mixed / "d.jpg");
+    shown.Click(IDC_EXTRACT);
+    EXPECT_EQ(services.boxes, (std::vector<std::string>{"Error could not open file\n\n" + mixed / "d.jpg"}));
+    EXPECT_EQ(shown.LogRows().back(), "2 memos written, 1 without a memo, 1 failed");
+
+    // Closing the window mid-run stops the run, then closes.
+    shown.Search(dir.path());
+    shown.List(IDC_RESULTS)->selectAll();
+    QTest::mouseClick(shown.Button(IDC_EXTRACT), Qt::LeftButton);
+    dlg.close();
+    EXPECT_TRUE(dlg.isVisible());
+    shown.WaitForExtraction();
+    EXPECT_FALSE(dlg.isVisible());
+    EXPECT_TRUE(shown.LogRows().back().ends_with(", cancelled"));
+}
+
+// Escape stops what runs and nothing else; Ctrl+Q closes. The other keys:
+// F5 searches, Ctrl+A and Ctrl+C select and copy the rows' paths,
+// Shift+F10 opens the row menu, and an open nobody can serve says so.
+TEST_F(PhotoWindow, EscapeCancelsOnlyAndTheKeysReachTheRows)
+{
+    for (int i = 0; i < 3000; ++i)
+        WriteText(dir / ("f" + std::to_string(i) + ".jpg"), "x");
+    shown.SetText(IDC_LOOKIN, dir.path());
+    QTest::keyClick(shown.Edit(IDC_FILEMASK), Qt::Key_Escape);
+    EXPECT_TRUE(dlg.isVisible());
+
+    Soon([&] {
+        QTest::keyClick(shown.Edit(IDC_FILEMASK), Qt::Key_Return); // no second search
+        QTest::keyClick(shown.Edit(IDC_FILEMASK), Qt::Key_Escape);
+    });
+    QTest::keyClick(&dlg, Qt::Key_F5);
+    EXPECT_TRUE(dlg.isVisible());
+    EXPECT_LT(shown.Rows(), 3000);
+    EXPECT_EQ(shown.Text(IDC_STATUS), "Search cancelled, " + std::to_string(shown.Rows()) + " items found");
+
+    shown.SetText(IDC_FILEMASK, "f1.jpg");
+    QTest::keyClick(&dlg, Qt::Key_F5);
+    ASSERT_EQ(shown.Rows(), 1);
+    CListView* list = shown.List(IDC_RESULTS);
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(list, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), dir / "f1.jpg");
+
+    list->setCurrentIndex(list->ViewIndex(0));
+    services.openAnswer = false;
+    Soon([] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        menu->setActiveAction(menu->actions().front()); // Open
+        QTest::keyClick(menu, Qt::Key_Return);
+    });
+    QTest::keyClick(list, Qt::Key_F10, Qt::ShiftModifier);
+    EXPECT_EQ(services.opened, (std::vector<std::string>{dir / "f1.jpg"}));
+    ASSERT_EQ(services.boxes.size(), 1u);
+    EXPECT_NE(services.boxes[0].find(dir / "f1.jpg"), std::string::npos);
+
+    QApplication::setActiveWindow(&dlg); // as the window manager does after the menu
+    QTest::keyClick(list, Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_FALSE(dlg.isVisible());
+}
+
+// At the smallest size the layout allows, with the fonts of scale 1 and of
+// 144 dpi, the window fits a small screen and no control covers another.
+TEST(PhotoLayout, FitsAndNothingOverlapsAtScaleOneAndOneAndAHalf)
+{
+    RecordedServices services;
+    for (const double scale : {1.0, 1.5}) {
+        CMainDlg dlg;
+        QFont font = dlg.font();
+        font.setPointSizeF(font.pointSizeF() * scale);
+        dlg.setFont(font);
+        dlg.Create();
+        dlg.show();
+        dlg.resize(dlg.minimumSizeHint());
+        QApplication::processEvents();
+        const QSize screen = scale == 1.0 ? QSize(1024, 600 - 40) : QSize(1366, 768 - 40);
+        EXPECT_LE(dlg.width(), screen.width()) << scale;
+        EXPECT_LE(dlg.height(), screen.height()) << scale;
+        std::vector<QRect> taken;
+        for (QWidget* widget : dlg.findChildren<QWidget*>()) {
+            const bool leaf = qobject_cast<QAbstractButton*>(widget) || qobject_cast<QLineEdit*>(widget)
+                           || qobject_cast<CListView*>(widget) || widget->accessibleName() == "Picture";
+            if (!leaf || !widget->isVisible() || widget->parentWidget()->inherits("QAbstractItemView"))
+                continue;
+            const QRect rect(widget->mapTo(&dlg, QPoint(0, 0)), widget->size());
+            EXPECT_TRUE(dlg.rect().contains(rect)) << widget->accessibleName().toStdString() << " " << scale;
+            for (const QRect& other : taken)
+                EXPECT_FALSE(rect.intersects(other)) << widget->accessibleName().toStdString() << " " << scale;
+            taken.push_back(rect);
+        }
+        EXPECT_GE(taken.size(), 16u);
+    }
+}
+
+// Size, divider and column widths come back at the next start.
+TEST(PhotoLayout, TheWindowsShapeIsRemembered)
+{
+    RecordedServices services;
+    CWindowMemory memory;
+    {
+        ShownDialog shown;
+        shown.dlg.resize(700, 560);
+        shown.dlg.findChild<QSplitter*>()->setSizes({500, 300});
+        shown.List(IDC_RESULTS)->horizontalHeader()->resizeSection(0, 222);
+        memory = shown.dlg.GetWindowMemory();
+    }
+    CMainDlg dlg;
+    dlg.RestoreWindow(memory);
+    dlg.Create();
+    EXPECT_EQ(dlg.size(), QSize(700, 560));
+    EXPECT_EQ(dlg.findChild<QSplitter*>()->saveState(), memory.splitter);
+    EXPECT_EQ(qobject_cast<CListView*>(dlg.GetDlgItem(IDC_RESULTS))->horizontalHeader()->sectionSize(0), 222);
+}
+
+// A first start, with nothing remembered: "Look in" is the Pictures folder
+// (home without one), subfolders and the sound check are on; a search that
+// the size range empties says so.
+TEST(FirstUse, PicturesFolderSubfoldersAndSoundCheck)
+{
+    RecordedServices services;
+    TempDir home, config;
+    const std::string oldHome = std::getenv("HOME") ? std::getenv("HOME") : "";
+    setenv("HOME", home.path().c_str(), 1);
+    QSettings empty(QString::fromStdString(config / "vocaline.conf"), QSettings::IniFormat);
+    for (const bool pictures : {false, true}) {
+        if (pictures)
+            MakeDir(home / "Pictures");
+        CMainDlg dlg;
+        dlg.RestoreForm(LoadForm(empty));
+        dlg.Create();
+        EXPECT_EQ(dlg.GetDlgItemText(IDC_LOOKIN), pictures ? home / "Pictures/" : home.path());
+        EXPECT_EQ(dlg.IsDlgButtonChecked(IDC_SUBFOLDERS), 1);
+        EXPECT_EQ(dlg.IsDlgButtonChecked(IDC_CHECKSOUND), 1);
+        EXPECT_EQ(dlg.IsDlgButtonChecked(IDC_ONLYWITHSOUND), 0);
+    }
+    setenv("HOME", oldHome.c_str(), 1);
+
+    ShownDialog shown;
+    WriteText(home / "Pictures/big.jpg", std::string(4096, 'x'));
+    shown.Button(IDC_SIZERANGE)->click();
+    shown.SetText(IDC_SIZEMAX, "1");
+    shown.Search(home / "Pictures/");
+    EXPECT_EQ(shown.Text(IDC_STATUS), "0 items found, 1 files outside the size range");
+}
+
+} // namespace

@@ -1,0 +1,77 @@
+#pragma once
+// The picture of the selected row, turned upright and scaled to the pane,
+// and under it its memo: what and where it is, and Play/Stop with the
+// position. Pictures are read on a thread of the pane's own, only at the
+// size shown, and the last few are kept.
+#include <QGroupBox>
+#include <QImage>
+#include <QLabel>
+#include <QPushButton>
+#include <QThreadPool>
+#include <QTimer>
+#include <QWidget>
+
+#include <atomic>
+#include <deque>
+#include <memory>
+#include <vector>
+
+#include "platform/cstring.h"
+
+// What the pane shows of one file, read off the user-interface thread.
+struct CPreview {
+    CString strPath;
+    QSize box;            // the size it was read for
+    QImage picture;       // null: the picture cannot be decoded
+    bool bMemo = false;
+    CString strFacts;     // the memo's description, as the Sound tooltip gives it
+    std::vector<unsigned char> wav;
+    double dSeconds = 0;
+};
+
+/// Reads what the pane shows of path, the picture fitted into box.
+CPreview ReadPreview(const CString& path, const QSize& box);
+
+class CPreviewPane : public QWidget {
+    Q_OBJECT
+public:
+    explicit CPreviewPane(QWidget* parent = nullptr);
+    ~CPreviewPane() override;
+
+    // Shows the file at path (empty: nothing), at once from the cache, else
+    // as soon as it has been read.
+    void ShowFile(const CString& path);
+    // A sound started somewhere in the window: Play/Stop follows it.
+    void SoundStarted();
+    // Whether the pane shows path with everything read.
+    bool Shows(const CString& path) const { return m_shown && m_shown->strPath == path; }
+
+signals:
+    // Play pressed: the memo to play, as bytes of a WAV file.
+    void playRequested(const CString& path, const std::vector<unsigned char>& wav);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void Show(std::shared_ptr<const CPreview> preview);
+    void Request(const CString& path);
+    void OnPlayStop();
+    void FollowSound();
+    QSize PictureBox() const;
+
+    QLabel* m_picture;
+    QGroupBox* m_memo;
+    QLabel* m_facts;
+    QPushButton* m_play;
+    QLabel* m_position;
+    QTimer m_soundTimer;
+    QTimer m_resizeTimer;
+
+    CString m_strPath;
+    std::shared_ptr<const CPreview> m_shown;
+    std::deque<std::shared_ptr<const CPreview>> m_cache;
+    // Only the newest request is read; older ones still waiting are dropped.
+    std::shared_ptr<std::atomic<unsigned>> m_generation = std::make_shared<std::atomic<unsigned>>(0);
+    QThreadPool m_readers;
+};
