@@ -84,6 +84,10 @@ TEST(PcmCopy, SamplesEqualWhatSoxDecodes)
         EXPECT_EQ(out.nBitsPerSample, 16u);
         EXPECT_EQ(out.nSampleRate, in.nSampleRate);
         EXPECT_EQ(out.nChannels, in.nChannels);
+        // The header's byte rate and block size, which players trust.
+        const uint32_t byteRate = pcm[28] | pcm[29] << 8 | pcm[30] << 16 | uint32_t{pcm[31]} << 24;
+        EXPECT_EQ(byteRate, in.nSampleRate * 2 * in.nChannels) << c.what;
+        EXPECT_EQ(pcm[32] | pcm[33] << 8, 2 * in.nChannels) << c.what;
         EXPECT_DOUBLE_EQ(out.dSeconds, in.dSeconds) << c.what;
     }
 }
