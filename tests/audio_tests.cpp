@@ -94,18 +94,6 @@ std::string Done(const std::string& source)
     return "row:Output file: " + source + ".wav Done";
 }
 
-// The walk of the worked example: APP1 (L 254), four APP2 of L 32, the
-// fifth APP2 of L 500 at 394, a sixth of L 100 at 896, DQT at 998.
-Bytes WorkedExample()
-{
-    JpegBuilder jpeg;
-    jpeg.Segment(0xE1, Bytes(252, 0x11));
-    for (int i = 0; i < 4; ++i)
-        jpeg.Segment(0xE2, Bytes(30, 0x22));
-    jpeg.AudioFirst(SoundBytes(457, 1)).AudioNext(SoundBytes(85, 2)).Dqt();
-    return jpeg.bytes();
-}
-
 class Extraction : public ::testing::Test {
 protected:
     TempDir dir;
@@ -116,56 +104,44 @@ protected:
     }
 };
 
-TEST_F(Extraction, WorkedExampleByteForByte)
+// The fixed layout: the memo from the fifth APP2 on (behind a 45-byte head,
+// then behind 17 bytes of each later APP2) up to the first segment that is
+// neither APP1 nor APP2, or the end of the file.
+TEST_F(Extraction, FixedLayoutCopies)
 {
-    const Bytes file = WorkedExample();
-    const std::string src = Save("pic.jpg", file);
-
-    EXPECT_TRUE(HasSound(dir.path(), "pic.jpg"));
-    EXPECT_EQ(Extract({src}), (std::vector<std::string>{"row:" + src, Done(src)}));
-    EXPECT_EQ(ReadFile(src + ".wav"),
-              Concat(Bytes(file.begin() + 439, file.begin() + 896), Bytes(file.begin() + 913, file.begin() + 998)));
-}
-
-TEST_F(Extraction, SampleCameraFilesGiveTheExpectedWav)
-{
-    const std::string with = Save("IM000101.JPG", ReadFile(DataPath("IM000101.JPG")));
-    const std::string without = Save("IM000102.JPG", ReadFile(DataPath("IM000102.JPG")));
-    EXPECT_TRUE(HasSound(dir.path(), "IM000101.JPG"));
-    EXPECT_FALSE(HasSound(dir.path(), "IM000102.JPG"));
-
-    EXPECT_EQ(Extract({with, without}),
-              (std::vector<std::string>{"row:" + with, Done(with), "row:" + without, kNoAudio}));
-    EXPECT_EQ(ReadFile(with + ".wav"), ReadFile(DataPath("expected/IM000101.JPG.wav")));
-    EXPECT_FALSE(Exists(without + ".wav"));
-}
-
-TEST_F(Extraction, CopiesTheAudioRunAndStopsAtTheFirstOtherSegment)
-{
-    const Bytes first = SoundBytes(200, 1);
-    const Bytes second = SoundBytes(70, 2);
-    const Bytes third = SoundBytes(33, 3);
-
-    const std::string five = Save("five.jpg", CameraFile(first));
-    const std::string seven = Save("seven.jpg", CameraFile(first, {second, third}));
-    JpegBuilder beyond;
-    beyond.App1().App2().App2().App2().App2().AudioFirst(first).Dqt().AudioNext(second).AudioNext(second).AudioNext(second);
-    const std::string late = Save("late.jpg", beyond.bytes());
+    const Bytes first = SoundBytes(200, 1), second = SoundBytes(70, 2), third = SoundBytes(33, 3);
+    JpegBuilder worked; // APP1 L 254, four APP2 L 32, the fifth L 500 at 394, a sixth L 100 at 896, DQT at 998
+    worked.Segment(0xE1, Bytes(252, 0x11)).App2().App2().App2().App2();
+    worked.AudioFirst(SoundBytes(457, 1)).AudioNext(SoundBytes(85, 2)).Dqt();
+    const Bytes& w = worked.bytes();
+    JpegBuilder late;
+    late.App1().App2().App2().App2().App2().AudioFirst(first).Dqt().AudioNext(second).AudioNext(second);
     JpegBuilder mixed; // APP1 segments between the APP2s are stepped over
     mixed.App1().App2().App1().App2().App2().App1().App2().AudioFirst(first).App1().AudioNext(second).Dqt();
-    const std::string app1s = Save("mixed.jpg", mixed.bytes());
     JpegBuilder open; // the run reaches the end of the file
     open.App1().App2().App2().App2().App2().AudioFirst(first).AudioNext(second);
-    const std::string toEnd = Save("open.jpg", open.bytes());
-
-    EXPECT_EQ(Extract({five, seven, late, app1s, toEnd}),
-              (std::vector<std::string>{"row:" + five, Done(five), "row:" + seven, Done(seven), "row:" + late,
-                                        Done(late), "row:" + app1s, Done(app1s), "row:" + toEnd, Done(toEnd)}));
-    EXPECT_EQ(ReadFile(five + ".wav"), first);
-    EXPECT_EQ(ReadFile(seven + ".wav"), Concat(Concat(first, second), third));
-    EXPECT_EQ(ReadFile(late + ".wav"), first);
-    EXPECT_EQ(ReadFile(app1s + ".wav"), Concat(first, second));
-    EXPECT_EQ(ReadFile(toEnd + ".wav"), Concat(first, second));
+    const struct {
+        const char* name;
+        Bytes file, wav;
+    } cases[] = {
+        {"worked.jpg", w, Concat(Bytes(w.begin() + 439, w.begin() + 896), Bytes(w.begin() + 913, w.begin() + 998))},
+        {"five.jpg", CameraFile(first), first},
+        {"seven.jpg", CameraFile(first, {second, third}), Concat(Concat(first, second), third)},
+        {"late.jpg", late.bytes(), first},
+        {"mixed.jpg", mixed.bytes(), Concat(first, second)},
+        {"open.jpg", open.bytes(), Concat(first, second)},
+        {"IM000101.JPG", ReadFile(DataPath("IM000101.JPG")), ReadFile(DataPath("expected/IM000101.JPG.wav"))},
+    };
+    std::vector<CString> sources;
+    std::vector<std::string> rows;
+    for (const auto& c : cases) {
+        sources.push_back(Save(c.name, c.file));
+        EXPECT_TRUE(HasSound(dir.path(), c.name)) << c.name;
+        rows.insert(rows.end(), {"row:" + sources.back(), Done(sources.back())});
+    }
+    EXPECT_EQ(Extract(sources), rows);
+    for (const auto& c : cases)
+        EXPECT_EQ(ReadFile(dir / c.name + ".wav"), c.wav) << c.name;
 }
 
 // Sources that cannot be opened end only themselves. A FIFO (reached
@@ -378,8 +354,6 @@ TEST_F(Extraction, PermissionsFollowTheSourceUnderTheUmask)
 // earlier WAV beside it as it was.
 TEST_F(Extraction, PresenceTestAgreesWithTheRun)
 {
-    JpegBuilder mixed; // APP1 segments between the APP2s are stepped over
-    mixed.App1().App2().App1().App2().App2().App1().App2().AudioFirst(SoundBytes(60)).Dqt();
     JpegBuilder fewer;
     fewer.App1().App2().App2().App2().Dqt().App2().App2();
     JpegBuilder behind; // a DQT before the fifth APP2 ends the audio run
@@ -399,7 +373,7 @@ TEST_F(Extraction, PresenceTestAgreesWithTheRun)
         std::string row; // the row that ends the file; "" for Done
     } cases[] = {
         {"camera.jpg", CameraFile(SoundBytes(100)), ""},
-        {"mixed.jpg", mixed.bytes(), ""},
+        {"IM000102.JPG", ReadFile(DataPath("IM000102.JPG")), kNoAudio},
         {"notes.jpg", Bytes{'h', 'e', 'l', 'l', 'o'}, kNotJpeg},
         {"tiny.jpg", Bytes{0xFF, 0xD8, 0xFF}, kNotJpeg},
         {"dqt.jpg", Bytes{0xFF, 0xD8, 0xFF, 0xDB, 0x00, 0x04, 0, 0}, missingApp1},
