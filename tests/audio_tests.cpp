@@ -17,6 +17,7 @@
 
 #include "audio/extract.h"
 #include "audio/jpegaudio.h"
+#include "runkit.h"
 #include "testkit.h"
 
 // Injected read errors: this pread stands in front of the C library's for
@@ -40,31 +41,6 @@ extern "C" ssize_t pread(int fd, void* buffer, size_t n, off_t offset)
 }
 
 namespace {
-
-// Records what a run tells the user, in order: "row:" for a log row,
-// "box:" for a message box. onRow runs as each row arrives, so a test can
-// change the disk at a known step of the run.
-struct Recorder : IExtractReport {
-    std::vector<std::string> events;
-    std::function<void(const std::string&)> onRow;
-    void WriteLogRow(const CString& text) override
-    {
-        events.push_back("row:" + text);
-        if (onRow)
-            onRow(text);
-    }
-    void ShowMessage(const char* format, const CString& path, int) override
-    {
-        events.push_back("box:" + FormatText(format, path.c_str()));
-    }
-};
-
-std::vector<std::string> Extract(const std::vector<CString>& sources, const CExtractOptions& options = {})
-{
-    Recorder recorder;
-    RunExtraction(sources, recorder, options);
-    return recorder.events;
-}
 
 // Names in a folder, to see that no temporary file stays behind.
 std::vector<std::string> Listing(const std::string& folder)

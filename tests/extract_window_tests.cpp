@@ -4,10 +4,8 @@
 
 #include <QContextMenuEvent>
 #include <QMenu>
-#include <QTableView>
 #include <sys/stat.h>
 
-#include "app/mainapp.h"
 #include "guikit.h"
 
 namespace {
@@ -37,25 +35,6 @@ protected:
 std::string Done(const std::string& source)
 {
     return "Output file: " + source + ".wav Done";
-}
-
-TEST_F(ExtractWindow, SelectedRowsRunInRowOrder)
-{
-    std::map<std::string, bool> selected;
-    for (int i = 0; i < 10; ++i) {
-        WriteText(dir / ("n" + std::to_string(i) + ".jpg"), "text");
-        selected["n" + std::to_string(i) + ".jpg"] = i % 3 == 0;
-    }
-    List(selected);
-    shown.Click(IDC_EXTRACT);
-    std::vector<std::string> expected;
-    for (int row = 0; row < shown.Rows(); ++row) {
-        if (selected[shown.Row(row)[0]]) {
-            expected.push_back(shown.RowPath(row));
-            expected.push_back("Error File is not a jpg........................................");
-        }
-    }
-    EXPECT_EQ(shown.LogRows(), expected);
 }
 
 TEST_F(ExtractWindow, ExtractAndPlayExtractsAllAndPlaysTheFirst)
@@ -150,43 +129,6 @@ TEST_F(RowMenu, PlayWritesNothingAndTheExtractionsTakeTheirOptions)
     EXPECT_EQ(pcm[20], 1); // format tag: PCM
     Choose(0, "Open containing &folder");
     EXPECT_EQ(services.opened, (std::vector<std::string>{dir.path()}));
-}
-
-// The whole road, driven as a user would: start the program, type a folder,
-// tick "Check for sound", search, select the camera file's row, extract.
-TEST(RoadOfOneFile, FromSearchToWav)
-{
-    TempDir dir;
-    RecordedServices services;
-    WriteFile(dir / "IM000101.JPG", ReadFile(DataPath("IM000101.JPG")));
-    WriteFile(dir / "IM000102.JPG", ReadFile(DataPath("IM000102.JPG")));
-    std::vector<std::string> log;
-    bool driven = false;
-    Soon([&] {
-        auto* dlg = qobject_cast<CMainDlg*>(QApplication::activeModalWidget());
-        ASSERT_NE(dlg, nullptr);
-        auto* lookIn = qobject_cast<QLineEdit*>(dlg->GetDlgItem(IDC_LOOKIN));
-        lookIn->selectAll();
-        QTest::keyClicks(lookIn, QString::fromLocal8Bit(dir.path().c_str()));
-        QTest::mouseClick(qobject_cast<QAbstractButton*>(dlg->GetDlgItem(IDC_CHECKSOUND)), Qt::LeftButton);
-        QTest::mouseClick(qobject_cast<QAbstractButton*>(dlg->GetDlgItem(IDOK)), Qt::LeftButton);
-        auto* view = qobject_cast<QTableView*>(dlg->GetDlgItem(IDC_RESULTS));
-        for (int row = 0; row < view->model()->rowCount(); ++row) {
-            if (view->model()->index(row, 0).data().toString() == "IM000101.JPG")
-                QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(view->model()->index(row, 1)).center());
-        }
-        QTest::mouseClick(qobject_cast<QAbstractButton*>(dlg->GetDlgItem(IDC_EXTRACT)), Qt::LeftButton);
-        auto* logView = qobject_cast<QTableView*>(dlg->GetDlgItem(IDC_LOG));
-        for (int i = 0; i < logView->model()->rowCount(); ++i)
-            log.push_back(logView->model()->index(i, 0).data().toString().toStdString());
-        driven = true;
-        QTest::keyClick(lookIn, Qt::Key_Escape);
-    });
-    EXPECT_FALSE(theApp.InitInstance());
-    EXPECT_TRUE(driven);
-    const std::string pic = dir / "IM000101.JPG";
-    EXPECT_EQ(log, (std::vector<std::string>{pic, "Output file: " + pic + ".wav Done"}));
-    EXPECT_TRUE(services.boxes.empty());
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "audio/wav.h"
 #include "bench/fpxrgen.h"
 #include "platform/file.h"
+#include "runkit.h"
 #include "testkit.h"
 
 namespace {
@@ -19,11 +20,6 @@ struct Found {
     bool bComplete;
     bool operator==(const Found&) const = default;
 };
-
-void PrintTo(const Found& found, std::ostream* os)
-{
-    *os << found.bytes.size() << " bytes" << (found.bComplete ? "" : " (incomplete)");
-}
 
 // Reads the file both ways and checks they agree on whether it has a memo.
 std::vector<Found> Read(const std::string& path)
@@ -40,11 +36,6 @@ std::vector<Found> Read(const std::string& path)
     return found;
 }
 
-bool HaveTool(const std::string& name)
-{
-    return std::system(("command -v " + name + " >/dev/null 2>&1").c_str()) == 0;
-}
-
 Bytes Memo(size_t size, unsigned seed)
 {
     WavParams params;
@@ -52,16 +43,6 @@ Bytes Memo(size_t size, unsigned seed)
     params.bExifChunk = true;
     return MakeWav(params);
 }
-
-// Rows of a run: "row:" for a log row, "box:" for a message.
-struct Rows : IExtractReport {
-    std::vector<std::string> events;
-    void WriteLogRow(const CString& text) override { events.push_back("row:" + text); }
-    void ShowMessage(const char* format, const CString& path, int) override
-    {
-        events.push_back("box:" + FormatText(format, path.c_str()));
-    }
-};
 
 class Layouts : public ::testing::TestWithParam<Layout> {
 protected:
@@ -82,7 +63,7 @@ TEST_P(Layouts, GiveEveryMemoAndAgreeWithExiftool)
     EXPECT_EQ(Read(path), found);
     EXPECT_EQ(HasSound("", path), !sample.memos.empty());
 
-    Rows rows;
+    Recorder rows;
     EXPECT_EQ(RunExtraction({path}, rows).size(), sample.memos.size());
     std::vector<std::string> expected{"row:" + path};
     for (size_t i = 0; i < sample.memos.size(); ++i) {
@@ -94,7 +75,7 @@ TEST_P(Layouts, GiveEveryMemoAndAgreeWithExiftool)
         expected.push_back("row:No Audio in file....................................................");
     EXPECT_EQ(rows.events, expected);
 
-    if (!HaveTool("exiftool"))
+    if (std::system("command -v exiftool >/dev/null") != 0)
         GTEST_SKIP() << "exiftool is not installed";
     const std::string out = dir / "exiftool.out";
     ASSERT_EQ(std::system(("exiftool -a -b -AudioStream '" + path + "' > '" + out + "' 2>/dev/null").c_str()), 0);
@@ -207,11 +188,9 @@ TEST(FlashPix, PcmCopiesThroughTheRun)
     const std::string foreign = dir / "foreign.jpg";
     WriteFile(foreign, MakeSample(Layout::AudioThird, stored).file);
 
-    Rows rows;
     CExtractOptions options;
     options.bPcm = true;
-    RunExtraction({camera, foreign}, rows, options);
-    EXPECT_EQ(rows.events, (std::vector<std::string>{"row:" + camera, "row:Output file: " + camera + ".wav Done",
+    EXPECT_EQ(Extract({camera, foreign}, options), (std::vector<std::string>{"row:" + camera, "row:Output file: " + camera + ".wav Done",
                                                      "row:" + foreign,
                                                      "row:Sound format not decoded, written as stored",
                                                      "row:Output file: " + foreign + ".wav Done"}));

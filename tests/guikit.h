@@ -36,17 +36,17 @@ public:
 class ShownDialog {
 public:
     ShownDialog();
-    ~ShownDialog();
+    ~ShownDialog() { dlg.hide(); }
     CMainDlg dlg;
 
-    QAbstractButton* Button(int id) const;
-    QLineEdit* Edit(int id) const;
-    CListView* List(int id) const;
-    void Click(int id);
-    void SetText(int id, const std::string& text);
-    std::string Text(int id) const;
+    QAbstractButton* Button(int id) const { return qobject_cast<QAbstractButton*>(dlg.GetDlgItem(id)); }
+    QLineEdit* Edit(int id) const { return qobject_cast<QLineEdit*>(dlg.GetDlgItem(id)); }
+    CListView* List(int id) const { return qobject_cast<CListView*>(dlg.GetDlgItem(id)); }
+    void Click(int id) { QTest::mouseClick(Button(id), Qt::LeftButton); }
+    void SetText(int id, const std::string& text) { dlg.SetDlgItemText(id, text); }
+    std::string Text(int id) const { return dlg.GetDlgItemText(id); }
     std::vector<std::string> LogRows() const;
-    int Rows() const;
+    int Rows() const { return List(IDC_RESULTS)->Model()->Count(); }
     std::vector<std::string> Row(int row) const; // the five texts
     std::string RowPath(int row) const { return Row(row)[1] + Row(row)[0]; }
     std::vector<std::string> SortedRowPaths() const;

@@ -81,10 +81,6 @@ TEST_F(Finder, ReportsFoldersInPostOrderWithTheirOwnHits)
     EXPECT_EQ(log.reports, (std::vector<std::string>{"folder:" + dir.path(), "found:" + dir / "top.jpg"}));
     EXPECT_EQ(Search(dir / "missing", true), 4);
     EXPECT_EQ(log.reports, (std::vector<std::string>{"folder:" + dir / "missing/"}));
-    finder.RemoveAll();
-    EXPECT_EQ(finder.GetFileCount(), 0);
-    EXPECT_EQ(finder.GetFilePath(-1).GetPath(), "");
-    EXPECT_EQ(finder.GetFilePath(0).GetPath(), "");
 }
 
 TEST_F(Finder, MaskIgnoresCaseTakesHiddenEntriesAndFolders)

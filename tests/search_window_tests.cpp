@@ -45,8 +45,7 @@ protected:
             WriteFile(*tree / ("f" + std::to_string(i) + ".jpg"), Bytes(1, 0x55));
         for (const Sized& file : kSized) {
             WriteFile(*tree / file.name, Bytes(file.size, 0x55));
-            const struct timespec times[2] = {{file.time, 0}, {file.time, 0}};
-            ::utimensat(AT_FDCWD, (*tree / file.name).c_str(), times, 0);
+            SetModified(*tree / file.name, file.time);
         }
     }
     static void TearDownTestSuite() { tree.reset(); }
@@ -193,9 +192,7 @@ TEST_F(SearchWindow, RowTexts)
     File("b0.jpg", 0);
     MakeDir(dir / "folder.jpg");
     WriteFile(dir / "IM000101.JPG", ReadFile(DataPath("IM000101.JPG")));
-    // 2003-04-25 23:09 UTC
-    const struct timespec times[2] = {{1051312140, 0}, {1051312140, 0}};
-    ASSERT_EQ(::utimensat(AT_FDCWD, (dir / "b0.jpg").c_str(), times, 0), 0);
+    SetModified(dir / "b0.jpg", 1051312140); // 2003-04-25 23:09 UTC
     shown.Search(dir.path()); // without the sound check: column 4 stays empty
     EXPECT_EQ(shown.Row(0)[4], "");
     shown.Click(IDC_CHECKSOUND);

@@ -35,11 +35,6 @@ void WriteFile(const std::string& path, const Bytes& bytes)
         throw std::runtime_error("cannot write " + path);
 }
 
-void WriteText(const std::string& path, const std::string& text)
-{
-    WriteFile(path, Bytes(text.begin(), text.end()));
-}
-
 Bytes ReadFile(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
@@ -52,21 +47,11 @@ bool Exists(const std::string& path)
     return ::lstat(path.c_str(), &st) == 0;
 }
 
-void MakeDir(const std::string& path)
-{
-    std::filesystem::create_directories(path);
-}
-
 void SetModified(const std::string& path, time_t utc)
 {
     const struct timespec times[2] = {{utc, 0}, {utc, 0}};
     if (::utimensat(AT_FDCWD, path.c_str(), times, 0) != 0)
         throw std::runtime_error("cannot set the time of " + path);
-}
-
-std::string DataPath(const std::string& name)
-{
-    return std::string(VOCALINE_TEST_DATA) + "/" + name;
 }
 
 Bytes Concat(const Bytes& a, const Bytes& b)

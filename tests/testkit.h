@@ -1,6 +1,7 @@
 #pragma once
 // Helpers shared by the tests: temporary folders, files, camera files.
 #include <ctime>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -24,12 +25,13 @@ private:
 };
 
 void WriteFile(const std::string& path, const Bytes& bytes);
-void WriteText(const std::string& path, const std::string& text);
+inline void WriteText(const std::string& path, const std::string& text) { WriteFile(path, Bytes(text.begin(), text.end())); }
 Bytes ReadFile(const std::string& path);
 bool Exists(const std::string& path);
-void MakeDir(const std::string& path);
+inline void MakeDir(const std::string& path) { std::filesystem::create_directories(path); }
 void SetModified(const std::string& path, time_t utc);
-std::string DataPath(const std::string& name); // the project's test data
+// The project's test data.
+inline std::string DataPath(const std::string& name) { return std::string(VOCALINE_TEST_DATA) + "/" + name; }
 Bytes Concat(const Bytes& a, const Bytes& b);
 
 // The camera's fixed layout segment by segment, on the same segment maker
