@@ -224,71 +224,52 @@ TEST_F(SearchWindow, RowTexts)
     EXPECT_EQ(shown.Text(IDC_STATUS), "6 items found");
 }
 
-// What the user may do while a search runs, one step after the other on the
-// same window: each acts from inside a live search, then what the search
-// left is checked.
+// What the user may do while a search runs, one after the other on the same
+// window, each from inside a live search.
 TEST_F(BigTree, ActionsDuringALiveSearch)
 {
+    // Cancel stops the search and keeps the rows it listed.
     std::string caption;
+    DuringSearch(3, [&] { caption = shown.Text(IDOK); shown.Click(IDOK); });
+    shown.Search(tree->path());
+    EXPECT_EQ(caption, "Cancel");
+    EXPECT_EQ(shown.Text(IDOK), "Search");
+    EXPECT_GE(shown.Rows(), 3);
+    EXPECT_LT(shown.Rows(), kMany);
+    EXPECT_EQ(shown.Text(IDC_STATUS), std::to_string(shown.Rows()) + " items found");
+
+    // Options changed meanwhile wait for the next search, which removes all.
+    DuringSearch(3, [&] { shown.Click(IDC_CHECKSOUND); shown.Click(IDC_REMOVE); });
+    shown.Search(tree->path());
+    ASSERT_EQ(shown.Rows(), kMany);
+    for (int row = 0; row < kMany; ++row)
+        ASSERT_EQ(shown.Row(row)[4], "") << row;
+    shown.Click(IDOK);
+    EXPECT_EQ(shown.Rows(), 0);
+
+    // Commands run inside the search; Enter starts no second search and
+    // stops nothing; closing waits for the search, which it cancels.
+    shown.Click(IDC_CHECKSOUND);
+    shown.Search(tree->path());
+    shown.Select({0});
+    shown.Click(IDC_EXTRACT);
+    ASSERT_FALSE(shown.LogRows().empty());
     bool stillSearching = false, visibleAfterClose = false;
     services.folderAnswer = "/picked";
-    const struct {
-        const char* what;
-        std::function<void()> during, after;
-    } steps[] = {
-        {"Cancel stops the search and keeps its rows",
-         [&] {
-             caption = shown.Text(IDOK);
-             shown.Click(IDOK);
-         },
-         [&] {
-             EXPECT_EQ(caption, "Cancel");
-             EXPECT_EQ(shown.Text(IDOK), "Search");
-             EXPECT_GE(shown.Rows(), 3);
-             EXPECT_LT(shown.Rows(), kMany);
-             EXPECT_EQ(shown.Text(IDC_STATUS), std::to_string(shown.Rows()) + " items found");
-         }},
-        {"options changed wait for the next search",
-         [&] {
-             shown.Click(IDC_CHECKSOUND);
-             shown.Click(IDC_REMOVE);
-         },
-         [&] {
-             ASSERT_EQ(shown.Rows(), kMany);
-             for (int row = 0; row < kMany; ++row)
-                 ASSERT_EQ(shown.Row(row)[4], "") << row;
-             shown.Click(IDOK); // the next search reads them: every row removed
-             EXPECT_EQ(shown.Rows(), 0);
-             shown.Click(IDC_CHECKSOUND);
-             shown.Search(tree->path());
-             shown.Select({0});
-             shown.Click(IDC_EXTRACT);
-             ASSERT_FALSE(shown.LogRows().empty());
-         }},
-        {"commands run inside the search, and closing cancels it",
-         [&] {
-             QTest::keyClick(shown.Edit(IDC_FILEMASK), Qt::Key_Return); // no second search, no stop
-             stillSearching = shown.Text(IDOK) == "Cancel";
-             shown.Click(IDC_BROWSE);
-             dlg.close();
-             visibleAfterClose = dlg.isVisible();
-         },
-         [&] {
-             EXPECT_TRUE(shown.LogRows().empty()); // each press empties the log
-             EXPECT_TRUE(stillSearching);
-             EXPECT_EQ(shown.Text(IDC_LOOKIN), "/picked");
-             // The window closed once the search had ended.
-             EXPECT_TRUE(visibleAfterClose);
-             EXPECT_LT(shown.Rows(), kMany);
-             EXPECT_FALSE(dlg.isVisible());
-         }},
-    };
-    for (const auto& step : steps) {
-        SCOPED_TRACE(step.what);
-        DuringSearch(3, step.during);
-        shown.Search(tree->path());
-        step.after();
-    }
+    DuringSearch(3, [&] {
+        QTest::keyClick(shown.Edit(IDC_FILEMASK), Qt::Key_Return);
+        stillSearching = shown.Text(IDOK) == "Cancel";
+        shown.Click(IDC_BROWSE);
+        dlg.close();
+        visibleAfterClose = dlg.isVisible();
+    });
+    shown.Search(tree->path());
+    EXPECT_TRUE(shown.LogRows().empty()); // each press empties the log
+    EXPECT_TRUE(stillSearching);
+    EXPECT_EQ(shown.Text(IDC_LOOKIN), "/picked");
+    EXPECT_TRUE(visibleAfterClose);
+    EXPECT_LT(shown.Rows(), kMany);
+    EXPECT_FALSE(dlg.isVisible());
 }
 
 // Clicking a heading sorts by that column, Size by number and Modified by
