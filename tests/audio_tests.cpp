@@ -5,6 +5,7 @@
 #include <sys/inotify.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -17,6 +18,7 @@
 
 #include "audio/extract.h"
 #include "audio/jpegaudio.h"
+#include "runkit.h"
 #include "testkit.h"
 
 // Injected read errors: this pread stands in front of the C library's for
@@ -40,31 +42,6 @@ extern "C" ssize_t pread(int fd, void* buffer, size_t n, off_t offset)
 }
 
 namespace {
-
-// Records what a run tells the user, in order: "row:" for a log row,
-// "box:" for a message box. onRow runs as each row arrives, so a test can
-// change the disk at a known step of the run.
-struct Recorder : IExtractReport {
-    std::vector<std::string> events;
-    std::function<void(const std::string&)> onRow;
-    void WriteLogRow(const CString& text) override
-    {
-        events.push_back("row:" + text);
-        if (onRow)
-            onRow(text);
-    }
-    void ShowMessage(const char* format, const CString& path, int) override
-    {
-        events.push_back("box:" + FormatText(format, path.c_str()));
-    }
-};
-
-std::vector<std::string> Extract(const std::vector<CString>& sources, const CExtractOptions& options = {})
-{
-    Recorder recorder;
-    RunExtraction(sources, recorder, options);
-    return recorder.events;
-}
 
 // Names in a folder, to see that no temporary file stays behind.
 std::vector<std::string> Listing(const std::string& folder)
@@ -94,18 +71,6 @@ std::string Done(const std::string& source)
     return "row:Output file: " + source + ".wav Done";
 }
 
-// The walk of the worked example: APP1 (L 254), four APP2 of L 32, the
-// fifth APP2 of L 500 at 394, a sixth of L 100 at 896, DQT at 998.
-Bytes WorkedExample()
-{
-    JpegBuilder jpeg;
-    jpeg.Segment(0xE1, Bytes(252, 0x11));
-    for (int i = 0; i < 4; ++i)
-        jpeg.Segment(0xE2, Bytes(30, 0x22));
-    jpeg.AudioFirst(SoundBytes(457, 1)).AudioNext(SoundBytes(85, 2)).Dqt();
-    return jpeg.bytes();
-}
-
 class Extraction : public ::testing::Test {
 protected:
     TempDir dir;
@@ -116,92 +81,44 @@ protected:
     }
 };
 
-TEST_F(Extraction, WorkedExampleByteForByte)
+// The fixed layout: the memo from the fifth APP2 on (behind a 45-byte head,
+// then behind 17 bytes of each later APP2) up to the first segment that is
+// neither APP1 nor APP2, or the end of the file.
+TEST_F(Extraction, FixedLayoutCopies)
 {
-    const Bytes file = WorkedExample();
-    ASSERT_EQ(file[394], 0xFF);
-    ASSERT_EQ(file[395], 0xE2);
-    ASSERT_EQ(file[998], 0xFF);
-    ASSERT_EQ(file[999], 0xDB);
-    const std::string src = Save("pic.jpg", file);
-
-    EXPECT_TRUE(HasSound(dir.path(), "pic.jpg"));
-    EXPECT_EQ(Extract({src}), (std::vector<std::string>{"row:" + src, Done(src)}));
-    const Bytes expected = Concat(Bytes(file.begin() + 439, file.begin() + 896), Bytes(file.begin() + 913, file.begin() + 998));
-    ASSERT_EQ(expected.size(), 542u);
-    EXPECT_EQ(ReadFile(src + ".wav"), expected);
-}
-
-TEST_F(Extraction, SampleCameraFilesGiveTheExpectedWav)
-{
-    const std::string with = Save("IM000101.JPG", ReadFile(DataPath("IM000101.JPG")));
-    const std::string without = Save("IM000102.JPG", ReadFile(DataPath("IM000102.JPG")));
-    EXPECT_TRUE(HasSound(dir.path(), "IM000101.JPG"));
-    EXPECT_FALSE(HasSound(dir.path(), "IM000102.JPG"));
-
-    EXPECT_EQ(Extract({with, without}),
-              (std::vector<std::string>{"row:" + with, Done(with), "row:" + without, kNoAudio}));
-    EXPECT_EQ(ReadFile(with + ".wav"), ReadFile(DataPath("expected/IM000101.JPG.wav")));
-    EXPECT_FALSE(Exists(without + ".wav"));
-}
-
-TEST_F(Extraction, CopiesTheAudioRunAndStopsAtTheFirstOtherSegment)
-{
-    const Bytes first = SoundBytes(200, 1);
-    const Bytes second = SoundBytes(70, 2);
-    const Bytes third = SoundBytes(33, 3);
-
-    const std::string five = Save("five.jpg", CameraFile(first));
-    const std::string seven = Save("seven.jpg", CameraFile(first, {second, third}));
-    JpegBuilder beyond;
-    beyond.App1().App2().App2().App2().App2().AudioFirst(first).Dqt().AudioNext(second).AudioNext(second).AudioNext(second);
-    const std::string late = Save("late.jpg", beyond.bytes());
+    const Bytes first = SoundBytes(200, 1), second = SoundBytes(70, 2), third = SoundBytes(33, 3);
+    JpegBuilder worked; // APP1 L 254, four APP2 L 32, the fifth L 500 at 394, a sixth L 100 at 896, DQT at 998
+    worked.Segment(0xE1, Bytes(252, 0x11)).App2().App2().App2().App2();
+    worked.AudioFirst(SoundBytes(457, 1)).AudioNext(SoundBytes(85, 2)).Dqt();
+    const Bytes& w = worked.bytes();
+    JpegBuilder late;
+    late.App1().App2().App2().App2().App2().AudioFirst(first).Dqt().AudioNext(second).AudioNext(second);
     JpegBuilder mixed; // APP1 segments between the APP2s are stepped over
     mixed.App1().App2().App1().App2().App2().App1().App2().AudioFirst(first).App1().AudioNext(second).Dqt();
-    const std::string app1s = Save("mixed.jpg", mixed.bytes());
     JpegBuilder open; // the run reaches the end of the file
     open.App1().App2().App2().App2().App2().AudioFirst(first).AudioNext(second);
-    const std::string toEnd = Save("open.jpg", open.bytes());
-
-    EXPECT_EQ(Extract({five, seven, late, app1s, toEnd}),
-              (std::vector<std::string>{"row:" + five, Done(five), "row:" + seven, Done(seven), "row:" + late,
-                                        Done(late), "row:" + app1s, Done(app1s), "row:" + toEnd, Done(toEnd)}));
-    EXPECT_EQ(ReadFile(five + ".wav"), first);
-    EXPECT_EQ(ReadFile(seven + ".wav"), Concat(Concat(first, second), third));
-    EXPECT_EQ(ReadFile(late + ".wav"), first);
-    EXPECT_EQ(ReadFile(app1s + ".wav"), Concat(first, second));
-    EXPECT_EQ(ReadFile(toEnd + ".wav"), Concat(first, second));
-}
-
-TEST_F(Extraction, FilesWithoutAMemoEndOnlyThemselvesAndWriteNothing)
-{
-    const std::string text = Save("notes.jpg", Bytes{'h', 'e', 'l', 'l', 'o'});
-    const std::string tiny = Save("tiny.jpg", Bytes{0xFF, 0xD8, 0xFF});
-    const std::string noApp1 = Save("dqt.jpg", Bytes{0xFF, 0xD8, 0xFF, 0xDB, 0x00, 0x04, 0, 0});
-    JpegBuilder three;
-    three.App1().App2().App2().App2().Dqt().App2().App2();
-    const std::string fewer = Save("fewer.jpg", three.bytes());
-    // Another maker's fifth APP2 (a thumbnail, a profile) is not a memo.
-    const std::string rifx = Save("rifx.jpg", CameraFile(SoundBytes(100, 1, false), {SoundBytes(50)}));
-    JpegBuilder cramped; // a fifth APP2 too short to hold its head and "RIFF"
-    cramped.App1().App2().App2().App2().App2().Segment(0xE2, Bytes(18, 0x41)).AudioNext(SoundBytes(50, 3)).Dqt();
-    const std::string shortFifth = Save("short.jpg", cramped.bytes());
-    for (const std::string& path : {fewer, rifx, shortFifth})
-        WriteText(path + ".wav", "old wav");
-
-    EXPECT_EQ(Extract({text, tiny, noApp1, fewer, rifx, shortFifth}),
-              (std::vector<std::string>{"row:" + text, kNotJpeg, "row:" + tiny, kNotJpeg, "row:" + noApp1,
-                                        "row:Error File missing APP1 0xe1ff marker", "row:" + fewer, kNoAudio,
-                                        "row:" + rifx, kNoAudio, "row:" + shortFifth, kNoAudio}));
-    for (const std::string& path : {fewer, rifx, shortFifth})
-        EXPECT_EQ(ReadFile(path + ".wav"), Bytes({'o', 'l', 'd', ' ', 'w', 'a', 'v'}));
-    EXPECT_FALSE(Exists(text + ".wav"));
-    EXPECT_FALSE(HasSound(dir.path(), "rifx.jpg"));
-}
-
-TEST_F(Extraction, NothingSelected)
-{
-    EXPECT_EQ(Extract({}), (std::vector<std::string>{"box:Error No items were selected!"}));
+    const struct {
+        const char* name;
+        Bytes file, wav;
+    } cases[] = {
+        {"worked.jpg", w, Concat(Bytes(w.begin() + 439, w.begin() + 896), Bytes(w.begin() + 913, w.begin() + 998))},
+        {"five.jpg", CameraFile(first), first},
+        {"seven.jpg", CameraFile(first, {second, third}), Concat(Concat(first, second), third)},
+        {"late.jpg", late.bytes(), first},
+        {"mixed.jpg", mixed.bytes(), Concat(first, second)},
+        {"open.jpg", open.bytes(), Concat(first, second)},
+        {"IM000101.JPG", ReadFile(DataPath("IM000101.JPG")), ReadFile(DataPath("expected/IM000101.JPG.wav"))},
+    };
+    std::vector<CString> sources;
+    std::vector<std::string> rows;
+    for (const auto& c : cases) {
+        sources.push_back(Save(c.name, c.file));
+        EXPECT_TRUE(HasSound(dir.path(), c.name)) << c.name;
+        rows.insert(rows.end(), {"row:" + sources.back(), Done(sources.back())});
+    }
+    EXPECT_EQ(Extract(sources), rows);
+    for (const auto& c : cases)
+        EXPECT_EQ(ReadFile(dir / c.name + ".wav"), c.wav) << c.name;
 }
 
 // Sources that cannot be opened end only themselves. A FIFO (reached
@@ -217,11 +134,24 @@ TEST_F(Extraction, UnopenableSourcesGoOnWithTheNextRow)
     ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0644), 0);
     ASSERT_EQ(::symlink((dir / "fifo").c_str(), fifo.c_str()), 0);
     std::atomic<bool> released{false};
+    std::atomic<pid_t> writerId{0};
     std::thread writer([&] {
+        writerId = ::gettid();
         const int fd = ::open((dir / "fifo").c_str(), O_WRONLY);
         released = true;
         ::close(fd);
     });
+    // Only a writer already waiting inside open shows an open of the FIFO.
+    while (writerId == 0)
+        std::this_thread::yield();
+    const std::string waiting = std::to_string(SYS_openat) + " ";
+    const std::string syscall = "/proc/self/task/" + std::to_string(writerId) + "/syscall";
+    for (int i = 0; i < 2000; ++i) {
+        const Bytes now = ReadFile(syscall);
+        if (std::string(now.begin(), now.end()).rfind(waiting, 0) == 0)
+            break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
     const auto before = OpenDescriptors();
 
     // Reading this process's own memory at address 0 fails with an I/O error.
@@ -330,6 +260,16 @@ TEST_F(Extraction, MemoCutShortAtAnySegmentBoundary)
     // The whole file ends right behind its memo: done.
     const std::string src = Save("whole.jpg", Bytes(whole.begin(), whole.end() - kDqt));
     EXPECT_EQ(Extract({src}), (std::vector<std::string>{"row:" + src, Done(src)}));
+
+    // What survives of a real memo is kept as stored, never decoded as if whole.
+    const Bytes wav = ReadFile(DataPath("expected/IM000101.JPG.wav"));
+    const Bytes camera = CameraFile(wav);
+    const std::string half = Save("half.jpg", Bytes(camera.begin(), camera.end() - kDqt - 10000));
+    CExtractOptions pcm;
+    pcm.bKeepPartial = pcm.bPcm = true;
+    EXPECT_EQ(Extract({half}, pcm), (std::vector<std::string>{"row:" + half, "box:Error sound data in file is cut short\n" + half,
+                                                              "row:Output file: " + half + ".wav Partial"}));
+    EXPECT_EQ(ReadFile(half + ".wav"), Bytes(wav.begin(), wav.end() - 10000));
 }
 
 // The output never goes through a link, whether it was there before the run
@@ -415,7 +355,7 @@ TEST_F(Extraction, PermissionsFollowTheSourceUnderTheUmask)
         mode_t mask;
         mode_t wav;
     };
-    const Case cases[] = {{0600, 022, 0600}, {0644, 022, 0644}, {0644, 077, 0600}, {0640, 027, 0640}};
+    const Case cases[] = {{0600, 022, 0600}, {0644, 077, 0600}, {0640, 027, 0640}, {0664, 002, 0664}};
     for (const Case& c : cases) {
         const std::string src = Save("pic.jpg", CameraFile(SoundBytes(100)));
         WriteText(src + ".wav", "old, world-readable");
@@ -430,43 +370,58 @@ TEST_F(Extraction, PermissionsFollowTheSourceUnderTheUmask)
     }
 }
 
-TEST_F(Extraction, PresenceTestAgreesWithExtraction)
+// Every kind of file, in one run: the presence test says Yes exactly when
+// the run writes a memo; a file without one ends only itself and leaves an
+// earlier WAV beside it as it was.
+TEST_F(Extraction, PresenceTestAgreesWithTheRun)
 {
+    JpegBuilder fewer;
+    fewer.App1().App2().App2().App2().Dqt().App2().App2();
     JpegBuilder behind; // a DQT before the fifth APP2 ends the audio run
     behind.App1().App2().App2().App2().App2().Dqt().AudioFirst(SoundBytes(100));
-    JpegBuilder reach; // a fifth APP2 too short for "RIFF", which follows it
+    JpegBuilder cramped; // a fifth APP2 too short to hold its head and "RIFF"
+    cramped.App1().App2().App2().App2().App2().Segment(0xE2, Bytes(18, 0x41)).AudioNext(SoundBytes(50, 3)).Dqt();
+    JpegBuilder reach; // "RIFF" only behind a fifth APP2 that holds its head alone
     reach.App1().App2().App2().App2().App2().Segment(0xE2, Bytes(41, 0x41)).Raw({'R', 'I', 'F', 'F'});
-    JpegBuilder four;
-    four.App1().App2().App2().App2().App2().Dqt().Raw(Bytes(500, 0));
-    JpegBuilder mixed; // APP1 segments between the APP2s are stepped over
-    mixed.App1().App2().App1().App2().App2().App1().App2().AudioFirst(SoundBytes(60)).Dqt();
     JpegBuilder zero; // a length of 0 steps into the header's own length bytes
     zero.App1().Raw({0xFF, 0xE2, 0x00, 0x00}).App2().App2().App2().App2().AudioFirst(SoundBytes(60));
-    Bytes noApp1 = CameraFile(SoundBytes(100));
-    noApp1[3] = 0xDB;
-    struct Case {
+    JpegBuilder noApp1; // the camera's run, but no APP1 in front of it
+    noApp1.App2().App2().App2().App2().AudioFirst(SoundBytes(100)).Dqt();
+    const std::string missingApp1 = "row:Error File missing APP1 0xe1ff marker";
+    const struct {
         const char* name;
         Bytes bytes;
-        bool sound;
+        std::string row; // the row that ends the file; "" for Done
+    } cases[] = {
+        {"camera.jpg", CameraFile(SoundBytes(100)), ""},
+        {"IM000102.JPG", ReadFile(DataPath("IM000102.JPG")), kNoAudio},
+        {"notes.jpg", Bytes{'h', 'e', 'l', 'l', 'o'}, kNotJpeg},
+        {"tiny.jpg", Bytes{0xFF, 0xD8, 0xFF}, kNotJpeg},
+        {"dqt.jpg", Bytes{0xFF, 0xD8, 0xFF, 0xDB, 0x00, 0x04, 0, 0}, missingApp1},
+        {"noapp1.jpg", noApp1.bytes(), missingApp1},
+        {"fewer.jpg", fewer.bytes(), kNoAudio},
+        {"behind.jpg", behind.bytes(), kNoAudio},
+        {"short.jpg", cramped.bytes(), kNoAudio},
+        {"reach.jpg", reach.bytes(), kNoAudio},
+        {"zero.jpg", zero.bytes(), kNoAudio},
+        // Another maker's fifth APP2 (a thumbnail, a profile) is not a memo.
+        {"rifx.jpg", CameraFile(SoundBytes(100, 1, false), {SoundBytes(50)}), kNoAudio},
     };
-    const Case cases[] = {
-        {"camera.jpg", CameraFile(SoundBytes(100)), true},
-        {"pic.bin", CameraFile(SoundBytes(100)), true},
-        {"mixed.jpg", mixed.bytes(), true},
-        {"tiny.jpg", Bytes{0xFF, 0xD8, 0xFF}, false},
-        {"noapp1.jpg", noApp1, false},
-        {"four.jpg", four.bytes(), false},
-        {"behind.jpg", behind.bytes(), false},
-        {"reach.jpg", reach.bytes(), false},
-        {"rifx.jpg", CameraFile(SoundBytes(100, 1, false)), false},
-        {"zero.jpg", zero.bytes(), false},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    std::vector<CString> sources;
+    std::vector<std::string> rows;
+    for (const auto& c : cases) {
         const std::string src = Save(c.name, c.bytes);
-        EXPECT_EQ(HasSound(dir.path(), c.name), c.sound);
-        const auto events = Extract({src});
-        EXPECT_EQ(events.back() == Done(src), c.sound);
+        WriteText(src + ".wav", "old wav");
+        EXPECT_EQ(HasSound(dir.path(), c.name), c.row.empty()) << c.name;
+        sources.push_back(src);
+        rows.push_back("row:" + src);
+        rows.push_back(c.row.empty() ? Done(src) : c.row);
+    }
+    EXPECT_EQ(Extract(sources), rows);
+    for (const auto& c : cases) {
+        if (!c.row.empty()) {
+            EXPECT_EQ(ReadFile(dir / c.name + ".wav"), Bytes({'o', 'l', 'd', ' ', 'w', 'a', 'v'})) << c.name;
+        }
     }
     // Folder and name are joined as they stand.
     EXPECT_TRUE(HasSound(dir / "came", "ra.jpg"));

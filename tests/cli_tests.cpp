@@ -56,74 +56,61 @@ protected:
     Result Call(const std::vector<std::string>& args) { return RunCli(args, scratch); }
 };
 
-TEST_F(Cli, ExtractsInArgumentOrderWithTheWindowsRows)
-{
-    const std::string pic = dir / "IM000101.JPG";
-    WriteFile(pic, ReadFile(DataPath("IM000101.JPG")));
-    const std::string text = dir / "notes.jpg";
-    WriteText(text, "plain text");
-    const std::string gone = dir / "gone.jpg";
-
-    const Result r = Call({text, gone, pic});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out, text + "\nError File is not a jpg........................................\n" + gone + "\n" + pic
-                         + "\nOutput file: " + pic + ".wav Done\n");
-    EXPECT_EQ(r.err, "vocaline-extract: Error could not open file: " + gone + ": No such file or directory\n");
-    EXPECT_EQ(Call({pic}).status, 0);
-}
-
-TEST_F(Cli, RecursiveCheckListsTheFindersHits)
+// Arguments -> exit status, standard output (exact) and standard error
+// (contains), in order: a case sees what the ones before it wrote.
+TEST_F(Cli, ArgumentsGiveStatusRowsAndReasons)
 {
     MakeDir(dir / "sub");
-    WriteFile(dir / "sub/IM000101.JPG", ReadFile(DataPath("IM000101.JPG")));
-    WriteFile(dir / "IM000102.JPG", ReadFile(DataPath("IM000102.JPG")));
-    WriteText(dir / "memo.txt", "x");
-
-    Result r = Call({"--check", "-r", dir.path()});
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, dir / "sub/IM000101.JPG\tYes\n" + dir / "IM000102.JPG\tNo\n");
-    EXPECT_FALSE(Exists(dir / "sub/IM000101.JPG.wav"));
-
-    r = Call({"--check", "--recursive", "--mask", "*.TXT", dir.path()});
-    EXPECT_EQ(r.out, dir / "memo.txt\tNo\n");
-
-    r = Call({"-r", dir.path()});
-    EXPECT_EQ(r.status, 0);
-    EXPECT_TRUE(Exists(dir / "sub/IM000101.JPG.wav"));
-}
-
-TEST_F(Cli, UsageErrorsTouchNothing)
-{
-    const std::string pic = dir / "IM000101.JPG";
+    const std::string pic = dir / "sub/IM000101.JPG";
     WriteFile(pic, ReadFile(DataPath("IM000101.JPG")));
-    for (const auto& args :
-         std::vector<std::vector<std::string>>{{}, {"--bogus", pic}, {"--mask"}, {"--mask", "*", pic}, {"-r", ""}}) {
-        const Result r = Call(args);
-        EXPECT_EQ(r.status, 2);
-        EXPECT_NE(r.err.find("Usage: vocaline-extract"), std::string::npos);
-        EXPECT_EQ(r.out, "");
-    }
-    EXPECT_FALSE(Exists(pic + ".wav"));
-    EXPECT_EQ(Call({"-r", dir.path(), ""}).err.rfind("vocaline-extract: empty folder name\n", 0), 0u);
-    EXPECT_EQ(Call({"--version"}).out, "vocaline-extract 1.0.0.3\n");
-    EXPECT_EQ(Call({"--help"}).status, 0);
-}
-
-// What a file name holds cannot forge or split rows: control characters are
-// escaped, or rows end in NUL with -0.
-TEST_F(Cli, NamesCannotForgeRows)
-{
-    const std::string odd = dir / "a\nOutput file: x Done\tb.jpg";
+    const std::string silent = dir / "IM000102.JPG";
+    WriteFile(silent, ReadFile(DataPath("IM000102.JPG")));
+    const std::string text = dir / "notes.txt";
+    WriteText(text, "plain text");
+    const std::string gone = dir / "gone.jpg";
+    const TempDir other, empty;
+    const std::string fifo = other / "fifo.jpg";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    // What a file name holds cannot forge or split a row: control characters
+    // and backslashes are escaped, or rows end in NUL with -0.
+    const std::string odd = other / "a\nOutput file: x Done\tb\\n.jpg";
     WriteFile(odd, ReadFile(DataPath("IM000101.JPG")));
-    const std::string shown = dir / "a\\nOutput file: x Done\\tb.jpg";
-
-    Result r = Call({"--check", odd});
-    EXPECT_EQ(r.out, shown + "\tYes\n");
-    r = Call({"-0", "--check", odd});
-    EXPECT_EQ(r.out, odd + "\tYes" + std::string(1, '\0'));
-    r = Call({odd});
-    EXPECT_EQ(r.out, shown + "\nOutput file: " + shown + ".wav Done\n");
+    const std::string shown = other / "a\\nOutput file: x Done\\tb\\\\n.jpg";
+    const std::string usage = "Usage: vocaline-extract";
+    const struct {
+        std::vector<std::string> args;
+        int status;
+        std::string out, err;
+    } cases[] = {
+        {{"--check", "-r", dir.path()}, 0, pic + "\tYes\n" + silent + "\tNo\n", ""},
+        {{"--check", odd, fifo}, 1, shown + "\tYes\n" + fifo + "\tUnreadable\n",
+         "vocaline-extract: cannot read " + fifo + ": Not a regular file\n"},
+        {{"--check", "--recursive", "--mask", "*.TXT", dir.path()}, 0, text + "\tNo\n", ""},
+        {{"-0", "--check", odd}, 0, odd + "\tYes" + std::string(1, '\0'), ""},
+        {{}, 2, "", usage},
+        {{"--bogus", pic}, 2, "", usage},
+        {{"--mask"}, 2, "", usage},
+        {{"--mask", "*", pic}, 2, "", usage},
+        {{"-r.jpg", dir.path()}, 2, "", "vocaline-extract: unknown or incomplete option '-.'\n"},
+        {{"-r", ""}, 2, "", "vocaline-extract: empty folder name\n"},
+        {{"-r", empty.path()}, 0, "", ""},
+        {{"--check", "-r", empty.path()}, 0, "", ""},
+        {{text, gone, pic}, 1,
+         text + "\nError File is not a jpg........................................\n" + gone + "\n" + pic
+             + "\nOutput file: " + pic + ".wav Done\n",
+         "vocaline-extract: Error could not open file: " + gone + ": No such file or directory\n"},
+        {{odd}, 0, shown + "\nOutput file: " + shown + ".wav Done\n", ""},
+    };
+    for (const auto& c : cases) {
+        const Result r = Call(c.args);
+        const std::string args = c.args.empty() ? "(none)" : c.args[0] + " ...";
+        EXPECT_EQ(r.status, c.status) << args;
+        EXPECT_EQ(r.out, c.out) << args;
+        EXPECT_NE(r.err.find(c.err), std::string::npos) << args << ": " << r.err;
+        EXPECT_EQ(r.err.empty(), c.err.empty()) << args << ": " << r.err;
+    }
     EXPECT_TRUE(Exists(odd + ".wav"));
+    EXPECT_FALSE(Exists(silent + ".wav"));
 
     // Bytes that are not printable UTF-8 (C1 controls, direction overrides) as \xHH.
     for (const auto& [name, escaped] : std::vector<std::pair<std::string, std::string>>{
@@ -132,19 +119,13 @@ TEST_F(Cli, NamesCannotForgeRows)
         EXPECT_EQ(Call({"--check", dir / name}).out, dir / escaped + "\tUnreadable\n");
 }
 
-// Every failure is told with its reason and gives a non-zero status.
-TEST_F(Cli, FailuresSayWhyAndExitOne)
+// A folder that cannot be read is named with its reason, and so is an
+// output that cannot be written; both give status 1.
+TEST_F(Cli, UnreadableFoldersAndFullOutput)
 {
     const std::string pic = dir / "IM000101.JPG";
     WriteFile(pic, ReadFile(DataPath("IM000101.JPG")));
-    ASSERT_EQ(::mkfifo((dir / "fifo.jpg").c_str(), 0644), 0);
-
-    Result r = Call({"--check", pic, dir / "fifo.jpg"});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out, pic + "\tYes\n" + dir / "fifo.jpg\tUnreadable\n");
-    EXPECT_EQ(r.err, "vocaline-extract: cannot read " + dir / "fifo.jpg: Not a regular file\n");
-
-    // A folder -r cannot read: its path is longer than the system takes.
+    // Its path is longer than the system takes.
     const std::string level(200, 'd');
     ASSERT_EQ(::chdir(dir.path().c_str()), 0);
     for (int i = 0; i < 22; ++i) {
@@ -152,7 +133,7 @@ TEST_F(Cli, FailuresSayWhyAndExitOne)
         ASSERT_EQ(::chdir(level.c_str()), 0);
     }
     ASSERT_EQ(::chdir("/"), 0);
-    r = Call({"--check", "-r", dir.path()});
+    const Result r = Call({"--check", "-r", dir.path()});
     // rm walks the tree by descriptors; a path-based removal cannot.
     EXPECT_EQ(std::system(("rm -rf " + Quote(dir / level)).c_str()), 0);
     EXPECT_EQ(r.status, 1);
@@ -163,18 +144,6 @@ TEST_F(Cli, FailuresSayWhyAndExitOne)
     const Result full = RunCli({"--check", pic}, scratch, "/dev/full");
     EXPECT_EQ(full.status, 1);
     EXPECT_NE(full.err.find("cannot write standard output: No space left on device"), std::string::npos);
-
-    // A folder without hits is no error, in either mode.
-    TempDir empty;
-    for (const auto& args : std::vector<std::vector<std::string>>{{"-r", empty.path()}, {"--check", "-r", empty.path()}}) {
-        r = Call(args);
-        EXPECT_EQ(r.status, 0);
-        EXPECT_EQ(r.out + r.err, "");
-    }
-
-    r = Call({"-r.jpg", dir.path()});
-    EXPECT_EQ(r.status, 2);
-    EXPECT_EQ(r.err.rfind("vocaline-extract: unknown or incomplete option '-.'\n", 0), 0u) << r.err;
 }
 
 // Several patterns in one mask; folders that match it are no rows and no

@@ -4,10 +4,8 @@
 
 #include <QContextMenuEvent>
 #include <QMenu>
-#include <QTableView>
 #include <sys/stat.h>
 
-#include "app/mainapp.h"
 #include "guikit.h"
 
 namespace {
@@ -45,26 +43,6 @@ std::string Summary(int written, int without, int failed)
          + std::to_string(failed) + " failed";
 }
 
-TEST_F(ExtractWindow, SelectedRowsRunInRowOrder)
-{
-    std::map<std::string, bool> selected;
-    for (int i = 0; i < 10; ++i) {
-        WriteText(dir / ("n" + std::to_string(i) + ".jpg"), "text");
-        selected["n" + std::to_string(i) + ".jpg"] = i % 3 == 0;
-    }
-    List(selected);
-    shown.Click(IDC_EXTRACT);
-    std::vector<std::string> expected;
-    for (int row = 0; row < shown.Rows(); ++row) {
-        if (selected[shown.Row(row)[0]]) {
-            expected.push_back(shown.RowPath(row));
-            expected.push_back("Error File is not a jpg........................................");
-        }
-    }
-    expected.push_back(Summary(0, 4, 0));
-    EXPECT_EQ(shown.LogRows(), expected);
-}
-
 TEST_F(ExtractWindow, ExtractAndPlayExtractsAllAndPlaysTheFirst)
 {
     Camera("pic1.jpg");
@@ -78,50 +56,47 @@ TEST_F(ExtractWindow, ExtractAndPlayExtractsAllAndPlaysTheFirst)
     EXPECT_EQ(services.played, (std::vector<std::string>{first + ".wav"}));
 }
 
-TEST_F(ExtractWindow, WavRowsPlayWithoutExtraction)
+// One row each: a picture plays the WAV this run wrote, never one left from
+// an earlier run; a WAV row plays as it is, with no extraction.
+TEST_F(ExtractWindow, ExtractAndPlayPlaysOnlyWhatThisRunWrote)
 {
+    Camera("pic.jpg");
+    WriteFile(dir / "silent.jpg", ReadFile(DataPath("IM000102.JPG")));
+    WriteText(dir / "silent.jpg.wav", "an earlier wav");
     WriteText(dir / "memo.WAV", "RIFF");
     WriteText(dir / "mywav", "RIFF");
-    for (const std::string name : {"memo.WAV", "mywav"}) {
-        shown.SetText(IDC_FILEMASK, name);
-        List({{name, true}});
+    const struct {
+        const char* name;
+        std::vector<std::string> log;
+        std::vector<std::string> played;
+    } cases[] = {
+        {"pic.jpg", {dir / "pic.jpg", Done(dir / "pic.jpg"), Summary(1, 0, 0), "Playing " + dir / "pic.jpg.wav"},
+         {dir / "pic.jpg.wav"}},
+        {"silent.jpg",
+         {dir / "silent.jpg", "No Audio in file....................................................", Summary(0, 1, 0)},
+         {}},
+        {"memo.WAV", {"Playing " + dir / "memo.WAV"}, {dir / "memo.WAV"}},
+        {"mywav", {"Playing " + dir / "mywav"}, {dir / "mywav"}},
+    };
+    for (const auto& c : cases) {
+        services.played.clear();
+        shown.SetText(IDC_FILEMASK, c.name);
+        List({{c.name, true}});
         shown.Click(IDC_EXTRACTPLAY);
-        EXPECT_EQ(shown.LogRows(), (std::vector<std::string>{"Playing " + dir / name}));
-        EXPECT_EQ(services.played.back(), dir / name);
+        EXPECT_EQ(shown.LogRows(), c.log) << c.name;
+        EXPECT_EQ(services.played, c.played) << c.name;
     }
     EXPECT_FALSE(Exists(dir / "mywav.wav"));
 }
 
-// A WAV left from an earlier run is not the picture's sound now.
-TEST_F(ExtractWindow, NoSoundDoesNotPlayAnOldWav)
-{
-    WriteFile(dir / "silent.jpg", ReadFile(DataPath("IM000102.JPG")));
-    WriteText(dir / "silent.jpg.wav", "an earlier wav");
-    List({{"silent.jpg", true}});
-    shown.Click(IDC_EXTRACTPLAY);
-    EXPECT_EQ(shown.LogRows(),
-              (std::vector<std::string>{dir / "silent.jpg", "No Audio in file....................................................",
-                                        Summary(0, 1, 0)}));
-    EXPECT_TRUE(services.played.empty());
-}
-
-TEST_F(ExtractWindow, PlayRefusedOrNothingSelected)
+TEST_F(ExtractWindow, NothingSelected)
 {
     shown.Click(IDC_EXTRACT);
     shown.Click(IDC_EXTRACTPLAY);
     EXPECT_EQ(services.boxes, (std::vector<std::string>{"Error No items were selected!",
                                                         "Please select a item in the Search results list"}));
-
-    const std::string pic = Camera("pic.jpg");
-    List({{"pic.jpg", true}});
-    services.playAnswer = false;
-    shown.Click(IDC_EXTRACTPLAY);
-    EXPECT_EQ(services.boxes.back(), "Could not play the sound");
-    EXPECT_EQ(shown.LogRows(), (std::vector<std::string>{pic, Done(pic), Summary(1, 0, 0)}));
 }
 
-// The whole road, driven as a user would: start the program, type a folder,
-// tick "Check for sound", search, select the camera file's row, extract.
 // The rows' context menu, opened with the Menu key on the current row.
 class RowMenu : public ExtractWindow {
 protected:
@@ -164,44 +139,6 @@ TEST_F(RowMenu, PlayWritesNothingAndTheExtractionsTakeTheirOptions)
     EXPECT_EQ(pcm[20], 1); // format tag: PCM
     Choose(0, "Open containing &folder");
     EXPECT_EQ(services.shownInFolder, std::vector<std::string>{picture});
-}
-
-TEST(RoadOfOneFile, FromSearchToWav)
-{
-    TempDir dir;
-    RecordedServices services;
-    WriteFile(dir / "IM000101.JPG", ReadFile(DataPath("IM000101.JPG")));
-    WriteFile(dir / "IM000102.JPG", ReadFile(DataPath("IM000102.JPG")));
-    std::vector<std::string> log;
-    bool driven = false;
-    Soon([&] {
-        auto* dlg = qobject_cast<CMainDlg*>(QApplication::activeModalWidget());
-        ASSERT_NE(dlg, nullptr);
-        auto* lookIn = qobject_cast<QLineEdit*>(dlg->GetDlgItem(IDC_LOOKIN));
-        lookIn->selectAll();
-        QTest::keyClicks(lookIn, QString::fromLocal8Bit(dir.path().c_str()));
-        QTest::mouseClick(qobject_cast<QAbstractButton*>(dlg->GetDlgItem(IDC_CHECKSOUND)), Qt::LeftButton);
-        QTest::mouseClick(qobject_cast<QAbstractButton*>(dlg->GetDlgItem(IDOK)), Qt::LeftButton);
-        auto* view = qobject_cast<QTableView*>(dlg->GetDlgItem(IDC_RESULTS));
-        for (int row = 0; row < view->model()->rowCount(); ++row) {
-            if (view->model()->index(row, 0).data().toString() == "IM000101.JPG")
-                QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(view->model()->index(row, 1)).center());
-        }
-        QTest::mouseClick(qobject_cast<QAbstractButton*>(dlg->GetDlgItem(IDC_EXTRACT)), Qt::LeftButton);
-        while (dlg->IsExtracting())
-            QApplication::processEvents(QEventLoop::AllEvents, 10);
-        auto* logView = qobject_cast<QTableView*>(dlg->GetDlgItem(IDC_LOG));
-        for (int i = 0; i < logView->model()->rowCount(); ++i)
-            log.push_back(logView->model()->index(i, 0).data().toString().toStdString());
-        driven = true;
-        QTest::keyClick(lookIn, Qt::Key_Q, Qt::ControlModifier);
-    });
-    EXPECT_FALSE(theApp.InitInstance());
-    EXPECT_TRUE(driven);
-    const std::string pic = dir / "IM000101.JPG";
-    EXPECT_EQ(log, (std::vector<std::string>{pic, "Output file: " + pic + ".wav Done", Summary(1, 0, 0)}));
-    EXPECT_EQ(ReadFile(pic + ".wav"), ReadFile(DataPath("expected/IM000101.JPG.wav")));
-    EXPECT_TRUE(services.boxes.empty());
 }
 
 } // namespace

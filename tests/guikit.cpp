@@ -45,26 +45,6 @@ ShownDialog::ShownDialog()
     QApplication::processEvents();
 }
 
-ShownDialog::~ShownDialog()
-{
-    dlg.hide();
-}
-
-QAbstractButton* ShownDialog::Button(int id) const
-{
-    return qobject_cast<QAbstractButton*>(dlg.GetDlgItem(id));
-}
-
-QLineEdit* ShownDialog::Edit(int id) const
-{
-    return qobject_cast<QLineEdit*>(dlg.GetDlgItem(id));
-}
-
-CListView* ShownDialog::List(int id) const
-{
-    return qobject_cast<CListView*>(dlg.GetDlgItem(id));
-}
-
 void ShownDialog::Click(int id)
 {
     QTest::mouseClick(Button(id), Qt::LeftButton);
@@ -77,27 +57,12 @@ void ShownDialog::WaitForExtraction()
         QApplication::processEvents(QEventLoop::AllEvents, 10);
 }
 
-void ShownDialog::SetText(int id, const std::string& text)
-{
-    dlg.SetDlgItemText(id, text);
-}
-
-std::string ShownDialog::Text(int id) const
-{
-    return dlg.GetDlgItemText(id);
-}
-
 std::vector<std::string> ShownDialog::LogRows() const
 {
     std::vector<std::string> rows;
     for (int i = 0; i < List(IDC_LOG)->Model()->Count(); ++i)
         rows.push_back(List(IDC_LOG)->Model()->GetText(i, 0));
     return rows;
-}
-
-int ShownDialog::Rows() const
-{
-    return List(IDC_RESULTS)->Model()->Count();
 }
 
 std::vector<std::string> ShownDialog::Row(int row) const

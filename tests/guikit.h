@@ -38,19 +38,19 @@ public:
 class ShownDialog {
 public:
     ShownDialog();
-    ~ShownDialog();
+    ~ShownDialog() { dlg.hide(); }
     CMainDlg dlg;
 
-    QAbstractButton* Button(int id) const;
-    QLineEdit* Edit(int id) const;
-    CListView* List(int id) const;
+    QAbstractButton* Button(int id) const { return qobject_cast<QAbstractButton*>(dlg.GetDlgItem(id)); }
+    QLineEdit* Edit(int id) const { return qobject_cast<QLineEdit*>(dlg.GetDlgItem(id)); }
+    CListView* List(int id) const { return qobject_cast<CListView*>(dlg.GetDlgItem(id)); }
     // Clicks a button; an extraction it starts has ended when it returns.
     void Click(int id);
     void WaitForExtraction();
-    void SetText(int id, const std::string& text);
-    std::string Text(int id) const;
+    void SetText(int id, const std::string& text) { dlg.SetDlgItemText(id, text); }
+    std::string Text(int id) const { return dlg.GetDlgItemText(id); }
     std::vector<std::string> LogRows() const;
-    int Rows() const;
+    int Rows() const { return List(IDC_RESULTS)->Model()->Count(); }
     std::vector<std::string> Row(int row) const; // the five texts
     std::string RowPath(int row) const { return Row(row)[1] + Row(row)[0]; }
     std::vector<std::string> SortedRowPaths() const;

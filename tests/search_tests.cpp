@@ -29,6 +29,7 @@ protected:
     TempDir dir;
     CFileSearch finder;
     Recorder log;
+    std::string text; // "Containing text", when not empty
 
     int Search(const std::string& base, bool subfolders, const std::string& mask = "*.jpg",
                uint32_t optionBits = 0, int64_t min = 0, int64_t max = 0)
@@ -42,6 +43,7 @@ protected:
         options.dwOptions = optionBits;
         options.nMinSize = min;
         options.nMaxSize = max;
+        options.strFindText = text;
         return finder.FindFiles(options, &log);
     }
     std::vector<std::string> Found() const
@@ -79,10 +81,6 @@ TEST_F(Finder, ReportsFoldersInPostOrderWithTheirOwnHits)
     EXPECT_EQ(log.reports, (std::vector<std::string>{"folder:" + dir.path(), "found:" + dir / "top.jpg"}));
     EXPECT_EQ(Search(dir / "missing", true), 4);
     EXPECT_EQ(log.reports, (std::vector<std::string>{"folder:" + dir / "missing/"}));
-    finder.RemoveAll();
-    EXPECT_EQ(finder.GetFileCount(), 0);
-    EXPECT_EQ(finder.GetFilePath(-1).GetPath(), "");
-    EXPECT_EQ(finder.GetFilePath(0).GetPath(), "");
 }
 
 TEST_F(Finder, MaskIgnoresCaseTakesHiddenEntriesAndFolders)
@@ -90,6 +88,7 @@ TEST_F(Finder, MaskIgnoresCaseTakesHiddenEntriesAndFolders)
     File("IM000959.JPG");
     File(".hidden.jpg");
     File("a[1].jpg");
+    File("a1.jpg");
     File("notes.txt");
     MakeDir(dir / "x.jpg");
     File("x.jpg/inner.jpg");
@@ -99,15 +98,17 @@ TEST_F(Finder, MaskIgnoresCaseTakesHiddenEntriesAndFolders)
     // The folder's own hit comes first; the link to a folder is not entered.
     ASSERT_FALSE(log.reports.empty());
     EXPECT_EQ(log.reports[1], "found:" + dir / "x.jpg/inner.jpg");
-    EXPECT_EQ(Found(), (std::vector<std::string>{dir / ".hidden.jpg", dir / "IM000959.JPG", dir / "a[1].jpg",
-                                                 dir / "x.jpg/", dir / "x.jpg/inner.jpg"}));
+    EXPECT_EQ(Found(), (std::vector<std::string>{dir / ".hidden.jpg", dir / "IM000959.JPG", dir / "a1.jpg",
+                                                 dir / "a[1].jpg", dir / "x.jpg/", dir / "x.jpg/inner.jpg"}));
+    Search(dir.path(), false, "A[1].JPG"); // only '*' and '?' are wildcards
+    EXPECT_EQ(Found(), (std::vector<std::string>{dir / "a[1].jpg"}));
     Search(dir.path(), false, "x.jpg/*.JPG"); // a mask with a folder part looks there
     EXPECT_EQ(Found(), (std::vector<std::string>{dir / "x.jpg/inner.jpg"}));
     Search(dir / "x.jpg", false, "*"); // "." and ".." are never reported
     EXPECT_EQ(log.reports, (std::vector<std::string>{"folder:" + dir / "x.jpg/", "found:" + dir / "x.jpg/inner.jpg"}));
 }
 
-TEST_F(Finder, SizeRangeIsInclusiveAndOnlyWithTheOption)
+TEST_F(Finder, SizeRangeIsInclusiveAndAFolderIsEmpty)
 {
     File("nine.jpg", 9);
     File("ten.jpg", 10);
@@ -120,32 +121,46 @@ TEST_F(Finder, SizeRangeIsInclusiveAndOnlyWithTheOption)
     EXPECT_EQ(discarded(), 3);
     Search(dir.path(), false, "*.jpg", OPT_SIZE, 0, 0);
     EXPECT_EQ(Found(), (std::vector<std::string>{dir / "folder.jpg/"}));
-    Search(dir.path(), false, "*.jpg", OPT_SIZE, 11, 9);
-    EXPECT_EQ(discarded(), 4);
-    Search(dir.path(), false, "*.jpg", OPT_TEXT, 100, 0);
-    EXPECT_EQ(Found().size(), 4u);
 }
 
-TEST_F(Finder, StopDuringADeepReportUnwindsWithFolderReportsOnly)
+// A stop at the first hit, deep down, unwinds past every sibling folder with
+// folder reports only.
+TEST_F(Finder, StopUnwindsPastSiblingsWithFolderReportsOnly)
 {
     MakeDir(dir / "a/c");
+    MakeDir(dir / "b");
     File("a/c/1.jpg");
     File("a/c/2.jpg");
     File("a/3.jpg");
+    File("b/5.jpg");
     File("4.jpg");
     log.stopAtFirstHit = &finder;
     EXPECT_EQ(Search(dir.path(), true), 1);
-    ASSERT_EQ(log.reports.size(), 4u);
-    EXPECT_EQ(log.reports[0], "folder:" + dir / "a/c/");
-    EXPECT_EQ(log.reports[1].rfind("found:" + dir / "a/c/", 0), 0u);
-    EXPECT_EQ(log.reports[2], "folder:" + dir / "a/");
-    EXPECT_EQ(log.reports[3], "folder:" + dir.path());
+    const auto hit = std::find_if(log.reports.begin(), log.reports.end(),
+                                  [](const std::string& report) { return report.rfind("found:", 0) == 0; });
+    ASSERT_NE(hit, log.reports.end());
+    for (auto after = hit + 1; after != log.reports.end(); ++after)
+        EXPECT_EQ(after->rfind("folder:", 0), 0u) << *after;
+    EXPECT_EQ(log.reports.back(), "folder:" + dir.path());
 
     // A stop requested before a search is forgotten by it.
     log.stopAtFirstHit = nullptr;
     finder.StopSearch();
     finder.RemoveAll();
-    EXPECT_EQ(Search(dir.path(), true), 4);
+    EXPECT_EQ(Search(dir.path(), true), 5);
+}
+
+// Only files whose bytes hold the text are hits, letters in either case,
+// also where the text spans two reads; a folder holds no text.
+TEST_F(Finder, ContainingTextReadsTheFiles)
+{
+    WriteFile(dir / "across.jpg", Concat(Bytes(256 * 1024 - 2, 0), {'V', 'o', 'i', 'C', 'e'}));
+    WriteFile(dir / "near.jpg", Bytes{'v', 'o', 'i', 'c'});
+    MakeDir(dir / "voice.jpg");
+    File("plain.jpg");
+    text = "voice";
+    Search(dir.path(), false, "*.jpg", OPT_TEXT);
+    EXPECT_EQ(Found(), (std::vector<std::string>{dir / "across.jpg"}));
 }
 
 } // namespace

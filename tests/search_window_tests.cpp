@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <map>
+#include <memory>
 #include <unistd.h>
 
 #include "guikit.h"
@@ -19,15 +20,37 @@ namespace {
 
 class SearchWindow : public WindowTest {
 protected:
-    // Enough files for a search to take several of the window's event passes.
-    static constexpr int kMany = 3000;
     TempDir dir;
     void File(const std::string& name, size_t size = 1) { WriteFile(dir / name, Bytes(size, 0x55)); }
-    void Files(int count)
+};
+
+// One tree, made once, large enough for a search to take many of the
+// window's event passes: the filler files, and a few with their own sizes
+// and times (UTC) for sorting.
+class BigTree : public WindowTest {
+protected:
+    static constexpr int kFiller = 3000;
+    struct Sized {
+        const char* name;
+        size_t size;
+        time_t time;
+    };
+    static constexpr Sized kSized[] = {{"big.jpg", 20480, 1051268400}, {"mid.jpg", 10100, 1051275600},
+                                       {"kb.jpg", 10240, 1051279200}, {"small.jpg", 9, 1051272000}};
+    static constexpr int kMany = kFiller + 4;
+    static inline std::unique_ptr<TempDir> tree;
+    static void SetUpTestSuite()
     {
-        for (int i = 0; i < count; ++i)
-            File("f" + std::to_string(i) + ".jpg");
+        tree = std::make_unique<TempDir>();
+        for (int i = 0; i < kFiller; ++i)
+            WriteFile(*tree / ("f" + std::to_string(i) + ".jpg"), Bytes(1, 0x55));
+        for (const Sized& file : kSized) {
+            WriteFile(*tree / file.name, Bytes(file.size, 0x55));
+            SetModified(*tree / file.name, file.time);
+        }
     }
+    static void TearDownTestSuite() { tree.reset(); }
+
     // Runs action from inside the search, as soon as `rows` rows are listed.
     void DuringSearch(int rows, std::function<void()> action)
     {
@@ -103,42 +126,44 @@ TEST_F(SearchWindow, LookInIsExpandedAndChecked)
     }
 }
 
-TEST_F(SearchWindow, InvalidSizeFieldGivesOneMessageAndNoSearch)
+// Sizes in kilobytes of 1024 bytes, bounds inclusive. A field that holds no
+// integer gives one message, keeps the focus and searches nothing (an Add
+// over these files would list more).
+TEST_F(SearchWindow, SizeFields)
 {
-    File("a.jpg");
-    shown.Search(dir.path());
-    ASSERT_EQ(shown.Rows(), 1);
-    TempDir other;
-    Files(3);
+    File("under.jpg", 10239);
+    File("low.jpg", 10240);
+    File("high.jpg", 20480);
+    File("over.jpg", 20481);
     shown.Click(IDC_SIZERANGE);
-    for (const char* text : {"", "99999999999"}) {
+    const struct {
+        const char* min;
+        const char* max;
+        int mode;
+        std::vector<std::string> rows;
+        bool refused;
+    } cases[] = {
+        {"10", "20", 0, {"high.jpg", "low.jpg"}, false},
+        {"10", "", 1, {"high.jpg", "low.jpg"}, true},
+        {"10", "99999999999", 1, {"high.jpg", "low.jpg"}, true},
+        {" 0 ", " 20 ", 0, {"high.jpg", "low.jpg", "under.jpg"}, false},
+    };
+    for (const auto& c : cases) {
         services.boxes.clear();
-        shown.SetText(IDC_SIZEMAX, text);
-        shown.Search(other.path(), 1);
-        EXPECT_EQ(services.boxes, (std::vector<std::string>{"Please enter an integer."})) << text;
-        EXPECT_TRUE(shown.Edit(IDC_SIZEMAX)->hasFocus());
-        EXPECT_EQ(shown.Rows(), 1);
-        EXPECT_EQ(shown.Text(IDC_STATUS), "1 items found");
+        shown.SetText(IDC_SIZEMIN, c.min);
+        shown.SetText(IDC_SIZEMAX, c.max);
+        shown.Search(dir.path(), c.mode);
+        std::vector<std::string> rows;
+        for (const std::string& name : c.rows)
+            rows.push_back(dir / name);
+        EXPECT_EQ(shown.SortedRowPaths(), rows) << c.max;
+        EXPECT_EQ(services.boxes, c.refused ? std::vector<std::string>{"Please enter an integer."}
+                                            : std::vector<std::string>{}) << c.max;
+        if (c.refused) {
+            EXPECT_TRUE(shown.Edit(IDC_SIZEMAX)->hasFocus());
+            EXPECT_EQ(shown.Text(IDC_STATUS), "2 items found");
+        }
     }
-    shown.SetText(IDC_SIZEMAX, " 1 ");
-    shown.Search(dir.path(), 0);
-    EXPECT_EQ(shown.Rows(), 4);
-}
-
-TEST_F(SearchWindow, OptionsChangedDuringASearchWaitForTheNext)
-{
-    Files(kMany);
-    DuringSearch(3, [&] {
-        shown.Click(IDC_CHECKSOUND);
-        shown.Click(IDC_REMOVE);
-    });
-    shown.Search(dir.path());
-    ASSERT_EQ(shown.Rows(), kMany);
-    for (int row = 0; row < kMany; ++row)
-        ASSERT_EQ(shown.Row(row)[4], "") << row;
-    // The next search reads them: every row removed.
-    shown.Click(IDOK);
-    EXPECT_EQ(shown.Rows(), 0);
 }
 
 TEST_F(SearchWindow, SelectionSurvivesABatchedRemoval)
@@ -177,9 +202,7 @@ TEST_F(SearchWindow, RowTexts)
     File("b0.jpg", 0);
     MakeDir(dir / "folder.jpg");
     WriteFile(dir / "IM000101.JPG", ReadFile(DataPath("IM000101.JPG")));
-    // 2003-04-25 23:09 UTC
-    const struct timespec times[2] = {{1051312140, 0}, {1051312140, 0}};
-    ASSERT_EQ(::utimensat(AT_FDCWD, (dir / "b0.jpg").c_str(), times, 0), 0);
+    SetModified(dir / "b0.jpg", 1051312140); // 2003-04-25 23:09 UTC
     shown.Search(dir.path()); // without the sound check: column 4 stays empty
     EXPECT_EQ(shown.Row(0)[4], "");
     shown.Click(IDC_CHECKSOUND);
@@ -211,58 +234,49 @@ TEST_F(SearchWindow, RowTexts)
     EXPECT_EQ(shown.Text(IDC_STATUS), "6 items found");
 }
 
-TEST_F(SearchWindow, SizeBoundsInKilobytesAreInclusive)
+// What the user may do while a search runs, one after the other on the same
+// window, each from inside a live search.
+TEST_F(BigTree, ActionsDuringALiveSearch)
 {
-    File("under.jpg", 10239);
-    File("low.jpg", 10240);
-    File("high.jpg", 20480);
-    File("over.jpg", 20481);
-    shown.Click(IDC_SIZERANGE);
-    shown.SetText(IDC_SIZEMIN, "10");
-    shown.SetText(IDC_SIZEMAX, "20");
-    shown.Search(dir.path());
-    EXPECT_EQ(shown.SortedRowPaths(), (std::vector<std::string>{dir / "high.jpg", dir / "low.jpg"}));
-}
-
-TEST_F(SearchWindow, CancelFromInsideThePumpStopsAndKeepsTheRows)
-{
-    Files(kMany);
+    // Cancel stops the search and keeps the rows it listed.
     std::string caption;
-    DuringSearch(3, [&] {
-        caption = shown.Text(IDOK);
-        shown.Click(IDOK);
-    });
-    shown.Search(dir.path());
+    DuringSearch(3, [&] { caption = shown.Text(IDOK); shown.Click(IDOK); });
+    shown.Search(tree->path());
     EXPECT_EQ(caption, "Cancel");
     EXPECT_EQ(shown.Text(IDOK), "Search");
     EXPECT_GE(shown.Rows(), 3);
     EXPECT_LT(shown.Rows(), kMany);
     EXPECT_EQ(shown.Text(IDC_STATUS), "Search cancelled, " + std::to_string(shown.Rows()) + " items found");
-}
 
-TEST_F(SearchWindow, CommandsRunInsideTheSearchAndClosingCancelsIt)
-{
-    Files(kMany);
-    shown.Search(dir.path());
+    // Options changed meanwhile wait for the next search, which removes all.
+    DuringSearch(3, [&] { shown.Click(IDC_CHECKSOUND); shown.Click(IDC_REMOVE); });
+    shown.Search(tree->path());
+    ASSERT_EQ(shown.Rows(), kMany);
+    for (int row = 0; row < kMany; ++row)
+        ASSERT_EQ(shown.Row(row)[4], "") << row;
+    shown.Click(IDOK);
+    EXPECT_EQ(shown.Rows(), 0);
+
+    // Commands run inside the search; Enter starts no second search and
+    // stops nothing; closing waits for the search, which it cancels.
+    shown.Click(IDC_CHECKSOUND);
+    shown.Search(tree->path());
     shown.Select({0});
     shown.Click(IDC_EXTRACT);
     ASSERT_FALSE(shown.LogRows().empty());
-
-    bool stillSearching = false;
-    bool visibleAfterClose = false;
+    bool stillSearching = false, visibleAfterClose = false;
     services.folderAnswer = "/picked";
-    DuringSearch(1, [&] {
-        QTest::keyClick(shown.Edit(IDC_FILEMASK), Qt::Key_Return); // no second search, no stop
+    DuringSearch(3, [&] {
+        QTest::keyClick(shown.Edit(IDC_FILEMASK), Qt::Key_Return);
         stillSearching = shown.Text(IDOK) == "Cancel";
         shown.Click(IDC_BROWSE);
         dlg.close();
         visibleAfterClose = dlg.isVisible();
     });
-    shown.Search(dir.path());
+    shown.Search(tree->path());
     EXPECT_TRUE(shown.LogRows().empty()); // each press empties the log
     EXPECT_TRUE(stillSearching);
     EXPECT_EQ(shown.Text(IDC_LOOKIN), "/picked");
-    // Closing stopped the search, and the window closed when it had ended.
     EXPECT_TRUE(visibleAfterClose);
     EXPECT_LT(shown.Rows(), kMany);
     EXPECT_FALSE(dlg.isVisible());
@@ -270,19 +284,8 @@ TEST_F(SearchWindow, CommandsRunInsideTheSearchAndClosingCancelsIt)
 
 // Clicking a heading sorts by that column, Size by number and Modified by
 // time, and rows that a search brings later take their places.
-TEST_F(SearchWindow, SortingHoldsWhileASearchAddsRows)
+TEST_F(BigTree, SortingHoldsWhileASearchAddsRows)
 {
-    Files(kMany);
-    const struct {
-        const char* name;
-        size_t size;
-        time_t time; // UTC
-    } files[] = {{"big.jpg", 20480, 1051268400}, {"mid.jpg", 150, 1051275600}, {"small.jpg", 9, 1051272000}};
-    for (const auto& file : files) {
-        File(file.name, file.size);
-        const struct timespec times[2] = {{file.time, 0}, {file.time, 0}};
-        ASSERT_EQ(::utimensat(AT_FDCWD, (dir / file.name).c_str(), times, 0), 0);
-    }
     CListView* view = shown.List(IDC_RESULTS);
     const auto viewColumn = [&](int column) {
         std::vector<std::string> texts;
@@ -296,35 +299,33 @@ TEST_F(SearchWindow, SortingHoldsWhileASearchAddsRows)
                           QPoint(header->sectionViewportPosition(column) + 5, header->height() / 2));
     };
     DuringSearch(3, [&] { heading(2); });
-    shown.Search(dir.path());
-    ASSERT_EQ(view->model()->rowCount(), kMany + 3);
+    shown.Search(tree->path());
+    ASSERT_EQ(view->model()->rowCount(), kMany);
     std::vector<std::string> sizes = viewColumn(2);
-    EXPECT_EQ(std::vector<std::string>(sizes.end() - 3, sizes.end()),
-              (std::vector<std::string>{"9 B", "150 B", "20 KB"}));
-    heading(3); // 11:00 AM, 12:00 PM, 01:00 PM on one day, the filler files later
+    EXPECT_EQ(std::vector<std::string>(sizes.end() - 4, sizes.end()),
+              (std::vector<std::string>{"9 B", "10100 B", "10 KB", "20 KB"}));
+    heading(3); // 11:00 AM to 02:00 PM on one day, the filler files later
     const std::vector<std::string> times = viewColumn(3);
-    EXPECT_EQ(std::vector<std::string>(times.begin(), times.begin() + 3),
-              (std::vector<std::string>{"25-04-2003 11:00 AM", "25-04-2003 12:00 PM", "25-04-2003 01:00 PM"}));
+    EXPECT_EQ(std::vector<std::string>(times.begin(), times.begin() + 4),
+              (std::vector<std::string>{"25-04-2003 11:00 AM", "25-04-2003 12:00 PM", "25-04-2003 01:00 PM",
+                                        "25-04-2003 02:00 PM"}));
     heading(3);
     EXPECT_EQ(viewColumn(3).back(), "25-04-2003 11:00 AM");
     // The program's rows keep their order; the selection follows the view.
     view->selectRow(view->model()->rowCount() - 1);
     shown.Click(IDC_EXTRACT);
-    EXPECT_EQ(shown.LogRows().front(), dir / "big.jpg");
+    EXPECT_EQ(shown.LogRows().front(), *tree / "big.jpg");
 }
 
-// Only files whose bytes hold the text are hits; letters in either case.
-// Cancel ends a search at once, also inside a file far too large to read.
-TEST_F(SearchWindow, ContainingTextReadsTheFilesAndCancelsInsideOne)
+// "Containing text" filters the hits; Cancel ends a search at once, also
+// inside a file far too large to read.
+TEST_F(SearchWindow, ContainingTextFiltersAndCancelsInsideAFile)
 {
-    const Bytes text = {'V', 'o', 'i', 'C', 'e'};
-    WriteFile(dir / "across.jpg", Concat(Bytes(256 * 1024 - 2, 0), text)); // the text spans two reads
-    WriteFile(dir / "near.jpg", Bytes{'v', 'o', 'i', 'c'});
-    MakeDir(dir / "voice.jpg");
+    WriteText(dir / "memo.jpg", "a VoIcE memo");
     File("plain.jpg");
     shown.SetText(IDC_CONTAINING, "voice");
     shown.Search(dir.path());
-    EXPECT_EQ(shown.SortedRowPaths(), (std::vector<std::string>{dir / "across.jpg"}));
+    EXPECT_EQ(shown.SortedRowPaths(), (std::vector<std::string>{dir / "memo.jpg"}));
 
     // 64 GB of holes: reading it through would take minutes.
     const int fd = ::open((dir / "huge.jpg").c_str(), O_CREAT | O_WRONLY, 0644);

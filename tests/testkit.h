@@ -1,14 +1,16 @@
 #pragma once
-// Helpers shared by the tests: temporary folders, camera-file builders,
-// descriptor counting.
-#include <cstdint>
+// Helpers shared by the tests: temporary folders, files, camera files.
+#include <ctime>
+#include <filesystem>
 #include <string>
 #include <vector>
 
-using Bytes = std::vector<unsigned char>;
+#include "bench/fpxrgen.h"
 
-// A fresh folder under the system's temporary folder, removed with all it
-// holds when the object goes. Its path ends in '/'.
+using fpxrgen::Bytes;
+
+// A fresh folder under the temporary folder, removed with all it holds when
+// the object goes. Its path ends in '/'.
 class TempDir {
 public:
     TempDir();
@@ -23,40 +25,38 @@ private:
 };
 
 void WriteFile(const std::string& path, const Bytes& bytes);
-void WriteText(const std::string& path, const std::string& text);
+inline void WriteText(const std::string& path, const std::string& text) { WriteFile(path, Bytes(text.begin(), text.end())); }
 Bytes ReadFile(const std::string& path);
 bool Exists(const std::string& path);
-void MakeDir(const std::string& path);
-std::string DataPath(const std::string& name); // the project's test data
-
-// Builds a JPEG file segment by segment, the way the camera lays one out.
-class JpegBuilder {
-public:
-    JpegBuilder(); // FF D8
-    JpegBuilder& Raw(const Bytes& bytes);
-    // A segment FF <marker> with length field L = data.size() + 2.
-    JpegBuilder& Segment(unsigned char marker, const Bytes& data);
-    JpegBuilder& App1(size_t dataSize = 20);
-    JpegBuilder& App2(size_t dataSize = 30);
-    // The fifth APP2: a 41-byte head, then the sound (which should begin "RIFF").
-    JpegBuilder& AudioFirst(const Bytes& sound);
-    // A later APP2: a 13-byte head, then the sound.
-    JpegBuilder& AudioNext(const Bytes& sound);
-    JpegBuilder& Dqt();
-    const Bytes& bytes() const { return m_bytes; }
-    void Save(const std::string& path) const { WriteFile(path, m_bytes); }
-
-private:
-    Bytes m_bytes;
-};
-
-// Sound bytes of a given size starting with "RIFF", distinct per seed, with
-// a RIFF size field of 0 (any length is a whole memo).
-Bytes SoundBytes(size_t size, unsigned seed = 1, bool riff = true);
+inline void MakeDir(const std::string& path) { std::filesystem::create_directories(path); }
+void SetModified(const std::string& path, time_t utc);
+// The project's test data.
+inline std::string DataPath(const std::string& name) { return std::string(VOCALINE_TEST_DATA) + "/" + name; }
 Bytes Concat(const Bytes& a, const Bytes& b);
 
-// A camera file with APP1, four plain APP2s, the first audio piece and
-// extra later pieces, then DQT.
+// The camera's fixed layout segment by segment, on the same segment maker
+// as the FlashPix layouts.
+class JpegBuilder {
+public:
+    JpegBuilder& Raw(const Bytes& bytes);
+    JpegBuilder& Segment(unsigned char marker, const Bytes& data) { return Raw(fpxrgen::Segment(marker, data)); }
+    JpegBuilder& App1(size_t size = 20) { return Segment(0xE1, Bytes(size, 0x11)); }
+    JpegBuilder& App2(size_t size = 30) { return Segment(0xE2, Bytes(size, 0x22)); }
+    // The fifth APP2: a 41-byte head, then the sound; a later one: 13 bytes.
+    JpegBuilder& AudioFirst(const Bytes& sound) { return Segment(0xE2, Concat(Bytes(41, 0x41), sound)); }
+    JpegBuilder& AudioNext(const Bytes& sound) { return Segment(0xE2, Concat(Bytes(13, 0x13), sound)); }
+    JpegBuilder& Dqt() { return Segment(0xDB, Bytes(65, 0x07)); }
+    const Bytes& bytes() const { return m_bytes; }
+
+private:
+    Bytes m_bytes = fpxrgen::StartOfImage();
+};
+
+// Sound bytes starting "RIFF" (or "RIFX"), distinct per seed, with a RIFF
+// size of 0: any length is a whole memo.
+Bytes SoundBytes(size_t size, unsigned seed = 1, bool riff = true);
+
+// APP1, four plain APP2s, the first audio piece and later ones, then DQT.
 Bytes CameraFile(const Bytes& first, const std::vector<Bytes>& later = {});
 
 // Descriptors this process has open now.
