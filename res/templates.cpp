@@ -106,9 +106,9 @@ const DialogTemplate kAboutBox{
          16, 146, 207, 36, kAboutLabel},
         {IDC_ABOUT_LIBRARIES, Label,
          QT_TRANSLATE_NOOP("CAboutDlg",
-                           "This program uses the Qt and SDL libraries, which are installed with it. It is in the "
-                           "menu, and file managers offer it as \"Find voice memos here\" on folders and \"Open in "
-                           "Vocaline\" on jpg files."),
+                           "This program uses Qt, SDL, libgsf, libexif and OpenSSL's libcrypto, installed with it. "
+                           "It is in the menu, and file managers offer it as \"Find voice memos here\" on folders and "
+                           "\"Open in Vocaline\" on jpg files."),
          16, 185, 207, 27, kAboutLabel},
     },
 };

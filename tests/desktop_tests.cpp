@@ -38,10 +38,18 @@ TEST(Translations, LogRowsByTheirEnglishSourceKeepPathBytes)
         {"Output file: /p/\xff.jpg.wav Done", "Ausgabedatei: /p/\xff.jpg.wav Fertig"},
         {"Output file: /p/a.jpg.wav Partial", "Ausgabedatei: /p/a.jpg.wav Unvollständig"},
         {"Sound format not decoded, written as stored", "Tonformat nicht dekodiert, unverändert geschrieben"},
+        {"Error sound too long for a PCM WAV file, no output file written",
+         "Fehler: Ton zu lang für eine PCM-WAV-Datei, keine Ausgabedatei geschrieben"},
         {"/p/Output file: \xff", "/p/Output file: \xff"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(TrExtractText(c.row), c.shown);
+}
+
+TEST(Translations, MemoPlaceKeepsTheNameBesideIt)
+{
+    EXPECT_EQ(TrMemoPlace("beside it: \xff.WAV"), "daneben: \xff.WAV");
+    EXPECT_EQ(TrMemoPlace("inside the picture"), "im Bild");
 }
 
 TEST(Translations, FrenchFromTheLocale)

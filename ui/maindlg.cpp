@@ -303,7 +303,7 @@ void CMainDlg::CopySelectedPaths()
 void CMainDlg::OpenPath(const CString& path)
 {
     if (!services::ShellOpen(path))
-        services::MessageBox(this, FormatText(FromDisplay(tr("No program is set up to open\n%s")).c_str(), path.c_str()));
+        services::MessageBox(this, FormatText(TrFormat("CMainDlg", QT_TR_NOOP("No program is set up to open\n%s")).c_str(), path.c_str()));
 }
 
 CString CMainDlg::DefaultLookIn()
