@@ -1,7 +1,9 @@
 // The program as a German or French desktop user meets it: its texts in the
 // user's language, a start from the file manager, the file manager asked to
 // show a file.
+#include <QAbstractButton>
 #include <QApplication>
+#include <QLabel>
 #include <QDBusConnection>
 #include <QLocale>
 #include <QTest>
@@ -59,6 +61,54 @@ TEST(Translations, FrenchFromTheLocale)
     CMainDlg dlg;
     dlg.Create();
     EXPECT_EQ(dlg.GetDlgItemText(IDOK), "Rechercher");
+    QLocale::setDefault(QLocale::system());
+    InstallTranslations();
+}
+
+// The labels and buttons whose text is cut short at the window's first size.
+QStringList CutShort(QWidget& window)
+{
+    window.show();
+    QCoreApplication::processEvents();
+    if (const char* dir = getenv("VOCALINE_SHOTS"))
+        window.grab().save(QString("%1/%2-%3.png").arg(dir, window.metaObject()->className(), QLocale().name()));
+    QStringList cut;
+    std::vector<QWidget*> texts;
+    for (QWidget* widget : window.findChildren<QWidget*>()) {
+        if (!widget->isVisibleTo(&window))
+            continue;
+        for (QWidget* other : texts)
+            if (other->parentWidget() == widget->parentWidget() && !widget->parentWidget()->layout()
+                && other->geometry().intersects(widget->geometry()))
+                cut << widget->property("text").toString();
+        if (qobject_cast<QLabel*>(widget) || qobject_cast<QAbstractButton*>(widget))
+            texts.push_back(widget);
+        if (auto* label = qobject_cast<QLabel*>(widget)) {
+            if (label->wordWrap() ? label->heightForWidth(label->width()) > label->height()
+                                  : label->sizeHint().width() > label->width())
+                cut << label->text();
+        } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+            if (button->sizeHint().width() > button->width())
+                cut << button->text();
+        }
+    }
+    window.close();
+    return cut;
+}
+
+TEST(Translations, TextsFitTheirControls)
+{
+    for (const QLocale locale : {QLocale(QLocale::German, QLocale::Germany), QLocale(QLocale::French, QLocale::France),
+                                 QLocale(QLocale::English, QLocale::UnitedStates)}) {
+        QLocale::setDefault(locale);
+        InstallTranslations();
+        CMainDlg dlg;
+        dlg.Create();
+        EXPECT_EQ(CutShort(dlg), QStringList{}) << locale.name().toStdString();
+        CAboutDlg about;
+        about.Create();
+        EXPECT_EQ(CutShort(about), QStringList{}) << locale.name().toStdString();
+    }
     QLocale::setDefault(QLocale::system());
     InstallTranslations();
 }
