@@ -235,7 +235,7 @@
     </message>
     <message>
         <source>Extract and &amp;play</source>
-        <translation>&amp;Wiedergeben</translation>
+        <translation>Extrahieren und &amp;wiedergeben</translation>
     </message>
     <message>
         <source>Writes the memo of the first selected row and plays it</source>
