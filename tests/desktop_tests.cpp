@@ -93,7 +93,7 @@ QStringList CutShort(QWidget& window)
 TEST(Translations, TextsFitTheirControls)
 {
     for (const QLocale& locale : {QLocale(QLocale::German, QLocale::Germany), QLocale(QLocale::French, QLocale::France),
-                                 QLocale(QLocale::English, QLocale::UnitedStates)}) {
+                                  QLocale(QLocale::English, QLocale::UnitedStates)}) {
         QLocale::setDefault(locale);
         InstallTranslations();
         CMainDlg dlg;
