@@ -44,8 +44,8 @@
         <translation>Die wav-Dateien spielt dieses Programm selbst ab; es dekodiert den IMA-ADPCM-Ton der Kamera, ein Codec muss nicht installiert werden. „Als PCM-WAV extrahieren“ erzeugt Kopien, die jeder Player abspielt.</translation>
     </message>
     <message>
-        <source>This program uses the Qt and SDL libraries, which are installed with it. It is in the menu, and file managers offer it as &quot;Find voice memos here&quot; on folders and &quot;Open in Vocaline&quot; on jpg files.</source>
-        <translation>Dieses Programm verwendet die Bibliotheken Qt und SDL, die mit ihm installiert werden. Es steht im Menü, und Dateimanager bieten es für Ordner als „Hier nach Sprachnotizen suchen“ und für jpg-Dateien als „In Vocaline öffnen“ an.</translation>
+        <source>This program uses Qt, SDL, libgsf, libexif and OpenSSL&apos;s libcrypto, installed with it. It is in the menu, and file managers offer it as &quot;Find voice memos here&quot; on folders and &quot;Open in Vocaline&quot; on jpg files.</source>
+        <translation>Dieses Programm verwendet Qt, SDL, libgsf, libexif und libcrypto von OpenSSL, die mit ihm installiert werden. Es steht im Menü, und Dateimanager bieten es für Ordner als „Hier nach Sprachnotizen suchen“ und für jpg-Dateien als „In Vocaline öffnen“ an.</translation>
     </message>
 </context>
 <context>
@@ -235,7 +235,7 @@
     </message>
     <message>
         <source>Extract and &amp;play</source>
-        <translation>&amp;Wiedergeben</translation>
+        <translation>Extrahieren und &amp;wiedergeben</translation>
     </message>
     <message>
         <source>Writes the memo of the first selected row and plays it</source>
@@ -264,6 +264,87 @@
     <message>
         <source>Enter or a double-click opens a row; the context menu has more</source>
         <translation>Eingabetaste oder Doppelklick öffnet eine Zeile; das Kontextmenü bietet mehr</translation>
+    </message>
+    <message>
+        <source>%d memos written, %d without a memo, %d failed</source>
+        <translation>%d Sprachnotizen geschrieben, %d ohne Sprachnotiz, %d fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>, cancelled</source>
+        <translation>, abgebrochen</translation>
+    </message>
+    <message>
+        <source>No program is set up to open
+%s</source>
+        <translation>Kein Programm ist zum Öffnen eingerichtet für
+%s</translation>
+    </message>
+    <message>
+        <source>Progress</source>
+        <translation>Fortschritt</translation>
+    </message>
+    <message>
+        <source>%v of %m</source>
+        <translation>%v von %m</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Export list…</source>
+        <translation>Liste exportieren…</translation>
+    </message>
+    <message>
+        <source>Export list</source>
+        <translation>Liste exportieren</translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv)</source>
+        <translation>CSV-Dateien (*.csv)</translation>
+    </message>
+    <message>
+        <source>Could not write the list</source>
+        <translation>Die Liste konnte nicht geschrieben werden</translation>
+    </message>
+    <message>
+        <source>Search cancelled, %d items found</source>
+        <translation>Suche abgebrochen, %d Elemente gefunden</translation>
+    </message>
+    <message>
+        <source>0 items found, %d files outside the size range</source>
+        <translation>0 Elemente gefunden, %d Dateien außerhalb des Größenbereichs</translation>
+    </message>
+</context>
+<context>
+    <name>CPreviewPane</name>
+    <message>
+        <source>Memo</source>
+        <translation>Sprachnotiz</translation>
+    </message>
+    <message>
+        <source>Play</source>
+        <translation>Wiedergeben</translation>
+    </message>
+    <message>
+        <source>Picture</source>
+        <translation>Bild</translation>
+    </message>
+    <message>
+        <source>Position</source>
+        <translation>Position</translation>
+    </message>
+    <message>
+        <source>No preview</source>
+        <translation>Keine Vorschau</translation>
+    </message>
+    <message>
+        <source>No memo</source>
+        <translation>Keine Sprachnotiz</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Stoppen</translation>
     </message>
 </context>
 <context>
@@ -303,6 +384,18 @@
     <message>
         <source>Sound ?</source>
         <translation>Ton ?</translation>
+    </message>
+    <message>
+        <source>beside it: %s</source>
+        <translation>daneben: %s</translation>
+    </message>
+    <message>
+        <source>inside the picture</source>
+        <translation>im Bild</translation>
+    </message>
+    <message>
+        <source>in the phone&apos;s trailer</source>
+        <translation>im Anhang des Telefons am Dateiende</translation>
     </message>
 </context>
 <context>
@@ -386,6 +479,16 @@
     <message>
         <source>No Audio in file....................................................</source>
         <translation>Kein Ton in der Datei....................................................</translation>
+    </message>
+    <message>
+        <source>Error sound too long for a PCM WAV file (over 4 GB)
+%s</source>
+        <translation>Fehler: Der Ton ist zu lang für eine PCM-WAV-Datei (über 4 GB)
+%s</translation>
+    </message>
+    <message>
+        <source>Error sound too long for a PCM WAV file, no output file written</source>
+        <translation>Fehler: Ton zu lang für eine PCM-WAV-Datei, keine Ausgabedatei geschrieben</translation>
     </message>
 </context>
 </TS>

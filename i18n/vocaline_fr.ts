@@ -44,8 +44,8 @@
         <translation>Les fichiers wav sont lus par ce programme lui-même, qui décode le son IMA ADPCM de l’appareil : aucun codec n’est à installer. « Extraire en WAV PCM » fait des copies que tout lecteur sait lire.</translation>
     </message>
     <message>
-        <source>This program uses the Qt and SDL libraries, which are installed with it. It is in the menu, and file managers offer it as &quot;Find voice memos here&quot; on folders and &quot;Open in Vocaline&quot; on jpg files.</source>
-        <translation>Ce programme utilise les bibliothèques Qt et SDL, installées avec lui. Il figure dans le menu, et les gestionnaires de fichiers le proposent sous « Rechercher les mémos vocaux ici » pour les dossiers et « Ouvrir dans Vocaline » pour les fichiers jpg.</translation>
+        <source>This program uses Qt, SDL, libgsf, libexif and OpenSSL&apos;s libcrypto, installed with it. It is in the menu, and file managers offer it as &quot;Find voice memos here&quot; on folders and &quot;Open in Vocaline&quot; on jpg files.</source>
+        <translation>Ce programme utilise Qt, SDL, libgsf, libexif et libcrypto d’OpenSSL, installés avec lui. Il figure dans le menu, et les gestionnaires de fichiers le proposent sous « Rechercher les mémos vocaux ici » pour les dossiers et « Ouvrir dans Vocaline » pour les fichiers jpg.</translation>
     </message>
 </context>
 <context>
@@ -265,6 +265,87 @@
         <source>Enter or a double-click opens a row; the context menu has more</source>
         <translation>Entrée ou un double-clic ouvre une ligne ; le menu contextuel en offre davantage</translation>
     </message>
+    <message>
+        <source>%d memos written, %d without a memo, %d failed</source>
+        <translation>%d mémos écrits, %d sans mémo, %d en échec</translation>
+    </message>
+    <message>
+        <source>, cancelled</source>
+        <translation>, annulé</translation>
+    </message>
+    <message>
+        <source>No program is set up to open
+%s</source>
+        <translation>Aucun programme n’est configuré pour ouvrir
+%s</translation>
+    </message>
+    <message>
+        <source>Progress</source>
+        <translation>Progression</translation>
+    </message>
+    <message>
+        <source>%v of %m</source>
+        <translation>%v sur %m</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>Export list…</source>
+        <translation>Exporter la liste…</translation>
+    </message>
+    <message>
+        <source>Export list</source>
+        <translation>Exporter la liste</translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv)</source>
+        <translation>Fichiers CSV (*.csv)</translation>
+    </message>
+    <message>
+        <source>Could not write the list</source>
+        <translation>Impossible d’écrire la liste</translation>
+    </message>
+    <message>
+        <source>Search cancelled, %d items found</source>
+        <translation>Recherche annulée, %d éléments trouvés</translation>
+    </message>
+    <message>
+        <source>0 items found, %d files outside the size range</source>
+        <translation>0 éléments trouvés, %d fichiers hors de la plage de taille</translation>
+    </message>
+</context>
+<context>
+    <name>CPreviewPane</name>
+    <message>
+        <source>Memo</source>
+        <translation>Mémo</translation>
+    </message>
+    <message>
+        <source>Play</source>
+        <translation>Lire</translation>
+    </message>
+    <message>
+        <source>Picture</source>
+        <translation>Photo</translation>
+    </message>
+    <message>
+        <source>Position</source>
+        <translation>Position</translation>
+    </message>
+    <message>
+        <source>No preview</source>
+        <translation>Aucun aperçu</translation>
+    </message>
+    <message>
+        <source>No memo</source>
+        <translation>Aucun mémo</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Arrêter</translation>
+    </message>
 </context>
 <context>
     <name>CResultsList</name>
@@ -303,6 +384,18 @@
     <message>
         <source>Sound ?</source>
         <translation>Son ?</translation>
+    </message>
+    <message>
+        <source>beside it: %s</source>
+        <translation>à côté : %s</translation>
+    </message>
+    <message>
+        <source>inside the picture</source>
+        <translation>dans la photo</translation>
+    </message>
+    <message>
+        <source>in the phone&apos;s trailer</source>
+        <translation>dans la fin de fichier du téléphone</translation>
     </message>
 </context>
 <context>
@@ -386,6 +479,16 @@
     <message>
         <source>No Audio in file....................................................</source>
         <translation>Pas de son dans le fichier....................................................</translation>
+    </message>
+    <message>
+        <source>Error sound too long for a PCM WAV file (over 4 GB)
+%s</source>
+        <translation>Erreur : son trop long pour un fichier WAV PCM (plus de 4 Go)
+%s</translation>
+    </message>
+    <message>
+        <source>Error sound too long for a PCM WAV file, no output file written</source>
+        <translation>Erreur : son trop long pour un fichier WAV PCM, aucun fichier de sortie écrit</translation>
     </message>
 </context>
 </TS>

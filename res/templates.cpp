@@ -69,7 +69,7 @@ const DialogTemplate kMainDialog{
 };
 
 const DialogTemplate kAboutBox{
-    QT_TRANSLATE_NOOP("CAboutDlg", "About Vocaline"), 242, 248, "MS Sans Serif", 8, false,
+    QT_TRANSLATE_NOOP("CAboutDlg", "About Vocaline"), 242, 268, "MS Sans Serif", 8, false,
     {
         {IDC_STATIC, Icon, ":/icons/128-32.png", 11, 17, 20, 20, 0},
         {IDC_STATIC, Label,
@@ -96,7 +96,7 @@ const DialogTemplate kAboutBox{
                            "publisher."),
          16, 110, 207, 33, kAboutLabel},
         {IDC_STATIC, Label,
-         QT_TRANSLATE_NOOP("CAboutDlg", "This software is provided as is, without any warranty."), 16, 222, 207, 16,
+         QT_TRANSLATE_NOOP("CAboutDlg", "This software is provided as is, without any warranty."), 16, 242, 207, 16,
          kAboutLabel},
         {IDC_ABOUT_PLAYING, Label,
          QT_TRANSLATE_NOOP("CAboutDlg",
@@ -106,10 +106,10 @@ const DialogTemplate kAboutBox{
          16, 146, 207, 36, kAboutLabel},
         {IDC_ABOUT_LIBRARIES, Label,
          QT_TRANSLATE_NOOP("CAboutDlg",
-                           "This program uses the Qt and SDL libraries, which are installed with it. It is in the "
-                           "menu, and file managers offer it as \"Find voice memos here\" on folders and \"Open in "
-                           "Vocaline\" on jpg files."),
-         16, 185, 207, 27, kAboutLabel},
+                           "This program uses Qt, SDL, libgsf, libexif and OpenSSL's libcrypto, installed with it. "
+                           "It is in the menu, and file managers offer it as \"Find voice memos here\" on folders and "
+                           "\"Open in Vocaline\" on jpg files."),
+         16, 185, 207, 50, kAboutLabel},
     },
 };
 

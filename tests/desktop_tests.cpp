@@ -1,8 +1,10 @@
 // The program as a German or French desktop user meets it: its texts in the
 // user's language, a start from the file manager, the file manager asked to
 // show a file.
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDBusConnection>
+#include <QLabel>
 #include <QLocale>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -38,10 +40,18 @@ TEST(Translations, LogRowsByTheirEnglishSourceKeepPathBytes)
         {"Output file: /p/\xff.jpg.wav Done", "Ausgabedatei: /p/\xff.jpg.wav Fertig"},
         {"Output file: /p/a.jpg.wav Partial", "Ausgabedatei: /p/a.jpg.wav Unvollständig"},
         {"Sound format not decoded, written as stored", "Tonformat nicht dekodiert, unverändert geschrieben"},
+        {"Error sound too long for a PCM WAV file, no output file written",
+         "Fehler: Ton zu lang für eine PCM-WAV-Datei, keine Ausgabedatei geschrieben"},
         {"/p/Output file: \xff", "/p/Output file: \xff"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(TrExtractText(c.row), c.shown);
+}
+
+TEST(Translations, MemoPlaceKeepsTheNameBesideIt)
+{
+    EXPECT_EQ(TrMemoPlace("beside it: \xff.WAV"), "daneben: \xff.WAV");
+    EXPECT_EQ(TrMemoPlace("inside the picture"), "im Bild");
 }
 
 TEST(Translations, FrenchFromTheLocale)
@@ -51,6 +61,48 @@ TEST(Translations, FrenchFromTheLocale)
     CMainDlg dlg;
     dlg.Create();
     EXPECT_EQ(dlg.GetDlgItemText(IDOK), "Rechercher");
+    QLocale::setDefault(QLocale::system());
+    InstallTranslations();
+}
+
+// The labels and buttons, at the window's first size, that do not show their
+// whole text: too narrow or too low, or lying over a neighbour placed by hand.
+QStringList CutShort(QWidget& window)
+{
+    window.show();
+    QCoreApplication::processEvents();
+    QStringList cut;
+    std::vector<QWidget*> placed;
+    for (QWidget* widget : window.findChildren<QWidget*>()) {
+        auto* label = qobject_cast<QLabel*>(widget);
+        if (!widget->isVisibleTo(&window) || !(label || qobject_cast<QAbstractButton*>(widget)))
+            continue;
+        bool fits = label && label->wordWrap() ? label->heightForWidth(widget->width()) <= widget->height()
+                                               : widget->sizeHint().width() <= widget->width();
+        for (QWidget* other : placed)
+            fits = fits && !(other->parentWidget() == widget->parentWidget() && !widget->parentWidget()->layout()
+                             && other->geometry().intersects(widget->geometry()));
+        if (!fits)
+            cut << widget->property("text").toString();
+        placed.push_back(widget);
+    }
+    window.close();
+    return cut;
+}
+
+TEST(Translations, TextsFitTheirControls)
+{
+    for (const QLocale& locale : {QLocale(QLocale::German, QLocale::Germany), QLocale(QLocale::French, QLocale::France),
+                                  QLocale(QLocale::English, QLocale::UnitedStates)}) {
+        QLocale::setDefault(locale);
+        InstallTranslations();
+        CMainDlg dlg;
+        dlg.Create();
+        EXPECT_EQ(CutShort(dlg).join(" | ").toStdString(), "") << locale.name().toStdString();
+        CAboutDlg about;
+        about.Create();
+        EXPECT_EQ(CutShort(about).join(" | ").toStdString(), "") << locale.name().toStdString();
+    }
     QLocale::setDefault(QLocale::system());
     InstallTranslations();
 }

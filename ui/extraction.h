@@ -55,8 +55,9 @@ public:
     {
         m_thread.join();
         Drain();
-        CString summary = FormatText(FromDisplay(tr("%d memos written, %d without a memo, %d failed")).c_str(),
-                                     m_summary.nWritten, m_summary.nWithoutMemo, m_summary.nFailed);
+        const CString format
+            = TrFormat("CMainDlg", QT_TRANSLATE_NOOP("CMainDlg", "%d memos written, %d without a memo, %d failed"));
+        CString summary = FormatText(format.c_str(), m_summary.nWritten, m_summary.nWithoutMemo, m_summary.nFailed);
         if (m_summary.bCancelled)
             summary += FromDisplay(tr(", cancelled"));
         m_dlg.AppendLogRow(summary);

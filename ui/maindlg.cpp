@@ -302,8 +302,10 @@ void CMainDlg::CopySelectedPaths()
 
 void CMainDlg::OpenPath(const CString& path)
 {
-    if (!services::ShellOpen(path))
-        services::MessageBox(this, FormatText(FromDisplay(tr("No program is set up to open\n%s")).c_str(), path.c_str()));
+    if (!services::ShellOpen(path)) {
+        const CString format = TrFormat("CMainDlg", QT_TR_NOOP("No program is set up to open\n%s"));
+        services::MessageBox(this, FormatText(format.c_str(), path.c_str()));
+    }
 }
 
 CString CMainDlg::DefaultLookIn()

@@ -96,7 +96,7 @@ CString DescribeMemo(const CString& path)
             != SoundCheck::Yes
         || !ParseWavInfo(memos.front().bytes, info))
         return {};
-    CString text = DescribeWav(info) + ", " + DescribeMemoPlace(memos.front());
+    CString text = DescribeWav(info) + ", " + TrMemoPlace(DescribeMemoPlace(memos.front()));
     if (!info.strTimeCreated.empty())
         text += "\n"
                 + FormatText(TrFormat(kContext, QT_TRANSLATE_NOOP("CResultsList", "Recorded %s")).c_str(),

@@ -220,10 +220,13 @@ void CMainDlg::OnSearch()
     // reason, and one cut short says so.
     const int found = m_finder.GetFileCount();
     if (m_bSearchCancelled)
-        SetDlgItemText(IDC_STATUS, FormatText(FromDisplay(tr("Search cancelled, %d items found")).c_str(), found));
+        SetDlgItemText(IDC_STATUS,
+                       FormatText(TrFormat("CMainDlg", QT_TR_NOOP("Search cancelled, %d items found")).c_str(), found));
     else if (found == 0 && discarded > 0)
         SetDlgItemText(IDC_STATUS,
-                       FormatText(FromDisplay(tr("0 items found, %d files outside the size range")).c_str(), discarded));
+                       FormatText(TrFormat("CMainDlg", QT_TR_NOOP("0 items found, %d files outside the size range"))
+                                      .c_str(),
+                                  discarded));
     else
         SetStatus(found, nullptr);
     if (m_bCloseAfterSearch) {

@@ -28,8 +28,20 @@ constexpr const char* kExtractFormats[] = {
     QT_TRANSLATE_NOOP("IExtractReport", "Error reading sound data from file\n%s"),
     QT_TRANSLATE_NOOP("IExtractReport", "Error sound data in file is cut short\n%s"),
     QT_TRANSLATE_NOOP("IExtractReport", "Error sound data cut short, no output file written"),
+    QT_TRANSLATE_NOOP("IExtractReport", "Error sound too long for a PCM WAV file (over 4 GB)\n%s"),
+    QT_TRANSLATE_NOOP("IExtractReport", "Error sound too long for a PCM WAV file, no output file written"),
     QT_TRANSLATE_NOOP("IExtractReport", "Sound format not decoded, written as stored"),
     QT_TRANSLATE_NOOP("IExtractReport", "No Audio in file...................................................."),
+};
+
+// Where a memo is, as audio/ words it for the Sound tooltip and the preview.
+constexpr const char* kPlaceContext = "CResultsList";
+constexpr const char* kPlaceFormats[] = {
+    QT_TRANSLATE_NOOP("CResultsList", "beside it: %s"),
+};
+[[maybe_unused]] constexpr const char* kPlaceTexts[] = {
+    QT_TRANSLATE_NOOP("CResultsList", "inside the picture"),
+    QT_TRANSLATE_NOOP("CResultsList", "in the phone's trailer"),
 };
 
 // The printf conversions of a format, in order ("%%" is none).
@@ -64,9 +76,15 @@ CString TrFormat(const char* context, const char* format)
     return Conversions(translated) == Conversions(format) ? translated : CString(format);
 }
 
-CString TrExtractText(const CString& text)
+namespace {
+
+// A text by its English: a fixed one as it is, one made from a format with
+// a single %s by the format whose head and tail it has, its middle (a path
+// or name) kept as it is.
+template <size_t N>
+CString TrByEnglish(const char* context, const char* const (&formats)[N], const CString& text)
 {
-    for (const char* format : kExtractFormats) {
+    for (const char* format : formats) {
         const CString pattern = format;
         const size_t at = pattern.find("%s");
         const CString head = pattern.substr(0, at);
@@ -74,8 +92,20 @@ CString TrExtractText(const CString& text)
         if (text.size() >= head.size() + tail.size() && text.compare(0, head.size(), head) == 0
             && text.compare(text.size() - tail.size(), tail.size(), tail) == 0) {
             const CString middle = text.substr(head.size(), text.size() - head.size() - tail.size());
-            return FormatText(TrFormat(kExtractContext, format).c_str(), middle.c_str());
+            return FormatText(TrFormat(context, format).c_str(), middle.c_str());
         }
     }
-    return TrText(kExtractContext, text.c_str());
+    return TrText(context, text.c_str());
+}
+
+} // namespace
+
+CString TrExtractText(const CString& text)
+{
+    return TrByEnglish(kExtractContext, kExtractFormats, text);
+}
+
+CString TrMemoPlace(const CString& place)
+{
+    return TrByEnglish(kPlaceContext, kPlaceFormats, place);
 }

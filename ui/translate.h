@@ -13,3 +13,5 @@ CString TrFormat(const char* context, const char* format);
 /// language: a fixed row by its English text, a row made from a format by
 /// the format it matches, a path as it is.
 CString TrExtractText(const CString& text);
+/// Returns where a memo is (DescribeMemoPlace's words) in the user's language.
+CString TrMemoPlace(const CString& place);
