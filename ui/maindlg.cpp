@@ -18,7 +18,6 @@
 #include <QMimeData>
 #include <QScreen>
 #include <QShortcut>
-#include <QShowEvent>
 #include <QStandardPaths>
 #include <QTimer>
 #include <QUrl>
@@ -239,15 +238,6 @@ void CMainDlg::OnCancel()
         return;
     }
     CDialog::OnCancel();
-}
-
-void CMainDlg::showEvent(QShowEvent* event)
-{
-    CDialog::showEvent(event);
-    if (m_bSearchAtStart) {
-        m_bSearchAtStart = false;
-        QTimer::singleShot(0, this, [this] { OnSearch(); });
-    }
 }
 
 void CMainDlg::keyPressEvent(QKeyEvent* event)

@@ -70,8 +70,6 @@ public:
     // Once the window runs: searches as the form stands and selects the row
     // of path when it is a file that the search lists.
     void SearchWhenShown(const CString& path);
-    // Searches as soon as the window shows (a folder given at start).
-    void SearchAtStart() { m_bSearchAtStart = true; }
     void RestoreWindow(const CWindowMemory& memory) { m_windowMemory = memory; }
     CWindowMemory GetWindowMemory() const;
     // The user's Pictures folder, or home when there is none.
@@ -86,7 +84,6 @@ protected:
     void OnCommand(int id) override;
     void OnRowActivated(int id, int row) override;
     void OnContextMenu(int id, int row, const QPoint& globalPos) override;
-    void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -161,7 +158,6 @@ private:
     bool m_bCloseAfterSearch = false;
     bool m_bCloseAfterExtraction = false;
     bool m_bSearchCancelled = false;
-    bool m_bSearchAtStart = false;
     CWindowMemory m_windowMemory;
     std::unique_ptr<CExtraction> m_extraction;
     QSplitter* m_splitter = nullptr;
