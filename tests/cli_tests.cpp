@@ -18,14 +18,6 @@ struct Result {
     std::string err;
 };
 
-std::string Quote(const std::string& arg)
-{
-    std::string out = "'";
-    for (char c : arg)
-        out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return out + "'";
-}
-
 Result RunCli(const std::vector<std::string>& args, const TempDir& scratch, const std::string& outPath = "")
 {
     std::string command = VOCALINE_EXTRACT;
