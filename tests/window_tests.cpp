@@ -1,6 +1,5 @@
-// The main window itself: check-box rules, size fields, folder picker, keys
-// and what a screen reader hears, sizing and the About box; the results
-// rows' index.
+// The main window itself: check-box rules, folder picker, keys and what a
+// screen reader hears, the form at start-up; the results rows' index.
 #include <QAccessible>
 #include <QLabel>
 #include <gtest/gtest.h>
@@ -32,17 +31,6 @@ TEST_F(Window, OnlyWithSoundImpliesCheckForSound)
         EXPECT_EQ(Checked(IDC_CHECKSOUND), step.check);
         EXPECT_EQ(Checked(IDC_ONLYWITHSOUND), step.only);
     }
-}
-
-TEST_F(Window, SizeFieldsFollowTheirCheckBoxAndKeepTheirText)
-{
-    shown.Click(IDC_SIZERANGE);
-    EXPECT_TRUE(shown.Edit(IDC_SIZEMIN)->isEnabled());
-    EXPECT_TRUE(shown.Edit(IDC_SIZEMAX)->isEnabled());
-    shown.SetText(IDC_SIZEMIN, "12");
-    shown.Click(IDC_SIZERANGE);
-    EXPECT_FALSE(shown.Edit(IDC_SIZEMAX)->isEnabled());
-    EXPECT_EQ(shown.Text(IDC_SIZEMIN), "12");
 }
 
 TEST_F(Window, BrowseStartsAtLookInAndCancelKeepsIt)
@@ -92,23 +80,6 @@ TEST_F(Window, EveryControlHasANameAndTheKeyboardReachesIt)
     QTest::keyClick(&dlg, 'M', Qt::AltModifier);
     QTest::qWait(200); // a button's own letter clicks it after a short show
     EXPECT_TRUE(Checked(IDC_REMOVE));
-}
-
-TEST_F(Window, AboutBoxOpensAndClosesWithOkOrEscape)
-{
-    for (bool useEscape : {false, true}) {
-        QString title;
-        Soon([&] {
-            QWidget* box = QApplication::activeModalWidget();
-            ASSERT_NE(box, nullptr);
-            title = box->windowTitle();
-            QTest::keyClick(box, useEscape ? Qt::Key_Escape : Qt::Key_Return);
-        });
-        shown.Click(IDC_ABOUT);
-        EXPECT_EQ(title, "About Vocaline");
-        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-        EXPECT_TRUE(dlg.isVisible());
-    }
 }
 
 // The form as the last run left it, and the folder of the command line (a
