@@ -1,5 +1,6 @@
 // The window as a photo tool: the preview, extraction in the background,
-// Escape and the keys, the layout at two scales, and the first start.
+// Escape and the keys, the layout at two scales, and the first start (the
+// window's remembered shape is tested with the remembered form).
 #include <gtest/gtest.h>
 
 #include <QBuffer>
@@ -11,7 +12,6 @@
 #include <QMenu>
 #include <QProgressBar>
 #include <QSettings>
-#include <QSplitter>
 #include <cstdlib>
 #include <sys/stat.h>
 #include <filesystem>
@@ -233,26 +233,6 @@ TEST(PhotoLayout, FitsAndNothingOverlapsAtScaleOneAndOneAndAHalf)
         }
         EXPECT_GE(taken.size(), 16u);
     }
-}
-
-// Size, divider and column widths come back at the next start.
-TEST(PhotoLayout, TheWindowsShapeIsRemembered)
-{
-    RecordedServices services;
-    CWindowMemory memory;
-    {
-        ShownDialog shown;
-        shown.dlg.resize(700, 560);
-        shown.dlg.findChild<QSplitter*>()->setSizes({500, 300});
-        shown.List(IDC_RESULTS)->horizontalHeader()->resizeSection(0, 222);
-        memory = shown.dlg.GetWindowMemory();
-    }
-    CMainDlg dlg;
-    dlg.RestoreWindow(memory);
-    dlg.Create();
-    EXPECT_EQ(dlg.size(), QSize(700, 560));
-    EXPECT_EQ(dlg.findChild<QSplitter*>()->saveState(), memory.splitter);
-    EXPECT_EQ(qobject_cast<CListView*>(dlg.GetDlgItem(IDC_RESULTS))->horizontalHeader()->sectionSize(0), 222);
 }
 
 // A first start, with nothing remembered: "Look in" is the Pictures folder
