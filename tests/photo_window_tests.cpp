@@ -155,7 +155,8 @@ TEST_F(PhotoWindow, ExtractionRunsInTheBackgroundAndCancelLeavesWholeWavs)
     EXPECT_TRUE(shown.LogRows().back().ends_with(", cancelled"));
 }
 
-// Escape stops what runs and nothing else; Ctrl+Q closes. The other keys:
+// Escape stops what runs and nothing else (Ctrl+Q, which closes, is the
+// app test's under a real X server). The other keys:
 // F5 searches, Ctrl+A and Ctrl+C select and copy the rows' paths,
 // Shift+F10 opens the row menu, and an open nobody can serve says so.
 TEST_F(PhotoWindow, EscapeCancelsOnlyAndTheKeysReachTheRows)
@@ -196,10 +197,6 @@ TEST_F(PhotoWindow, EscapeCancelsOnlyAndTheKeysReachTheRows)
     EXPECT_EQ(services.opened, (std::vector<std::string>{dir / "f1.jpg"}));
     ASSERT_EQ(services.boxes.size(), 1u);
     EXPECT_NE(services.boxes[0].find(dir / "f1.jpg"), std::string::npos);
-
-    QApplication::setActiveWindow(&dlg); // as the window manager does after the menu
-    QTest::keyClick(list, Qt::Key_Q, Qt::ControlModifier);
-    EXPECT_FALSE(dlg.isVisible());
 }
 
 // At the smallest size the layout allows, with the fonts of scale 1 and of
