@@ -46,12 +46,15 @@ TEST(Memos, GeneratedTrailersAndRelatedSoundFiles)
         {"related_sub.jpg", related("sub/x.wav"), "", false, {}, ""},
         {"related_empty.jpg", related(""), "", false, {}, ""},
         {"Base.jpg", plain, "Base.Wav", true, MemoSource::BesideThePicture, "beside it: Base.Wav"},
+        // A folder named like the picture's WAV leaves the Exif-named one to count.
+        {"named.jpg", related("PICT0060.WAV"), "PICT0060.WAV", true, MemoSource::BesideThePicture, "beside it: PICT0060.WAV"},
         {"base2.jpg", plain, "Base2.wav", false, {}, ""}, // the base name must match exactly
         {"notes.txt", Bytes{'h', 'i'}, "notes.wav", false, {}, ""}, // a text file has no memo beside it
         {"nowave.jpg", plain, "nowave.wav.txt", false, {}, ""},
     };
     TempDir dir;
     MakeDir(dir / "sub");
+    MakeDir(dir / "named.wav");
     WriteFile(dir / "sub/x.wav", wav);
     WriteFile(dir / "up.wav", wav);
     for (const Generated& one : cases) {
@@ -69,10 +72,16 @@ TEST(Memos, GeneratedTrailersAndRelatedSoundFiles)
         EXPECT_EQ(memos[0].bytes, wav);
         EXPECT_TRUE(memos[0].bComplete);
         EXPECT_EQ(DescribeMemoPlace(memos[0]), one.place);
+        // A source left out is not looked at.
+        EXPECT_EQ(CheckSound(path, nullptr, {}, ALL_MEMO_SOURCES & ~SourceBit(one.source)), SoundCheck::No);
         if (one.source == MemoSource::SoundShotTrailer && Have("exiftool")) {
             EXPECT_EQ(Shell("exiftool -b -EmbeddedAudioFile " + Quote(path), true), std::string(wav.begin(), wav.end()));
         }
     }
+    // A RIFF file that is no WAVE (a video) beside the picture is no memo.
+    WriteFile(dir / "clip.jpg", plain);
+    WriteFile(dir / "clip.wav", Concat({'R', 'I', 'F', 'F', 4, 0, 0, 0, 'A', 'V', 'I', ' '}, Bytes(40, 0)));
+    EXPECT_EQ(CheckSound(dir / "clip.jpg"), SoundCheck::No);
 }
 
 // Each file, written under name, gives no memo to either reader.
@@ -109,6 +118,7 @@ TEST(Memos, DamagedTrailersGiveNone)
         {"directory pointing into the JPEG", WithTrailer(jpeg, {block}, {{0x0100, size + 20, size}})},
         {"count beyond the directory", [&] { Bytes b = good; b[b.size() - 8 - 12 - 4] = 9; return b; }()},
         {"payload that is no WAV", WithTrailer(jpeg, {{0x0100, "SoundShot_000", Bytes(64, 'x')}})},
+        {"a WAV in a block that is not sound", WithTrailer(jpeg, {{0x0800, "SoundShot_000", PhoneWav(100)}})},
         {"name longer than the block", WithTrailer(jpeg, {{0x0100, std::string(300, 'n'), {}}}, {{0x0100, size, size}})},
         {"only the tail", Bytes{0, 0, 0, 0, 'S', 'E', 'F', 'T'}},
     };
