@@ -82,6 +82,11 @@ TEST(Memos, GeneratedTrailersAndRelatedSoundFiles)
     WriteFile(dir / "clip.jpg", plain);
     WriteFile(dir / "clip.wav", Concat({'R', 'I', 'F', 'F', 4, 0, 0, 0, 'A', 'V', 'I', ' '}, Bytes(40, 0)));
     EXPECT_EQ(CheckSound(dir / "clip.jpg"), SoundCheck::No);
+    // One cut short is no whole memo.
+    WriteFile(dir / "clip.wav", Bytes(wav.begin(), wav.end() - 100));
+    std::vector<CMemo> memos;
+    ASSERT_EQ(ReadMemos(dir / "clip.jpg", memos), SoundCheck::Yes);
+    EXPECT_FALSE(memos[0].bComplete);
 }
 
 // Each file, written under name, gives no memo to either reader.
