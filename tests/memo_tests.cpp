@@ -48,6 +48,8 @@ TEST(Memos, GeneratedTrailersAndRelatedSoundFiles)
         {"Base.jpg", plain, "Base.Wav", true, MemoSource::BesideThePicture, "beside it: Base.Wav"},
         // A folder named like the picture's WAV leaves the Exif-named one to count.
         {"named.jpg", related("PICT0060.WAV"), "PICT0060.WAV", true, MemoSource::BesideThePicture, "beside it: PICT0060.WAV"},
+        // A picture named like a WAV is not its own memo.
+        {"self.wav", related("PICT0061.WAV"), "PICT0061.WAV", true, MemoSource::BesideThePicture, "beside it: PICT0061.WAV"},
         {"base2.jpg", plain, "Base2.wav", false, {}, ""}, // the base name must match exactly
         {"notes.txt", Bytes{'h', 'i'}, "notes.wav", false, {}, ""}, // a text file has no memo beside it
         {"nowave.jpg", plain, "nowave.wav.txt", false, {}, ""},

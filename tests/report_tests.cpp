@@ -131,6 +131,8 @@ TEST(Report, CsvAndBase64GiveBackTheExactNames)
     const QJsonObject r = Records("--check --format=json " + Quote(dir / names[3]))[0];
     EXPECT_EQ(Field(r, "path"), dir / "caf\xef\xbf\xbd.jpg");
     EXPECT_EQ(QByteArray::fromBase64(r.value("path_base64").toString().toLatin1()).toStdString(), dir / names[3]);
+    WriteFile(dir / "back\\slash.jpg", picture);
+    EXPECT_EQ(Field(Records("--check --format=json " + Quote(dir / "back\\slash.jpg"))[0], "path"), dir / "back\\slash.jpg");
 }
 
 // One record per memo extracted, with what became of it.
