@@ -126,6 +126,7 @@ TEST(Memos, DamagedTrailersGiveNone)
         {"count beyond the directory", [&] { Bytes b = good; b[b.size() - 8 - 12 - 4] = 9; return b; }()},
         {"payload that is no WAV", WithTrailer(jpeg, {{0x0100, "SoundShot_000", Bytes(64, 'x')}})},
         {"a WAV in a block that is not sound", WithTrailer(jpeg, {{0x0800, "SoundShot_000", PhoneWav(100)}})},
+        {"an entry whose block says otherwise", WithTrailer(jpeg, {{0x0800, "SoundShot_000", PhoneWav(100)}}, {{0x0100, size, size}})},
         {"name longer than the block", WithTrailer(jpeg, {{0x0100, std::string(300, 'n'), {}}}, {{0x0100, size, size}})},
         {"only the tail", Bytes{0, 0, 0, 0, 'S', 'E', 'F', 'T'}},
     };
@@ -160,6 +161,7 @@ TEST(Memos, DamagedCompoundFilesGiveNoMemo)
         return b;
     };
     const std::pair<const char*, Bytes> cases[] = {
+        {"the memo stream under another name", [&] { Bytes b = fpx; b[entry + 12] = 'X'; return b; }()},
         {"cyclic chain", chainTo(start)},
         {"chain cut after one sector", chainTo(0xFFFFFFFE)},
         {"file cut inside the stream", Bytes(fpx.begin(), fpx.begin() + static_cast<long>(sectorAt(start) + 100))},
