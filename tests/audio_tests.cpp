@@ -346,6 +346,22 @@ TEST_F(Extraction, FirstExtractionNamesNoTemporaryFile)
     EXPECT_EQ(named[2], "a.jpg.wav");
 }
 
+// The run's summary counts memos written, files without one and files that
+// failed or were cut short, each file on its own.
+TEST_F(Extraction, SummaryCountsMemosAndFiles)
+{
+    fpxrgen::WavParams memo;
+    memo.data = fpxrgen::Noise(512, 1);
+    const Bytes wav = fpxrgen::MakeWav(memo);
+    const std::string two = Save("two.jpg", fpxrgen::MakeSample(fpxrgen::Layout::TwoMemos, wav, wav).file);
+    const std::string cut = Save("cut.jpg", CameraFile(WithRiffSize(SoundBytes(300), 1000)));
+    const std::string notes = Save("notes.jpg", Bytes{'h', 'i'});
+    Recorder recorder;
+    CExtractSummary summary;
+    RunExtraction({dir / "gone.jpg", notes, cut, two}, recorder, {}, &summary);
+    EXPECT_EQ(std::vector<int>({summary.nWritten, summary.nWithoutMemo, summary.nFailed}), std::vector<int>({2, 1, 2}));
+}
+
 // The WAV gets the picture's permission bits, limited by the umask, as cp
 // gives them; a private picture never yields a readable memo.
 TEST_F(Extraction, PermissionsFollowTheSourceUnderTheUmask)

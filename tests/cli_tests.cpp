@@ -18,14 +18,6 @@ struct Result {
     std::string err;
 };
 
-std::string Quote(const std::string& arg)
-{
-    std::string out = "'";
-    for (char c : arg)
-        out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return out + "'";
-}
-
 Result RunCli(const std::vector<std::string>& args, const TempDir& scratch, const std::string& outPath = "")
 {
     std::string command = VOCALINE_EXTRACT;
@@ -147,8 +139,7 @@ TEST_F(Cli, UnreadableFoldersAndFullOutput)
 }
 
 // Several patterns in one mask; folders that match it are no rows and no
-// error; a relative folder prints as the plain absolute path; the memo beside
-// a picture and the native FlashPix file are extracted like any other.
+// error; a relative folder prints as the plain absolute path.
 TEST_F(Cli, MasksFoldersAndEverySource)
 {
     MakeDir(dir / "sub");
@@ -158,16 +149,11 @@ TEST_F(Cli, MasksFoldersAndEverySource)
     WriteFile(dir / "sub/P1010006.WAV", ReadFile(olympus + "P1010006.WAV"));
     WriteFile(dir / "sub/P0004795.FPX", ReadFile(DataPath("real/kodak-dc260/P0004795.FPX")));
     ASSERT_EQ(::chdir(dir.path().c_str()), 0);
-    Result r = Call({"--check", "-r", "--mask", " *.jpg ;; *.fpx", "."});
+    const Result r = Call({"--check", "-r", "--mask", " *.jpg ;; *.fpx", "."});
     ASSERT_EQ(::chdir("/"), 0);
     EXPECT_EQ(r.status, 0) << r.err;
     const std::string jpg = dir / "sub/P1010006.JPG\tYes\n", fpx = dir / "sub/P0004795.FPX\tYes\n";
     EXPECT_TRUE(r.out == jpg + fpx || r.out == fpx + jpg) << r.out;
-
-    r = Call({"-r", "--mask", "*.jpg;*.fpx", dir / "sub"});
-    EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(ReadFile(dir / "sub/P1010006.JPG.wav"), ReadFile(olympus + "P1010006.WAV"));
-    EXPECT_TRUE(Exists(dir / "sub/P0004795.FPX.wav"));
 }
 
 } // namespace

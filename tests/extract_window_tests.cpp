@@ -14,16 +14,11 @@ class ExtractWindow : public WindowTest {
 protected:
     TempDir dir;
 
-    // Lists every file of the folder, with its row selected when asked.
-    void List(const std::map<std::string, bool>& selected)
+    // Lists the files of the folder that the mask takes, all selected.
+    void ListAll()
     {
         shown.Search(dir.path());
-        std::vector<int> rows;
-        for (int row = 0; row < shown.Rows(); ++row) {
-            if (selected.at(shown.Row(row)[0]))
-                rows.push_back(row);
-        }
-        shown.Select(rows);
+        shown.List(IDC_RESULTS)->selectAll();
     }
     std::string Camera(const std::string& name)
     {
@@ -47,7 +42,7 @@ TEST_F(ExtractWindow, ExtractAndPlayExtractsAllAndPlaysTheFirst)
 {
     Camera("pic1.jpg");
     Camera("pic2.jpg");
-    List({{"pic1.jpg", true}, {"pic2.jpg", true}});
+    ListAll();
     const std::string first = shown.RowPath(0);
     const std::string second = shown.RowPath(1);
     shown.Click(IDC_EXTRACTPLAY);
@@ -81,7 +76,7 @@ TEST_F(ExtractWindow, ExtractAndPlayPlaysOnlyWhatThisRunWrote)
     for (const auto& c : cases) {
         services.played.clear();
         shown.SetText(IDC_FILEMASK, c.name);
-        List({{c.name, true}});
+        ListAll();
         shown.Click(IDC_EXTRACTPLAY);
         EXPECT_EQ(shown.LogRows(), c.log) << c.name;
         EXPECT_EQ(services.played, c.played) << c.name;

@@ -13,28 +13,6 @@
 
 namespace {
 
-std::string Quote(const std::string& arg)
-{
-    std::string out = "'";
-    for (char c : arg)
-        out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return out + "'";
-}
-
-// Standard output of a shell command, its standard error dropped.
-std::string Shell(const std::string& command)
-{
-    std::string out;
-    FILE* pipe = ::popen((command + " 2>/dev/null").c_str(), "r");
-    char buffer[4096];
-    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        out.append(buffer, n);
-    ::pclose(pipe);
-    while (!out.empty() && out.back() == '\n')
-        out.pop_back();
-    return out;
-}
-
 // The JSON records vocaline-extract writes for these arguments.
 std::vector<QJsonObject> Records(const std::string& args)
 {
@@ -79,6 +57,12 @@ TEST(Report, RealSamplesAgreeWithExiftoolAndSox)
         const QJsonObject& r = records[0];
         EXPECT_EQ(Field(r, "path"), path);
         EXPECT_EQ(r.value("memo").toBool(), *sample.source != '\0');
+        // The presence test agrees, on a copy the run may write beside.
+        const std::string copy = dir / path.substr(path.rfind('/') + 1);
+        WriteFile(copy, ReadFile(path));
+        if (*sample.beside)
+            WriteFile(dir / sample.beside, ReadFile(path.substr(0, path.rfind('/') + 1) + sample.beside));
+        EXPECT_EQ(Shell(VOCALINE_EXTRACT " --check " + Quote(copy)), copy + (*sample.source ? "\tYes" : "\tNo"));
         if (*sample.source == '\0') {
             EXPECT_EQ(r.keys(), (QStringList{"memo", "path"}));
             continue;
@@ -104,6 +88,14 @@ TEST(Report, RealSamplesAgreeWithExiftoolAndSox)
         if (camera.empty())
             camera = Shell("exiftool -s3 -EXIF:Make -EXIF:Model " + Quote(path) + " | paste -sd' '");
         EXPECT_EQ(Field(r, "camera"), camera);
+
+        // The run writes the memo as stored, and as PCM the samples sox
+        // decodes from it (HP's short RIFF sizes included).
+        Shell(VOCALINE_EXTRACT " " + Quote(copy));
+        EXPECT_EQ(ReadFile(copy + ".wav"), ReadFile(memo));
+        Shell(VOCALINE_EXTRACT " --pcm " + Quote(copy));
+        const std::string pcm = Shell("cat " + Quote(copy + ".wav"), true);
+        EXPECT_EQ(pcm.substr(pcm.find("data") + 8), Shell("sox " + memo + " -t raw -e signed -b 16 -", true));
     }
 }
 
@@ -139,6 +131,8 @@ TEST(Report, CsvAndBase64GiveBackTheExactNames)
     const QJsonObject r = Records("--check --format=json " + Quote(dir / names[3]))[0];
     EXPECT_EQ(Field(r, "path"), dir / "caf\xef\xbf\xbd.jpg");
     EXPECT_EQ(QByteArray::fromBase64(r.value("path_base64").toString().toLatin1()).toStdString(), dir / names[3]);
+    WriteFile(dir / "back\\slash.jpg", picture);
+    EXPECT_EQ(Field(Records("--check --format=json " + Quote(dir / "back\\slash.jpg"))[0], "path"), dir / "back\\slash.jpg");
 }
 
 // One record per memo extracted, with what became of it.

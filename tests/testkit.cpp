@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -95,4 +96,30 @@ std::vector<std::string> OpenDescriptors()
             out.push_back(entry.path().filename().string() + " -> " + target.string());
     }
     return out;
+}
+
+std::string Quote(const std::string& arg)
+{
+    std::string out = "'";
+    for (char c : arg)
+        out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return out + "'";
+}
+
+std::string Shell(const std::string& command, bool raw)
+{
+    std::string out;
+    FILE* pipe = ::popen((command + " 2>/dev/null").c_str(), "r");
+    char buffer[4096];
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        out.append(buffer, n);
+    ::pclose(pipe);
+    while (!raw && !out.empty() && out.back() == '\n')
+        out.pop_back();
+    return out;
+}
+
+bool Have(const std::string& programs)
+{
+    return Shell("for p in " + programs + "; do command -v $p || echo missing; done").find("missing") == std::string::npos;
 }

@@ -34,6 +34,14 @@ void SetModified(const std::string& path, time_t utc);
 inline std::string DataPath(const std::string& name) { return std::string(VOCALINE_TEST_DATA) + "/" + name; }
 Bytes Concat(const Bytes& a, const Bytes& b);
 
+// arg as one shell word.
+std::string Quote(const std::string& arg);
+// Standard output of a shell command, its standard error dropped; trimmed of
+// trailing line breaks unless raw.
+std::string Shell(const std::string& command, bool raw = false);
+// Whether each of these programs (separated by spaces) is installed.
+bool Have(const std::string& programs);
+
 // The camera's fixed layout segment by segment, on the same segment maker
 // as the FlashPix layouts.
 class JpegBuilder {

@@ -1,7 +1,8 @@
-// The main window itself: check-box rules, size fields, folder picker, keys
-// and what a screen reader hears, sizing and the About box; the results
-// rows' index.
+// The main window itself: check-box rules, folder picker, keys and what a
+// screen reader hears, the form at start-up; the results rows' index.
 #include <QAccessible>
+#include <QHeaderView>
+#include <QSplitter>
 #include <QLabel>
 #include <gtest/gtest.h>
 
@@ -32,17 +33,6 @@ TEST_F(Window, OnlyWithSoundImpliesCheckForSound)
         EXPECT_EQ(Checked(IDC_CHECKSOUND), step.check);
         EXPECT_EQ(Checked(IDC_ONLYWITHSOUND), step.only);
     }
-}
-
-TEST_F(Window, SizeFieldsFollowTheirCheckBoxAndKeepTheirText)
-{
-    shown.Click(IDC_SIZERANGE);
-    EXPECT_TRUE(shown.Edit(IDC_SIZEMIN)->isEnabled());
-    EXPECT_TRUE(shown.Edit(IDC_SIZEMAX)->isEnabled());
-    shown.SetText(IDC_SIZEMIN, "12");
-    shown.Click(IDC_SIZERANGE);
-    EXPECT_FALSE(shown.Edit(IDC_SIZEMAX)->isEnabled());
-    EXPECT_EQ(shown.Text(IDC_SIZEMIN), "12");
 }
 
 TEST_F(Window, BrowseStartsAtLookInAndCancelKeepsIt)
@@ -94,30 +84,22 @@ TEST_F(Window, EveryControlHasANameAndTheKeyboardReachesIt)
     EXPECT_TRUE(Checked(IDC_REMOVE));
 }
 
-TEST_F(Window, AboutBoxOpensAndClosesWithOkOrEscape)
-{
-    for (bool useEscape : {false, true}) {
-        QString title;
-        Soon([&] {
-            QWidget* box = QApplication::activeModalWidget();
-            ASSERT_NE(box, nullptr);
-            title = box->windowTitle();
-            QTest::keyClick(box, useEscape ? Qt::Key_Escape : Qt::Key_Return);
-        });
-        shown.Click(IDC_ABOUT);
-        EXPECT_EQ(title, "About Vocaline");
-        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-        EXPECT_TRUE(dlg.isVisible());
-    }
-}
-
-// The form as the last run left it, and the folder of the command line (a
-// picture standing for its folder) over the remembered one.
-TEST(StartUp, RememberedFormAndTheFolderGiven)
+// The form and the window's size, divider and column widths as the last run
+// left them, and the folder of the command line (a picture standing for its
+// folder) over the remembered one.
+TEST(StartUp, RememberedFormShapeAndTheFolderGiven)
 {
     RecordedServices services;
     TempDir dir;
     WriteText(dir / "pic.jpg", "x");
+    CWindowMemory shape;
+    {
+        ShownDialog shown;
+        shown.dlg.resize(700, 560);
+        shown.dlg.findChild<QSplitter*>()->setSizes({500, 300});
+        shown.List(IDC_RESULTS)->horizontalHeader()->resizeSection(0, 222);
+        shape = shown.dlg.GetWindowMemory();
+    }
     CFormMemory memory;
     memory.strLookIn = "/srv/photos/";
     memory.strFileMask = "IM*.JPG";
@@ -126,6 +108,7 @@ TEST(StartUp, RememberedFormAndTheFolderGiven)
     memory.nSizeMaxKB = 5;
     CMainDlg dlg;
     dlg.RestoreForm(memory);
+    dlg.RestoreWindow(shape);
     dlg.SetLookIn(dir / "pic.jpg");
     dlg.Create();
     EXPECT_EQ(dlg.GetDlgItemText(IDC_LOOKIN), dir.path());
@@ -134,6 +117,9 @@ TEST(StartUp, RememberedFormAndTheFolderGiven)
     EXPECT_TRUE(dlg.GetDlgItem(IDC_SIZEMAX)->isEnabled());
     EXPECT_EQ(dlg.GetDlgItemText(IDC_SIZEMAX), "5");
     EXPECT_EQ(dlg.GetFormMemory().strFileMask, "IM*.JPG");
+    EXPECT_EQ(dlg.size(), QSize(700, 560));
+    EXPECT_EQ(dlg.findChild<QSplitter*>()->saveState(), shape.splitter);
+    EXPECT_EQ(qobject_cast<CListView*>(dlg.GetDlgItem(IDC_RESULTS))->horizontalHeader()->sectionSize(0), 222);
 }
 
 // The index answers as a scan of the rows would: the lowest row whose path
