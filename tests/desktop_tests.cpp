@@ -46,23 +46,8 @@ TEST(Translations, LogRowsByTheirEnglishSourceKeepPathBytes)
     };
     for (const auto& c : cases)
         EXPECT_EQ(TrExtractText(c.row), c.shown);
-}
-
-TEST(Translations, MemoPlaceKeepsTheNameBesideIt)
-{
     EXPECT_EQ(TrMemoPlace("beside it: \xff.WAV"), "daneben: \xff.WAV");
     EXPECT_EQ(TrMemoPlace("inside the picture"), "im Bild");
-}
-
-TEST(Translations, FrenchFromTheLocale)
-{
-    QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
-    InstallTranslations();
-    CMainDlg dlg;
-    dlg.Create();
-    EXPECT_EQ(dlg.GetDlgItemText(IDOK), "Rechercher");
-    QLocale::setDefault(QLocale::system());
-    InstallTranslations();
 }
 
 // The labels and buttons, at the window's first size, that do not show their
@@ -98,6 +83,8 @@ TEST(Translations, TextsFitTheirControls)
         InstallTranslations();
         CMainDlg dlg;
         dlg.Create();
+        if (locale.language() == QLocale::French) // the translation follows the locale
+            EXPECT_EQ(dlg.GetDlgItemText(IDOK), "Rechercher");
         EXPECT_EQ(CutShort(dlg).join(" | ").toStdString(), "") << locale.name().toStdString();
         CAboutDlg about;
         about.Create();
