@@ -13,26 +13,10 @@
 
 #include "audio/flashpix.h"
 #include "audio/wav.h"
+#include "fuzzkit.h"
 #include "platform/file.h"
 
 namespace {
-
-const std::string& Source()
-{
-    static const std::string path = [] {
-        char pattern[] = "/tmp/vocaline-fuzz-XXXXXX";
-        if (!mkdtemp(pattern))
-            abort();
-        return std::string(pattern) + "/src.jpg";
-    }();
-    return path;
-}
-
-void Fail(const char* why)
-{
-    std::fprintf(stderr, "%s\n", why);
-    abort();
-}
 
 void ReadAsWav(std::span<const unsigned char> wav)
 {

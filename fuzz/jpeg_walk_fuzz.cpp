@@ -13,6 +13,7 @@
 
 #include "audio/extract.h"
 #include "audio/jpegaudio.h"
+#include "fuzzkit.h"
 
 namespace {
 
@@ -43,22 +44,11 @@ std::set<std::string> Entries(const std::string& folder)
     return names;
 }
 
-const std::string& Folder()
-{
-    static const std::string folder = [] {
-        char pattern[] = "/tmp/vocaline-fuzz-XXXXXX";
-        if (!mkdtemp(pattern))
-            abort();
-        return std::string(pattern) + "/";
-    }();
-    return folder;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const std::string source = Folder() + "src.jpg";
+    const std::string source = Source();
     FILE* file = std::fopen(source.c_str(), "wb");
     if (!file)
         abort();
@@ -67,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     // The presence test keeps its thread's folder listing open (one
     // descriptor, reused), so the count starts after it.
-    HasSound(Folder(), "src.jpg");
+    HasSound(ScratchFolder(), "src.jpg");
     const int before = CountDescriptors();
     Silent silent;
     // Both ways of ending an incomplete memo, as stored and as PCM: only
@@ -90,13 +80,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         std::fprintf(stderr, "descriptor left open\n");
         abort();
     }
-    for (const std::string& name : Entries(Folder())) {
+    for (const std::string& name : Entries(ScratchFolder())) {
         if (name != "." && name != ".." && name != "src.jpg" && written.count(name) == 0) {
             std::fprintf(stderr, "unexpected file written: %s\n", name.c_str());
             abort();
         }
     }
     for (const std::string& name : written)
-        unlink((Folder() + name).c_str());
+        unlink((ScratchFolder() + name).c_str());
     return 0;
 }

@@ -12,27 +12,7 @@
 
 #include "audio/memo.h"
 #include "audio/wav.h"
-
-namespace {
-
-const std::string& Source()
-{
-    static const std::string path = [] {
-        char pattern[] = "/tmp/vocaline-fuzz-XXXXXX";
-        if (!mkdtemp(pattern))
-            abort();
-        return std::string(pattern) + "/src.jpg";
-    }();
-    return path;
-}
-
-void Fail(const char* why)
-{
-    std::fprintf(stderr, "%s\n", why);
-    abort();
-}
-
-} // namespace
+#include "fuzzkit.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
