@@ -107,7 +107,6 @@ TEST_F(Extraction, FixedLayoutCopies)
         {"late.jpg", late.bytes(), first},
         {"mixed.jpg", mixed.bytes(), Concat(first, second)},
         {"open.jpg", open.bytes(), Concat(first, second)},
-        {"IM000101.JPG", ReadFile(DataPath("IM000101.JPG")), ReadFile(DataPath("expected/IM000101.JPG.wav"))},
     };
     std::vector<CString> sources;
     std::vector<std::string> rows;
@@ -273,56 +272,44 @@ TEST_F(Extraction, MemoCutShortAtAnySegmentBoundary)
 }
 
 // The output never goes through a link, whether it was there before the run
-// or swapped in while the run reads the source.
-TEST_F(Extraction, LinksAtTheOutputAreReplacedNotFollowed)
+// or swapped in while the run reads the source; and it lands in the folder
+// the picture was read from, whatever is swapped into that folder's path.
+TEST_F(Extraction, OutputGoesWhereThePictureWasReadNeverThroughALink)
 {
     TempDir other;
     const std::string victim = other / "victim";
     const Bytes sound = SoundBytes(300);
     const std::string before = Save("before.jpg", CameraFile(sound));
     const std::string during = Save("during.jpg", CameraFile(sound));
+    MakeDir(dir / "pics");
+    const std::string moved = Save("pics/a.jpg", CameraFile(sound));
     WriteText(victim, "precious");
     ASSERT_EQ(::symlink(victim.c_str(), (before + ".wav").c_str()), 0);
 
     Recorder recorder;
+    std::string last;
     recorder.onRow = [&](const std::string& row) {
         if (row == during) {
             ASSERT_EQ(::symlink(victim.c_str(), (during + ".wav").c_str()), 0);
         }
-    };
-    RunExtraction({before, during}, recorder);
-    EXPECT_EQ(recorder.events, (std::vector<std::string>{"row:" + before, Done(before), "row:" + during, Done(during)}));
-    EXPECT_EQ(ReadFile(victim), Bytes({'p', 'r', 'e', 'c', 'i', 'o', 'u', 's'}));
-    EXPECT_EQ(Listing(other.path()), std::vector<std::string>{"victim"});
-    for (const std::string& src : {before, during}) {
-        struct stat st {};
-        ASSERT_EQ(::lstat((src + ".wav").c_str(), &st), 0);
-        EXPECT_TRUE(S_ISREG(st.st_mode));
-        EXPECT_EQ(ReadFile(src + ".wav"), sound);
-    }
-}
-
-// The WAV lands in the folder the picture was read from, whatever is
-// swapped into the folder's path after the run opened it.
-TEST_F(Extraction, OutputStaysInTheFolderItWasReadFrom)
-{
-    TempDir other;
-    MakeDir(dir / "pics");
-    const std::string src = dir / "pics/a.jpg";
-    WriteFile(src, CameraFile(SoundBytes(300)));
-    Recorder recorder;
-    recorder.onRow = [&](const std::string& row) {
-        if (row == "Sound format not decoded, written as stored") { // between reading and writing
+        if (last == moved) { // between reading the picture and writing its WAV
             ASSERT_EQ(::rename((dir / "pics").c_str(), (dir / "moved").c_str()), 0);
             ASSERT_EQ(::symlink(other.path().c_str(), (dir / "pics").c_str()), 0);
         }
+        last = row;
     };
-    CExtractOptions pcm;
+    CExtractOptions pcm; // the sound is no format it decodes: a row between reading and writing
     pcm.bPcm = true;
-    RunExtraction({src}, recorder, pcm);
-    EXPECT_EQ(recorder.events.back(), Done(src));
-    EXPECT_EQ(ReadFile(dir / "moved/a.jpg.wav"), SoundBytes(300));
-    EXPECT_TRUE(Listing(other.path()).empty());
+    RunExtraction({before, during, moved}, recorder, pcm);
+    EXPECT_EQ(recorder.events.back(), Done(moved));
+    EXPECT_EQ(ReadFile(victim), Bytes({'p', 'r', 'e', 'c', 'i', 'o', 'u', 's'}));
+    EXPECT_EQ(Listing(other.path()), std::vector<std::string>{"victim"});
+    for (const std::string& wav : {before + ".wav", during + ".wav", dir / "moved/a.jpg.wav"}) {
+        struct stat st {};
+        ASSERT_EQ(::lstat(wav.c_str(), &st), 0) << wav;
+        EXPECT_TRUE(S_ISREG(st.st_mode)) << wav;
+        EXPECT_EQ(ReadFile(wav), sound) << wav;
+    }
 }
 
 // A new WAV is linked straight to its name: no temporary name exists that
@@ -344,22 +331,6 @@ TEST_F(Extraction, FirstExtractionNamesNoTemporaryFile)
     EXPECT_EQ(named[0], "a.jpg.wav");
     EXPECT_EQ(named[1].rfind(".vocaline-", 0), 0u);
     EXPECT_EQ(named[2], "a.jpg.wav");
-}
-
-// The run's summary counts memos written, files without one and files that
-// failed or were cut short, each file on its own.
-TEST_F(Extraction, SummaryCountsMemosAndFiles)
-{
-    fpxrgen::WavParams memo;
-    memo.data = fpxrgen::Noise(512, 1);
-    const Bytes wav = fpxrgen::MakeWav(memo);
-    const std::string two = Save("two.jpg", fpxrgen::MakeSample(fpxrgen::Layout::TwoMemos, wav, wav).file);
-    const std::string cut = Save("cut.jpg", CameraFile(WithRiffSize(SoundBytes(300), 1000)));
-    const std::string notes = Save("notes.jpg", Bytes{'h', 'i'});
-    Recorder recorder;
-    CExtractSummary summary;
-    RunExtraction({dir / "gone.jpg", notes, cut, two}, recorder, {}, &summary);
-    EXPECT_EQ(std::vector<int>({summary.nWritten, summary.nWithoutMemo, summary.nFailed}), std::vector<int>({2, 1, 2}));
 }
 
 // The WAV gets the picture's permission bits, limited by the umask, as cp

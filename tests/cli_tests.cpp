@@ -18,27 +18,16 @@ struct Result {
     std::string err;
 };
 
+// Runs vocaline-extract; its standard output goes to outPath when given.
 Result RunCli(const std::vector<std::string>& args, const TempDir& scratch, const std::string& outPath = "")
 {
     std::string command = VOCALINE_EXTRACT;
     for (const std::string& arg : args)
         command += " " + Quote(arg);
-    const std::string errPath = scratch / ".stderr";
-    command += " 2>" + Quote(errPath);
-    if (!outPath.empty())
-        command += " >" + Quote(outPath);
-    Result result;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    char buffer[4096];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        result.out.append(buffer, n);
-    const int raw = ::pclose(pipe);
-    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    const Bytes err = ReadFile(errPath);
-    result.err.assign(err.begin(), err.end());
-    ::unlink(errPath.c_str());
-    return result;
+    const std::string out = scratch / ".stdout", err = scratch / ".stderr";
+    const int raw = std::system((command + " >" + Quote(outPath.empty() ? out : outPath) + " 2>" + Quote(err)).c_str());
+    const Bytes outBytes = outPath.empty() ? ReadFile(out) : Bytes(), errBytes = ReadFile(err);
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, {outBytes.begin(), outBytes.end()}, {errBytes.begin(), errBytes.end()}};
 }
 
 class Cli : public ::testing::Test {

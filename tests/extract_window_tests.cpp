@@ -12,18 +12,12 @@ namespace {
 
 class ExtractWindow : public WindowTest {
 protected:
-    TempDir dir;
-
-    // Lists the files of the folder that the mask takes, all selected.
+    // Lists the files of the folder and its subfolders that the mask takes,
+    // all selected.
     void ListAll()
     {
-        shown.Search(dir.path());
+        shown.Search(dir.path(), 0, true);
         shown.List(IDC_RESULTS)->selectAll();
-    }
-    std::string Camera(const std::string& name)
-    {
-        WriteFile(dir / name, ReadFile(DataPath("IM000101.JPG")));
-        return dir / name;
     }
 };
 
@@ -38,25 +32,18 @@ std::string Summary(int written, int without, int failed)
          + std::to_string(failed) + " failed";
 }
 
-TEST_F(ExtractWindow, ExtractAndPlayExtractsAllAndPlaysTheFirst)
-{
-    Camera("pic1.jpg");
-    Camera("pic2.jpg");
-    ListAll();
-    const std::string first = shown.RowPath(0);
-    const std::string second = shown.RowPath(1);
-    shown.Click(IDC_EXTRACTPLAY);
-    EXPECT_EQ(shown.LogRows(), (std::vector<std::string>{first, Done(first), second, Done(second), Summary(2, 0, 0),
-                                                         "Playing " + first + ".wav"}));
-    EXPECT_EQ(services.played, (std::vector<std::string>{first + ".wav"}));
-}
-
-// One row each: a picture plays the WAV this run wrote, never one left from
-// an earlier run; a WAV row plays as it is, with no extraction.
+// Each press with its rows: every picture is extracted and the first
+// plays the WAV this run wrote, never one left from an earlier run; a WAV
+// row plays as it is, with no extraction; nothing selected is said so.
 TEST_F(ExtractWindow, ExtractAndPlayPlaysOnlyWhatThisRunWrote)
 {
-    Camera("pic.jpg");
-    WriteFile(dir / "silent.jpg", ReadFile(DataPath("IM000102.JPG")));
+    shown.Click(IDC_EXTRACT);
+    shown.Click(IDC_EXTRACTPLAY);
+    EXPECT_EQ(services.boxes, (std::vector<std::string>{"Error No items were selected!",
+                                                        "Please select a item in the Search results list"}));
+    MakeDir(dir / "sub"); // a subfolder's rows come first
+    const std::string first = Camera("sub/pic.jpg"), second = Camera("pic.jpg");
+    Camera("silent.jpg", "IM000102.JPG");
     WriteText(dir / "silent.jpg.wav", "an earlier wav");
     WriteText(dir / "memo.WAV", "RIFF");
     WriteText(dir / "mywav", "RIFF");
@@ -65,8 +52,8 @@ TEST_F(ExtractWindow, ExtractAndPlayPlaysOnlyWhatThisRunWrote)
         std::vector<std::string> log;
         std::vector<std::string> played;
     } cases[] = {
-        {"pic.jpg", {dir / "pic.jpg", Done(dir / "pic.jpg"), Summary(1, 0, 0), "Playing " + dir / "pic.jpg.wav"},
-         {dir / "pic.jpg.wav"}},
+        {"pic.jpg", {first, Done(first), second, Done(second), Summary(2, 0, 0), "Playing " + first + ".wav"},
+         {first + ".wav"}},
         {"silent.jpg",
          {dir / "silent.jpg", "No Audio in file....................................................", Summary(0, 1, 0)},
          {}},
@@ -82,14 +69,6 @@ TEST_F(ExtractWindow, ExtractAndPlayPlaysOnlyWhatThisRunWrote)
         EXPECT_EQ(services.played, c.played) << c.name;
     }
     EXPECT_FALSE(Exists(dir / "mywav.wav"));
-}
-
-TEST_F(ExtractWindow, NothingSelected)
-{
-    shown.Click(IDC_EXTRACT);
-    shown.Click(IDC_EXTRACTPLAY);
-    EXPECT_EQ(services.boxes, (std::vector<std::string>{"Error No items were selected!",
-                                                        "Please select a item in the Search results list"}));
 }
 
 // The rows' context menu, opened with the Menu key on the current row.

@@ -1,6 +1,6 @@
 #include "guikit.h"
 
-#include <QTimer>
+
 #include <algorithm>
 #include <cstdlib>
 

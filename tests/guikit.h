@@ -5,8 +5,10 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -65,6 +67,55 @@ protected:
     RecordedServices services;
     ShownDialog shown;
     CMainDlg& dlg = shown.dlg;
+    TempDir dir;
+    // A copy of a sample picture in dir; its path.
+    std::string Camera(const std::string& name, const std::string& sample = "IM000101.JPG")
+    {
+        WriteFile(dir / name, ReadFile(DataPath(sample)));
+        return dir / name;
+    }
+};
+
+// One tree, made once, large enough for a search to take many of the
+// window's event passes: the filler files, and a few with their own sizes
+// and times (UTC) for sorting.
+class BigTree : public WindowTest {
+protected:
+    static constexpr int kFiller = 3000;
+    struct Sized {
+        const char* name;
+        size_t size;
+        time_t time;
+    };
+    static constexpr Sized kSized[] = {{"big.jpg", 20480, 1051268400}, {"mid.jpg", 10100, 1051275600},
+                                       {"kb.jpg", 10240, 1051279200}, {"small.jpg", 9, 1051272000}};
+    static constexpr int kMany = kFiller + 4;
+    static inline std::unique_ptr<TempDir> tree;
+    static void SetUpTestSuite()
+    {
+        tree = std::make_unique<TempDir>();
+        for (int i = 0; i < kFiller; ++i)
+            WriteFile(*tree / ("f" + std::to_string(i) + ".jpg"), Bytes(1, 0x55));
+        for (const Sized& file : kSized) {
+            WriteFile(*tree / file.name, Bytes(file.size, 0x55));
+            SetModified(*tree / file.name, file.time);
+        }
+    }
+    static void TearDownTestSuite() { tree.reset(); }
+
+    // Runs action from inside the search, as soon as `rows` rows are listed.
+    void DuringSearch(int rows, std::function<void()> action)
+    {
+        auto* poll = new QTimer(&dlg);
+        QObject::connect(poll, &QTimer::timeout, [this, poll, rows, action] {
+            if (shown.Text(IDOK) != "Cancel" || shown.Rows() < rows)
+                return;
+            poll->deleteLater();
+            poll->stop();
+            action();
+        });
+        poll->start(0);
+    }
 };
 
 // Runs `action` once the event loop next turns, e.g. inside a modal run or

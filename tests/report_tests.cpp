@@ -144,10 +144,8 @@ TEST(Report, ExtractionOutcomes)
     cut.resize(10000);
     WriteFile(dir / "cut.jpg", cut);
     WriteText(dir / "notes.jpg", "plain text");
-    fpxrgen::WavParams one, two;
-    one.data = fpxrgen::Noise(512, 1);
-    two.data = fpxrgen::Noise(512, 2);
-    WriteFile(dir / "two.jpg", fpxrgen::MakeSample(fpxrgen::Layout::TwoMemos, MakeWav(one), MakeWav(two)).file);
+    WriteFile(dir / "two.jpg", fpxrgen::MakeSample(fpxrgen::Layout::TwoMemos, fpxrgen::MakeWav({.data = fpxrgen::Noise(512, 1)}),
+                                                   fpxrgen::MakeWav({.data = fpxrgen::Noise(512, 2)})).file);
     const std::string files = Quote(dir / "whole.jpg") + " " + Quote(dir / "cut.jpg") + " " + Quote(dir / "notes.jpg")
         + " " + Quote(dir / "two.jpg");
 

@@ -17,7 +17,6 @@ protected:
     }
     ~ExportWindow() override { services::SetSaveFilePicker(nullptr); }
 
-    TempDir dir;
     std::optional<CString> answer;
     CString offered;
     CString filters;
@@ -25,7 +24,7 @@ protected:
 
 TEST_F(ExportWindow, CtrlESavesTheRowsShownAsTheCommandLinesCsv)
 {
-    WriteFile(dir / "a.jpg", ReadFile(DataPath("IM000101.JPG")));
+    Camera("a.jpg");
     WriteFile(dir / "b,\"c\".jpg", ReadFile(DataPath("IM000102.JPG")));
     WriteText(dir / "z.jpg", "not a picture");
     shown.Search(dir.path());

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 #include <sys/mman.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <numeric>
 
 #include "audio/wav.h"
 #include "bench/fpxrgen.h"
@@ -12,16 +14,12 @@ namespace {
 
 using namespace fpxrgen;
 
-// The bytes of a WAV file's data chunk.
+// The bytes behind a PCM copy's "data" chunk head: it comes after its format
+// and any Exif chunk, whose texts hold no "data".
 Bytes DataOf(const Bytes& wav)
 {
-    for (size_t at = 12; at + 8 <= wav.size();) {
-        const uint32_t size = wav[at + 4] | wav[at + 5] << 8 | wav[at + 6] << 16 | uint32_t{wav[at + 7]} << 24;
-        if (std::memcmp(&wav[at], "data", 4) == 0)
-            return Bytes(wav.begin() + static_cast<long>(at + 8), wav.begin() + static_cast<long>(at + 8 + size));
-        at += 8 + size + (size & 1);
-    }
-    return {};
+    const char* tag = "data";
+    return Bytes(std::search(wav.begin(), wav.end(), tag, tag + 4) + 8, wav.end());
 }
 
 Bytes Pcm(const Bytes& wav)
@@ -42,12 +40,10 @@ WavParams Params(uint16_t tag, uint16_t channels, uint16_t bits, uint16_t blockA
     return params;
 }
 
-Bytes AllByteValues(int times)
+Bytes AllByteValues(size_t times)
 {
-    Bytes bytes;
-    for (int t = 0; t < times; ++t)
-        for (int b = 0; b < 256; ++b)
-            bytes.push_back(static_cast<unsigned char>(b));
+    Bytes bytes(256 * times);
+    std::iota(bytes.begin(), bytes.end(), static_cast<unsigned char>(0)); // wraps after 255
     return bytes;
 }
 
@@ -68,7 +64,7 @@ TEST(PcmCopy, SamplesEqualWhatSoxDecodes)
         {"8-bit PCM", MakeWav(Params(1, 1, 8, 1, AllByteValues(1)))},
         {"16-bit PCM stereo", MakeWav(Params(1, 2, 16, 4, Noise(4000, 3)))},
     };
-    if (std::system("command -v sox >/dev/null 2>&1") != 0)
+    if (!Have("sox"))
         GTEST_SKIP() << "sox is not installed";
     TempDir dir;
     for (const auto& c : cases) {

@@ -1,5 +1,5 @@
-// The main window itself: check-box rules, folder picker, keys and what a
-// screen reader hears, the form at start-up; the results rows' index.
+// The main window itself: keys and what a screen reader hears, the form at
+// start-up; the results rows' index.
 #include <QAccessible>
 #include <QHeaderView>
 #include <QSplitter>
@@ -12,41 +12,7 @@
 
 namespace {
 
-class Window : public WindowTest {
-protected:
-    bool Checked(int id) { return shown.Button(id)->isChecked(); }
-};
-
-TEST_F(Window, OnlyWithSoundImpliesCheckForSound)
-{
-    // Each step: the box clicked, then the ticks of "Check for sound" and
-    // "Only list files with sound".
-    const struct {
-        int click;
-        bool check, only;
-    } steps[] = {
-        {IDC_ONLYWITHSOUND, true, true}, {IDC_ONLYWITHSOUND, true, false}, {IDC_ONLYWITHSOUND, true, true},
-        {IDC_CHECKSOUND, false, false},  {IDC_CHECKSOUND, true, false},
-    };
-    for (const auto& step : steps) {
-        shown.Click(step.click);
-        EXPECT_EQ(Checked(IDC_CHECKSOUND), step.check);
-        EXPECT_EQ(Checked(IDC_ONLYWITHSOUND), step.only);
-    }
-}
-
-TEST_F(Window, BrowseStartsAtLookInAndCancelKeepsIt)
-{
-    shown.SetText(IDC_LOOKIN, "/srv/photos");
-    services.folderAnswer = "/home/someone/pictures";
-    shown.Click(IDC_BROWSE);
-    EXPECT_EQ(services.folderStart, "/srv/photos");
-    EXPECT_EQ(shown.Text(IDC_LOOKIN), "/home/someone/pictures");
-    services.folderAnswer.reset();
-    shown.Click(IDC_BROWSE);
-    EXPECT_EQ(services.folderStart, "/home/someone/pictures");
-    EXPECT_EQ(shown.Text(IDC_LOOKIN), "/home/someone/pictures");
-}
+using Window = WindowTest;
 
 // What a screen reader and a keyboard user meet: every control has a name,
 // Tab visits them in the order they stand (the radio group once), and Alt
@@ -81,17 +47,19 @@ TEST_F(Window, EveryControlHasANameAndTheKeyboardReachesIt)
 
     QTest::keyClick(&dlg, 'M', Qt::AltModifier);
     QTest::qWait(200); // a button's own letter clicks it after a short show
-    EXPECT_TRUE(Checked(IDC_REMOVE));
+    EXPECT_TRUE(shown.Button(IDC_REMOVE)->isChecked());
 }
 
 // The form and the window's size, divider and column widths as the last run
-// left them, and the folder of the command line (a picture standing for its
-// folder) over the remembered one.
-TEST(StartUp, RememberedFormShapeAndTheFolderGiven)
+// left them; a picture given at start (as "Open in Vocaline" gives it)
+// stands for its folder over the remembered one, which is searched with the
+// picture's row selected.
+TEST(StartUp, RememberedFormShapeAndThePictureGiven)
 {
     RecordedServices services;
     TempDir dir;
-    WriteText(dir / "pic.jpg", "x");
+    for (const char* name : {"IM000100.JPG", "IM000101.JPG"})
+        WriteFile(dir / name, ReadFile(DataPath("IM000101.JPG")));
     CWindowMemory shape;
     {
         ShownDialog shown;
@@ -105,21 +73,29 @@ TEST(StartUp, RememberedFormShapeAndTheFolderGiven)
     memory.strFileMask = "IM*.JPG";
     memory.bOnlyWithSound = true;
     memory.bSizeRange = true;
-    memory.nSizeMaxKB = 5;
+    memory.nSizeMaxKB = 500;
     CMainDlg dlg;
     dlg.RestoreForm(memory);
     dlg.RestoreWindow(shape);
-    dlg.SetLookIn(dir / "pic.jpg");
+    dlg.SetLookIn(dir / "IM000101.JPG");
+    dlg.SearchWhenShown(dir / "IM000101.JPG");
     dlg.Create();
     EXPECT_EQ(dlg.GetDlgItemText(IDC_LOOKIN), dir.path());
     EXPECT_EQ(dlg.GetDlgItemText(IDC_FILEMASK), "IM*.JPG");
     EXPECT_EQ(dlg.IsDlgButtonChecked(IDC_CHECKSOUND), 1);
     EXPECT_TRUE(dlg.GetDlgItem(IDC_SIZEMAX)->isEnabled());
-    EXPECT_EQ(dlg.GetDlgItemText(IDC_SIZEMAX), "5");
+    EXPECT_EQ(dlg.GetDlgItemText(IDC_SIZEMAX), "500");
     EXPECT_EQ(dlg.GetFormMemory().strFileMask, "IM*.JPG");
+    auto* results = qobject_cast<CListView*>(dlg.GetDlgItem(IDC_RESULTS));
+    EXPECT_EQ(results->horizontalHeader()->sectionSize(0), 222);
     EXPECT_EQ(dlg.size(), QSize(700, 560));
     EXPECT_EQ(dlg.findChild<QSplitter*>()->saveState(), shape.splitter);
-    EXPECT_EQ(qobject_cast<CListView*>(dlg.GetDlgItem(IDC_RESULTS))->horizontalHeader()->sectionSize(0), 222);
+    dlg.show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return results->selectionModel()->hasSelection(); }, 5000));
+    const QModelIndexList selected = results->selectionModel()->selectedRows();
+    ASSERT_EQ(selected.size(), 1);
+    EXPECT_EQ(results->Model()->GetText(results->ProgramRow(selected[0]), 0), "IM000101.JPG");
+    EXPECT_EQ(results->Model()->Count(), 2);
 }
 
 // The index answers as a scan of the rows would: the lowest row whose path
