@@ -336,14 +336,6 @@ bool ParseWavInfo(std::span<const unsigned char> wav, WavInfo& info)
     return true;
 }
 
-CString DescribeWav(const WavInfo& info)
-{
-    CString text = FormatText("%.1f s, %s %g kHz", info.dSeconds, info.strFormat.c_str(), info.nSampleRate / 1000.0);
-    if (info.nChannels == 2)
-        text += ", stereo";
-    return text;
-}
-
 PcmConversion ConvertToPcm16(std::span<const unsigned char> wav, std::vector<unsigned char>& pcm)
 {
     pcm.clear();

@@ -37,8 +37,6 @@ bool IsWholeRiff(std::span<const unsigned char> wav);
 /// Returns false when the bytes are no RIFF/WAVE file with fmt and data.
 bool ParseWavInfo(std::span<const unsigned char> wav, WavInfo& info);
 
-/// A tooltip line such as "6.0 s, IMA ADPCM 8 kHz" (", stereo" for two channels).
-CString DescribeWav(const WavInfo& info);
 
 enum class PcmConversion {
     Converted,   // pcm holds a 16-bit PCM WAV file

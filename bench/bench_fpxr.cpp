@@ -145,7 +145,7 @@ void Pcm()
     std::vector<FpxrMemo> memos;
     if (sample.Open(VOCALINE_SAMPLE) && ReadFlashPixMemos(sample, memos) && !memos.empty()
         && ParseWavInfo(memos[0].bytes, info))
-        std::printf("  (each memo: %s)\n", DescribeWav(info).c_str());
+        std::printf("  (each memo: %.1f s, %s %u Hz)\n", info.dSeconds, info.strFormat.c_str(), info.nSampleRate);
     Report("1,000 memos as 16-bit PCM vs as stored",
            Compare([&] { WriteMemos(files, true); }, [&] { WriteMemos(files, false); }), 2.0);
     Bytes pcm;

@@ -22,7 +22,6 @@ void ReadAsWav(std::span<const unsigned char> wav)
 {
     WavInfo info;
     ParseWavInfo(wav, info);
-    DescribeWav(info);
     std::vector<unsigned char> pcm;
     const PcmConversion result = ConvertToPcm16(wav, pcm);
     if (result != PcmConversion::Converted && !pcm.empty())

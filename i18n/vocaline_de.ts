@@ -358,6 +358,14 @@
         <translation>Nein</translation>
     </message>
     <message>
+        <source>%1 s, %2 %3 kHz</source>
+        <translation>%1 s, %2 %3 kHz</translation>
+    </message>
+    <message>
+        <source>, stereo</source>
+        <translation>, Stereo</translation>
+    </message>
+    <message>
         <source>Recorded %s</source>
         <translation>Aufgenommen %s</translation>
     </message>

@@ -15,9 +15,10 @@
 #include "testkit.h"
 #include "ui/aboutdlg.h"
 #include "ui/maindlg.h"
+#include "ui/resultslist.h"
 #include "ui/translate.h"
 
-TEST(Translations, LogRowsByTheirEnglishSourceKeepPathBytes)
+TEST(Translations, LogRowsAndTheSoundTooltipKeepPathBytes)
 {
     const struct {
         CString row, shown;
@@ -33,6 +34,12 @@ TEST(Translations, LogRowsByTheirEnglishSourceKeepPathBytes)
         EXPECT_EQ(TrExtractText(c.row), c.shown);
     EXPECT_EQ(TrMemoPlace("beside it: \xff.WAV"), "daneben: \xff.WAV");
     EXPECT_EQ(TrMemoPlace("inside the picture"), "im Bild");
+    // The Sound tooltip, in German words and numbers.
+    const TempDir dir;
+    const Bytes wav = fpxrgen::MakeWav({.nFormatTag = 7, .nChannels = 2, .nSampleRate = 11025, .nBitsPerSample = 8,
+                                        .nBlockAlign = 2, .data = fpxrgen::Noise(22050 * 3, 6), .bExifChunk = true});
+    WriteFile(dir / "p.jpg", fpxrgen::MakeSample(fpxrgen::Layout::Hp, wav).file);
+    EXPECT_EQ(DescribeMemo(dir / "p.jpg"), "3,0 s, mu-law 11,025 kHz, Stereo, im Bild\nAufgenommen 11:09:23.00\nKamera HP HP 618");
 }
 
 // The labels and buttons, at the window's first size, that do not show their

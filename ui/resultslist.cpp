@@ -1,6 +1,7 @@
 #include "ui/resultslist.h"
 
 #include <QHeaderView>
+#include <QLocale>
 #include <QMimeData>
 #include <QResizeEvent>
 #include <QUrl>
@@ -25,6 +26,19 @@ constexpr const char* kYes = QT_TRANSLATE_NOOP("CResultsList", "Yes");
 constexpr const char* kNo = QT_TRANSLATE_NOOP("CResultsList", "No");
 
 constexpr const char* kTimeFormat = "%d-%m-%Y %I:%M %p";
+
+// The memo's length, format and rate in the user's words and numbers ("6,0 s"
+// in German); the format keeps its own name.
+CString DescribeSound(const WavInfo& info)
+{
+    const QLocale locale;
+    QString text = ToDisplay(TrText(kContext, QT_TRANSLATE_NOOP("CResultsList", "%1 s, %2 %3 kHz")))
+                       .arg(locale.toString(info.dSeconds, 'f', 1), ToDisplay(info.strFormat),
+                            locale.toString(info.nSampleRate / 1000.0, 'g', 6));
+    if (info.nChannels == 2)
+        text += ToDisplay(TrText(kContext, QT_TRANSLATE_NOOP("CResultsList", ", stereo")));
+    return FromDisplay(text);
+}
 
 // "10239 B" and "10 KB" in bytes, for ordering rows by size.
 int64_t SizeKey(const CString& text)
@@ -96,7 +110,7 @@ CString DescribeMemo(const CString& path)
             != SoundCheck::Yes
         || !ParseWavInfo(memos.front().bytes, info))
         return {};
-    CString text = DescribeWav(info) + ", " + TrMemoPlace(DescribeMemoPlace(memos.front()));
+    CString text = DescribeSound(info) + ", " + TrMemoPlace(DescribeMemoPlace(memos.front()));
     if (!info.strTimeCreated.empty())
         text += "\n"
                 + FormatText(TrFormat(kContext, QT_TRANSLATE_NOOP("CResultsList", "Recorded %s")).c_str(),
