@@ -4,6 +4,7 @@
 #include <libexif/exif-loader.h>
 #include <openssl/evp.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <memory>
 
@@ -324,12 +325,19 @@ CString FormatRecord(const CReportRecord& record, ReportFormat format)
     return (line.empty() ? "{" : line) + "}\n";
 }
 
-bool WriteCsvReport(const CString& path, const std::vector<CString>& files, int* error)
+bool WriteCsvReport(const CString& path, const std::vector<CString>& files, int* error,
+                    const std::function<bool(size_t done)>& keepGoing)
 {
     CString text = CsvHeader();
-    for (const CString& file : files)
-        for (const CReportRecord& record : CheckRecords(file))
+    for (size_t done = 0; done < files.size(); ++done) {
+        if (keepGoing && !keepGoing(done)) {
+            if (error)
+                *error = ECANCELED;
+            return false;
+        }
+        for (const CReportRecord& record : CheckRecords(files[done]))
             text += FormatRecord(record, ReportFormat::Csv);
+    }
     COutputFile output;
     if (output.Create(path, 0666) && output.Write(text.data(), text.size()) && output.Commit())
         return true;

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <variant>
@@ -66,9 +67,11 @@ CString CsvHeader();
 CString FormatRecord(const CReportRecord& record, ReportFormat format);
 
 /// Writes the CSV of what each file holds, header first; false (with the
-/// reason in *error) when the file could not be written. Nothing replaces
-/// an earlier file at path unless all was written.
-bool WriteCsvReport(const CString& path, const std::vector<CString>& files, int* error = nullptr);
+/// reason in *error) when the file could not be written, or ECANCELED when
+/// keepGoing, asked before each file with the number done, said no. Nothing
+/// replaces an earlier file at path unless all was written.
+bool WriteCsvReport(const CString& path, const std::vector<CString>& files, int* error = nullptr,
+                    const std::function<bool(size_t done)>& keepGoing = {});
 
 // The SHA-256 of bytes, in lowercase hexadecimal.
 CString Sha256Hex(std::span<const unsigned char> bytes);

@@ -53,7 +53,7 @@ void ShownDialog::Click(int id)
 
 void ShownDialog::WaitForExtraction()
 {
-    while (dlg.IsExtracting())
+    while (dlg.IsExtracting() || dlg.IsExporting())
         QApplication::processEvents(QEventLoop::AllEvents, 10);
 }
 

@@ -47,6 +47,7 @@ public:
     QLineEdit* Edit(int id) const { return qobject_cast<QLineEdit*>(dlg.GetDlgItem(id)); }
     CListView* List(int id) const { return qobject_cast<CListView*>(dlg.GetDlgItem(id)); }
     // Clicks a button; an extraction it starts has ended when it returns.
+    // WaitForExtraction waits for an export too.
     void Click(int id);
     void WaitForExtraction();
     void SetText(int id, const std::string& text) { dlg.SetDlgItemText(id, text); }

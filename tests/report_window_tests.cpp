@@ -1,5 +1,7 @@
 // "Export list…": the rows shown, in the order shown, saved as the same CSV
 // that vocaline-extract writes, only where the save dialog says.
+#include <unistd.h>
+
 #include "guikit.h"
 #include "platform/qt/services.h"
 
@@ -37,6 +39,7 @@ TEST_F(ExportWindow, CtrlESavesTheRowsShownAsTheCommandLinesCsv)
 
     answer = dir / "list.csv";
     QTest::keyClick(&dlg, Qt::Key_E, Qt::ControlModifier);
+    shown.WaitForExtraction();
     const Bytes list = ReadFile(dir / "list.csv");
     EXPECT_EQ(std::string(list.begin(), list.end()), Shell(VOCALINE_EXTRACT " --check --format=csv " + Quote(dir / "z.jpg") + " "
                                                                + Quote(dir / "b,\"c\".jpg") + " " + Quote(dir / "a.jpg"), true));
@@ -45,8 +48,23 @@ TEST_F(ExportWindow, CtrlESavesTheRowsShownAsTheCommandLinesCsv)
     // A folder that is gone: told, and nothing half-written anywhere.
     answer = dir / "gone/list.csv";
     QTest::keyClick(&dlg, Qt::Key_E, Qt::ControlModifier);
+    shown.WaitForExtraction();
     ASSERT_EQ(services.boxes.size(), 1u);
     EXPECT_EQ(services.boxes[0], "Could not write the list\n" + dir / "gone/list.csv" + "\nNo such file or directory");
+
+    // A long list is written in the background; Escape stops it before
+    // anything is written, and says nothing.
+    for (int i = 0; i < 4000; ++i)
+        ASSERT_EQ(::link((dir / "a.jpg").c_str(), (dir / ("m" + std::to_string(i) + ".jpg")).c_str()), 0);
+    shown.Search(dir.path());
+    answer = dir / "long.csv";
+    QTest::keyClick(&dlg, Qt::Key_E, Qt::ControlModifier);
+    EXPECT_TRUE(dlg.IsExporting());
+    EXPECT_FALSE(shown.Button(IDC_EXTRACT)->isEnabled());
+    QTest::keyClick(&dlg, Qt::Key_Escape);
+    shown.WaitForExtraction();
+    EXPECT_FALSE(Exists(dir / "long.csv"));
+    EXPECT_EQ(services.boxes.size(), 1u);
 }
 
 } // namespace

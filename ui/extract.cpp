@@ -22,7 +22,7 @@ void CMainDlg::ExtractSound()
 
 void CMainDlg::RunExtractSound(const CExtractOptions& options, AfterExtraction then)
 {
-    if (m_extraction)
+    if (m_extraction || m_listExport) // one piece of work on the progress bar at a time
         return;
     m_listLog.DeleteAllItems();
     std::vector<CString> sources = m_listResults.SelectedPaths();
@@ -58,11 +58,12 @@ void CMainDlg::EndExtraction()
 void CMainDlg::UpdateCommands()
 {
     const bool extracting = m_extraction != nullptr;
+    const bool busy = extracting || m_listExport;
     EnableDlgItem(IDOK, !extracting);
-    EnableDlgItem(IDC_EXTRACT, !extracting);
-    EnableDlgItem(IDC_EXTRACTPLAY, !extracting);
-    m_progress->setVisible(extracting);
-    m_btnStop->setVisible(extracting);
+    EnableDlgItem(IDC_EXTRACT, !busy);
+    EnableDlgItem(IDC_EXTRACTPLAY, !busy);
+    m_progress->setVisible(busy);
+    m_btnStop->setVisible(busy);
 }
 
 void CMainDlg::ExtractAndPlay()

@@ -34,6 +34,7 @@
 #include "search/pathparts.h"
 #include "ui/aboutdlg.h"
 #include "ui/extraction.h"
+#include "ui/listexport.h"
 
 namespace {
 
@@ -62,6 +63,7 @@ CMainDlg::~CMainDlg()
 {
     // A run still going ends before the window it reports to.
     m_extraction.reset();
+    m_listExport.reset();
 }
 
 void CMainDlg::RestoreForm(const CFormMemory& memory)
@@ -237,6 +239,9 @@ void CMainDlg::OnCancel()
         m_extraction->Cancel();
         return;
     }
+    // An export is only a record: it stops and writes nothing.
+    if (m_listExport)
+        m_listExport->Cancel();
     CDialog::OnCancel();
 }
 
@@ -257,9 +262,17 @@ void CMainDlg::OnEscape()
     if (m_bSearching) {
         m_bSearchCancelled = true;
         m_finder.StopSearch();
-    } else if (m_extraction) {
-        m_extraction->Cancel();
+    } else {
+        CancelBackgroundWork();
     }
+}
+
+void CMainDlg::CancelBackgroundWork()
+{
+    if (m_extraction)
+        m_extraction->Cancel();
+    if (m_listExport)
+        m_listExport->Cancel();
 }
 
 bool CMainDlg::eventFilter(QObject* watched, QEvent* event)
@@ -345,7 +358,7 @@ void CMainDlg::BuildLayout()
     m_btnStop = new QPushButton(tr("Cancel"), this);
     m_btnStop->setAutoDefault(false);
     m_btnStop->setAccessibleName(tr("Cancel"));
-    connect(m_btnStop, &QPushButton::clicked, this, &CMainDlg::OnEscape);
+    connect(m_btnStop, &QPushButton::clicked, this, &CMainDlg::CancelBackgroundWork);
     m_progress->hide();
     m_btnStop->hide();
 

@@ -76,6 +76,7 @@ public:
     static CString DefaultLookIn();
     // An extraction runs in the background.
     bool IsExtracting() const { return m_extraction != nullptr; }
+    bool IsExporting() const { return m_listExport != nullptr; }
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
@@ -93,6 +94,7 @@ private:
     class CSearchProgress;
     class CSearchingState;
     class CExtraction;
+    class CListExport;
 
     // Window frame, keys and small handlers.
     void BuildLayout();
@@ -108,8 +110,12 @@ private:
     void OnDblclkResults(int row);
     // Plays a row's memo straight from its picture, writing no file.
     void PlayFromPicture(const CString& path);
-    // Saves the rows shown, in their order, as a CSV record of their memos.
+    // Saves the rows shown, in their order, as a CSV record of their memos,
+    // in the background; EndExport takes its end.
     void ExportList();
+    void EndExport();
+    // Stops the extraction or export the progress bar shows.
+    void CancelBackgroundWork();
     void PlayMemo(const CString& path, const std::vector<unsigned char>& wav);
     void ReportPlay(bool started, const CString& path);
     void OnCurrentRowChanged();
@@ -160,6 +166,7 @@ private:
     bool m_bSearchCancelled = false;
     CWindowMemory m_windowMemory;
     std::unique_ptr<CExtraction> m_extraction;
+    std::unique_ptr<CListExport> m_listExport;
     QSplitter* m_splitter = nullptr;
     CPreviewPane* m_preview = nullptr;
     QProgressBar* m_progress = nullptr;

@@ -8,11 +8,11 @@
 
 #include "audio/extract.h"
 #include "audio/report.h"
-#include "platform/qt/eventloop.h"
 #include "platform/qt/services.h"
 #include "platform/qt/text.h"
 #include "res/ids.h"
 #include "search/pathparts.h"
+#include "ui/listexport.h"
 #include "ui/maindlg.h"
 #include "ui/translate.h"
 
@@ -35,7 +35,7 @@ void CMainDlg::OnContextMenu(int id, int row, const QPoint& globalPos)
     menu.addAction(tr("S&top playing"), this, [] { services::StopSound(); });
     menu.addSeparator();
     // One extraction at a time.
-    const bool idle = !m_extraction;
+    const bool idle = !m_extraction && !m_listExport;
     menu.addAction(tr("&Extract Sound"), this, [this] { RunExtractSound(); })->setEnabled(idle);
     menu.addAction(tr("Extract as PCM &WAV"), this, [&] { RunExtractSound(pcm); })->setEnabled(idle);
     menu.addAction(tr("Extract what &survives"), this, [&] { RunExtractSound(partial); })->setEnabled(idle);
@@ -44,6 +44,7 @@ void CMainDlg::OnContextMenu(int id, int row, const QPoint& globalPos)
     menu.addSeparator();
     QAction* exportList = menu.addAction(tr("Export list…"), this, [this] { ExportList(); });
     exportList->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    exportList->setEnabled(idle);
     menu.exec(globalPos);
 }
 
@@ -85,15 +86,28 @@ void CMainDlg::ReportPlay(bool started, const CString& path)
 
 void CMainDlg::ExportList()
 {
-    const std::vector<CString> files = m_listResults.ShownPaths();
+    if (m_extraction || m_listExport)
+        return;
+    std::vector<CString> files = m_listResults.ShownPaths();
     const CString start = AddBackSlash(m_strLookIn.c_str()) + "vocaline.csv";
     const std::optional<CString> path = services::BrowseForSaveFile(this, FromDisplay(tr("Export list")), start,
                                                                     FromDisplay(tr("CSV files (*.csv)")));
     if (!path)
         return;
-    CWaitCursor wait;
-    int error = 0;
-    if (!WriteCsvReport(*path, files, &error))
+    m_progress->setRange(0, static_cast<int>(files.size()));
+    m_progress->setValue(0);
+    m_listExport = std::make_unique<CListExport>(*this, *path, std::move(files));
+    UpdateCommands();
+}
+
+void CMainDlg::EndExport()
+{
+    if (!m_listExport)
+        return;
+    const std::unique_ptr<CListExport> run = std::move(m_listExport);
+    run->Join();
+    UpdateCommands();
+    if (const int error = run->Error(); error != 0 && error != ECANCELED)
         services::MessageBox(this, FormatText("%s\n%s\n%s", FromDisplay(tr("Could not write the list")).c_str(),
-                                              path->c_str(), DescribeError(error)));
+                                              run->Path().c_str(), DescribeError(error)));
 }
