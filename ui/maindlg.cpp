@@ -159,11 +159,16 @@ bool CMainDlg::OnInitDialog()
     connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), this), &QShortcut::activated, this, &QWidget::close);
 
     // The window manager places it; its size is the last run's, or the
-    // template's with room for the preview, never more than the screen.
+    // template's with room for the preview and three quarters of the screen's
+    // height for the rows, never more than the screen.
     QSize start = m_windowMemory.size.isValid() ? m_windowMemory.size
                                                 : templateSize + QSize(templateSize.width() / 3, 0);
-    if (const QScreen* screen = this->screen())
-        start = start.boundedTo(screen->availableGeometry().size() * 9 / 10);
+    if (const QScreen* screen = this->screen()) {
+        const QSize room = screen->availableGeometry().size();
+        if (!m_windowMemory.size.isValid())
+            start = start.expandedTo(QSize(0, room.height() * 3 / 4));
+        start = start.boundedTo(room * 9 / 10);
+    }
     resize(start.expandedTo(minimumSizeHint()));
     if (!m_windowMemory.splitter.isEmpty())
         m_splitter->restoreState(m_windowMemory.splitter);
