@@ -37,7 +37,6 @@ bool IsWholeRiff(std::span<const unsigned char> wav);
 /// Returns false when the bytes are no RIFF/WAVE file with fmt and data.
 bool ParseWavInfo(std::span<const unsigned char> wav, WavInfo& info);
 
-
 enum class PcmConversion {
     Converted,   // pcm holds a 16-bit PCM WAV file
     Unsupported, // a well-formed WAV in an encoding not decoded here: keep it as stored

@@ -74,7 +74,7 @@ public:
     CWindowMemory GetWindowMemory() const;
     // The user's Pictures folder, or home when there is none.
     static CString DefaultLookIn();
-    // An extraction runs in the background.
+    // An extraction, or an export of the list, runs in the background.
     bool IsExtracting() const { return m_extraction != nullptr; }
     bool IsExporting() const { return m_listExport != nullptr; }
 

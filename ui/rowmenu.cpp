@@ -34,7 +34,7 @@ void CMainDlg::OnContextMenu(int id, int row, const QPoint& globalPos)
     menu.addAction(tr("&Play"), this, [&] { PlayFromPicture(path); });
     menu.addAction(tr("S&top playing"), this, [] { services::StopSound(); });
     menu.addSeparator();
-    // One extraction at a time.
+    // One piece of background work at a time.
     const bool idle = !m_extraction && !m_listExport;
     menu.addAction(tr("&Extract Sound"), this, [this] { RunExtractSound(); })->setEnabled(idle);
     menu.addAction(tr("Extract as PCM &WAV"), this, [&] { RunExtractSound(pcm); })->setEnabled(idle);
