@@ -36,11 +36,7 @@ void ReadAsWav(std::span<const unsigned char> wav)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    FILE* out = std::fopen(Source().c_str(), "wb");
-    if (!out)
-        abort();
-    std::fwrite(data, 1, size, out);
-    std::fclose(out);
+    WriteSource(data, size);
 
     CSourceFile file;
     if (!file.Open(Source()))

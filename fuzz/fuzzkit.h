@@ -1,6 +1,6 @@
 #pragma once
-// What every fuzz target shares: a scratch folder of its own for the input
-// written as a file, and a failure that names its reason before aborting.
+// What every fuzz target shares: a scratch folder of its own, the input
+// written there as a file, and a failure that names its reason before aborting.
 #include <stdlib.h>
 
 #include <cstdio>
@@ -23,6 +23,15 @@ inline const std::string& Source()
 {
     static const std::string path = ScratchFolder() + "src.jpg";
     return path;
+}
+
+// Writes the input to Source(), whole, and returns that path.
+inline const std::string& WriteSource(const unsigned char* data, size_t size)
+{
+    FILE* out = std::fopen(Source().c_str(), "wb");
+    if (!out || std::fwrite(data, 1, size, out) != size || std::fclose(out) != 0)
+        abort();
+    return Source();
 }
 
 [[noreturn]] inline void Fail(const char* why)

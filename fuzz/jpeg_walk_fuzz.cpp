@@ -48,12 +48,7 @@ std::set<std::string> Entries(const std::string& folder)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const std::string source = Source();
-    FILE* file = std::fopen(source.c_str(), "wb");
-    if (!file)
-        abort();
-    std::fwrite(data, 1, size, file);
-    std::fclose(file);
+    const std::string& source = WriteSource(data, size);
 
     // The presence test keeps its thread's folder listing open (one
     // descriptor, reused), so the count starts after it.

@@ -16,11 +16,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    FILE* out = std::fopen(Source().c_str(), "wb");
-    if (!out)
-        abort();
-    std::fwrite(data, 1, size, out);
-    std::fclose(out);
+    WriteSource(data, size);
 
     std::vector<CMemo> memos;
     const SoundCheck read = ReadMemos(Source(), memos);
