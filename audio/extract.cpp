@@ -404,14 +404,7 @@ SoundCheck ReadMemos(const CString& path, std::vector<CMemo>& memos, int* error,
                 return SoundCheck::Yes;
             }
         }
-        for (FpxrMemo& one : listed) {
-            CMemo memo;
-            memo.source = MemoSource::FlashPixSegments;
-            memo.strStreamName = one.strName;
-            memo.bytes = std::move(one.bytes);
-            memo.bComplete = one.bComplete;
-            memos.push_back(std::move(memo));
-        }
+        memos = FromFlashPix(std::move(listed));
         if (!memos.empty())
             return SoundCheck::Yes;
     }

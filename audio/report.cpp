@@ -31,50 +31,15 @@ const char* OutcomeName(ExtractOutcome outcome)
     return "";
 }
 
-// Length of the valid UTF-8 sequence at text[at], 0 when there is none
-// (overlong forms, surrogates and code points past U+10FFFF included).
-size_t Utf8Sequence(const CString& text, size_t at)
-{
-    const auto byte = [&](size_t i) { return at + i < text.size() ? static_cast<unsigned char>(text[at + i]) : 0u; };
-    const unsigned lead = byte(0);
-    const auto follows = [&](size_t i) { return (byte(i) & 0xC0) == 0x80; };
-    if (lead < 0x80)
-        return 1;
-    if (lead >= 0xC2 && lead <= 0xDF)
-        return follows(1) ? 2 : 0;
-    if (lead >= 0xE0 && lead <= 0xEF) {
-        const unsigned second = byte(1);
-        if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second > 0x9F))
-            return 0;
-        return follows(1) && follows(2) ? 3 : 0;
-    }
-    if (lead >= 0xF0 && lead <= 0xF4) {
-        const unsigned second = byte(1);
-        if ((lead == 0xF0 && second < 0x90) || (lead == 0xF4 && second > 0x8F))
-            return 0;
-        return follows(1) && follows(2) && follows(3) ? 4 : 0;
-    }
-    return 0;
-}
-
-bool IsUtf8(const CString& text)
-{
-    for (size_t at = 0; at < text.size();) {
-        const size_t length = Utf8Sequence(text, at);
-        if (length == 0)
-            return false;
-        at += length;
-    }
-    return true;
-}
-
 // The text with every byte that starts no valid sequence as U+FFFD.
 CString ToUtf8(const CString& text)
 {
     CString out;
     out.reserve(text.size());
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
     for (size_t at = 0; at < text.size();) {
-        const size_t length = Utf8Sequence(text, at);
+        char32_t code = 0;
+        const size_t length = Utf8SequenceAt(bytes + at, text.size() - at, code);
         if (length == 0) {
             out += "\xEF\xBF\xBD";
             ++at;
@@ -217,8 +182,11 @@ PictureFacts ReadPictureFacts(const CString& path)
 CReportRecord PathRecord(const CString& path)
 {
     CReportRecord record;
-    record.Set(ReportField::Path, ToUtf8(path));
-    if (!IsUtf8(path))
+    CString utf8 = ToUtf8(path);
+    // Each byte that is no UTF-8 became three: the lengths differ exactly then.
+    const bool exact = utf8.size() == path.size();
+    record.Set(ReportField::Path, std::move(utf8));
+    if (!exact)
         record.Set(ReportField::PathBase64,
                    Base64({reinterpret_cast<const unsigned char*>(path.data()), path.size()}));
     return record;

@@ -42,6 +42,20 @@ const char* DescribeError(int error)
     return error == 0 ? "" : std::strerror(error);
 }
 
+namespace {
+
+// The folder path lies in ("." when it names none), opened for the *at
+// calls. O_PATH: a folder we may search but not list is still a folder to
+// write in.
+CUniqueFd OpenFolderOf(const CString& path)
+{
+    const size_t slash = path.rfind('/');
+    const CString folder = slash == CString::npos ? CString(".") : path.substr(0, slash + 1);
+    return CUniqueFd(::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+}
+
+} // namespace
+
 bool CSourceFile::Open(const CString& path, bool keepFolder)
 {
     Close();
@@ -52,11 +66,8 @@ bool CSourceFile::Open(const CString& path, bool keepFolder)
     const char* name = path.c_str();
     if (keepFolder) {
         const size_t slash = path.rfind('/');
-        const CString folder = slash == CString::npos ? CString(".") : path.substr(0, slash + 1);
         name += slash == CString::npos ? 0 : slash + 1;
-        // O_PATH: a folder we may search but not list is still a folder
-        // to write in.
-        m_folder = CUniqueFd(::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+        m_folder = OpenFolderOf(path);
         if (!m_folder.IsOpen()) {
             m_nError = errno;
             return false;
@@ -164,9 +175,7 @@ constexpr int kNameAttempts = 100;
 
 bool COutputFile::Create(const CString& path, mode_t permissions)
 {
-    const size_t slash = path.rfind('/');
-    const CString folder = slash == CString::npos ? CString(".") : path.substr(0, slash + 1);
-    CUniqueFd fd(::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    CUniqueFd fd = OpenFolderOf(path);
     if (!fd.IsOpen()) {
         Discard();
         m_nError = errno;
