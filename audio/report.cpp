@@ -147,11 +147,6 @@ CString ExifValue(ExifData* data, ExifIfd ifd, ExifTag tag)
     return text;
 }
 
-CString JoinCamera(const CString& make, const CString& model)
-{
-    return make.empty() || model.empty() ? make + model : make + " " + model;
-}
-
 PictureFacts ReadPictureFacts(const CString& path)
 {
     PictureFacts facts;

@@ -336,6 +336,11 @@ bool ParseWavInfo(std::span<const unsigned char> wav, WavInfo& info)
     return true;
 }
 
+CString JoinCamera(const CString& make, const CString& model)
+{
+    return make.empty() || model.empty() ? make + model : make + " " + model;
+}
+
 PcmConversion ConvertToPcm16(std::span<const unsigned char> wav, std::vector<unsigned char>& pcm)
 {
     pcm.clear();

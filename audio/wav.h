@@ -37,6 +37,9 @@ bool IsWholeRiff(std::span<const unsigned char> wav);
 /// Returns false when the bytes are no RIFF/WAVE file with fmt and data.
 bool ParseWavInfo(std::span<const unsigned char> wav, WavInfo& info);
 
+/// Maker and model as one name ("HP HP 618"), either alone when the other is empty.
+CString JoinCamera(const CString& make, const CString& model);
+
 enum class PcmConversion {
     Converted,   // pcm holds a 16-bit PCM WAV file
     Unsupported, // a well-formed WAV in an encoding not decoded here: keep it as stored

@@ -59,7 +59,7 @@ public:
             = TrFormat("CMainDlg", QT_TRANSLATE_NOOP("CMainDlg", "%d memos written, %d without a memo, %d failed"));
         CString summary = FormatText(format.c_str(), m_summary.nWritten, m_summary.nWithoutMemo, m_summary.nFailed);
         if (m_summary.bCancelled)
-            summary += FromDisplay(tr(", cancelled"));
+            summary += FromDisplay(CMainDlg::tr(", cancelled"));
         m_dlg.AppendLogRow(summary);
         if (CListView* log = m_dlg.m_listLog.View()) {
             log->Model()->Flush();
@@ -96,8 +96,6 @@ public:
     }
 
 private:
-    static QString tr(const char* text) { return QCoreApplication::translate("CMainDlg", text); }
-
     // The rows written so far, appended to the log in one go.
     void Drain()
     {

@@ -64,12 +64,16 @@ CPreview ReadPreview(const CString& path, const QSize& box)
         }
         preview.picture = reader.read();
     }
-    if (ReadMemo(path, preview.wav)) {
+    // One read gives the sound to play and what it is.
+    std::vector<CMemo> memos;
+    if (ReadMemos(path, memos) == SoundCheck::Yes && memos.front().bComplete) {
         preview.bMemo = true;
-        preview.strFacts = DescribeMemo(path);
         WavInfo info;
-        if (ParseWavInfo(preview.wav, info))
+        if (ParseWavInfo(memos.front().bytes, info)) {
+            preview.strFacts = DescribeMemo(memos.front(), info);
             preview.dSeconds = info.dSeconds;
+        }
+        preview.wav = std::move(memos.front().bytes);
     }
     return preview;
 }

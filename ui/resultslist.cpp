@@ -110,13 +110,17 @@ CString DescribeMemo(const CString& path)
             != SoundCheck::Yes
         || !ParseWavInfo(memos.front().bytes, info))
         return {};
-    CString text = DescribeSound(info) + ", " + TrMemoPlace(DescribeMemoPlace(memos.front()));
+    return DescribeMemo(memos.front(), info);
+}
+
+CString DescribeMemo(const CMemo& memo, const WavInfo& info)
+{
+    CString text = DescribeSound(info) + ", " + TrMemoPlace(DescribeMemoPlace(memo));
     if (!info.strTimeCreated.empty())
         text += "\n"
                 + FormatText(TrFormat(kContext, QT_TRANSLATE_NOOP("CResultsList", "Recorded %s")).c_str(),
                              info.strTimeCreated.c_str());
-    const CString camera = info.strMake.empty() || info.strModel.empty() ? info.strMake + info.strModel
-                                                                         : info.strMake + " " + info.strModel;
+    const CString camera = JoinCamera(info.strMake, info.strModel);
     if (!camera.empty())
         text += "\n"
                 + FormatText(TrFormat(kContext, QT_TRANSLATE_NOOP("CResultsList", "Camera %s")).c_str(), camera.c_str());
@@ -159,6 +163,8 @@ void CResultsList::Attach(QWidget* widget)
 
 void CResultsList::InsertColumns(const QIcon& rowIcon)
 {
+    m_strYes = TrText(kContext, kYes);
+    m_strNo = TrText(kContext, kNo);
     CListView* view = m_list.View();
     if (!view)
         return;
@@ -191,8 +197,7 @@ void CResultsList::InsertColumns(const QIcon& rowIcon)
             QStringList paths;
             for (const int row : rows) {
                 const CString path = GetRowPath(row);
-                const QByteArray bytes(path.data(), static_cast<qsizetype>(path.size()));
-                urls << QUrl::fromEncoded("file://" + bytes.toPercentEncoding("/"));
+                urls << FileUrl(path);
                 paths << ToDisplay(path);
             }
             data->setUrls(urls);
@@ -204,9 +209,9 @@ void CResultsList::InsertColumns(const QIcon& rowIcon)
     view->Sorter()->SetSortKey(static_cast<int>(Column::Size), SizeKey);
     view->Sorter()->SetSortKey(static_cast<int>(Column::Modified), TimeKey);
     auto descriptions = std::make_shared<CMemoDescriptions>();
-    view->Model()->SetToolTipSource([descriptions](const std::vector<CString>& texts, int column) -> CString {
+    view->Model()->SetToolTipSource([descriptions, yes = m_strYes](const std::vector<CString>& texts, int column) -> CString {
         const auto text = [&](Column c) { return static_cast<size_t>(c) < texts.size() ? texts[static_cast<size_t>(c)] : CString(); };
-        if (column != static_cast<int>(Column::Sound) || text(Column::Sound) != TrText(kContext, kYes))
+        if (column != static_cast<int>(Column::Sound) || text(Column::Sound) != yes)
             return {};
         return descriptions->Get(text(Column::Folder) + text(Column::Name));
     });
@@ -228,7 +233,7 @@ void CResultsList::Append(const CString& folder, const CString& name, const CFil
     set(Column::Size, kb >= 10 ? FormatText("%" PRId64 " KB", kb) : FormatText("%" PRId64 " B", info.nSize));
     set(Column::Modified, info.tLastWrite.FormatGmt(kTimeFormat));
     if (sound)
-        set(Column::Sound, TrText(kContext, *sound ? kYes : kNo));
+        set(Column::Sound, *sound ? m_strYes : m_strNo);
 }
 
 int CResultsList::Find(const CString& path) const

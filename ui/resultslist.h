@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "platform/cstring.h"
+#include "audio/memo.h"
+#include "audio/wav.h"
 #include "platform/file.h"
 #include "platform/qt/controls.h"
 #include "ui/rowindex.h"
@@ -14,6 +16,8 @@
 /// Returns what the memo of the picture at path is, as the Sound column's
 /// tooltip says it (read when asked); empty when it has none.
 CString DescribeMemo(const CString& path);
+/// The same for a memo already read, with its facts.
+CString DescribeMemo(const CMemo& memo, const WavInfo& info);
 
 class CResultsList : public CWndHandle {
 public:
@@ -51,4 +55,7 @@ public:
 private:
     CListCtrl m_list;
     CRowPathIndex m_index;
+    // "Yes" and "No" in the user's language, looked up once, not per row.
+    CString m_strYes;
+    CString m_strNo;
 };

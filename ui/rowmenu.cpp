@@ -21,7 +21,6 @@ void CMainDlg::OnContextMenu(int id, int row, const QPoint& globalPos)
     if (id != IDC_RESULTS || row < 0 || row >= m_listResults.Count())
         return;
     const CString path = m_listResults.GetRowPath(row);
-    const CString folder = m_listResults.GetText(row, CResultsList::Column::Folder);
     CExtractOptions pcm;
     pcm.bPcm = true;
     CExtractOptions partial;

@@ -43,14 +43,6 @@ std::optional<CString> RealSaveFilePicker(QWidget* owner, const CString& title, 
     return FromDisplay(path);
 }
 
-// Percent-encoding the bytes keeps a name that is not valid in the
-// locale's encoding naming the same file.
-QUrl FileUrl(const CString& path)
-{
-    const QByteArray bytes(path.data(), static_cast<qsizetype>(path.size()));
-    return QUrl::fromEncoded("file://" + bytes.toPercentEncoding("/"));
-}
-
 bool RealShellOpen(const CString& path)
 {
     return QDesktopServices::openUrl(FileUrl(path));

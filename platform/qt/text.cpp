@@ -72,3 +72,9 @@ CString FromDisplay(const QString& text)
     }
     return out;
 }
+
+QUrl FileUrl(const CString& path)
+{
+    const QByteArray bytes(path.data(), static_cast<qsizetype>(path.size()));
+    return QUrl::fromEncoded("file://" + bytes.toPercentEncoding("/"));
+}

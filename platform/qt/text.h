@@ -1,6 +1,7 @@
 #pragma once
 // The program's texts (bytes) as widgets show them.
 #include <QString>
+#include <QUrl>
 
 #include "platform/cstring.h"
 
@@ -8,3 +9,6 @@
 // back from what a widget holds.
 QString ToDisplay(const CString& bytes);
 CString FromDisplay(const QString& text);
+// The file: URL of path. Percent-encoding the bytes keeps a name that is not
+// valid in the locale's encoding naming the same file.
+QUrl FileUrl(const CString& path);
