@@ -145,8 +145,9 @@ bool CSoundPlayer::PlayFrom(const std::vector<unsigned char>& wav, const char* n
         Stop();
         return false;
     }
+    // What was queued is in the device's format, converted or not.
     m_nQueued = length;
-    m_dBytesPerSecond = static_cast<double>(spec.freq) * spec.channels * (SDL_AUDIO_BITSIZE(spec.format) / 8);
+    m_dBytesPerSecond = static_cast<double>(device.freq) * device.channels * (SDL_AUDIO_BITSIZE(device.format) / 8);
     SDL_PauseAudioDevice(m_device, 0);
     return true;
 }
