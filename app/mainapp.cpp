@@ -78,6 +78,8 @@ CWindowMemory LoadWindow(QSettings& settings)
     window.bMaximized = settings.value("window/maximized", false).toBool();
     window.splitter = settings.value("window/splitter").toByteArray();
     window.columns = settings.value("window/columns").toByteArray();
+    if (const QVariant folded = settings.value("window/optionsFolded"); folded.isValid())
+        window.bOptionsFolded = folded.toBool();
     return window;
 }
 
@@ -87,6 +89,8 @@ void SaveWindow(QSettings& settings, const CWindowMemory& window)
     settings.setValue("window/maximized", window.bMaximized);
     settings.setValue("window/splitter", window.splitter);
     settings.setValue("window/columns", window.columns);
+    if (window.bOptionsFolded)
+        settings.setValue("window/optionsFolded", *window.bOptionsFolded);
     settings.sync();
 }
 
@@ -113,8 +117,8 @@ bool CMainApp::InitInstance()
         dlg.RestoreForm(settings ? LoadForm(*settings) : CFormMemory());
         dlg.RestoreWindow(settings ? LoadWindow(*settings) : CWindowMemory());
         dlg.SetLookIn(m_strStartFolder);
-        if (!m_strStartFolder.empty())
-            dlg.SearchWhenShown(m_strStartFolder);
+        // The library is shown at once, as a photo tool shows it.
+        dlg.SearchWhenShown(m_strStartFolder);
         dlg.DoModal();
         if (settings) {
             SaveForm(*settings, dlg.GetFormMemory());

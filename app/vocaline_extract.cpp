@@ -32,7 +32,7 @@ void PrintHelp()
                "                      or Unreadable); nothing is written\n"
                "  -r, --recursive     every PATH is a folder, searched with its subfolders\n"
                "      --mask PATTERN  file-name patterns for -r, separated by ';' ('*' and\n"
-               "                      '?'; default *.jpg; e.g. '*.jpg;*.fpx')\n"
+               "                      '?'; default *.jpg;*.jpeg;*.fpx)\n"
                "      --pcm           write each memo as plain 16-bit PCM, which every\n"
                "                      player plays (a memo in an encoding not decoded here\n"
                "                      is written as stored, with a log row)\n"
@@ -259,7 +259,7 @@ int main(int argc, char** argv)
     bool maskGiven = false;
     std::optional<ReportFormat> format;
     CExtractOptions extractOptions;
-    CString mask = "*.jpg";
+    CString mask = kDefaultFileMask;
     opterr = 0;
     int opt;
     while ((opt = getopt_long(argc, argv, "+r0", longOptions, nullptr)) != -1) {

@@ -49,6 +49,13 @@
     </message>
 </context>
 <context>
+    <name>CActivityPanel</name>
+    <message>
+        <source>Activity</source>
+        <translation>Aktivität</translation>
+    </message>
+</context>
+<context>
     <name>CDataExchange</name>
     <message>
         <source>Please enter an integer.</source>
@@ -138,10 +145,6 @@
         <translation>%d Elemente gefunden</translation>
     </message>
     <message>
-        <source>Define search</source>
-        <translation>Suche festlegen</translation>
-    </message>
-    <message>
         <source>&amp;Look in</source>
         <translation>Suchen &amp;in</translation>
     </message>
@@ -172,10 +175,6 @@
     <message>
         <source>Only files whose contents hold this text</source>
         <translation>Nur Dateien, deren Inhalt diesen Text enthält</translation>
-    </message>
-    <message>
-        <source>Search options</source>
-        <translation>Suchoptionen</translation>
     </message>
     <message>
         <source>Search in sub&amp;directories</source>
@@ -246,10 +245,6 @@
         <translation>Ü&amp;ber</translation>
     </message>
     <message>
-        <source>0 items found</source>
-        <translation>0 Elemente gefunden</translation>
-    </message>
-    <message>
         <source>Log</source>
         <translation>Protokoll</translation>
     </message>
@@ -280,18 +275,6 @@
 %s</translation>
     </message>
     <message>
-        <source>Progress</source>
-        <translation>Fortschritt</translation>
-    </message>
-    <message>
-        <source>%v of %m</source>
-        <translation>%v von %m</translation>
-    </message>
-    <message>
-        <source>Cancel</source>
-        <translation>Abbrechen</translation>
-    </message>
-    <message>
         <source>Export list…</source>
         <translation>Liste exportieren…</translation>
     </message>
@@ -314,6 +297,10 @@
     <message>
         <source>0 items found, %d files outside the size range</source>
         <translation>0 Elemente gefunden, %d Dateien außerhalb des Größenbereichs</translation>
+    </message>
+    <message>
+        <source>%d items found, %d with sound</source>
+        <translation>%d Elemente gefunden, %d mit Ton</translation>
     </message>
 </context>
 <context>
@@ -345,6 +332,10 @@
     <message>
         <source>Stop</source>
         <translation>Stoppen</translation>
+    </message>
+    <message>
+        <source>Select a picture to see it and hear its memo</source>
+        <translation>Wählen Sie ein Bild, um es zu sehen und sein Memo zu hören</translation>
     </message>
 </context>
 <context>
@@ -404,6 +395,28 @@
     <message>
         <source>in the phone&apos;s trailer</source>
         <translation>im Anhang des Telefons am Dateiende</translation>
+    </message>
+</context>
+<context>
+    <name>CSearchBar</name>
+    <message>
+        <source>Search options</source>
+        <translation>Suchoptionen</translation>
+    </message>
+</context>
+<context>
+    <name>CWorkStatus</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Progress</source>
+        <translation>Fortschritt</translation>
+    </message>
+    <message>
+        <source>%v of %m</source>
+        <translation>%v von %m</translation>
     </message>
 </context>
 <context>

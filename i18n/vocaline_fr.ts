@@ -49,6 +49,13 @@
     </message>
 </context>
 <context>
+    <name>CActivityPanel</name>
+    <message>
+        <source>Activity</source>
+        <translation>Activité</translation>
+    </message>
+</context>
+<context>
     <name>CDataExchange</name>
     <message>
         <source>Please enter an integer.</source>
@@ -138,10 +145,6 @@
         <translation>%d éléments trouvés</translation>
     </message>
     <message>
-        <source>Define search</source>
-        <translation>Définir la recherche</translation>
-    </message>
-    <message>
         <source>&amp;Look in</source>
         <translation>Rechercher &amp;dans</translation>
     </message>
@@ -172,10 +175,6 @@
     <message>
         <source>Only files whose contents hold this text</source>
         <translation>Seulement les fichiers dont le contenu renferme ce texte</translation>
-    </message>
-    <message>
-        <source>Search options</source>
-        <translation>Options de recherche</translation>
     </message>
     <message>
         <source>Search in sub&amp;directories</source>
@@ -246,10 +245,6 @@
         <translation>À pr&amp;opos</translation>
     </message>
     <message>
-        <source>0 items found</source>
-        <translation>0 éléments trouvés</translation>
-    </message>
-    <message>
         <source>Log</source>
         <translation>Journal</translation>
     </message>
@@ -280,18 +275,6 @@
 %s</translation>
     </message>
     <message>
-        <source>Progress</source>
-        <translation>Progression</translation>
-    </message>
-    <message>
-        <source>%v of %m</source>
-        <translation>%v sur %m</translation>
-    </message>
-    <message>
-        <source>Cancel</source>
-        <translation>Annuler</translation>
-    </message>
-    <message>
         <source>Export list…</source>
         <translation>Exporter la liste…</translation>
     </message>
@@ -314,6 +297,10 @@
     <message>
         <source>0 items found, %d files outside the size range</source>
         <translation>0 éléments trouvés, %d fichiers hors de la plage de taille</translation>
+    </message>
+    <message>
+        <source>%d items found, %d with sound</source>
+        <translation>%d éléments trouvés, %d avec son</translation>
     </message>
 </context>
 <context>
@@ -345,6 +332,10 @@
     <message>
         <source>Stop</source>
         <translation>Arrêter</translation>
+    </message>
+    <message>
+        <source>Select a picture to see it and hear its memo</source>
+        <translation>Choisissez une photo pour la voir et entendre son mémo</translation>
     </message>
 </context>
 <context>
@@ -404,6 +395,28 @@
     <message>
         <source>in the phone&apos;s trailer</source>
         <translation>dans la fin de fichier du téléphone</translation>
+    </message>
+</context>
+<context>
+    <name>CSearchBar</name>
+    <message>
+        <source>Search options</source>
+        <translation>Options de recherche</translation>
+    </message>
+</context>
+<context>
+    <name>CWorkStatus</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>Progress</source>
+        <translation>Progression</translation>
+    </message>
+    <message>
+        <source>%v of %m</source>
+        <translation>%v sur %m</translation>
     </message>
 </context>
 <context>

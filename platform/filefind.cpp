@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <memory>
@@ -99,6 +100,9 @@ bool CFileFind::FindFile(const CString& pattern)
         if (mask.Matches(entry->d_name))
             m_entries.push_back({entry->d_name, entry->d_type});
     }
+    // The file system's own order differs from disk to disk and from run to
+    // run; name order (byte by byte) lists DSC_0001 before DSC_0005 every time.
+    std::sort(m_entries.begin(), m_entries.end(), [](const Entry& a, const Entry& b) { return a.name < b.name; });
     return !m_entries.empty();
 }
 

@@ -18,23 +18,25 @@ constexpr unsigned kAboutLabel = WordWrap;
 // tr() context it is; the dialog translates them as it builds itself.
 
 // Each label comes just before the field it names, and the template order
-// (the Tab order) follows the layout: top to bottom, left to right.
+// (the Tab order) follows the window: the search bar, its folding options,
+// the results, the extraction commands and their log, About, the status line.
+// Positions are only the start: the window lays the controls out itself.
 const DialogTemplate kMainDialog{
     "Vocaline", 362, 270, "MS Sans Serif", 8, true,
     {
-        {IDC_DEFINEGROUP, GroupBox, QT_TRANSLATE_NOOP("CMainDlg", "Define search"), 2, 2, 360, 48, 0},
         {IDC_STATIC, Label, QT_TRANSLATE_NOOP("CMainDlg", "&Look in"), 15, 15, 63, 12, kLabel},
         {IDC_LOOKIN, Edit, "", 83, 15, 177, 12, kEdit, nullptr,
          QT_TRANSLATE_NOOP("CMainDlg", "The folder to search; ~ is your home folder")},
         {IDC_BROWSE, PushButton, QT_TRANSLATE_NOOP("CMainDlg", "&Browse ..."), 273, 15, 42, 12, TabStop, nullptr,
          QT_TRANSLATE_NOOP("CMainDlg", "Pick the folder to search")},
+        {IDOK, PushButton, QT_TRANSLATE_NOOP("CMainDlg", "&Search"), 2, 129, 50, 11, DefaultButton | Group | TabStop},
         {IDC_STATIC, Label, QT_TRANSLATE_NOOP("CMainDlg", "&For files named"), 15, 31, 63, 12, kLabel},
         {IDC_FILEMASK, Edit, "", 83, 31, 83, 12, kEdit, nullptr,
          QT_TRANSLATE_NOOP("CMainDlg", "A file-name pattern; * and ? are wildcards")},
         {IDC_STATIC, Label, QT_TRANSLATE_NOOP("CMainDlg", "Con&taining text"), 183, 31, 63, 12, kLabel},
         {IDC_CONTAINING, Edit, "", 251, 31, 82, 12, kEdit, nullptr,
          QT_TRANSLATE_NOOP("CMainDlg", "Only files whose contents hold this text")},
-        {IDC_OPTIONSGROUP, GroupBox, QT_TRANSLATE_NOOP("CMainDlg", "Search options"), 2, 54, 360, 46, 0},
+        {IDC_OPTIONSGROUP, GroupBox, "", 2, 54, 360, 46, 0},
         {IDC_SUBFOLDERS, CheckBox, QT_TRANSLATE_NOOP("CMainDlg", "Search in sub&directories"), 12, 64, 94, 12, TabStop},
         {IDC_CHECKSOUND, CheckBox, QT_TRANSLATE_NOOP("CMainDlg", "Chec&k for sound"), 124, 64, 81, 13, TabStop},
         {IDC_ONLYWITHSOUND, CheckBox,
@@ -51,20 +53,19 @@ const DialogTemplate kMainDialog{
          QT_TRANSLATE_NOOP("CMainDlg", "The hits not listed yet are added")},
         {IDC_REMOVE, RadioButton, QT_TRANSLATE_NOOP("CMainDlg", "Re&move from list"), 185, 108, 75, 12, 0, nullptr,
          QT_TRANSLATE_NOOP("CMainDlg", "The rows of the hits are taken off the list")},
-        {IDOK, PushButton, QT_TRANSLATE_NOOP("CMainDlg", "&Search"), 2, 129, 50, 11, DefaultButton | Group | TabStop},
+        {IDC_RESULTS, ListView, "", 2, 176, 354, 89, Report | ShowSelAlways | SortHeader | Border | TabStop | Group,
+         QT_TRANSLATE_NOOP("CMainDlg", "Search results"),
+         QT_TRANSLATE_NOOP("CMainDlg", "Enter or a double-click opens a row; the context menu has more")},
         {IDC_EXTRACT, PushButton, QT_TRANSLATE_NOOP("CMainDlg", "&Extract Sound"), 60, 129, 50, 11, TabStop, nullptr,
          QT_TRANSLATE_NOOP("CMainDlg", "Writes the memo of each selected row beside its picture")},
         {IDC_EXTRACTPLAY, PushButton,
          QT_TRANSLATE_NOOP("CMainDlg", "Extract and &play"), 118, 129, 55, 11, TabStop, nullptr,
          QT_TRANSLATE_NOOP("CMainDlg", "Writes the memo of the first selected row and plays it")},
-        {IDC_ABOUT, PushButton, QT_TRANSLATE_NOOP("CMainDlg", "Abo&ut"), 142, 151, 36, 15, TabStop},
-        {IDC_STATUS, Label, QT_TRANSLATE_NOOP("CMainDlg", "0 items found"), 10, 144, 123, 28, WordWrap},
         {IDC_LOG, ListView, "", 186, 129, 169, 40, SmallIcon | SingleSel | Border | TabStop,
          QT_TRANSLATE_NOOP("CMainDlg", "Log"),
          QT_TRANSLATE_NOOP("CMainDlg", "What the last extraction did")},
-        {IDC_RESULTS, ListView, "", 2, 176, 354, 89, Report | ShowSelAlways | SortHeader | Border | TabStop,
-         QT_TRANSLATE_NOOP("CMainDlg", "Search results"),
-         QT_TRANSLATE_NOOP("CMainDlg", "Enter or a double-click opens a row; the context menu has more")},
+        {IDC_ABOUT, PushButton, QT_TRANSLATE_NOOP("CMainDlg", "Abo&ut"), 142, 151, 36, 15, TabStop},
+        {IDC_STATUS, Label, "", 10, 144, 123, 28, 0},
     },
 };
 

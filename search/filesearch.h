@@ -14,6 +14,10 @@ enum : uint32_t {
     OPT_TEXT = 0x20, // only files whose bytes hold strFindText (ASCII letters in either case)
 };
 
+// The pictures looked for unless told otherwise: camera JPEGs by either
+// ending, and native FlashPix files.
+inline constexpr const char* kDefaultFileMask = "*.jpg;*.jpeg;*.fpx";
+
 struct CSearchOptions {
     CString strBaseFolder;
     CString strFileMask;

@@ -1,6 +1,6 @@
 // The window as a photo tool: the preview, extraction in the background,
-// Escape and the keys, the layout at two scales, and the first start (the
-// window's remembered shape is tested with the remembered form).
+// Escape and the keys, and the first start (the window's remembered shape is
+// tested with the remembered form, the layout in layout_tests.cpp).
 #include <gtest/gtest.h>
 
 #include <QBuffer>
@@ -195,39 +195,6 @@ TEST_F(BigTree, EscapeCancelsOnlyAndTheKeysReachTheRows)
     EXPECT_EQ(services.opened, (std::vector<std::string>{*tree / "f1.jpg"}));
     ASSERT_EQ(services.boxes.size(), 1u);
     EXPECT_NE(services.boxes[0].find(*tree / "f1.jpg"), std::string::npos);
-}
-
-// At the smallest size the layout allows, with the fonts of scale 1 and of
-// 144 dpi, the window fits a small screen and no control covers another.
-TEST(PhotoLayout, FitsAndNothingOverlapsAtScaleOneAndOneAndAHalf)
-{
-    RecordedServices services;
-    for (const double scale : {1.0, 1.5}) {
-        CMainDlg dlg;
-        QFont font = dlg.font();
-        font.setPointSizeF(font.pointSizeF() * scale);
-        dlg.setFont(font);
-        dlg.Create();
-        dlg.show();
-        dlg.resize(dlg.minimumSizeHint());
-        QApplication::processEvents();
-        const QSize screen = scale == 1.0 ? QSize(1024, 600 - 40) : QSize(1366, 768 - 40);
-        EXPECT_LE(dlg.width(), screen.width()) << scale;
-        EXPECT_LE(dlg.height(), screen.height()) << scale;
-        std::vector<QRect> taken;
-        for (QWidget* widget : dlg.findChildren<QWidget*>()) {
-            const bool leaf = qobject_cast<QAbstractButton*>(widget) || qobject_cast<QLineEdit*>(widget)
-                           || qobject_cast<CListView*>(widget) || widget->accessibleName() == "Picture";
-            if (!leaf || !widget->isVisible() || widget->parentWidget()->inherits("QAbstractItemView"))
-                continue;
-            const QRect rect(widget->mapTo(&dlg, QPoint(0, 0)), widget->size());
-            EXPECT_TRUE(dlg.rect().contains(rect)) << widget->accessibleName().toStdString() << " " << scale;
-            for (const QRect& other : taken)
-                EXPECT_FALSE(rect.intersects(other)) << widget->accessibleName().toStdString() << " " << scale;
-            taken.push_back(rect);
-        }
-        EXPECT_GE(taken.size(), 16u);
-    }
 }
 
 // A first start, with nothing remembered: "Look in" is the Pictures folder

@@ -180,7 +180,7 @@ TEST_F(SearchWindow, RowTexts)
     shown.Search(dir.path());
     EXPECT_EQ(shown.SortedRowPaths(),
               (std::vector<std::string>{dir / "IM000101.JPG", dir / "P0004795.FPX", dir / "P1010006.JPG"}));
-    EXPECT_EQ(shown.Text(IDC_STATUS), "8 items found");
+    EXPECT_EQ(shown.Text(IDC_STATUS), "8 items found, 3 with sound");
     shown.Click(IDC_ONLYWITHSOUND);
     EXPECT_TRUE(shown.Button(IDC_CHECKSOUND)->isChecked());
     shown.Search(dir.path());

@@ -32,17 +32,17 @@ TEST_F(Window, EveryControlHasANameAndTheKeyboardReachesIt)
     shown.Click(IDC_SIZERANGE);
     shown.Edit(IDC_LOOKIN)->setFocus();
     std::vector<int> visited;
-    for (int step = 0; step < 18; ++step) {
+    for (int step = 0; step < 19; ++step) {
         for (const ControlTemplate& control : res::MainDialogTemplate().controls) {
             if (control.id != IDC_STATIC && dlg.GetDlgItem(control.id) == QApplication::focusWidget())
                 visited.push_back(control.id);
         }
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     }
-    const std::vector<int> layout = {IDC_LOOKIN,    IDC_BROWSE,      IDC_FILEMASK,  IDC_CONTAINING, IDC_SUBFOLDERS,
-                                     IDC_CHECKSOUND, IDC_ONLYWITHSOUND, IDC_SIZERANGE, IDC_SIZEMIN,   IDC_SIZEMAX,
-                                     IDC_REPLACE,   IDOK,            IDC_EXTRACT,   IDC_EXTRACTPLAY, IDC_ABOUT,
-                                     IDC_LOG,       IDC_RESULTS,     IDC_LOOKIN};
+    const std::vector<int> layout = {IDC_LOOKIN,    IDC_BROWSE,     IDOK,        IDC_FILEMASK,    IDC_CONTAINING,
+                                     IDC_SUBFOLDERS, IDC_CHECKSOUND, IDC_ONLYWITHSOUND, IDC_SIZERANGE, IDC_SIZEMIN,
+                                     IDC_SIZEMAX,   IDC_REPLACE,    IDC_RESULTS, IDC_EXTRACT,     IDC_EXTRACTPLAY,
+                                     IDC_ABOUT,     IDC_LOOKIN};
     EXPECT_EQ(visited, layout);
 
     QTest::keyClick(&dlg, 'M', Qt::AltModifier);
@@ -53,19 +53,19 @@ TEST_F(Window, EveryControlHasANameAndTheKeyboardReachesIt)
 // The form and the window's size, divider and column widths as the last run
 // left them; a picture given at start (as "Open in Vocaline" gives it)
 // stands for its folder over the remembered one, which is searched with the
-// picture's row selected.
+// picture's row selected, listed even where the mask leaves it out.
 TEST(StartUp, RememberedFormShapeAndThePictureGiven)
 {
     RecordedServices services;
     TempDir dir;
-    for (const char* name : {"IM000100.JPG", "IM000101.JPG"})
+    for (const char* name : {"IM000100.JPG", "IM000101.JPG", "IMG_20240101.jpeg"})
         WriteFile(dir / name, ReadFile(DataPath("IM000101.JPG")));
     CWindowMemory shape;
     {
         ShownDialog shown;
-        shown.dlg.resize(700, 560);
-        shown.dlg.findChild<QSplitter*>()->setSizes({500, 300});
-        shown.List(IDC_RESULTS)->horizontalHeader()->resizeSection(0, 222);
+        shown.dlg.resize(780, 560);
+        shown.dlg.findChild<QSplitter*>()->setSizes({520, 260});
+        shown.List(IDC_RESULTS)->horizontalHeader()->resizeSection(1, 100);
         shape = shown.dlg.GetWindowMemory();
     }
     CFormMemory memory;
@@ -77,8 +77,8 @@ TEST(StartUp, RememberedFormShapeAndThePictureGiven)
     CMainDlg dlg;
     dlg.RestoreForm(memory);
     dlg.RestoreWindow(shape);
-    dlg.SetLookIn(dir / "IM000101.JPG");
-    dlg.SearchWhenShown(dir / "IM000101.JPG");
+    dlg.SetLookIn(dir / "IMG_20240101.jpeg");
+    dlg.SearchWhenShown(dir / "IMG_20240101.jpeg");
     dlg.Create();
     EXPECT_EQ(dlg.GetDlgItemText(IDC_LOOKIN), dir.path());
     EXPECT_EQ(dlg.GetDlgItemText(IDC_FILEMASK), "IM*.JPG");
@@ -87,15 +87,15 @@ TEST(StartUp, RememberedFormShapeAndThePictureGiven)
     EXPECT_EQ(dlg.GetDlgItemText(IDC_SIZEMAX), "500");
     EXPECT_EQ(dlg.GetFormMemory().strFileMask, "IM*.JPG");
     auto* results = qobject_cast<CListView*>(dlg.GetDlgItem(IDC_RESULTS));
-    EXPECT_EQ(results->horizontalHeader()->sectionSize(0), 222);
-    EXPECT_EQ(dlg.size(), QSize(700, 560));
+    EXPECT_EQ(dlg.size(), QSize(780, 560));
     EXPECT_EQ(dlg.findChild<QSplitter*>()->saveState(), shape.splitter);
     dlg.show();
     ASSERT_TRUE(QTest::qWaitFor([&] { return results->selectionModel()->hasSelection(); }, 5000));
     const QModelIndexList selected = results->selectionModel()->selectedRows();
     ASSERT_EQ(selected.size(), 1);
-    EXPECT_EQ(results->Model()->GetText(results->ProgramRow(selected[0]), 0), "IM000101.JPG");
-    EXPECT_EQ(results->Model()->Count(), 2);
+    EXPECT_EQ(results->Model()->GetText(results->ProgramRow(selected[0]), 0), "IMG_20240101.jpeg");
+    EXPECT_EQ(results->Model()->Count(), 3);
+    EXPECT_EQ(results->horizontalHeader()->sectionSize(1), 100);
 }
 
 // The index answers as a scan of the rows would: the lowest row whose path

@@ -31,8 +31,7 @@ void CMainDlg::RunExtractSound(const CExtractOptions& options, AfterExtraction t
         services::MessageBox(this, TrExtractText("Error No items were selected!"));
         return;
     }
-    m_progress->setRange(0, static_cast<int>(sources.size()));
-    m_progress->setValue(0);
+    m_status->Start(static_cast<int>(sources.size()));
     m_listLog.SetBatchInterval(kLogRefreshMs);
     m_extraction = std::make_unique<CExtraction>(*this, std::move(sources), options, std::move(then));
     UpdateCommands();
@@ -43,7 +42,7 @@ void CMainDlg::EndExtraction()
     if (!m_extraction)
         return;
     const std::unique_ptr<CExtraction> run = std::move(m_extraction);
-    m_progress->setValue(m_progress->maximum());
+    m_status->Finish();
     m_listLog.SetBatchInterval(0);
     run->Finish();
     UpdateCommands();
@@ -62,8 +61,7 @@ void CMainDlg::UpdateCommands()
     EnableDlgItem(IDOK, !extracting);
     EnableDlgItem(IDC_EXTRACT, !busy);
     EnableDlgItem(IDC_EXTRACTPLAY, !busy);
-    m_progress->setVisible(busy);
-    m_btnStop->setVisible(busy);
+    m_status->SetBusy(busy);
 }
 
 void CMainDlg::ExtractAndPlay()

@@ -106,7 +106,7 @@ private:
         }
         for (const CString& row : rows)
             m_dlg.AppendLogRow(row);
-        m_dlg.m_progress->setValue(static_cast<int>(m_done));
+        m_dlg.m_status->SetDone(static_cast<int>(m_done));
     }
 
     CMainDlg& m_dlg;

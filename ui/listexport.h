@@ -21,7 +21,7 @@ public:
         m_thread = std::thread([this, &dlg, files = std::move(files)] {
             m_bWritten = WriteCsvReport(m_path, files, &m_error, [this, &dlg](size_t done) {
                 // The bar moves in steps; a call left queued goes with this object.
-                const auto show = [&dlg, done] { dlg.m_progress->setValue(static_cast<int>(done)); };
+                const auto show = [&dlg, done] { dlg.m_status->SetDone(static_cast<int>(done)); };
                 if (done % 32 == 0)
                     QMetaObject::invokeMethod(&m_context, show, Qt::QueuedConnection);
                 return !m_bCancel;

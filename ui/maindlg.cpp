@@ -9,15 +9,14 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
-#include <QGridLayout>
-#include <QGroupBox>
 #include <QGuiApplication>
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QScreen>
 #include <QShortcut>
+#include <QStyle>
+#include <QToolButton>
 #include <QStandardPaths>
 #include <QTimer>
 #include <QUrl>
@@ -141,7 +140,6 @@ bool CMainDlg::OnInitDialog()
 
     // A size range remembered from the last run comes with its fields.
     OnSizeRange();
-    const QSize templateSize = size();
 
     m_imageList = res::LoadIconResource(IDI_SPEAKER);
     m_listResults.InsertColumns(m_imageList);
@@ -158,31 +156,28 @@ bool CMainDlg::OnInitDialog()
     connect(new QShortcut(QKeySequence::SelectAll, this), &QShortcut::activated, view, &QAbstractItemView::selectAll);
     connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), this), &QShortcut::activated, this, &QWidget::close);
 
-    // The window manager places it; its size is the last run's, or the
-    // template's with room for the preview and three quarters of the screen's
-    // height for the rows, never more than the screen.
-    QSize start = m_windowMemory.size.isValid() ? m_windowMemory.size
-                                                : templateSize + QSize(templateSize.width() / 3, 0);
-    if (const QScreen* screen = this->screen()) {
-        const QSize room = screen->availableGeometry().size();
-        if (!m_windowMemory.size.isValid())
-            start = start.expandedTo(QSize(0, room.height() * 3 / 4));
-        start = start.boundedTo(room * 9 / 10);
+    // A first start takes four fifths of the screen, the viewer nearly half
+    // of it; later starts the last run's shape, never more than the screen.
+    QSize start = m_windowMemory.size;
+    QRect room(QPoint(0, 0), start.isValid() ? start : QSize(1024, 700));
+    if (const QScreen* screen = this->screen())
+        room = screen->availableGeometry();
+    if (!start.isValid())
+        start = room.size() * 4 / 5;
+    start = start.expandedTo(minimumSizeHint()).boundedTo(room.size());
+    setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, start, room));
+    if (m_windowMemory.splitter.isEmpty() || !m_splitter->restoreState(m_windowMemory.splitter)) {
+        const int list = std::max(start.width() * 52 / 100, m_listResults.FittingWidth());
+        m_splitter->setSizes({list, start.width() - list});
     }
-    resize(start.expandedTo(minimumSizeHint()));
-    if (!m_windowMemory.splitter.isEmpty())
-        m_splitter->restoreState(m_windowMemory.splitter);
-    else
-        m_splitter->setSizes({start.width() * 3 / 4, start.width() / 4});
-    if (!m_windowMemory.columns.isEmpty())
-        view->horizontalHeader()->restoreState(m_windowMemory.columns);
+    m_listResults.RestoreColumns(m_windowMemory.columns);
+    // The options stay open until the user first searches or folds them;
+    // from then on they stay as the user leaves them.
+    m_searchBar->SetFolded(m_windowMemory.bOptionsFolded.value_or(false));
+    connect(m_searchBar->OptionsButton(), &QToolButton::toggled, this,
+            [this](bool open) { m_windowMemory.bOptionsFolded = !open; });
     if (m_windowMemory.bMaximized)
         setWindowState(windowState() | Qt::WindowMaximized);
-    // The window manager places the window, where a dialog would be centred
-    // by Qt: its native window is made with no position of its own, and
-    // marked as placed so that showing it sets none.
-    winId();
-    setAttribute(Qt::WA_Moved);
     if (QWidget* first = GetDlgItem(IDC_LOOKIN))
         first->setFocus();
     return true;
@@ -192,6 +187,8 @@ void CMainDlg::OnCommand(int id)
 {
     switch (id) {
     case IDOK:
+        if (!m_windowMemory.bOptionsFolded && !m_bSearching)
+            m_searchBar->SetFolded(true);
         OnSearch();
         break;
     case IDCANCEL:
@@ -302,7 +299,7 @@ bool CMainDlg::eventFilter(QObject* watched, QEvent* event)
 void CMainDlg::CopySelectedPaths()
 {
     QStringList paths;
-    for (const CString& path : m_listResults.SelectedPaths())
+    for (const CString& path : m_listResults.SelectedPaths(CResultsList::Order::Shown))
         paths << ToDisplay(path);
     if (!paths.isEmpty())
         QGuiApplication::clipboard()->setText(paths.join(u'\n'));
@@ -323,86 +320,42 @@ CString CMainDlg::DefaultLookIn()
     return AddBackSlash(FromDisplay(folder).c_str());
 }
 
-// The template's controls in Qt layouts, in its order and grouping, so that
-// the window fits whatever the font and the scale; the results share a
-// movable splitter with the preview.
+// The template's controls in Qt layouts: the search bar on top, the results
+// and the viewer in a splitter that takes every spare pixel, the log panel
+// and the status line at the foot.
 void CMainDlg::BuildLayout()
 {
-    const auto item = [this](int id) { return GetDlgItem(id); };
-    const auto row = [](std::initializer_list<QWidget*> widgets, bool stretch = true) {
-        auto* layout = new QHBoxLayout;
-        for (QWidget* widget : widgets)
-            layout->addWidget(widget);
-        if (stretch)
-            layout->addStretch(1);
-        return layout;
-    };
-
-    auto* define = qobject_cast<QGroupBox*>(item(IDC_DEFINEGROUP));
-    auto* defineGrid = new QGridLayout(define);
-    defineGrid->addWidget(LabelFor(IDC_LOOKIN), 0, 0);
-    defineGrid->addWidget(item(IDC_LOOKIN), 0, 1, 1, 3);
-    defineGrid->addWidget(item(IDC_BROWSE), 0, 4);
-    defineGrid->addWidget(LabelFor(IDC_FILEMASK), 1, 0);
-    defineGrid->addWidget(item(IDC_FILEMASK), 1, 1);
-    defineGrid->addWidget(LabelFor(IDC_CONTAINING), 1, 2);
-    defineGrid->addWidget(item(IDC_CONTAINING), 1, 3, 1, 2);
-    defineGrid->setColumnStretch(1, 1);
-    defineGrid->setColumnStretch(3, 1);
-
-    auto* options = new QVBoxLayout(qobject_cast<QGroupBox*>(item(IDC_OPTIONSGROUP)));
-    options->addLayout(row({item(IDC_SUBFOLDERS), item(IDC_CHECKSOUND), item(IDC_ONLYWITHSOUND)}));
-    options->addLayout(row({item(IDC_SIZERANGE), item(IDC_SIZEMIN), NextControl(IDC_SIZEMIN), item(IDC_SIZEMAX)}));
-
-    auto* modes = row({item(IDC_REPLACE), item(IDC_ADD), item(IDC_REMOVE)});
-    item(IDC_MODEFRAME)->setLayout(modes);
-
-    m_progress = new QProgressBar(this);
-    m_progress->setAccessibleName(tr("Progress"));
-    m_progress->setFormat(tr("%v of %m"));
-    m_btnStop = new QPushButton(tr("Cancel"), this);
-    m_btnStop->setAutoDefault(false);
-    m_btnStop->setAccessibleName(tr("Cancel"));
-    connect(m_btnStop, &QPushButton::clicked, this, &CMainDlg::CancelBackgroundWork);
-    m_progress->hide();
-    m_btnStop->hide();
-
-    auto* commands = new QVBoxLayout;
-    commands->addLayout(row({item(IDOK), item(IDC_EXTRACT), item(IDC_EXTRACTPLAY)}));
-    auto* status = new QHBoxLayout;
-    status->addWidget(item(IDC_STATUS), 1);
-    status->addWidget(item(IDC_ABOUT), 0, Qt::AlignBottom);
-    commands->addLayout(status);
-    auto* progress = new QHBoxLayout;
-    progress->addWidget(m_progress, 1);
-    progress->addWidget(m_btnStop);
-    commands->addLayout(progress);
-    commands->addStretch(1);
-    auto* middle = new QHBoxLayout;
-    middle->addLayout(commands, 1);
-    middle->addWidget(item(IDC_LOG), 1);
-    QWidget* log = item(IDC_LOG);
-    log->setMinimumHeight(log->fontMetrics().height() * 3 + 8);
-    log->setMaximumHeight(log->fontMetrics().height() * 6);
+    m_searchBar = new CSearchBar(*this, this);
+    m_status = new CWorkStatus(GetDlgItem(IDC_STATUS), this);
+    connect(m_status, &CWorkStatus::cancelRequested, this, &CMainDlg::CancelBackgroundWork);
+    m_activity = new CActivityPanel(GetDlgItem(IDC_LOG), {GetDlgItem(IDC_EXTRACT), GetDlgItem(IDC_EXTRACTPLAY)}, this);
 
     m_splitter = new QSplitter(Qt::Horizontal, this);
     m_splitter->setChildrenCollapsible(false);
-    m_splitter->addWidget(item(IDC_RESULTS));
+    m_splitter->addWidget(GetDlgItem(IDC_RESULTS));
     m_preview = new CPreviewPane(m_splitter);
     m_splitter->addWidget(m_preview);
-    m_splitter->setStretchFactor(0, 3);
+    m_splitter->setStretchFactor(0, 1);
     m_splitter->setStretchFactor(1, 1);
-    item(IDC_RESULTS)->setMinimumSize(160, log->fontMetrics().height() * 5);
+    GetDlgItem(IDC_RESULTS)->setMinimumSize(240, fontMetrics().height() * 5);
     connect(m_preview, &CPreviewPane::playRequested, this, &CMainDlg::PlayMemo);
 
+    // Narrow margins: every pixel saved goes to the pictures.
     auto* main = new QVBoxLayout(this);
-    main->addWidget(define);
-    main->addWidget(item(IDC_OPTIONSGROUP));
-    main->addWidget(item(IDC_MODEFRAME));
-    main->addLayout(middle);
+    const int margin = style()->pixelMetric(QStyle::PM_LayoutLeftMargin) / 2;
+    main->setContentsMargins(margin, margin, margin, 0);
+    main->setSpacing(margin);
+    main->addWidget(m_searchBar);
     main->addWidget(m_splitter, 1);
+    main->addWidget(m_activity);
+    main->addWidget(m_status);
     RestoreTabOrder();
-    QWidget::setTabOrder(item(IDC_RESULTS), m_preview);
+    QWidget::setTabOrder(GetDlgItem(IDC_CONTAINING), m_searchBar->OptionsButton());
+    QWidget::setTabOrder(m_searchBar->OptionsButton(), GetDlgItem(IDC_SUBFOLDERS));
+    QWidget::setTabOrder(GetDlgItem(IDC_RESULTS), m_preview);
+    QWidget::setTabOrder(m_preview, GetDlgItem(IDC_EXTRACT));
+    QWidget::setTabOrder(GetDlgItem(IDC_EXTRACTPLAY), m_activity->TitleButton());
+    QWidget::setTabOrder(m_activity->TitleButton(), GetDlgItem(IDC_LOG));
 }
 
 CWindowMemory CMainDlg::GetWindowMemory() const
@@ -414,6 +367,7 @@ CWindowMemory CMainDlg::GetWindowMemory() const
         memory.splitter = m_splitter->saveState();
     if (CListView* view = m_listResults.View())
         memory.columns = view->horizontalHeader()->saveState();
+    memory.bOptionsFolded = m_windowMemory.bOptionsFolded;
     return memory;
 }
 
@@ -472,18 +426,23 @@ void CMainDlg::OnCurrentRowChanged()
 
 void CMainDlg::AppendLogRow(const CString& text)
 {
+    m_activity->SetOpen(true);
     m_listLog.InsertItem(m_listLog.GetItemCount(), text);
 }
 
 void CMainDlg::SearchWhenShown(const CString& path)
 {
-    // Started from a file manager: the search runs at once, and the picture
-    // the user pointed at is selected once its row is there.
+    // As a photo tool shows its library, the search runs at once; started
+    // from a file manager, the picture the user pointed at is selected once
+    // its row is there.
     const CString file = FromWorkingFolder(path);
     QTimer::singleShot(0, this, [this, file] {
         OnSearch();
         CListView* view = m_listResults.View();
-        const int row = m_listResults.Find(file);
+        // The picture pointed at is listed even when the form leaves it out.
+        int row = m_listResults.Find(file);
+        if (row < 0 && !file.empty() && !m_bSearching)
+            row = m_listResults.AppendFile(file, m_bCheckSound == 1);
         if (!view || row < 0)
             return;
         view->Model()->Flush();

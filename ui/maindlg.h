@@ -1,16 +1,18 @@
 #pragma once
-// The program's one window: the search definition above, the results list
-// below, the extraction buttons and their log in between.
+// The program's one window, a photo tool: the search as a bar on top, the
+// results and the selected picture with its memo side by side, the log of
+// the last extraction folded at the foot, the status line under it. The
+// window coordinates; the bar, the viewer, the log panel and the status
+// line are classes of their own.
 #include <QByteArray>
 #include <QIcon>
-#include <QProgressBar>
-#include <QPushButton>
 #include <QSize>
 #include <QSplitter>
 
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "audio/extract.h"
@@ -18,8 +20,11 @@
 #include "platform/qt/controls.h"
 #include "platform/qt/dialog.h"
 #include "search/filesearch.h"
+#include "ui/activity.h"
 #include "ui/preview.h"
 #include "ui/resultslist.h"
+#include "ui/searchbar.h"
+#include "ui/statusbar.h"
 
 // What a search's hits do to the results list: the radio group's order.
 enum class ListMode { Replace, Add, Remove };
@@ -36,7 +41,7 @@ struct CSearchSettings {
 // is the user's Pictures folder; a first run searches subfolders for sound.
 struct CFormMemory {
     CString strLookIn;
-    CString strFileMask = "*.jpg";
+    CString strFileMask = kDefaultFileMask;
     bool bSubfolders = true;
     bool bCheckSound = true;
     bool bOnlyWithSound = false;
@@ -51,6 +56,8 @@ struct CWindowMemory {
     bool bMaximized = false;
     QByteArray splitter;
     QByteArray columns;
+    // The search options' panel: unknown until the user first searched.
+    std::optional<bool> bOptionsFolded;
 };
 
 class CMainDlg : public CDialog {
@@ -147,7 +154,7 @@ private:
     CResultsList m_listResults;
     int32_t m_bSizeRange = 0;
     int32_t m_bSubfolders = 0;
-    CString m_strFileMask = "*.jpg";
+    CString m_strFileMask = kDefaultFileMask;
     int32_t m_nSizeMaxKB = 0;
     int32_t m_nSizeMinKB = 0;
     CString m_strLookIn = DefaultLookIn();
@@ -168,7 +175,8 @@ private:
     std::unique_ptr<CExtraction> m_extraction;
     std::unique_ptr<CListExport> m_listExport;
     QSplitter* m_splitter = nullptr;
+    CSearchBar* m_searchBar = nullptr;
     CPreviewPane* m_preview = nullptr;
-    QProgressBar* m_progress = nullptr;
-    QPushButton* m_btnStop = nullptr;
+    CActivityPanel* m_activity = nullptr;
+    CWorkStatus* m_status = nullptr;
 };

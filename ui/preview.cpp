@@ -83,9 +83,11 @@ CPreviewPane::CPreviewPane(QWidget* parent)
       m_facts(new QLabel(m_memo)), m_play(new QPushButton(tr("Play"), m_memo)), m_position(new QLabel(m_memo))
 {
     m_picture->setAccessibleName(tr("Picture"));
+    m_picture->setObjectName("picture");
     m_picture->setAlignment(Qt::AlignCenter);
     m_picture->setMinimumSize(64, 48);
     m_picture->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+    m_picture->setWordWrap(true);
     m_memo->setAccessibleName(tr("Memo"));
     // Room for the memo's facts from the start, line by line (a wrapped
     // label's height would not count in the window's minimum).
@@ -93,6 +95,10 @@ CPreviewPane::CPreviewPane(QWidget* parent)
     m_facts->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_facts->setMinimumHeight(m_facts->fontMetrics().lineSpacing() * 3);
     m_facts->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // What the pane shows must never widen it: the list beside it keeps its
+    // width whatever row is selected.
+    m_facts->setWordWrap(true);
+    m_facts->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     m_play->setAccessibleName(tr("Play"));
     m_play->setAutoDefault(false);
     m_play->setEnabled(false);
@@ -143,7 +149,7 @@ void CPreviewPane::ShowFile(const CString& path)
     if (path.empty()) {
         ++*m_generation;
         m_shown.reset();
-        m_picture->clear();
+        m_picture->setText(tr("Select a picture to see it and hear its memo"));
         m_facts->clear();
         m_play->setEnabled(false);
         FollowSound();

@@ -1,11 +1,14 @@
 #include "ui/resultslist.h"
 
 #include <QHeaderView>
+#include <QScrollBar>
+#include <QStyle>
 #include <QLocale>
 #include <QMimeData>
 #include <QResizeEvent>
 #include <QUrl>
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cinttypes>
 #include <cstdint>
@@ -13,9 +16,11 @@
 #include <map>
 #include <memory>
 
+#include "audio/jpegaudio.h"
 #include "audio/memo.h"
 #include "audio/wav.h"
 #include "platform/qt/text.h"
+#include "search/pathparts.h"
 #include "ui/translate.h"
 
 namespace {
@@ -61,40 +66,6 @@ int64_t TimeKey(const CString& text)
     hour = hour % 12 + (half[0] == 'P' ? 12 : 0);
     return (((static_cast<int64_t>(year) * 13 + month) * 32 + day) * 24 + hour) * 60 + minute;
 }
-
-// When the list grows or shrinks, Name and In Folder share the difference,
-// a third and two thirds, so that a long name is not left cut short while
-// the folder takes all the room; the other columns keep what they have.
-class ColumnShare final : public QObject {
-public:
-    ColumnShare(QAbstractItemView* view, int name, int folder, int minimum)
-        : QObject(view), m_view(view), m_name(name), m_folder(folder), m_minimum(minimum)
-    {
-        view->viewport()->installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() != QEvent::Resize)
-            return false;
-        const auto* resize = static_cast<QResizeEvent*>(event);
-        const int delta = resize->size().width() - resize->oldSize().width();
-        if (resize->oldSize().width() <= 0 || delta == 0)
-            return false;
-        QHeaderView* header = qobject_cast<QTableView*>(m_view)->horizontalHeader();
-        const int toName = delta / 3;
-        header->resizeSection(m_name, std::max(m_minimum, header->sectionSize(m_name) + toName));
-        header->resizeSection(m_folder, std::max(m_minimum, header->sectionSize(m_folder) + delta - toName));
-        return false;
-    }
-
-private:
-    QAbstractItemView* m_view;
-    int m_name;
-    int m_folder;
-    int m_minimum;
-};
 
 } // namespace
 
@@ -155,6 +126,87 @@ private:
 
 } // namespace
 
+// Name takes the width the other columns leave: Size, Modified and Sound ?
+// keep theirs, In Folder the width wanted for it (its default, or what the
+// user dragged it to) as far as Name keeps room for a whole camera or phone
+// name. The widths follow from the list's width alone, so showing a picture
+// beside the list, or selecting rows, can never wear a column down.
+class CResultsList::ColumnFit final : public QObject {
+public:
+    static constexpr int kFolderMinimum = 60;
+
+    ColumnFit(QTableView* view, std::array<int, 5> defaults, int nameMinimum)
+        : QObject(view), m_view(view), m_defaults(defaults), m_nameMinimum(nameMinimum),
+          m_wantedFolder(defaults[kFolder])
+    {
+        QHeaderView* header = view->horizontalHeader();
+        header->setMinimumSectionSize(std::min(nameMinimum, kFolderMinimum));
+        view->viewport()->installEventFilter(this);
+        connect(header, &QHeaderView::sectionResized, this, [this](int section, int, int size) {
+            if (m_fitting || section != kFolder)
+                return;
+            m_wantedFolder = size; // the user's drag
+            Fit();
+        });
+    }
+    // Widths remembered from an earlier run, where they still fit.
+    void Restore(const QByteArray& state)
+    {
+        QHeaderView* header = m_view->horizontalHeader();
+        if (state.isEmpty() || !header->restoreState(state))
+            return;
+        m_wantedFolder = header->sectionSize(kFolder);
+        Modes();
+        Fit();
+    }
+    void Modes()
+    {
+        QHeaderView* header = m_view->horizontalHeader();
+        header->setStretchLastSection(false);
+        for (int section = 0; section < header->count(); ++section)
+            header->setSectionResizeMode(section, section == kName ? QHeaderView::Stretch : QHeaderView::Interactive);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Resize)
+            Fit();
+        return false;
+    }
+
+private:
+    static constexpr int kName = 0;
+    static constexpr int kFolder = 1;
+
+    void Fit()
+    {
+        QHeaderView* header = m_view->horizontalHeader();
+        const int width = m_view->viewport()->width();
+        if (width <= 0 || header->count() != 5)
+            return;
+        m_fitting = true;
+        const auto others = [header] {
+            return header->sectionSize(2) + header->sectionSize(3) + header->sectionSize(4);
+        };
+        // A row that no longer fits with the widths remembered starts again
+        // from the defaults.
+        if (others() + kFolderMinimum + m_nameMinimum > width) {
+            for (int section = 2; section < 5; ++section)
+                header->resizeSection(section, m_defaults[static_cast<size_t>(section)]);
+        }
+        const int room = width - others() - m_nameMinimum;
+        header->resizeSection(kFolder, std::max(kFolderMinimum, std::min(m_wantedFolder, room)));
+        m_fitting = false;
+    }
+
+    QTableView* m_view;
+    std::array<int, 5> m_defaults;
+    int m_nameMinimum;
+    int m_wantedFolder;
+    bool m_fitting = false;
+};
+
 void CResultsList::Attach(QWidget* widget)
 {
     m_widget = widget;
@@ -168,25 +220,34 @@ void CResultsList::InsertColumns(const QIcon& rowIcon)
     CListView* view = m_list.View();
     if (!view)
         return;
-    // Widths from what a typical row holds in this font: a camera's file
-    // name beside its icon, a size in the gigabytes, a whole time with its
-    // AM or PM. The folder takes what is left and grows with the window.
+    // Widths from what a typical row holds in this font, and never less than
+    // the heading in the user's language with its sort mark: a phone's file
+    // name beside its icon, a folder a few levels down, a size in the
+    // gigabytes, a whole time with its AM or PM.
     const QFontMetrics metrics = view->fontMetrics();
     const int pad = 2 * metrics.averageCharWidth() + 8;
-    const auto width = [&](const char* text) { return metrics.horizontalAdvance(QString::fromLatin1(text)) + pad; };
-    const int name = width("IM000959.JPG") + 20;
-    const int size = width("999999999 KB");
-    const int modified = width("28-12-2003 10:59 PM");
-    const int sound = width("Sound ?");
-    const int folder = std::max(width("/home/someone/"), view->viewport()->width() - name - size - modified - sound);
-    const auto heading = [](const char* text) { return TrText(kContext, text); };
-    m_list.InsertColumn(static_cast<int>(Column::Name), heading(QT_TRANSLATE_NOOP("CResultsList", "Name")), name);
-    m_list.InsertColumn(static_cast<int>(Column::Folder), heading(QT_TRANSLATE_NOOP("CResultsList", "In Folder")), folder);
-    m_list.InsertColumn(static_cast<int>(Column::Size), heading(QT_TRANSLATE_NOOP("CResultsList", "Size")), size);
-    m_list.InsertColumn(static_cast<int>(Column::Modified), heading(QT_TRANSLATE_NOOP("CResultsList", "Modified")),
-                        modified);
-    m_list.InsertColumn(static_cast<int>(Column::Sound), heading(QT_TRANSLATE_NOOP("CResultsList", "Sound ?")), sound);
-    new ColumnShare(view, static_cast<int>(Column::Name), static_cast<int>(Column::Folder), sound);
+    const std::array<const char*, 5> headings = {
+        QT_TRANSLATE_NOOP("CResultsList", "Name"), QT_TRANSLATE_NOOP("CResultsList", "In Folder"),
+        QT_TRANSLATE_NOOP("CResultsList", "Size"), QT_TRANSLATE_NOOP("CResultsList", "Modified"),
+        QT_TRANSLATE_NOOP("CResultsList", "Sound ?")};
+    const std::array<const char*, 5> typical = {"HPIM1007_2.JPG", "/home/someone/Pictures/2003/", "99999 KB",
+                                                "28-12-2003 10:59 PM", "Yes"};
+    std::array<int, 5> widths{};
+    for (size_t column = 0; column < widths.size(); ++column) {
+        const CString heading = TrText(kContext, headings[column]);
+        m_list.InsertColumn(static_cast<int>(column), heading, 0);
+        widths[column] = std::max(metrics.horizontalAdvance(QString::fromLatin1(typical[column])) + pad
+                                      + (column == 0 ? view->iconSize().width() + pad : 0),
+                                  view->horizontalHeader()->sectionSizeHint(static_cast<int>(column)));
+        view->horizontalHeader()->resizeSection(static_cast<int>(column), widths[column]);
+    }
+    // A name cut short reads "IMG…JPG": cut the middle, where a name or a
+    // folder says least.
+    view->setTextElideMode(Qt::ElideMiddle);
+    m_fit = new ColumnFit(view, widths, widths[0]);
+    m_nFittingWidth = widths[0] + ColumnFit::kFolderMinimum + widths[2] + widths[3] + widths[4]
+                    + view->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2 * view->frameWidth();
+    m_fit->Modes();
     m_list.SetImageList(rowIcon);
     // Rows drag out as the files they stand for, into a file manager or
     // any program that takes files.
@@ -272,10 +333,35 @@ std::vector<CString> CResultsList::ShownPaths() const
     return paths;
 }
 
-std::vector<CString> CResultsList::SelectedPaths() const
+std::vector<CString> CResultsList::SelectedPaths(Order order) const
 {
+    std::vector<int> rows = m_list.GetSelectedRows();
+    if (const CListView* view = View(); view && order == Order::Shown) {
+        std::sort(rows.begin(), rows.end(), [view](int a, int b) {
+            return view->ViewIndex(a).row() < view->ViewIndex(b).row();
+        });
+    }
     std::vector<CString> paths;
-    for (const int row : m_list.GetSelectedRows())
+    for (const int row : rows)
         paths.push_back(GetRowPath(row));
     return paths;
+}
+
+void CResultsList::RestoreColumns(const QByteArray& state)
+{
+    if (m_fit)
+        m_fit->Restore(state);
+}
+
+int CResultsList::AppendFile(const CString& path, bool checkSound)
+{
+    CFileInformation info;
+    if (!GetFileInformation(path, info))
+        return -1;
+    std::optional<bool> sound;
+    if (checkSound)
+        sound = CheckSound(path) == SoundCheck::Yes;
+    const CPathParts parts(path.c_str());
+    Append(parts.GetLocation(), parts.GetFileName(), info, sound);
+    return Count() - 1;
 }

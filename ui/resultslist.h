@@ -42,8 +42,16 @@ public:
     CString GetText(int row, Column column) const { return m_list.GetItemText(row, static_cast<int>(column)); }
     /// Returns the row's path: its folder followed directly by its name.
     CString GetRowPath(int row) const;
-    // The paths of the selected rows, in ascending row order.
-    std::vector<CString> SelectedPaths() const;
+    enum class Order { Rows, Shown };
+    // The paths of the selected rows, in ascending row order or as shown.
+    std::vector<CString> SelectedPaths(Order order = Order::Rows) const;
+    /// Appends the row of one file (a regular file only), its sound tested
+    /// when asked; returns its row, or -1.
+    int AppendFile(const CString& path, bool checkSound);
+    // Column widths remembered from an earlier run, used where the row still fits.
+    void RestoreColumns(const QByteArray& state);
+    // The width at which a row shows a camera's whole file name.
+    int FittingWidth() const { return m_nFittingWidth; }
     // The paths of all rows, in the order the list shows them.
     std::vector<CString> ShownPaths() const;
     CListView* View() const { return m_list.View(); }
@@ -54,6 +62,9 @@ public:
 
 private:
     CListCtrl m_list;
+    class ColumnFit;
+    ColumnFit* m_fit = nullptr; // owned by the view
+    int m_nFittingWidth = 0;
     CRowPathIndex m_index;
     // "Yes" and "No" in the user's language, looked up once, not per row.
     CString m_strYes;

@@ -93,8 +93,7 @@ void CMainDlg::ExportList()
                                                                     FromDisplay(tr("CSV files (*.csv)")));
     if (!path)
         return;
-    m_progress->setRange(0, static_cast<int>(files.size()));
-    m_progress->setValue(0);
+    m_status->Start(static_cast<int>(files.size()));
     m_listExport = std::make_unique<CListExport>(*this, *path, std::move(files));
     UpdateCommands();
 }

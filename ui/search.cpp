@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <memory>
 
+#include <QApplication>
+
 #include "audio/jpegaudio.h"
 #include "platform/file.h"
 #include "platform/qt/eventloop.h"
@@ -61,6 +63,8 @@ public:
     }
     // Entries the size range turned away.
     int Discarded() const { return m_nDiscarded; }
+    // Hits "Only list files with sound" kept off the list.
+    int Hidden() const { return m_nHidden; }
     void OnFolder(const CString&) override { ShowProgress(); }
     // Inside a long read of one file the window still answers, and Cancel
     // or closing the window ends the read at once.
@@ -81,8 +85,10 @@ private:
             if (m_dlg.m_finder.IsStopping())
                 return;
             // A file turned away leaves no trace in the list.
-            if (m_settings.bOnlyWithSound && !*sound)
+            if (m_settings.bOnlyWithSound && !*sound) {
+                ++m_nHidden;
                 return;
+            }
         }
         CFileInformation info;
         GetFileInformation(path, info);
@@ -100,6 +106,7 @@ private:
     const CSearchSettings& m_settings;
     CEventPump m_pump{kPumpInterval};
     int m_nDiscarded = 0;
+    int m_nHidden = 0;
 };
 
 // While it lives the window is searching: the button reads "Cancel", the
@@ -209,12 +216,14 @@ void CMainDlg::OnSearch()
     }
     m_bSearchCancelled = false;
     int discarded = 0;
+    int hidden = 0;
     {
         CSearchingState searching(*this);
         CSearchProgress progress(*this, settings);
         m_finder.RemoveAll();
         m_finder.FindFiles(settings.options, &progress);
         discarded = progress.Discarded();
+        hidden = progress.Hidden();
     }
     // A search that lists nothing says why when the size range is the
     // reason, and one cut short says so.
@@ -227,8 +236,17 @@ void CMainDlg::OnSearch()
                        FormatText(TrFormat("CMainDlg", QT_TR_NOOP("0 items found, %d files outside the size range"))
                                       .c_str(),
                                   discarded));
+    else if (hidden > 0)
+        SetDlgItemText(IDC_STATUS,
+                       FormatText(TrFormat("CMainDlg", QT_TR_NOOP("%d items found, %d with sound")).c_str(), found,
+                                  found - hidden));
     else
         SetStatus(found, nullptr);
+    // The rows are what the user came for: a search typed in the bar hands
+    // the keyboard to them, so Ctrl+A and the arrows work on the pictures.
+    if (const QWidget* focus = QApplication::focusWidget(); focus && m_searchBar->isAncestorOf(focus)
+        && m_listResults.Count() > 0)
+        m_listResults.View()->setFocus();
     if (m_bCloseAfterSearch) {
         m_bCloseAfterSearch = false;
         OnCancel();
