@@ -133,14 +133,14 @@ private:
 // beside the list, or selecting rows, can never wear a column down.
 class CResultsList::ColumnFit final : public QObject {
 public:
-    static constexpr int kFolderMinimum = 60;
-
-    ColumnFit(QTableView* view, std::array<int, 5> defaults, int nameMinimum)
-        : QObject(view), m_view(view), m_defaults(defaults), m_nameMinimum(nameMinimum),
-          m_wantedFolder(defaults[kFolder])
+    // contents: what each column's typical text needs; the headings are
+    // measured as the list shows them, in the user's language.
+    ColumnFit(QTableView* view, std::array<int, 5> contents)
+        : QObject(view), m_view(view), m_contents(contents), m_wantedFolder(contents[kFolder])
     {
         QHeaderView* header = view->horizontalHeader();
-        header->setMinimumSectionSize(std::min(nameMinimum, kFolderMinimum));
+        for (int section = 0; section < header->count(); ++section)
+            header->resizeSection(section, Minimum(section));
         view->viewport()->installEventFilter(this);
         connect(header, &QHeaderView::sectionResized, this, [this](int section, int, int size) {
             if (m_fitting || section != kFolder)
@@ -166,6 +166,14 @@ public:
         for (int section = 0; section < header->count(); ++section)
             header->setSectionResizeMode(section, section == kName ? QHeaderView::Stretch : QHeaderView::Interactive);
     }
+    // The narrowest the list can be with every column whole.
+    int FittingWidth() const
+    {
+        int width = m_view->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2 * m_view->frameWidth();
+        for (int section = 0; section < kColumns; ++section)
+            width += Minimum(section);
+        return width;
+    }
 
 protected:
     bool eventFilter(QObject*, QEvent* event) override
@@ -178,31 +186,45 @@ protected:
 private:
     static constexpr int kName = 0;
     static constexpr int kFolder = 1;
+    static constexpr int kColumns = 5;
+
+    // A column's text and heading whole; the folder, which elides, only
+    // its heading. A heading has room for its sort mark beside it.
+    int Minimum(int section) const
+    {
+        const QHeaderView* header = m_view->horizontalHeader();
+        const QStyle* style = header->style();
+        const int heading = header->fontMetrics().horizontalAdvance(
+                                header->model()->headerData(section, Qt::Horizontal).toString())
+                          + 3 * style->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header)
+                          + style->pixelMetric(QStyle::PM_HeaderMarkSize, nullptr, header);
+        return section == kFolder ? heading : std::max(heading, m_contents[static_cast<size_t>(section)]);
+    }
 
     void Fit()
     {
         QHeaderView* header = m_view->horizontalHeader();
         const int width = m_view->viewport()->width();
-        if (width <= 0 || header->count() != 5)
+        if (width <= 0 || header->count() != kColumns)
             return;
         m_fitting = true;
         const auto others = [header] {
             return header->sectionSize(2) + header->sectionSize(3) + header->sectionSize(4);
         };
-        // A row that no longer fits with the widths remembered starts again
-        // from the defaults.
-        if (others() + kFolderMinimum + m_nameMinimum > width) {
-            for (int section = 2; section < 5; ++section)
-                header->resizeSection(section, m_defaults[static_cast<size_t>(section)]);
+        // Widths remembered that no longer leave the row room start again
+        // from the narrowest whole ones.
+        for (int section = 2; section < kColumns; ++section) {
+            if (header->sectionSize(section) < Minimum(section)
+                || others() + Minimum(kFolder) + Minimum(kName) > width)
+                header->resizeSection(section, Minimum(section));
         }
-        const int room = width - others() - m_nameMinimum;
-        header->resizeSection(kFolder, std::max(kFolderMinimum, std::min(m_wantedFolder, room)));
+        const int room = width - others() - Minimum(kName);
+        header->resizeSection(kFolder, std::max(Minimum(kFolder), std::min(m_wantedFolder, room)));
         m_fitting = false;
     }
 
     QTableView* m_view;
-    std::array<int, 5> m_defaults;
-    int m_nameMinimum;
+    std::array<int, kColumns> m_contents;
     int m_wantedFolder;
     bool m_fitting = false;
 };
@@ -234,19 +256,14 @@ void CResultsList::InsertColumns(const QIcon& rowIcon)
                                                 "28-12-2003 10:59 PM", "Yes"};
     std::array<int, 5> widths{};
     for (size_t column = 0; column < widths.size(); ++column) {
-        const CString heading = TrText(kContext, headings[column]);
-        m_list.InsertColumn(static_cast<int>(column), heading, 0);
-        widths[column] = std::max(metrics.horizontalAdvance(QString::fromLatin1(typical[column])) + pad
-                                      + (column == 0 ? view->iconSize().width() + pad : 0),
-                                  view->horizontalHeader()->sectionSizeHint(static_cast<int>(column)));
-        view->horizontalHeader()->resizeSection(static_cast<int>(column), widths[column]);
+        m_list.InsertColumn(static_cast<int>(column), TrText(kContext, headings[column]), 0);
+        widths[column] = metrics.horizontalAdvance(QString::fromLatin1(typical[column])) + pad
+                       + (column == 0 ? view->iconSize().width() + 2 * pad : 0);
     }
     // A name cut short reads "IMG…JPG": cut the middle, where a name or a
     // folder says least.
     view->setTextElideMode(Qt::ElideMiddle);
-    m_fit = new ColumnFit(view, widths, widths[0]);
-    m_nFittingWidth = widths[0] + ColumnFit::kFolderMinimum + widths[2] + widths[3] + widths[4]
-                    + view->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2 * view->frameWidth();
+    m_fit = new ColumnFit(view, widths);
     m_fit->Modes();
     m_list.SetImageList(rowIcon);
     // Rows drag out as the files they stand for, into a file manager or
@@ -345,6 +362,11 @@ std::vector<CString> CResultsList::SelectedPaths(Order order) const
     for (const int row : rows)
         paths.push_back(GetRowPath(row));
     return paths;
+}
+
+int CResultsList::FittingWidth() const
+{
+    return m_fit ? m_fit->FittingWidth() : 0;
 }
 
 void CResultsList::RestoreColumns(const QByteArray& state)

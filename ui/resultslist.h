@@ -51,7 +51,7 @@ public:
     // Column widths remembered from an earlier run, used where the row still fits.
     void RestoreColumns(const QByteArray& state);
     // The width at which a row shows a camera's whole file name.
-    int FittingWidth() const { return m_nFittingWidth; }
+    int FittingWidth() const;
     // The paths of all rows, in the order the list shows them.
     std::vector<CString> ShownPaths() const;
     CListView* View() const { return m_list.View(); }
@@ -64,7 +64,6 @@ private:
     CListCtrl m_list;
     class ColumnFit;
     ColumnFit* m_fit = nullptr; // owned by the view
-    int m_nFittingWidth = 0;
     CRowPathIndex m_index;
     // "Yes" and "No" in the user's language, looked up once, not per row.
     CString m_strYes;

@@ -8,8 +8,6 @@
 #include <cerrno>
 #include <memory>
 
-#include <QApplication>
-
 #include "audio/jpegaudio.h"
 #include "platform/file.h"
 #include "platform/qt/eventloop.h"
@@ -244,7 +242,8 @@ void CMainDlg::OnSearch()
         SetStatus(found, nullptr);
     // The rows are what the user came for: a search typed in the bar hands
     // the keyboard to them, so Ctrl+A and the arrows work on the pictures.
-    if (const QWidget* focus = QApplication::focusWidget(); focus && m_searchBar->isAncestorOf(focus)
+    // (The window's own focus: at start the window may not be active yet.)
+    if (const QWidget* focus = focusWidget(); (!focus || m_searchBar->isAncestorOf(focus))
         && m_listResults.Count() > 0)
         m_listResults.View()->setFocus();
     if (m_bCloseAfterSearch) {

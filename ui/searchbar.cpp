@@ -36,19 +36,23 @@ CSearchBar::CSearchBar(CDialog& dlg, QWidget* parent)
     grid->setColumnStretch(3, 1);
     grid->setColumnMinimumWidth(6, 0);
 
-    const auto row = [](std::initializer_list<QWidget*> widgets) {
+    const auto row = [](std::initializer_list<QWidget*> widgets) -> QBoxLayout* {
         auto* layout = new QHBoxLayout;
         for (QWidget* widget : widgets)
             layout->addWidget(widget);
         layout->addStretch(1);
         return layout;
     };
+    // Two lines: what is looked for, then the size range with what the hits
+    // do to the list.
     auto* panel = new QVBoxLayout(m_panel);
     panel->addLayout(row({item(IDC_SUBFOLDERS), item(IDC_CHECKSOUND), item(IDC_ONLYWITHSOUND)}));
-    panel->addLayout(
-        row({item(IDC_SIZERANGE), item(IDC_SIZEMIN), dlg.NextControl(IDC_SIZEMIN), item(IDC_SIZEMAX)}));
-    item(IDC_MODEFRAME)->setLayout(row({item(IDC_REPLACE), item(IDC_ADD), item(IDC_REMOVE)}));
-    panel->addWidget(item(IDC_MODEFRAME));
+    QBoxLayout* sizes = row({item(IDC_SIZERANGE), item(IDC_SIZEMIN), dlg.NextControl(IDC_SIZEMIN), item(IDC_SIZEMAX)});
+    QBoxLayout* modes = row({item(IDC_REPLACE), item(IDC_ADD), item(IDC_REMOVE)});
+    modes->setContentsMargins(4, 0, 4, 0);
+    item(IDC_MODEFRAME)->setLayout(modes);
+    sizes->addWidget(item(IDC_MODEFRAME));
+    panel->addLayout(sizes);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
