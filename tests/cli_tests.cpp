@@ -127,8 +127,9 @@ TEST_F(Cli, UnreadableFoldersAndFullOutput)
     EXPECT_NE(full.err.find("cannot write standard output: No space left on device"), std::string::npos);
 }
 
-// Several patterns in one mask; folders that match it are no rows and no
-// error; a relative folder prints as the plain absolute path.
+// Several patterns in one mask (by default both JPEG endings and FlashPix
+// files); folders that match it are no rows and no error; a relative folder
+// prints as the plain absolute path; each folder's files come in name order.
 TEST_F(Cli, MasksFoldersAndEverySource)
 {
     MakeDir(dir / "sub");
@@ -137,12 +138,15 @@ TEST_F(Cli, MasksFoldersAndEverySource)
     WriteFile(dir / "sub/P1010006.JPG", ReadFile(olympus + "P1010006.JPG"));
     WriteFile(dir / "sub/P1010006.WAV", ReadFile(olympus + "P1010006.WAV"));
     WriteFile(dir / "sub/P0004795.FPX", ReadFile(DataPath("real/kodak-dc260/P0004795.FPX")));
+    WriteFile(dir / "sub/a.jpeg", ReadFile(DataPath("IM000102.JPG")));
     ASSERT_EQ(::chdir(dir.path().c_str()), 0);
-    const Result r = Call({"--check", "-r", "--mask", " *.jpg ;; *.fpx", "."});
+    const Result mask = Call({"--check", "-r", "--mask", " *.jpg ;; *.fpx", "."});
+    const Result byDefault = Call({"--check", "-r", "."});
     ASSERT_EQ(::chdir("/"), 0);
-    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(mask.status, 0) << mask.err;
     const std::string jpg = dir / "sub/P1010006.JPG\tYes\n", fpx = dir / "sub/P0004795.FPX\tYes\n";
-    EXPECT_TRUE(r.out == jpg + fpx || r.out == fpx + jpg) << r.out;
+    EXPECT_EQ(mask.out, fpx + jpg);
+    EXPECT_EQ(byDefault.out, fpx + jpg + dir / "sub/a.jpeg\tNo\n");
 }
 
 } // namespace

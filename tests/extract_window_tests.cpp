@@ -43,6 +43,8 @@ TEST_F(ExtractWindow, ExtractAndPlayPlaysOnlyWhatThisRunWrote)
                                                         "Please select a item in the Search results list"}));
     MakeDir(dir / "sub"); // a subfolder's rows come first
     const std::string first = Camera("sub/pic.jpg"), second = Camera("pic.jpg");
+    auto* activity = dlg.findChild<CActivityPanel*>();
+    EXPECT_FALSE(activity->IsOpen()); // the log opens when a run writes to it
     Camera("silent.jpg", "IM000102.JPG");
     WriteText(dir / "silent.jpg.wav", "an earlier wav");
     WriteText(dir / "memo.WAV", "RIFF");
@@ -67,6 +69,7 @@ TEST_F(ExtractWindow, ExtractAndPlayPlaysOnlyWhatThisRunWrote)
         shown.Click(IDC_EXTRACTPLAY);
         EXPECT_EQ(shown.LogRows(), c.log) << c.name;
         EXPECT_EQ(services.played, c.played) << c.name;
+        EXPECT_TRUE(activity->IsOpen());
     }
     EXPECT_FALSE(Exists(dir / "mywav.wav"));
 }

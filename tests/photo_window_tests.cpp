@@ -156,9 +156,10 @@ TEST_F(PhotoWindow, ExtractionRunsInTheBackgroundAndCancelLeavesWholeWavs)
 }
 
 // Escape stops what runs and nothing else (Ctrl+Q, which closes, is the
-// app test's under a real X server). The other keys:
-// F5 searches, Ctrl+A and Ctrl+C select and copy the rows' paths,
-// Shift+F10 opens the row menu, and an open nobody can serve says so.
+// app test's under a real X server). The other keys: F5 or Enter searches,
+// the hits come in name order and the rows take the keyboard, Ctrl+A and
+// Ctrl+C select and copy the rows' paths in the order shown, Shift+F10
+// opens the row menu, and an open nobody can serve says so.
 TEST_F(BigTree, EscapeCancelsOnlyAndTheKeysReachTheRows)
 {
     shown.SetText(IDC_LOOKIN, tree->path());
@@ -174,14 +175,21 @@ TEST_F(BigTree, EscapeCancelsOnlyAndTheKeysReachTheRows)
     EXPECT_LT(shown.Rows(), kMany);
     EXPECT_EQ(shown.Text(IDC_STATUS), "Search cancelled, " + std::to_string(shown.Rows()) + " items found");
 
-    shown.SetText(IDC_FILEMASK, "f1.jpg");
-    QTest::keyClick(&dlg, Qt::Key_F5);
-    ASSERT_EQ(shown.Rows(), 1);
+    shown.SetText(IDC_FILEMASK, "f1?.jpg");
+    QTest::keyClick(shown.Edit(IDC_FILEMASK), Qt::Key_Return);
+    ASSERT_EQ(shown.Rows(), 10);
     CListView* list = shown.List(IDC_RESULTS);
-    list->setFocus();
+    EXPECT_EQ(dlg.focusWidget(), list);
+    std::string found, shownOrder;
+    for (int row = 0; row < 10; ++row) {
+        found += shown.Row(row)[0] + " ";
+        shownOrder = *tree / ("f1" + std::to_string(row) + ".jpg") + (row ? "\n" : "") + shownOrder;
+    }
+    EXPECT_EQ(found, "f10.jpg f11.jpg f12.jpg f13.jpg f14.jpg f15.jpg f16.jpg f17.jpg f18.jpg f19.jpg ");
+    list->sortByColumn(0, Qt::DescendingOrder);
     QTest::keyClick(list, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(list, Qt::Key_C, Qt::ControlModifier);
-    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), *tree / "f1.jpg");
+    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), shownOrder);
 
     list->setCurrentIndex(list->ViewIndex(0));
     services.openAnswer = false;
@@ -192,13 +200,15 @@ TEST_F(BigTree, EscapeCancelsOnlyAndTheKeysReachTheRows)
         QTest::keyClick(menu, Qt::Key_Return);
     });
     QTest::keyClick(list, Qt::Key_F10, Qt::ShiftModifier);
-    EXPECT_EQ(services.opened, (std::vector<std::string>{*tree / "f1.jpg"}));
+    EXPECT_EQ(services.opened, (std::vector<std::string>{*tree / "f10.jpg"}));
     ASSERT_EQ(services.boxes.size(), 1u);
-    EXPECT_NE(services.boxes[0].find(*tree / "f1.jpg"), std::string::npos);
+    EXPECT_NE(services.boxes[0].find(*tree / "f10.jpg"), std::string::npos);
 }
 
 // A first start, with nothing remembered: "Look in" is the Pictures folder
-// (home without one), subfolders and the sound check are on.
+// (home without one), subfolders and the sound check are on, the mask takes
+// both JPEG endings and FlashPix files; the options stay open until the
+// user's first search folds them, which is remembered.
 TEST(FirstUse, PicturesFolderSubfoldersAndSoundCheck)
 {
     RecordedServices services;
@@ -216,6 +226,18 @@ TEST(FirstUse, PicturesFolderSubfoldersAndSoundCheck)
         EXPECT_EQ(dlg.IsDlgButtonChecked(IDC_SUBFOLDERS), 1);
         EXPECT_EQ(dlg.IsDlgButtonChecked(IDC_CHECKSOUND), 1);
         EXPECT_EQ(dlg.IsDlgButtonChecked(IDC_ONLYWITHSOUND), 0);
+        EXPECT_EQ(dlg.GetDlgItemText(IDC_FILEMASK), "*.jpg;*.jpeg;*.fpx");
+        auto* bar = dlg.findChild<CSearchBar*>();
+        EXPECT_FALSE(bar->IsFolded());
+        if (!pictures)
+            continue;
+        for (const char* name : {"a.jpeg", "b.FPX", "c.JPG", "d.png"})
+            WriteFile(home / ("Pictures/" + std::string(name)), Bytes(1, 0));
+        dlg.show();
+        QTest::mouseClick(qobject_cast<QAbstractButton*>(dlg.GetDlgItem(IDOK)), Qt::LeftButton);
+        EXPECT_EQ(qobject_cast<CListView*>(dlg.GetDlgItem(IDC_RESULTS))->Model()->Count(), 3);
+        EXPECT_TRUE(bar->IsFolded());
+        EXPECT_EQ(dlg.GetWindowMemory().bOptionsFolded, true);
     }
     setenv("HOME", oldHome.c_str(), 1);
 }

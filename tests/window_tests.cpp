@@ -64,7 +64,7 @@ TEST(StartUp, RememberedFormShapeAndThePictureGiven)
     {
         ShownDialog shown;
         shown.dlg.resize(780, 560);
-        shown.dlg.findChild<QSplitter*>()->setSizes({520, 260});
+        shown.dlg.findChild<QSplitter*>()->setSizes({620, 160});
         shown.List(IDC_RESULTS)->horizontalHeader()->resizeSection(1, 100);
         shape = shown.dlg.GetWindowMemory();
     }

@@ -47,12 +47,11 @@ CSearchBar::CSearchBar(CDialog& dlg, QWidget* parent)
     // do to the list.
     auto* panel = new QVBoxLayout(m_panel);
     panel->addLayout(row({item(IDC_SUBFOLDERS), item(IDC_CHECKSOUND), item(IDC_ONLYWITHSOUND)}));
-    QBoxLayout* sizes = row({item(IDC_SIZERANGE), item(IDC_SIZEMIN), dlg.NextControl(IDC_SIZEMIN), item(IDC_SIZEMAX)});
     QBoxLayout* modes = row({item(IDC_REPLACE), item(IDC_ADD), item(IDC_REMOVE)});
     modes->setContentsMargins(4, 0, 4, 0);
     item(IDC_MODEFRAME)->setLayout(modes);
-    sizes->addWidget(item(IDC_MODEFRAME));
-    panel->addLayout(sizes);
+    panel->addLayout(row({item(IDC_SIZERANGE), item(IDC_SIZEMIN), dlg.NextControl(IDC_SIZEMIN), item(IDC_SIZEMAX),
+                          item(IDC_MODEFRAME)}));
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
