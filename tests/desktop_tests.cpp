@@ -13,10 +13,12 @@
 #include "app/mainapp.h"
 #include "platform/qt/services.h"
 #include "ui/maindlg.h"
+#include "ui/searchbar.h"
 #include "res/ids.h"
 #include "testkit.h"
 #include "ui/aboutdlg.h"
 #include "ui/maindlg.h"
+#include "ui/searchbar.h"
 #include "ui/resultslist.h"
 #include "ui/translate.h"
 

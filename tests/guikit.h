@@ -16,7 +16,10 @@
 #include "platform/qt/controls.h"
 #include "res/ids.h"
 #include "testkit.h"
+#include "ui/activity.h"
 #include "ui/maindlg.h"
+#include "ui/preview.h"
+#include "ui/searchbar.h"
 
 // Installs recording stand-ins for the services that would ask a person;
 // restores the real ones when it goes.

@@ -14,6 +14,7 @@
 #include "platform/qt/services.h"
 #include "platform/qt/text.h"
 #include "ui/maindlg.h"
+#include "ui/statusbar.h"
 #include "ui/translate.h"
 
 // One run in the background. Rows wait in a queue that the window empties

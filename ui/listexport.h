@@ -13,6 +13,7 @@
 
 #include "audio/report.h"
 #include "ui/maindlg.h"
+#include "ui/statusbar.h"
 
 class CMainDlg::CListExport {
 public:

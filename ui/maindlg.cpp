@@ -32,8 +32,12 @@
 #include "res/templates.h"
 #include "search/pathparts.h"
 #include "ui/aboutdlg.h"
+#include "ui/activity.h"
 #include "ui/extraction.h"
 #include "ui/listexport.h"
+#include "ui/preview.h"
+#include "ui/searchbar.h"
+#include "ui/statusbar.h"
 
 namespace {
 

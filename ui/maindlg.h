@@ -1,9 +1,6 @@
 #pragma once
-// The program's one window, a photo tool: the search as a bar on top, the
-// results and the selected picture with its memo side by side, the log of
-// the last extraction folded at the foot, the status line under it. The
-// window coordinates; the bar, the viewer, the log panel and the status
-// line are classes of their own.
+// The program's one window, a photo tool. It coordinates the parts it lays
+// out: the search bar, the results beside the viewer, the log, the status.
 #include <QByteArray>
 #include <QIcon>
 #include <QSize>
@@ -20,11 +17,12 @@
 #include "platform/qt/controls.h"
 #include "platform/qt/dialog.h"
 #include "search/filesearch.h"
-#include "ui/activity.h"
-#include "ui/preview.h"
 #include "ui/resultslist.h"
-#include "ui/searchbar.h"
-#include "ui/statusbar.h"
+
+class CActivityPanel;
+class CPreviewPane;
+class CSearchBar;
+class CWorkStatus;
 
 // What a search's hits do to the results list: the radio group's order.
 enum class ListMode { Replace, Add, Remove };

@@ -14,6 +14,7 @@
 #include "search/pathparts.h"
 #include "ui/listexport.h"
 #include "ui/maindlg.h"
+#include "ui/preview.h"
 #include "ui/translate.h"
 
 void CMainDlg::OnContextMenu(int id, int row, const QPoint& globalPos)

@@ -16,6 +16,7 @@
 #include "res/ids.h"
 #include "search/pathparts.h"
 #include "ui/maindlg.h"
+#include "ui/searchbar.h"
 #include "ui/translate.h"
 
 namespace {
