@@ -26,6 +26,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 
 #include "bench/benchkit.h"
 #include "bench/camera_tree.h"
@@ -59,15 +60,20 @@ public:
     CMainDlg dlg;
 };
 
-void SearchWithSound()
+// 40,000 camera files in 200 folders; each is cut to its first 8 KB, more
+// than a search reads of it, to keep the tree small.
+Tree LibraryTree()
 {
-    // 40,000 camera files in 200 folders; each is cut to its first 8 KB,
-    // more than either side reads of it, to keep the tree small.
     TreeSpec spec;
     spec.cameraFiles = 40000;
     spec.perFolder = 200;
     spec.headBytes = 8192;
-    const Tree tree = MakeCameraTree(spec);
+    return MakeCameraTree(spec);
+}
+
+void SearchWithSound()
+{
+    const Tree tree = LibraryTree();
     Window window;
     const auto ours = [&] { window.Search(tree.root, 0, true); };
     const auto baseline = [&] { RunProgram({VOCALINE_EXTRACT, "--check", "-r", tree.root}); };
@@ -152,6 +158,27 @@ private:
     qint64 m_longest = 0;
 };
 
+// Runs step(0), step(1), ... every interval ms, count times, as a user's
+// input would come; returns the longest the window went without events.
+qint64 LongestGapWhile(int intervalMs, int count, const std::function<void(int)>& step)
+{
+    GapMeter gaps;
+    int done = 0;
+    QTimer input;
+    QObject::connect(&input, &QTimer::timeout, [&] { step(done++); });
+    input.start(intervalMs);
+    while (done < count)
+        QApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    input.stop();
+    return gaps.Longest();
+}
+
+void ReportGap(const char* what, qint64 longest)
+{
+    std::printf("%s: longest gap in event handling %lld ms  (goal <= 50 ms) %s\n", what,
+                static_cast<long long>(longest), longest <= 50 ? "met" : "MISSED");
+}
+
 void ExtractRows()
 {
     TreeSpec spec;
@@ -221,45 +248,22 @@ void Preview()
 
     // Down held at a keyboard's repeat rate, 30 a second, through the rows.
     view->setCurrentIndex(view->ViewIndex(0));
-    GapMeter gaps;
-    int presses = 0;
-    QTimer repeat;
-    QObject::connect(&repeat, &QTimer::timeout, [&] {
-        QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
-        QApplication::sendEvent(view, &down);
-        ++presses;
-    });
-    repeat.start(33);
-    while (presses < 199)
-        QApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-    repeat.stop();
-    const qint64 longest = gaps.Longest();
-    std::printf("holding Down through 200 such rows: longest gap in event handling %lld ms  (goal <= 50 ms) %s\n",
-                static_cast<long long>(longest), longest <= 50 ? "met" : "MISSED");
+    ReportGap("holding Down through 200 such rows", LongestGapWhile(33, 199, [&](int) {
+                  QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+                  QApplication::sendEvent(view, &down);
+              }));
 
     // The divider dragged at a mouse's pace, every third step a row
     // further, so that pictures are decoded again at each new size.
     auto* splitter = window.dlg.findChild<QSplitter*>();
     window.dlg.resize(1200, 800);
-    GapMeter dragGaps;
-    int steps = 0;
-    QTimer drag;
-    QObject::connect(&drag, &QTimer::timeout, [&] {
-        const int width = splitter->width();
-        const int left = width / 3 + (steps % 20) * width / 60;
-        splitter->setSizes({left, width - left});
-        if (steps % 3 == 0)
-            view->setCurrentIndex(view->ViewIndex(steps / 3 % 200));
-        ++steps;
-    });
-    drag.start(16);
-    while (steps < 300)
-        QApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-    drag.stop();
-    const qint64 dragLongest = dragGaps.Longest();
-    std::printf("dragging the divider and switching rows while pictures decode: longest gap %lld ms"
-                "  (goal <= 50 ms) %s\n",
-                static_cast<long long>(dragLongest), dragLongest <= 50 ? "met" : "MISSED");
+    ReportGap("dragging the divider and switching rows while pictures decode", LongestGapWhile(16, 300, [&](int step) {
+                  const int width = splitter->width();
+                  const int left = width / 3 + (step % 20) * width / 60;
+                  splitter->setSizes({left, width - left});
+                  if (step % 3 == 0)
+                      view->setCurrentIndex(view->ViewIndex(step / 3 % 200));
+              }));
     RemoveTree(dir);
 }
 
@@ -267,11 +271,7 @@ void Preview()
 // showing the window to its first rows, the search then stopped (Escape).
 void StartSearch()
 {
-    TreeSpec spec;
-    spec.cameraFiles = 40000;
-    spec.perFolder = 200;
-    spec.headBytes = 8192;
-    const Tree tree = MakeCameraTree(spec);
+    const Tree tree = LibraryTree();
     std::vector<double> times;
     for (int run = 0; run < 5; ++run) {
         CMainDlg dlg;

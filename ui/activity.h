@@ -5,7 +5,7 @@
 // whether it is open or not.
 #include <QWidget>
 
-class QToolButton;
+#include "ui/foldbutton.h"
 
 class CActivityPanel : public QWidget {
     Q_OBJECT
@@ -13,11 +13,10 @@ public:
     // log: the list the rows go to; commands: buttons for the title line.
     CActivityPanel(QWidget* log, std::initializer_list<QWidget*> commands, QWidget* parent);
 
-    bool IsOpen() const;
-    void SetOpen(bool open);
+    bool IsOpen() const { return m_title->IsOpen(); }
+    void SetOpen(bool open) { m_title->SetOpen(open); }
     QToolButton* TitleButton() const { return m_title; }
 
 private:
-    QToolButton* m_title;
-    QWidget* m_log;
+    CFoldButton* m_title;
 };

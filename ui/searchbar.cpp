@@ -2,22 +2,15 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 #include "platform/qt/dialog.h"
 #include "res/ids.h"
 
 CSearchBar::CSearchBar(CDialog& dlg, QWidget* parent)
-    : QWidget(parent), m_options(new QToolButton(this)), m_panel(dlg.GetDlgItem(IDC_OPTIONSGROUP))
+    : QWidget(parent), m_options(new CFoldButton(tr("Search options"), dlg.GetDlgItem(IDC_OPTIONSGROUP), this))
 {
     const auto item = [&dlg](int id) { return dlg.GetDlgItem(id); };
-    m_options->setText(tr("Search options"));
-    m_options->setAccessibleName(tr("Search options"));
-    m_options->setCheckable(true);
-    m_options->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    m_options->setAutoRaise(true);
-    connect(m_options, &QToolButton::toggled, this, [this](bool open) { SetFolded(!open); });
 
     // Look in, its picker and Search on one line, the program's About at
     // its end; the name and text filters under them with the options' switch.
@@ -45,7 +38,7 @@ CSearchBar::CSearchBar(CDialog& dlg, QWidget* parent)
     };
     // Two lines: what is looked for, then the size range with what the hits
     // do to the list.
-    auto* panel = new QVBoxLayout(m_panel);
+    auto* panel = new QVBoxLayout(item(IDC_OPTIONSGROUP));
     panel->addLayout(row({item(IDC_SUBFOLDERS), item(IDC_CHECKSOUND), item(IDC_ONLYWITHSOUND)}));
     QBoxLayout* modes = row({item(IDC_REPLACE), item(IDC_ADD), item(IDC_REMOVE)});
     modes->setContentsMargins(4, 0, 4, 0);
@@ -56,18 +49,6 @@ CSearchBar::CSearchBar(CDialog& dlg, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addLayout(grid);
-    layout->addWidget(m_panel);
+    layout->addWidget(item(IDC_OPTIONSGROUP));
     SetFolded(false);
-}
-
-bool CSearchBar::IsFolded() const
-{
-    return !m_options->isChecked();
-}
-
-void CSearchBar::SetFolded(bool folded)
-{
-    m_options->setChecked(!folded);
-    m_options->setArrowType(folded ? Qt::RightArrow : Qt::DownArrow);
-    m_panel->setVisible(!folded);
 }

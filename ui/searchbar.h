@@ -5,8 +5,9 @@
 // commands); the bar only arranges them.
 #include <QWidget>
 
+#include "ui/foldbutton.h"
+
 class CDialog;
-class QToolButton;
 
 class CSearchBar : public QWidget {
     Q_OBJECT
@@ -14,11 +15,10 @@ public:
     // Takes the form's controls of dlg into the bar.
     CSearchBar(CDialog& dlg, QWidget* parent);
 
-    bool IsFolded() const;
-    void SetFolded(bool folded);
+    bool IsFolded() const { return !m_options->IsOpen(); }
+    void SetFolded(bool folded) { m_options->SetOpen(!folded); }
     QToolButton* OptionsButton() const { return m_options; }
 
 private:
-    QToolButton* m_options;
-    QWidget* m_panel;
+    CFoldButton* m_options;
 };
