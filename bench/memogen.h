@@ -42,4 +42,9 @@ Bytes ExifWithRelatedSoundFile(const std::string& name, bool bigEndian = true);
 // SOI, an APP1 segment with this data, then a small picture's tables, scan and EOI.
 Bytes JpegWithApp1(const Bytes& app1Data);
 
+// A compound (OLE2) file of 512-byte sectors whose root holds entries empty
+// streams named s0, s1, ...: as one sibling chain (each the right sibling
+// of the one before), or as a balanced tree of storages.
+Bytes CompoundFile(size_t entries, bool chain);
+
 } // namespace memogen

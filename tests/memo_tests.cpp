@@ -9,6 +9,7 @@
 #include "audio/extract.h"
 #include "audio/memo.h"
 #include "bench/memogen.h"
+#include "runkit.h"
 #include "testkit.h"
 
 namespace {
@@ -167,6 +168,34 @@ TEST(Memos, DamagedCompoundFilesGiveNoMemo)
         {"file cut inside the stream", Bytes(fpx.begin(), fpx.begin() + static_cast<long>(sectorAt(start) + 100))},
     };
     ExpectNoMemo(cases, "p.fpx");
+}
+
+// Directories libgsf would recurse through until the stack ran out, or sort
+// for seconds, are refused before it sees them, also under a JPEG's name.
+// The largest directory allowed is read.
+TEST(Memos, HostileCompoundDirectoriesAreNoFlashPixFiles)
+{
+    using memogen::CompoundFile;
+    const auto looped = [] {
+        Bytes b = CompoundFile(3, true);
+        b[512 * 2 + 3 * 128 + 0x48] = 1; // the last entry's right sibling: the first
+        return b;
+    };
+    const std::pair<const char*, Bytes> cases[] = {
+        {"a sibling chain of 40,000 entries", CompoundFile(40000, true)},
+        {"20,000 storages", CompoundFile(20000, false)},
+        {"4,097 entries", CompoundFile(4096, false)},
+        {"a chain of 600", CompoundFile(600, true)},
+        {"a loop", looped()},
+    };
+    ExpectNoMemo(cases, "IMG_0002.JPG");
+    TempDir dir;
+    Recorder recorder;
+    for (const auto& [what, bytes] : cases)
+        WriteFile(dir / what, bytes);
+    WriteFile(dir / "4,096 entries", CompoundFile(4095, false));
+    RunExtraction({dir / "a loop", dir / "a sibling chain of 40,000 entries", dir / "4,096 entries"}, recorder);
+    EXPECT_EQ(recorder.reasons, (std::vector<std::string>{"not a FlashPix file", "not a FlashPix file", "not a JPEG file"}));
 }
 
 } // namespace
