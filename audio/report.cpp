@@ -76,7 +76,11 @@ CString JsonString(const CString& text)
 
 CString CsvCell(const CString& text)
 {
-    const CString utf8 = ToUtf8(text);
+    // A cell a spreadsheet would take for a formula (a picture named
+    // "=HYPERLINK(...)", a camera maker "=2+3") is written as text.
+    CString utf8 = ToUtf8(text);
+    if (!utf8.empty() && CString("=+-@\t\r").find(utf8.front()) != CString::npos)
+        utf8.insert(0, 1, '\'');
     if (utf8.find_first_of(",\"\r\n") == CString::npos)
         return utf8;
     CString out = "\"";
@@ -198,6 +202,10 @@ void AddMemo(CReportRecord& record, const CMemo& memo, int index, int count, con
         record.Set(ReportField::MemoFile, memo.strBesideName);
     if (count > 1)
         record.Set(ReportField::MemoIndex, int64_t{index});
+    if (memo.bTooLarge) {
+        record.Set(ReportField::Error, CString("sound data larger than 256 MB"));
+        return;
+    }
     record.Set(ReportField::MemoBytes, static_cast<int64_t>(memo.bytes.size()));
     record.Set(ReportField::MemoSha256, Sha256Hex(memo.bytes));
     WavInfo info;
