@@ -101,8 +101,8 @@ TEST_F(RowMenu, PlayWritesNothingAndTheExtractionsTakeTheirOptions)
     shown.Search(dir.path());
     ASSERT_EQ(::chmod(dir.path().c_str(), 0555), 0);
     Choose(0, "&Play");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !services.playedData.empty(); }));
     ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0);
-    ASSERT_EQ(services.playedData.size(), 1u);
     EXPECT_EQ(services.playedData[0], ReadFile(DataPath("expected/IM000101.JPG.wav")));
     EXPECT_FALSE(Exists(picture + ".wav"));
     EXPECT_TRUE(services.boxes.empty());
