@@ -2,9 +2,20 @@
 // they take and what they play. The run itself is tested in audio_tests.
 #include <gtest/gtest.h>
 
+#include <QBuffer>
 #include <QContextMenuEvent>
+#include <QElapsedTimer>
+#include <QImageWriter>
+#include <QLabel>
 #include <QMenu>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <thread>
+
+#include "ui/preview.h"
 
 #include "guikit.h"
 
@@ -113,6 +124,76 @@ TEST_F(RowMenu, PlayWritesNothingAndTheExtractionsTakeTheirOptions)
     EXPECT_EQ(pcm[20], 1); // format tag: PCM
     Choose(0, "Open containing &folder");
     EXPECT_EQ(services.shownInFolder, std::vector<std::string>{picture});
+}
+
+// A few hundred bytes claiming a 46000 x 46000 progressive picture.
+Bytes PictureBomb()
+{
+    QImage image(16, 16, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setProgressiveScanWrite(true);
+    EXPECT_TRUE(writer.write(image));
+    Bytes bytes(jpeg.begin(), jpeg.end());
+    for (size_t at = 2; at + 9 < bytes.size(); ++at) {
+        if (bytes[at] == 0xFF && bytes[at + 1] == 0xC2) {
+            for (size_t size : {at + 5, at + 7}) {
+                bytes[size] = 46000 >> 8;
+                bytes[size + 1] = 46000 & 0xFF;
+            }
+            return bytes;
+        }
+    }
+    ADD_FAILURE() << "no progressive frame";
+    return bytes;
+}
+
+// Hovering, selecting and playing hostile rows never holds the window: a
+// trailer claiming a gigabyte is named, not read; a picture bomb is not
+// decoded; a FIFO is never opened, so its waiting writer stays waiting.
+TEST_F(RowMenu, HostileRowsNeverHoldTheWindow)
+{
+    WriteSparseTrailerMemo(dir / "big.jpg", uint64_t{1} << 30);
+    WriteFile(dir / "bomb.jpg", PictureBomb());
+    ASSERT_EQ(::mkfifo((dir / "pipe.jpg").c_str(), 0600), 0);
+    std::atomic<bool> released = false;
+    std::thread writer([&] {
+        const int fd = ::open((dir / "pipe.jpg").c_str(), O_WRONLY | O_CLOEXEC);
+        released = true;
+        ::close(fd);
+    });
+    if (!shown.Button(IDC_CHECKSOUND)->isChecked())
+        shown.Click(IDC_CHECKSOUND);
+    shown.Search(dir.path());
+    ASSERT_EQ(shown.Rows(), 3);
+    QElapsedTimer clock;
+    clock.start();
+    qint64 last = 0, longest = 0;
+    QTimer probe;
+    QObject::connect(&probe, &QTimer::timeout, [&] {
+        longest = std::max(longest, clock.elapsed() - last);
+        last = clock.elapsed();
+    });
+    probe.start(1);
+    CListView* view = shown.List(IDC_RESULTS);
+    auto* pane = dlg.findChild<CPreviewPane*>();
+    for (int row = 0; row < 3; ++row) {
+        const std::string path = shown.RowPath(row);
+        view->setCurrentIndex(view->model()->index(row, 0));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return pane->Shows(path); }, 10000)) << path;
+        EXPECT_EQ(pane->findChild<QLabel*>(QString(), Qt::FindDirectChildrenOnly)->text(), "No preview") << path;
+        view->model()->index(row, 4).data(Qt::ToolTipRole);
+        Choose(row, "&Play");
+        EXPECT_TRUE(QTest::qWaitFor([&] { return services.boxes.size() == static_cast<size_t>(row) + 1; })) << path;
+    }
+    for (int row = 0; row < 3; ++row)
+        EXPECT_EQ(shown.Row(row)[4], shown.Row(row)[0] == "big.jpg" ? "Yes" : "No");
+    EXPECT_LT(longest, 1000);
+    EXPECT_FALSE(released);
+    ::close(::open((dir / "pipe.jpg").c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    writer.join();
 }
 
 } // namespace
