@@ -1,5 +1,6 @@
 #include "audio/fpxfile.h"
 
+#include <dlfcn.h>
 #include <gsf/gsf.h>
 
 #include <cstdint>
@@ -31,23 +32,72 @@ constexpr uint32_t kNoEntry = 0xFFFFFFFF;
 constexpr size_t kHeaderFatSectors = 109;
 enum : unsigned char { kTypeStorage = 1, kTypeStream = 2, kTypeRoot = 5 };
 
+// libgsf brings GIO, libxml2 and ICU with its 30 MB of data: about 10 ms in
+// the dynamic loader at every start, which a script running vocaline-extract
+// once per file would pay each time for the rare compound file. It is
+// loaded when the first one is met, and stays.
+struct CGsf {
+    decltype(&gsf_input_memory_new) input_memory_new;
+    decltype(&gsf_infile_msole_new) infile_msole_new;
+    decltype(&gsf_infile_num_children) infile_num_children;
+    decltype(&gsf_infile_name_by_index) infile_name_by_index;
+    decltype(&gsf_infile_child_by_index) infile_child_by_index;
+    decltype(&gsf_infile_get_type) infile_get_type;
+    decltype(&gsf_input_size) input_size;
+    decltype(&gsf_input_read) input_read;
+    decltype(&g_type_check_instance_is_a) type_check_instance_is_a;
+    decltype(&g_object_unref) object_unref;
+    decltype(&g_log_set_handler) log_set_handler;
+
+    // A storage, when child is one.
+    GsfInfile* AsStorage(GsfInput* child) const
+    {
+        auto* instance = reinterpret_cast<GTypeInstance*>(child);
+        return type_check_instance_is_a(instance, infile_get_type()) ? reinterpret_cast<GsfInfile*>(child) : nullptr;
+    }
+};
+
+/// The library, or null when it cannot be loaded (a compound file then
+/// holds no memo we can read).
+const CGsf* Gsf()
+{
+    static const CGsf* const loaded = []() -> const CGsf* {
+        void* library = ::dlopen(VOCALINE_GSF_SONAME, RTLD_NOW | RTLD_LOCAL);
+        if (!library)
+            return nullptr;
+        static CGsf gsf;
+        bool all = true;
+        const auto get = [&](auto& function, const char* name) {
+            function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(::dlsym(library, name));
+            all = all && function;
+        };
+        get(gsf.input_memory_new, "gsf_input_memory_new");
+        get(gsf.infile_msole_new, "gsf_infile_msole_new");
+        get(gsf.infile_num_children, "gsf_infile_num_children");
+        get(gsf.infile_name_by_index, "gsf_infile_name_by_index");
+        get(gsf.infile_child_by_index, "gsf_infile_child_by_index");
+        get(gsf.infile_get_type, "gsf_infile_get_type");
+        get(gsf.input_size, "gsf_input_size");
+        get(gsf.input_read, "gsf_input_read");
+        get(gsf.type_check_instance_is_a, "g_type_check_instance_is_a");
+        get(gsf.object_unref, "g_object_unref");
+        get(gsf.log_set_handler, "g_log_set_handler");
+        if (!all)
+            return nullptr;
+        // A damaged compound file is an ordinary case here, not one to tell
+        // the user about on standard error.
+        gsf.log_set_handler("libgsf:msole", static_cast<GLogLevelFlags>(G_LOG_LEVEL_MASK),
+                            [](const gchar*, GLogLevelFlags, const gchar*, gpointer) {}, nullptr);
+        return &gsf;
+    }();
+    return loaded;
+}
+
 struct Unref {
-    void operator()(void* object) const { g_object_unref(object); }
+    void operator()(void* object) const { Gsf()->object_unref(object); }
 };
 using InputPtr = std::unique_ptr<GsfInput, Unref>;
 using InfilePtr = std::unique_ptr<GsfInfile, Unref>;
-
-// A damaged compound file is an ordinary case here, not one to tell the
-// user about on standard error.
-void QuietGsf()
-{
-    static const bool once = [] {
-        g_log_set_handler("libgsf:msole", static_cast<GLogLevelFlags>(G_LOG_LEVEL_MASK),
-                          [](const gchar*, GLogLevelFlags, const gchar*, gpointer) {}, nullptr);
-        return true;
-    }();
-    (void)once;
-}
 
 bool StartsWave(const guint8* bytes)
 {
@@ -55,20 +105,20 @@ bool StartsWave(const guint8* bytes)
 }
 
 // The memo stream of one audio storage, when it holds one.
-bool ReadAudioStorage(GsfInfile* storage, std::vector<unsigned char>* bytes)
+bool ReadAudioStorage(const CGsf& gsf, GsfInfile* storage, std::vector<unsigned char>* bytes)
 {
-    const int count = gsf_infile_num_children(storage);
+    const int count = gsf.infile_num_children(storage);
     for (int i = 0; i < count; ++i) {
-        const char* name = gsf_infile_name_by_index(storage, i);
+        const char* name = gsf.infile_name_by_index(storage, i);
         if (!name || !IsFlashPixAudioStream(name))
             continue;
-        const InputPtr stream(gsf_infile_child_by_index(storage, i));
+        const InputPtr stream(gsf.infile_child_by_index(storage, i));
         if (!stream)
             continue;
-        const gsf_off_t size = gsf_input_size(stream.get());
+        const gsf_off_t size = gsf.input_size(stream.get());
         if (size < static_cast<gsf_off_t>(kStreamHead + kWaveHead))
             continue;
-        const guint8* head = gsf_input_read(stream.get(), kStreamHead + kWaveHead, nullptr);
+        const guint8* head = gsf.input_read(stream.get(), kStreamHead + kWaveHead, nullptr);
         if (!head || !StartsWave(head + kStreamHead))
             continue;
         // Even the presence test reads the stream to its end: a sector chain
@@ -77,7 +127,7 @@ bool ReadAudioStorage(GsfInfile* storage, std::vector<unsigned char>* bytes)
         std::vector<unsigned char>& memo = bytes ? *bytes : local;
         memo.resize(static_cast<size_t>(size) - kStreamHead);
         std::memcpy(memo.data(), head + kStreamHead, kWaveHead);
-        if (!gsf_input_read(stream.get(), memo.size() - kWaveHead, memo.data() + kWaveHead)) {
+        if (!gsf.input_read(stream.get(), memo.size() - kWaveHead, memo.data() + kWaveHead)) {
             memo.clear();
             continue;
         }
@@ -89,21 +139,22 @@ bool ReadAudioStorage(GsfInfile* storage, std::vector<unsigned char>* bytes)
 // The audio storage lies below the image's storage ("Data Object Store",
 // the resolutions...): storages are searched depth first, "Audio..." ones
 // for a memo stream.
-bool FindAudioStorage(GsfInfile* storage, std::vector<unsigned char>* bytes, int depth, const KeepGoing& keepGoing)
+bool FindAudioStorage(const CGsf& gsf, GsfInfile* storage, std::vector<unsigned char>* bytes, int depth,
+                      const KeepGoing& keepGoing)
 {
     if (depth > kMaxDepth)
         return false;
-    const int count = gsf_infile_num_children(storage);
+    const int count = gsf.infile_num_children(storage);
     for (int i = 0; i < count; ++i) {
         if (keepGoing && !keepGoing())
             return false;
-        const char* name = gsf_infile_name_by_index(storage, i);
-        const InputPtr child(gsf_infile_child_by_index(storage, i));
-        if (!name || !child || !GSF_IS_INFILE(child.get()) || gsf_infile_num_children(GSF_INFILE(child.get())) < 0)
+        const char* name = gsf.infile_name_by_index(storage, i);
+        const InputPtr child(gsf.infile_child_by_index(storage, i));
+        GsfInfile* sub = child ? gsf.AsStorage(child.get()) : nullptr;
+        if (!name || !sub || gsf.infile_num_children(sub) < 0)
             continue;
-        GsfInfile* sub = GSF_INFILE(child.get());
-        if (std::strncmp(name, "Audio", 5) == 0 ? ReadAudioStorage(sub, bytes)
-                                                : FindAudioStorage(sub, bytes, depth + 1, keepGoing))
+        if (std::strncmp(name, "Audio", 5) == 0 ? ReadAudioStorage(gsf, sub, bytes)
+                                                : FindAudioStorage(gsf, sub, bytes, depth + 1, keepGoing))
             return true;
     }
     return false;
@@ -223,14 +274,14 @@ FpxRead ReadNativeFlashPixMemo(const CSourceFile& file, std::vector<unsigned cha
     whole.resize(static_cast<size_t>(got));
     if (!IsSafeDirectory(whole))
         return FpxRead::Refused;
-    if (keepGoing && !keepGoing())
+    const CGsf* gsf = Gsf();
+    if (!gsf || (keepGoing && !keepGoing()))
         return FpxRead::NoMemo;
-    QuietGsf();
-    const InputPtr input(gsf_input_memory_new(whole.data(), static_cast<gsf_off_t>(whole.size()), FALSE));
+    const InputPtr input(gsf->input_memory_new(whole.data(), static_cast<gsf_off_t>(whole.size()), FALSE));
     if (!input)
         return FpxRead::NoMemo;
-    const InfilePtr root(gsf_infile_msole_new(input.get(), nullptr));
+    const InfilePtr root(gsf->infile_msole_new(input.get(), nullptr));
     if (!root)
         return FpxRead::Refused;
-    return FindAudioStorage(root.get(), bytes, 0, keepGoing) ? FpxRead::Memo : FpxRead::NoMemo;
+    return FindAudioStorage(*gsf, root.get(), bytes, 0, keepGoing) ? FpxRead::Memo : FpxRead::NoMemo;
 }
