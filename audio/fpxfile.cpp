@@ -1,6 +1,5 @@
 #include "audio/fpxfile.h"
 
-#include <dlfcn.h>
 #include <gsf/gsf.h>
 
 #include <cstdint>
@@ -9,6 +8,7 @@
 #include <span>
 
 #include "audio/flashpix.h"
+#include "platform/library.h"
 
 namespace {
 
@@ -62,27 +62,19 @@ struct CGsf {
 const CGsf* Gsf()
 {
     static const CGsf* const loaded = []() -> const CGsf* {
-        void* library = ::dlopen(VOCALINE_GSF_SONAME, RTLD_NOW | RTLD_LOCAL);
-        if (!library)
-            return nullptr;
+        void* library = LoadLibrary(VOCALINE_GSF_SONAME);
         static CGsf gsf;
-        bool all = true;
-        const auto get = [&](auto& function, const char* name) {
-            function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(::dlsym(library, name));
-            all = all && function;
-        };
-        get(gsf.input_memory_new, "gsf_input_memory_new");
-        get(gsf.infile_msole_new, "gsf_infile_msole_new");
-        get(gsf.infile_num_children, "gsf_infile_num_children");
-        get(gsf.infile_name_by_index, "gsf_infile_name_by_index");
-        get(gsf.infile_child_by_index, "gsf_infile_child_by_index");
-        get(gsf.infile_get_type, "gsf_infile_get_type");
-        get(gsf.input_size, "gsf_input_size");
-        get(gsf.input_read, "gsf_input_read");
-        get(gsf.type_check_instance_is_a, "g_type_check_instance_is_a");
-        get(gsf.object_unref, "g_object_unref");
-        get(gsf.log_set_handler, "g_log_set_handler");
-        if (!all)
+        // GLib's functions come with libgsf, which depends on it.
+        if (!Resolve(library, gsf.input_memory_new, "gsf_input_memory_new")
+            || !Resolve(library, gsf.infile_msole_new, "gsf_infile_msole_new")
+            || !Resolve(library, gsf.infile_num_children, "gsf_infile_num_children")
+            || !Resolve(library, gsf.infile_name_by_index, "gsf_infile_name_by_index")
+            || !Resolve(library, gsf.infile_child_by_index, "gsf_infile_child_by_index")
+            || !Resolve(library, gsf.infile_get_type, "gsf_infile_get_type")
+            || !Resolve(library, gsf.input_size, "gsf_input_size") || !Resolve(library, gsf.input_read, "gsf_input_read")
+            || !Resolve(library, gsf.type_check_instance_is_a, "g_type_check_instance_is_a")
+            || !Resolve(library, gsf.object_unref, "g_object_unref")
+            || !Resolve(library, gsf.log_set_handler, "g_log_set_handler"))
             return nullptr;
         // A damaged compound file is an ordinary case here, not one to tell
         // the user about on standard error.
