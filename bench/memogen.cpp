@@ -1,6 +1,10 @@
 #include "bench/memogen.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cstdio>
 
 namespace memogen {
 
@@ -200,6 +204,35 @@ Bytes CompoundFile(size_t entries, bool chain)
         Put32(file, 0);
     }
     return file;
+}
+
+void WriteSparseTrailerMemo(const std::string& path, uint64_t claimed)
+{
+    const auto le = [](Bytes& out, uint64_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            out.push_back(static_cast<unsigned char>(value >> (8 * i)));
+    };
+    const std::string name = "SoundShot_000";
+    Bytes head = {0xFF, 0xD8, 0xFF, 0xD9, 0, 0, 0x00, 0x01}; // a JPEG, then the block: 0, type 0x0100
+    le(head, name.size(), 4);
+    head.insert(head.end(), name.begin(), name.end());
+    head.insert(head.end(), {'R', 'I', 'F', 'F'});
+    le(head, claimed - 8, 4);
+    head.insert(head.end(), {'W', 'A', 'V', 'E'});
+    const uint64_t block = 8 + name.size() + claimed;
+    Bytes directory = {'S', 'E', 'F', 'H', 0x6A, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0x00, 0x01};
+    le(directory, block, 4); // back from the directory to the block, which lies right before it
+    le(directory, block, 4);
+    le(directory, 24, 4);
+    directory.insert(directory.end(), {'S', 'E', 'F', 'T'});
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const bool written = fd >= 0 && ::pwrite(fd, head.data(), head.size(), 0) == static_cast<ssize_t>(head.size())
+        && ::pwrite(fd, directory.data(), directory.size(), static_cast<off_t>(4 + block))
+            == static_cast<ssize_t>(directory.size());
+    if (fd >= 0)
+        ::close(fd);
+    if (!written)
+        std::perror(path.c_str());
 }
 
 } // namespace memogen

@@ -2,10 +2,8 @@
 // they take and what they play. The run itself is tested in audio_tests.
 #include <gtest/gtest.h>
 
-#include <QBuffer>
 #include <QContextMenuEvent>
 #include <QElapsedTimer>
-#include <QImageWriter>
 #include <QLabel>
 #include <QMenu>
 #include <fcntl.h>
@@ -17,6 +15,8 @@
 
 #include "ui/preview.h"
 
+#include "bench/memogen.h"
+#include "bench/picturebomb.h"
 #include "guikit.h"
 
 namespace {
@@ -126,37 +126,14 @@ TEST_F(RowMenu, PlayWritesNothingAndTheExtractionsTakeTheirOptions)
     EXPECT_EQ(services.shownInFolder, std::vector<std::string>{picture});
 }
 
-// A few hundred bytes claiming a 46000 x 46000 progressive picture.
-Bytes PictureBomb()
-{
-    QImage image(16, 16, QImage::Format_RGB32);
-    image.fill(Qt::red);
-    QByteArray jpeg;
-    QBuffer buffer(&jpeg);
-    QImageWriter writer(&buffer, "jpeg");
-    writer.setProgressiveScanWrite(true);
-    EXPECT_TRUE(writer.write(image));
-    Bytes bytes(jpeg.begin(), jpeg.end());
-    for (size_t at = 2; at + 9 < bytes.size(); ++at) {
-        if (bytes[at] == 0xFF && bytes[at + 1] == 0xC2) {
-            for (size_t size : {at + 5, at + 7}) {
-                bytes[size] = 46000 >> 8;
-                bytes[size + 1] = 46000 & 0xFF;
-            }
-            return bytes;
-        }
-    }
-    ADD_FAILURE() << "no progressive frame";
-    return bytes;
-}
-
 // Hovering, selecting and playing hostile rows never holds the window: a
 // trailer claiming a gigabyte is named, not read; a picture bomb is not
 // decoded; a FIFO is never opened, so its waiting writer stays waiting.
 TEST_F(RowMenu, HostileRowsNeverHoldTheWindow)
 {
-    WriteSparseTrailerMemo(dir / "big.jpg", uint64_t{1} << 30);
-    WriteFile(dir / "bomb.jpg", PictureBomb());
+    memogen::WriteSparseTrailerMemo(dir / "big.jpg", uint64_t{1} << 30);
+    const QByteArray bomb = PictureBomb();
+    WriteFile(dir / "bomb.jpg", Bytes(bomb.begin(), bomb.end()));
     ASSERT_EQ(::mkfifo((dir / "pipe.jpg").c_str(), 0600), 0);
     std::atomic<bool> released = false;
     std::thread writer([&] {

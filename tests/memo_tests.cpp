@@ -141,7 +141,7 @@ TEST(Memos, SidecarsOfTheirOwnFolderAndOwnerOnly)
 TEST(Memos, OverTheBudgetProvenNotRead)
 {
     TempDir dir;
-    WriteSparseTrailerMemo(dir / "phone.jpg", uint64_t{1} << 30);
+    memogen::WriteSparseTrailerMemo(dir / "phone.jpg", uint64_t{1} << 30);
     WriteFile(dir / "cam.jpg", memogen::JpegWithApp1(Bytes(40, 0)));
     WriteFile(dir / "cam.wav", Bytes{'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E'});
     ASSERT_EQ(::truncate((dir / "cam.wav").c_str(), off_t{300} << 20), 0);

@@ -9,6 +9,7 @@
 #include <cstdio>
 
 #include "bench/fpxrgen.h"
+#include "bench/memogen.h"
 #include "testkit.h"
 
 namespace {
@@ -177,7 +178,7 @@ TEST(Report, ExtractionOutcomes)
     EXPECT_EQ(Field(r[0], "error").rfind("could not create the output file: ", 0), 0u);
 
     // A memo claiming a gigabyte is named, not read.
-    WriteSparseTrailerMemo(dir / "big.jpg", uint64_t{1} << 30);
+    memogen::WriteSparseTrailerMemo(dir / "big.jpg", uint64_t{1} << 30);
     r = Records("--check --format=json " + Quote(dir / "big.jpg"));
     EXPECT_EQ(Field(r[0], "source") + ": " + Field(r[0], "error"), "trailer: sound data larger than 256 MB");
     EXPECT_FALSE(r[0].contains("memo_sha256"));

@@ -1,6 +1,5 @@
 #pragma once
 // Helpers shared by the tests: temporary folders, files, camera files.
-#include <cstdint>
 #include <ctime>
 #include <filesystem>
 #include <string>
@@ -67,10 +66,6 @@ Bytes SoundBytes(size_t size, unsigned seed = 1, bool riff = true);
 
 // APP1, four plain APP2s, the first audio piece and later ones, then DQT.
 Bytes CameraFile(const Bytes& first, const std::vector<Bytes>& later = {});
-
-// A phone picture whose trailer claims a memo of `claimed` bytes behind
-// "RIFF"..."WAVE", written sparse: only its head and directory take room.
-void WriteSparseTrailerMemo(const std::string& path, uint64_t claimed);
 
 // Descriptors this process has open now.
 std::vector<std::string> OpenDescriptors();
