@@ -2,6 +2,7 @@
 
 #include <gsf/gsf.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -166,12 +167,13 @@ public:
         if (file.size() < kHeaderBytes || (file[0x1E] != 9 && file[0x1E] != 12) || file[0x1F] != 0)
             return;
         m_shift = file[0x1E];
-        const uint32_t fatCount = Le32(&file[0x2C]);
+        // No more table than the file has sectors to chain.
+        const size_t perSector = Size() / 4;
+        const size_t fatCount = std::min<size_t>(Le32(&file[0x2C]), file.size() / Size() / perSector + 1);
         for (size_t i = 0; i < kHeaderFatSectors && m_fat.size() < fatCount; ++i)
             m_fat.push_back(Le32(&file[0x4C + 4 * i]));
         // The rest of the table's sectors are listed in a chain of their own;
         // it cannot be longer than the file has sectors.
-        const size_t perSector = Size() / 4;
         uint32_t next = Le32(&file[0x44]);
         for (size_t steps = 0; m_fat.size() < fatCount && steps < file.size() / Size(); ++steps) {
             const unsigned char* sector = At(next);
