@@ -2,16 +2,17 @@
 
 #include <QApplication>
 #include <QCursor>
-#include <QHeaderView>
 #include <QHelpEvent>
-#include <QThreadPool>
-#include <QToolTip>
+#include <QHeaderView>
 #include <QLocale>
 #include <QMimeData>
 #include <QResizeEvent>
+#include <QThreadPool>
+#include <QToolTip>
 #include <QUrl>
-#include <algorithm>
 #include <atomic>
+#include <algorithm>
+#include <chrono>
 #include <cinttypes>
 #include <cstdint>
 #include <cstdio>
