@@ -21,20 +21,34 @@ CMainApp theApp;
 
 namespace {
 
-// The form between runs, in the user's configuration folder
-// ($XDG_CONFIG_HOME/vocaline/vocaline.conf); none when something other than
-// a regular file has that name: a FIFO there would hold the window for good.
-QSettings* Settings()
+// True when the settings file and the lock Qt takes beside it while saving
+// (vocaline.conf.lock) are regular files or absent: a FIFO under either
+// name would hold the window for good. Qt's temporary file is created new
+// and exclusively, so nothing can be put in its place.
+bool SettingsFilesUsable()
 {
-    static const std::unique_ptr<QSettings> settings = []() -> std::unique_ptr<QSettings> {
-        const QByteArray path = QFile::encodeName(
-            QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/vocaline/vocaline.conf");
+    const QString file
+        = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/vocaline/vocaline.conf";
+    for (const QString& name : {file, file + ".lock"}) {
+        const QByteArray path = QFile::encodeName(name);
         struct stat info {};
         if (::stat(path.constData(), &info) == 0 && !S_ISREG(info.st_mode)) {
             std::fprintf(stderr, "vocaline: %s is not a regular file; the settings are neither read nor saved\n",
                          path.constData());
-            return nullptr;
+            return false;
         }
+    }
+    return true;
+}
+
+// The form between runs, in the user's configuration folder
+// ($XDG_CONFIG_HOME/vocaline/vocaline.conf); none when its files cannot be
+// used (see above).
+QSettings* Settings()
+{
+    static const std::unique_ptr<QSettings> settings = []() -> std::unique_ptr<QSettings> {
+        if (!SettingsFilesUsable())
+            return nullptr;
         return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, "vocaline", "vocaline");
     }();
     return settings.get();
@@ -120,7 +134,8 @@ bool CMainApp::InitInstance()
         // The library is shown at once, as a photo tool shows it.
         dlg.SearchWhenShown(m_strStartFolder);
         dlg.DoModal();
-        if (settings) {
+        // Looked at again: the lock is taken only now.
+        if (settings && SettingsFilesUsable()) {
             SaveForm(*settings, dlg.GetFormMemory());
             SaveWindow(*settings, dlg.GetWindowMemory());
         }

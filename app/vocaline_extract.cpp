@@ -143,6 +143,10 @@ public:
         m_bFailed = true;
     }
     bool Failed() const { return m_bFailed; }
+    // What each file gave is out before the next file is read: a file that
+    // ends the process (or a reader of the pipe that stops) loses nothing
+    // of the files before it.
+    void EndOfFile() { std::fflush(stdout); }
     // False when standard output could not take everything.
     bool Finish()
     {
@@ -186,6 +190,11 @@ public:
         }
         m_console.Error(FormatText(oneLine.c_str(), path.c_str()), error);
     }
+    bool KeepGoing(size_t, size_t) override
+    {
+        m_console.EndOfFile();
+        return true;
+    }
 
 private:
     CConsole& m_console;
@@ -226,6 +235,7 @@ void Check(const std::vector<CString>& rows, CConsole& console, std::optional<Re
                 console.Raw(FormatRecord(record, *format));
             if (error != 0)
                 console.Error("cannot read " + row, error);
+            console.EndOfFile();
             continue;
         }
         int error = 0;
@@ -233,6 +243,7 @@ void Check(const std::vector<CString>& rows, CConsole& console, std::optional<Re
         if (answer == SoundCheck::Unreadable)
             console.Error("cannot read " + row, error);
         console.Row(row, answer == SoundCheck::Yes ? "\tYes" : answer == SoundCheck::No ? "\tNo" : "\tUnreadable");
+        console.EndOfFile();
     }
 }
 

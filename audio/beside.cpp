@@ -130,7 +130,8 @@ private:
     {
         const auto found = names.find(key);
         struct stat st {};
-        if (found == names.end() || ::fstatat(m_dir.Get(), found->second.c_str(), &st, 0) != 0 || !S_ISREG(st.st_mode))
+        if (found == names.end() || ::fstatat(m_dir.Get(), found->second.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0
+            || !S_ISREG(st.st_mode))
             return {};
         return found->second;
     }

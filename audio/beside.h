@@ -8,7 +8,7 @@
 #include "platform/file.h"
 
 /// The name of the sound file beside the picture at path (open in picture),
-/// or empty when there is none. Only a regular file counts. Each folder's
+/// or empty when there is none. Only a regular file counts, not a link. Each folder's
 /// listing is read once and kept while the folder stays unchanged, so a
 /// picture costs one lookup, and one fstatat when a name matches; the Exif
 /// segment is read only when the folder holds a WAV file.

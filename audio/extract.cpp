@@ -1,8 +1,12 @@
 #include "audio/extract.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <set>
+#include <tuple>
 
 #include "audio/flashpix.h"
 #include "audio/jpegaudio.h"
@@ -29,11 +33,24 @@ const char* const kPartial = "Output file: %s Partial";
 const char* const kAsStored = "Sound format not decoded, written as stored";
 const char* const kTooLargeBox = "Error sound too long for a PCM WAV file (over 4 GB)\n%s";
 const char* const kTooLargeRow = "Error sound too long for a PCM WAV file, no output file written";
+const char* const kTooBigBox = "Error sound data larger than 256 MB\n%s";
+const char* const kTooBigRow = "Error sound data larger than 256 MB, no output file written";
 const char* const kDone = "Output file: %s Done";
 const char* const kNoAudio = "No Audio in file....................................................";
 
 
 enum class Outcome { NextRow, EndRun };
+
+// The names a run has written, by folder (device, inode) and name.
+using WrittenNames = std::set<std::tuple<dev_t, ino_t, CString>>;
+
+int64_t PiecesSize(const std::vector<SoundPiece>& pieces)
+{
+    int64_t size = 0;
+    for (const SoundPiece& piece : pieces)
+        size += static_cast<int64_t>(piece.count);
+    return size;
+}
 
 
 /// Reads the fixed layout's sound pieces into memo, stopping at the end of
@@ -79,6 +96,7 @@ std::vector<CMemo> FromFlashPix(std::vector<FpxrMemo>&& memos)
         stored[i].strStreamName = memos[i].strName;
         stored[i].bytes = std::move(memos[i].bytes);
         stored[i].bComplete = memos[i].bComplete;
+        stored[i].bTooLarge = memos[i].bTooLarge;
     }
     return stored;
 }
@@ -91,8 +109,8 @@ CString Reason(const char* what, int error)
 class CFileExtraction {
 public:
     CFileExtraction(const CString& source, IExtractReport& report, const CExtractOptions& options,
-                    std::vector<CString>& written)
-        : m_source(source), m_report(report), m_options(options), m_written(written)
+                    std::vector<CString>& written, WrittenNames& names)
+        : m_source(source), m_report(report), m_options(options), m_written(written), m_names(names)
     {
     }
 
@@ -103,7 +121,8 @@ private:
     Outcome FlashPix(bool app1First);
     Outcome OtherSources(bool jpeg, const char* noMemoRow);
     Outcome WriteMemos(const std::vector<CMemo>& memos);
-    Outcome WriteMemo(const CString& path, const CMemo& memo, Outcome afterShort = Outcome::NextRow);
+    Outcome WriteMemo(const CMemo& memo, Outcome afterShort = Outcome::NextRow);
+    CString NextOutputPath();
     Outcome Finish(COutputFile& output, const CString& path, bool complete, Outcome afterShort);
     Outcome OutputFailed(const COutputFile& output, const CString& path, bool creating);
     // Tells the report what became of the memo at hand (or of the file).
@@ -113,7 +132,10 @@ private:
     IExtractReport& m_report;
     const CExtractOptions& m_options;
     std::vector<CString>& m_written;
+    WrittenNames& m_names;
     CSourceFile m_file;
+    struct stat m_folder {};
+    int m_nIndex = 0; // of the last output name given
     const CMemo* m_memo = nullptr;
     int m_nMemo = 0;
     int m_nMemos = 0;
@@ -133,6 +155,7 @@ Outcome CFileExtraction::Run()
         Tell(ExtractOutcome::Failed, Reason("could not open the file", m_file.GetError()));
         return Outcome::NextRow;
     }
+    ::fstat(m_file.Folder(), &m_folder);
     // The walk reads headers and the sound behind them, front to back: one
     // large read serves many small ones.
     m_file.SetReadAhead(32 * 1024);
@@ -186,19 +209,21 @@ Outcome CFileExtraction::OtherSources(bool jpeg, const char* noMemoRow)
 {
     CMemo memo;
     int error = 0;
-    switch (FindOtherMemo(m_source, m_file, jpeg, memo, false, ALL_MEMO_SOURCES, &error)) {
+    const OtherMemo found = FindOtherMemo(m_source, m_file, jpeg, memo, false, ALL_MEMO_SOURCES, &error);
+    switch (found) {
     case OtherMemo::Memo:
         m_nMemo = m_nMemos = 1;
-        return WriteMemo(OutputPathFor(m_source), memo);
+        return WriteMemo(memo);
     case OtherMemo::ReadError:
         m_report.ShowMessage(kReadBox, m_source, error);
         Tell(ExtractOutcome::Failed, Reason("could not read the sound", error));
         return Outcome::EndRun;
     case OtherMemo::NoMemo:
+    case OtherMemo::NotFlashPix:
         break;
     }
     m_report.WriteLogRow(noMemoRow);
-    Tell(ExtractOutcome::NoMemo, jpeg ? "" : "not a JPEG file");
+    Tell(ExtractOutcome::NoMemo, found == OtherMemo::NotFlashPix ? "not a FlashPix file" : jpeg ? "" : "not a JPEG file");
     return Outcome::NextRow;
 }
 
@@ -207,7 +232,7 @@ Outcome CFileExtraction::WriteMemos(const std::vector<CMemo>& memos)
     m_nMemos = static_cast<int>(memos.size());
     for (size_t i = 0; i < memos.size(); ++i) {
         m_nMemo = static_cast<int>(i) + 1;
-        if (WriteMemo(OutputPathFor(m_source, m_nMemo), memos[i]) == Outcome::EndRun)
+        if (WriteMemo(memos[i]) == Outcome::EndRun)
             return Outcome::EndRun;
     }
     return Outcome::NextRow;
@@ -220,10 +245,13 @@ Outcome CFileExtraction::FixedLayout(const std::vector<SoundPiece>& pieces)
     CMemo memo;
     m_memo = &memo;
     m_nMemo = m_nMemos = 1;
+    memo.bTooLarge = PiecesSize(pieces) > MAX_MEMO_BYTES;
+    if (memo.bTooLarge)
+        return WriteMemo(memo);
     if (!ReadPieces(m_file, pieces, memo.bytes)) {
         m_report.ShowMessage(kReadBox, m_source, m_file.GetError());
         if (m_options.bKeepPartial)
-            return WriteMemo(OutputPathFor(m_source), memo, Outcome::EndRun);
+            return WriteMemo(memo, Outcome::EndRun);
         Tell(ExtractOutcome::Failed, Reason("could not read the sound", m_file.GetError()));
         return Outcome::EndRun;
     }
@@ -231,13 +259,32 @@ Outcome CFileExtraction::FixedLayout(const std::vector<SoundPiece>& pieces)
     if (ReadFlashPixMemos(m_file, memos) && ListedMemoOverrides(memos, memo.bytes))
         return WriteMemos(FromFlashPix(std::move(memos)));
     memo.bComplete = IsWholeRiff(memo.bytes);
-    return WriteMemo(OutputPathFor(m_source), memo);
+    return WriteMemo(memo);
+}
+
+// The next memo's name: <source>.wav, .2.wav, ..., passing over a name this
+// run wrote for another memo (pic.jpg's second memo and a picture named
+// pic.jpg.2 both ask for pic.jpg.2.wav).
+CString CFileExtraction::NextOutputPath()
+{
+    while (true) {
+        const CString path = OutputPathFor(m_source, ++m_nIndex);
+        if (!m_names.count({m_folder.st_dev, m_folder.st_ino, path.substr(path.rfind('/') + 1)}))
+            return path;
+    }
 }
 
 // Writes one memo held whole, as 16-bit PCM when asked and when it is whole.
-Outcome CFileExtraction::WriteMemo(const CString& path, const CMemo& memo, Outcome afterShort)
+Outcome CFileExtraction::WriteMemo(const CMemo& memo, Outcome afterShort)
 {
     m_memo = &memo;
+    if (memo.bTooLarge) {
+        m_report.ShowMessage(kTooBigBox, m_source, 0);
+        m_report.WriteLogRow(kTooBigRow);
+        Tell(ExtractOutcome::Failed, "sound data larger than 256 MB, no output file written");
+        return Outcome::NextRow;
+    }
+    const CString path = NextOutputPath();
     const bool complete = memo.bComplete;
     std::vector<unsigned char> pcm;
     const std::vector<unsigned char>* bytes = &memo.bytes;
@@ -258,7 +305,8 @@ Outcome CFileExtraction::WriteMemo(const CString& path, const CMemo& memo, Outco
         }
     }
     COutputFile output;
-    if (!output.CreateIn(m_file.Folder(), path, m_file.GetPermissions()))
+    // A memo file of its own lends the WAV no bits the picture does not have.
+    if (!output.CreateIn(m_file.Folder(), path, m_file.GetPermissions() & memo.nPermissions))
         return OutputFailed(output, path, true);
     if (!bytes->empty() && !output.Write(bytes->data(), bytes->size()))
         return OutputFailed(output, path, false);
@@ -283,6 +331,7 @@ Outcome CFileExtraction::Finish(COutputFile& output, const CString& path, bool c
     if (!output.Commit())
         return OutputFailed(output, path, output.CommitFailedAtName());
     m_written.push_back(path);
+    m_names.emplace(m_folder.st_dev, m_folder.st_ino, path.substr(path.rfind('/') + 1));
     m_report.WriteLogRow(FormatText(complete ? kDone : kPartial, path.c_str()));
     const char* const shortBy = afterShort == Outcome::NextRow ? "sound data cut short" : "could not read the sound";
     Tell(complete ? ExtractOutcome::Done : ExtractOutcome::Partial, complete ? "" : shortBy, path);
@@ -349,13 +398,14 @@ std::vector<CString> RunExtraction(const std::vector<CString>& sources, IExtract
     }
     CExtractSummary counts;
     CTallyReport tally(report);
+    WrittenNames names;
     for (size_t done = 0; done < sources.size(); ++done) {
         if (!report.KeepGoing(done, sources.size())) {
             counts.bCancelled = true;
             break;
         }
         const size_t before = written.size();
-        const Outcome outcome = CFileExtraction(sources[done], tally, options, written).Run();
+        const Outcome outcome = CFileExtraction(sources[done], tally, options, written, names).Run();
         tally.Count(counts, written.size() - before);
         if (outcome == Outcome::EndRun)
             break;
@@ -396,6 +446,11 @@ SoundCheck ReadMemos(const CString& path, std::vector<CMemo>& memos, int* error,
         std::vector<SoundPiece> pieces;
         CMemo fixed;
         if (header.App1Follows() && WalkAudioRun(file, pieces, false, keepGoing) == AudioRun::Memo) {
+            fixed.bTooLarge = PiecesSize(pieces) > MAX_MEMO_BYTES;
+            if (fixed.bTooLarge) {
+                memos.push_back(std::move(fixed));
+                return SoundCheck::Yes;
+            }
             if (!ReadPieces(file, pieces, fixed.bytes))
                 return unreadable(file.GetError());
             if (!ListedMemoOverrides(listed, fixed.bytes)) {
@@ -410,13 +465,14 @@ SoundCheck ReadMemos(const CString& path, std::vector<CMemo>& memos, int* error,
     }
     CMemo memo;
     int otherError = 0;
-    switch (FindOtherMemo(path, file, jpeg, memo, false, ALL_MEMO_SOURCES, &otherError)) {
+    switch (FindOtherMemo(path, file, jpeg, memo, false, ALL_MEMO_SOURCES, &otherError, keepGoing)) {
     case OtherMemo::Memo:
         memos.push_back(std::move(memo));
         return SoundCheck::Yes;
     case OtherMemo::ReadError:
         return unreadable(otherError);
     case OtherMemo::NoMemo:
+    case OtherMemo::NotFlashPix:
         break;
     }
     return SoundCheck::No;

@@ -60,7 +60,9 @@ struct CExtractOptions {
 
 /// Runs over the selected rows' paths in the order given (an empty list is
 /// the "nothing selected" case). Returns the output paths it wrote. A
-/// picture with several memos gives <picture>.wav, <picture>.2.wav, ...
+/// picture with several memos gives <picture>.wav, <picture>.2.wav, ...;
+/// a name the run already wrote for another memo is passed over for the
+/// next index, so no memo of the run replaces another.
 std::vector<CString> RunExtraction(const std::vector<CString>& sources, IExtractReport& report,
                                    const CExtractOptions& options = {}, CExtractSummary* summary = nullptr);
 

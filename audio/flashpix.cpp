@@ -373,8 +373,11 @@ bool ReadFlashPixMemos(const CSourceFile& file, std::vector<FpxrMemo>& memos, co
         const CStreamBytes* stream = head.StreamOf(i);
         if (!entries[i].bAudio || !stream)
             continue;
+        // A memo over the budget is proven by its first bytes and not read.
+        const bool tooLarge
+            = std::min<int64_t>(entries[i].nSize, stream->ContiguousEnd()) - kStreamHeader > MAX_MEMO_BYTES;
         std::vector<unsigned char> bytes;
-        if (Assemble(file, *stream, entries[i].nSize, bytes, keepGoing) != Assembly::Done) {
+        if (Assemble(file, *stream, tooLarge ? kMemoProof : entries[i].nSize, bytes, keepGoing) != Assembly::Done) {
             memos.clear();
             return false;
         }
@@ -382,9 +385,12 @@ bool ReadFlashPixMemos(const CSourceFile& file, std::vector<FpxrMemo>& memos, co
             continue;
         FpxrMemo memo;
         memo.strName = entries[i].strName;
-        memo.bytes = std::move(bytes);
-        memo.bytes.erase(memo.bytes.begin(), memo.bytes.begin() + kStreamHeader);
-        memo.bComplete = IsWholeRiff(memo.bytes);
+        memo.bTooLarge = tooLarge;
+        if (!tooLarge) {
+            memo.bytes = std::move(bytes);
+            memo.bytes.erase(memo.bytes.begin(), memo.bytes.begin() + kStreamHeader);
+            memo.bComplete = IsWholeRiff(memo.bytes);
+        }
         memos.push_back(std::move(memo));
     }
     return true;

@@ -27,6 +27,7 @@ struct FpxrMemo {
     CString strName;                  // stream name without its folder: "Audio Stream 000000"
     std::vector<unsigned char> bytes; // from "RIFF" on, up to the listed size or the first hole
     bool bComplete = false;           // holds all 8 + RIFF size bytes
+    bool bTooLarge = false;           // over MAX_MEMO_BYTES: proven, not read (bytes empty)
 };
 
 /// Reads every memo of the file, in contents-list order. Only a stream that

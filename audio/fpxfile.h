@@ -13,8 +13,13 @@ constexpr int64_t MAX_FPX_FILE_BYTES = 64 * 1024 * 1024;
 /// True when the file starts with the OLE2 signature.
 bool IsCompoundFile(const CSourceFile& file);
 
-enum class FpxRead { Memo, NoMemo, ReadError };
+// Refused: no compound file that can be read safely (too big, a directory of
+// more than 4,096 entries, trees that loop, share entries or go too deep):
+// not a FlashPix file.
+enum class FpxRead { Memo, NoMemo, ReadError, Refused };
 
 /// Reads the first memo of a native FlashPix file into bytes (from "RIFF"
-/// on, as stored); bytes may be null when only the answer counts.
-FpxRead ReadNativeFlashPixMemo(const CSourceFile& file, std::vector<unsigned char>* bytes = nullptr);
+/// on, as stored); bytes may be null when only the answer counts. keepGoing
+/// is asked between storages; false ends the read with NoMemo.
+FpxRead ReadNativeFlashPixMemo(const CSourceFile& file, std::vector<unsigned char>* bytes = nullptr,
+                               const KeepGoing& keepGoing = {});

@@ -11,9 +11,6 @@
 
 namespace {
 
-// A sound file beside a picture larger than this is no voice memo, and is
-// not read into memory.
-constexpr int64_t kMaxBesideBytes = 256 * 1024 * 1024;
 constexpr size_t kWaveHead = 12;
 
 bool Allowed(MemoSources sources, MemoSource source)
@@ -23,13 +20,13 @@ bool Allowed(MemoSources sources, MemoSource source)
 
 // The file beside the picture, when it is a RIFF/WAVE file: copied byte for
 // byte, or only proven.
-OtherMemo ReadBesideFile(const CString& folder, const CString& name, CMemo& memo, bool proveOnly, int* error)
+OtherMemo ReadBesideFile(const CSourceFile& picture, const CString& name, CMemo& memo, bool proveOnly, int* error)
 {
     CSourceFile file;
-    if (!file.Open(folder + name) || file.GetSize() > kMaxBesideBytes)
+    if (!file.OpenBeside(picture, name))
         return OtherMemo::NoMemo;
-    const size_t size = proveOnly ? kWaveHead : static_cast<size_t>(file.GetSize());
-    std::vector<unsigned char> bytes(size);
+    const bool whole = !proveOnly && file.GetSize() <= MAX_MEMO_BYTES;
+    std::vector<unsigned char> bytes(whole ? static_cast<size_t>(file.GetSize()) : kWaveHead);
     const long got = file.ReadAt(0, bytes.data(), bytes.size());
     if (got < 0) {
         if (error)
@@ -42,7 +39,9 @@ OtherMemo ReadBesideFile(const CString& folder, const CString& name, CMemo& memo
         return OtherMemo::NoMemo;
     memo.source = MemoSource::BesideThePicture;
     memo.strBesideName = name;
-    if (!proveOnly) {
+    memo.nPermissions = file.GetPermissions();
+    memo.bTooLarge = !proveOnly && !whole;
+    if (whole) {
         memo.bComplete = IsWholeRiff(bytes);
         memo.bytes = std::move(bytes);
     }
@@ -73,7 +72,7 @@ CString DescribeMemoPlace(const CMemo& memo)
 }
 
 OtherMemo FindOtherMemo(const CString& path, const CSourceFile& file, bool jpeg, CMemo& memo, bool proveOnly,
-                        MemoSources sources, int* error)
+                        MemoSources sources, int* error, const KeepGoing& keepGoing)
 {
     const auto readError = [&] {
         if (error)
@@ -89,15 +88,19 @@ OtherMemo FindOtherMemo(const CString& path, const CSourceFile& file, bool jpeg,
     if (jpeg && Allowed(sources, MemoSource::SoundShotTrailer)) {
         switch (ReadSoundShotMemo(file, bytes)) {
         case TrailerRead::Memo: return found(MemoSource::SoundShotTrailer);
+        case TrailerRead::TooLarge:
+            memo.bTooLarge = true;
+            return found(MemoSource::SoundShotTrailer);
         case TrailerRead::ReadError: return readError();
         case TrailerRead::NoMemo: break;
         }
     }
     const bool compound = !jpeg && IsCompoundFile(file);
     if (compound && Allowed(sources, MemoSource::NativeFlashPix)) {
-        switch (ReadNativeFlashPixMemo(file, bytes)) {
+        switch (ReadNativeFlashPixMemo(file, bytes, keepGoing)) {
         case FpxRead::Memo: return found(MemoSource::NativeFlashPix);
         case FpxRead::ReadError: return readError();
+        case FpxRead::Refused: return OtherMemo::NotFlashPix;
         case FpxRead::NoMemo: break;
         }
     }
@@ -105,7 +108,7 @@ OtherMemo FindOtherMemo(const CString& path, const CSourceFile& file, bool jpeg,
     if ((jpeg || compound) && Allowed(sources, MemoSource::BesideThePicture)) {
         const CString name = FindBesideSoundFile(path, file);
         if (!name.empty())
-            return ReadBesideFile(path.substr(0, path.rfind('/') + 1), name, memo, proveOnly, error);
+            return ReadBesideFile(file, name, memo, proveOnly, error);
     }
     return OtherMemo::NoMemo;
 }
@@ -150,10 +153,11 @@ SoundCheck CheckSound(const CString& path, int* error, const KeepGoing& keepGoin
         return SoundCheck::No;
     CMemo memo;
     int otherError = 0;
-    switch (FindOtherMemo(path, file, jpeg, memo, true, sources, &otherError)) {
+    switch (FindOtherMemo(path, file, jpeg, memo, true, sources, &otherError, keepGoing)) {
     case OtherMemo::Memo: return yes(memo.source);
     case OtherMemo::ReadError: return unreadable(otherError);
-    case OtherMemo::NoMemo: break;
+    case OtherMemo::NoMemo:
+    case OtherMemo::NotFlashPix: break;
     }
     return SoundCheck::No;
 }

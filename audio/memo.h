@@ -21,6 +21,8 @@
 //   DescribeMemoPlace(memo)        where it is, in the user's words
 //   MemoSourceKey(memo.source)     a stable word for reports
 // The extraction run (audio/extract.h) writes them; nothing here writes.
+#include <sys/types.h>
+
 #include <cstdint>
 #include <vector>
 
@@ -43,6 +45,8 @@ struct CMemo {
     CString strStreamName;            // FlashPix: "Audio Stream 000000"
     std::vector<unsigned char> bytes; // as stored, from "RIFF" on
     bool bComplete = false;           // holds all that its RIFF header counts
+    bool bTooLarge = false;           // over MAX_MEMO_BYTES: proven, not read (bytes empty)
+    mode_t nPermissions = 0777;       // BesideThePicture: the file's own bits
 };
 
 /// "fixed-layout", "flashpix", "trailer", "fpx-file" or "beside".
@@ -73,10 +77,11 @@ inline bool HasSound(const CString& folder, const CString& name, const KeepGoing
 SoundCheck ReadMemos(const CString& path, std::vector<CMemo>& memos, int* error = nullptr,
                      const KeepGoing& keepGoing = {});
 
-enum class OtherMemo { Memo, NoMemo, ReadError };
+// NotFlashPix: a compound file refused unread (see audio/fpxfile.h).
+enum class OtherMemo { Memo, NoMemo, ReadError, NotFlashPix };
 
 /// The sources after the FlashPix segments, for the picture at path, open
 /// in file; jpeg says it starts as a JPEG. Fills memo, or with proveOnly
 /// only its source and beside name. On ReadError *error says why.
 OtherMemo FindOtherMemo(const CString& path, const CSourceFile& file, bool jpeg, CMemo& memo, bool proveOnly = false,
-                        MemoSources sources = ALL_MEMO_SOURCES, int* error = nullptr);
+                        MemoSources sources = ALL_MEMO_SOURCES, int* error = nullptr, const KeepGoing& keepGoing = {});

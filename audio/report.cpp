@@ -10,6 +10,7 @@
 
 #include "audio/wav.h"
 #include "platform/file.h"
+#include "platform/library.h"
 
 namespace {
 
@@ -76,7 +77,11 @@ CString JsonString(const CString& text)
 
 CString CsvCell(const CString& text)
 {
-    const CString utf8 = ToUtf8(text);
+    // A cell a spreadsheet would take for a formula (a picture named
+    // "=HYPERLINK(...)", a camera maker "=2+3") is written as text.
+    CString utf8 = ToUtf8(text);
+    if (!utf8.empty() && CString("=+-@\t\r").find(utf8.front()) != CString::npos)
+        utf8.insert(0, 1, '\'');
     if (utf8.find_first_of(",\"\r\n") == CString::npos)
         return utf8;
     CString out = "\"";
@@ -198,6 +203,10 @@ void AddMemo(CReportRecord& record, const CMemo& memo, int index, int count, con
         record.Set(ReportField::MemoFile, memo.strBesideName);
     if (count > 1)
         record.Set(ReportField::MemoIndex, int64_t{index});
+    if (memo.bTooLarge) {
+        record.Set(ReportField::Error, CString("sound data larger than 256 MB"));
+        return;
+    }
     record.Set(ReportField::MemoBytes, static_cast<int64_t>(memo.bytes.size()));
     record.Set(ReportField::MemoSha256, Sha256Hex(memo.bytes));
     WavInfo info;
@@ -309,11 +318,38 @@ bool WriteCsvReport(const CString& path, const std::vector<CString>& files, int*
     return false;
 }
 
+namespace {
+
+// libcrypto costs every start a few milliseconds in the dynamic loader, and
+// only a report uses it: it is loaded for the first report.
+struct CCrypto {
+    decltype(&EVP_Digest) digest;
+    decltype(&EVP_sha256) sha256;
+    decltype(&EVP_EncodeBlock) encodeBlock;
+};
+
+/// The library, or null when it cannot be loaded.
+const CCrypto* Crypto()
+{
+    static const CCrypto* const loaded = []() -> const CCrypto* {
+        void* library = LoadLibrary(VOCALINE_CRYPTO_SONAME);
+        static CCrypto crypto;
+        if (!Resolve(library, crypto.digest, "EVP_Digest") || !Resolve(library, crypto.sha256, "EVP_sha256")
+            || !Resolve(library, crypto.encodeBlock, "EVP_EncodeBlock"))
+            return nullptr;
+        return &crypto;
+    }();
+    return loaded;
+}
+
+} // namespace
+
 CString Sha256Hex(std::span<const unsigned char> bytes)
 {
     unsigned char digest[EVP_MAX_MD_SIZE];
     unsigned length = 0;
-    if (!EVP_Digest(bytes.data(), bytes.size(), digest, &length, EVP_sha256(), nullptr))
+    const CCrypto* crypto = Crypto();
+    if (!crypto || !crypto->digest(bytes.data(), bytes.size(), digest, &length, crypto->sha256(), nullptr))
         return {};
     CString hex;
     for (unsigned i = 0; i < length; ++i)
@@ -324,8 +360,11 @@ CString Sha256Hex(std::span<const unsigned char> bytes)
 CString Base64(std::span<const unsigned char> bytes)
 {
     CString text(4 * ((bytes.size() + 2) / 3) + 1, '\0');
-    const int length = EVP_EncodeBlock(reinterpret_cast<unsigned char*>(text.data()), bytes.data(),
-                                       static_cast<int>(bytes.size()));
+    const CCrypto* crypto = Crypto();
+    if (!crypto)
+        return {};
+    const int length = crypto->encodeBlock(reinterpret_cast<unsigned char*>(text.data()), bytes.data(),
+                                           static_cast<int>(bytes.size()));
     text.resize(static_cast<size_t>(length));
     return text;
 }

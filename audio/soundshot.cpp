@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "audio/wav.h"
+
 namespace {
 
 constexpr size_t kTailBytes = 8;        // directory length, "SEFT"
@@ -84,6 +86,8 @@ TrailerRead ReadSoundShotMemo(const CSourceFile& file, std::vector<unsigned char
         }
         if (std::memcmp(wave, "RIFF", 4) != 0 || std::memcmp(wave + 8, "WAVE", 4) != 0)
             continue;
+        if (bytes && static_cast<int64_t>(payloadSize) > MAX_MEMO_BYTES)
+            return TrailerRead::TooLarge;
         if (bytes) {
             bytes->resize(payloadSize);
             if (!ReadExactly(file, payloadAt, bytes->data(), payloadSize, error)) {

@@ -10,7 +10,8 @@
 
 #include "platform/file.h"
 
-enum class TrailerRead { Memo, NoMemo, ReadError };
+// TooLarge: a memo is there, over MAX_MEMO_BYTES, and was not read.
+enum class TrailerRead { Memo, NoMemo, ReadError, TooLarge };
 
 /// Looks for the trailer's memo. With bytes given, fills it with the
 /// payload as stored; without, reads only what proves a memo is there.

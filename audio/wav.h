@@ -8,6 +8,10 @@
 
 #include "platform/cstring.h"
 
+// No memo larger than this is read into memory, from any source: a
+// camera's memo is a few hundred kilobytes, and an hour of CD sound 635 MB.
+constexpr int64_t MAX_MEMO_BYTES = 256 * 1024 * 1024;
+
 constexpr uint16_t WAVE_FORMAT_PCM = 0x0001;
 constexpr uint16_t WAVE_FORMAT_ALAW = 0x0006;
 constexpr uint16_t WAVE_FORMAT_MULAW = 0x0007;

@@ -1,6 +1,10 @@
 #include "bench/memogen.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cstdio>
 
 namespace memogen {
 
@@ -132,6 +136,103 @@ Bytes JpegWithApp1(const Bytes& app1Data)
     out.insert(out.end(), {0xFF, 0xC0, 0x00, 0x0B, 0x08, 0x00, 0x08, 0x00, 0x08, 0x01, 0x01, 0x11, 0x00});
     out.insert(out.end(), {0xFF, 0xDA, 0x00, 0x08, 0x01, 0x01, 0x00, 0x00, 0x3F, 0x00, 0x12, 0x34, 0xFF, 0xD9});
     return out;
+}
+
+Bytes CompoundFile(size_t entries, bool chain)
+{
+    constexpr uint32_t none = 0xFFFFFFFF, end = 0xFFFFFFFE;
+    const size_t count = entries + 1;
+    const auto directorySectors = static_cast<uint32_t>((count + 3) / 4);
+    uint32_t fatSectors = 1;
+    while (fatSectors * 128 < fatSectors + directorySectors)
+        ++fatSectors;
+    Bytes file = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
+    file.resize(24, 0);
+    Put16(file, 0x3E);
+    Put16(file, 3);
+    Put16(file, 0xFFFE);
+    Put16(file, 9);
+    Put16(file, 6);
+    file.resize(0x2C, 0);
+    Put32(file, fatSectors);
+    Put32(file, fatSectors); // the directory follows the table
+    Put32(file, 0);
+    Put32(file, 4096);
+    Put32(file, end);
+    Put32(file, 0);
+    Put32(file, end);
+    Put32(file, 0);
+    for (uint32_t i = 0; i < 109; ++i)
+        Put32(file, i < fatSectors ? i : none);
+    for (uint32_t i = 0; i < fatSectors * 128; ++i)
+        Put32(file, i < fatSectors ? 0xFFFFFFFD
+                    : i + 1 < fatSectors + directorySectors ? i + 1
+                    : i + 1 == fatSectors + directorySectors ? end : none);
+    // Children of the root by index 1..entries; a balanced tree takes the
+    // middle of each range as its top.
+    std::vector<uint32_t> left(count, none), right(count, none);
+    uint32_t top = entries ? 1 : none;
+    if (chain) {
+        for (uint32_t i = 1; i < entries; ++i)
+            right[i] = i + 1;
+    } else {
+        const auto build = [&](auto& self, uint32_t from, uint32_t to) -> uint32_t {
+            if (from >= to)
+                return none;
+            const uint32_t middle = from + (to - from) / 2;
+            left[middle] = self(self, from, middle);
+            right[middle] = self(self, middle + 1, to);
+            return middle;
+        };
+        top = build(build, 1, static_cast<uint32_t>(count));
+    }
+    for (size_t i = 0; i < directorySectors * 4; ++i) {
+        const size_t at = file.size();
+        const std::string name = i == 0 ? "Root Entry" : "s" + std::to_string(i - 1);
+        for (const char c : name)
+            Put16(file, static_cast<unsigned char>(c));
+        file.resize(at + 0x40, 0);
+        Put16(file, i < count ? static_cast<unsigned>(2 * name.size() + 2) : 0);
+        file.push_back(i == 0 ? 5 : i < count ? (chain ? 2 : 1) : 0);
+        file.push_back(1);
+        Put32(file, i < count ? left[i] : none);
+        Put32(file, i < count ? right[i] : none);
+        Put32(file, i == 0 ? top : none);
+        file.resize(at + 0x74, 0);
+        Put32(file, end);
+        Put32(file, 0);
+        Put32(file, 0);
+    }
+    return file;
+}
+
+void WriteSparseTrailerMemo(const std::string& path, uint64_t claimed)
+{
+    const auto le = [](Bytes& out, uint64_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            out.push_back(static_cast<unsigned char>(value >> (8 * i)));
+    };
+    const std::string name = "SoundShot_000";
+    Bytes head = {0xFF, 0xD8, 0xFF, 0xD9, 0, 0, 0x00, 0x01}; // a JPEG, then the block: 0, type 0x0100
+    le(head, name.size(), 4);
+    head.insert(head.end(), name.begin(), name.end());
+    head.insert(head.end(), {'R', 'I', 'F', 'F'});
+    le(head, claimed - 8, 4);
+    head.insert(head.end(), {'W', 'A', 'V', 'E'});
+    const uint64_t block = 8 + name.size() + claimed;
+    Bytes directory = {'S', 'E', 'F', 'H', 0x6A, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0x00, 0x01};
+    le(directory, block, 4); // back from the directory to the block, which lies right before it
+    le(directory, block, 4);
+    le(directory, 24, 4);
+    directory.insert(directory.end(), {'S', 'E', 'F', 'T'});
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const bool written = fd >= 0 && ::pwrite(fd, head.data(), head.size(), 0) == static_cast<ssize_t>(head.size())
+        && ::pwrite(fd, directory.data(), directory.size(), static_cast<off_t>(4 + block))
+            == static_cast<ssize_t>(directory.size());
+    if (fd >= 0)
+        ::close(fd);
+    if (!written)
+        std::perror(path.c_str());
 }
 
 } // namespace memogen

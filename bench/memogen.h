@@ -1,8 +1,9 @@
 #pragma once
 // Builds pictures whose memo lies outside the FlashPix segments: a phone's
 // "Sound & Shot" trailer behind the JPEG, and an Exif segment whose
-// RelatedSoundFile names a WAV beside the picture. Shared by the tests,
-// the benchmarks and the fuzz seeds; needs nothing but the standard library.
+// RelatedSoundFile names a WAV beside the picture, and hostile files. Shared
+// by the tests, the benchmarks and the fuzz seeds; needs nothing but the
+// standard library and POSIX.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -41,5 +42,14 @@ Bytes ExifWithRelatedSoundFile(const std::string& name, bool bigEndian = true);
 
 // SOI, an APP1 segment with this data, then a small picture's tables, scan and EOI.
 Bytes JpegWithApp1(const Bytes& app1Data);
+
+// A phone picture whose trailer claims a memo of `claimed` bytes behind
+// "RIFF"..."WAVE", written sparse: only its head and directory take room.
+void WriteSparseTrailerMemo(const std::string& path, uint64_t claimed);
+
+// A compound (OLE2) file of 512-byte sectors whose root holds entries empty
+// streams named s0, s1, ...: as one sibling chain (each the right sibling
+// of the one before), or as a balanced tree of storages.
+Bytes CompoundFile(size_t entries, bool chain);
 
 } // namespace memogen

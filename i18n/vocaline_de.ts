@@ -494,6 +494,16 @@
         <translation>Fehler: Tondaten abgeschnitten, keine Ausgabedatei geschrieben</translation>
     </message>
     <message>
+        <source>Error sound data larger than 256 MB
+%s</source>
+        <translation>Fehler: Die Tondaten sind größer als 256 MB
+%s</translation>
+    </message>
+    <message>
+        <source>Error sound data larger than 256 MB, no output file written</source>
+        <translation>Fehler: Tondaten größer als 256 MB, keine Ausgabedatei geschrieben</translation>
+    </message>
+    <message>
         <source>Sound format not decoded, written as stored</source>
         <translation>Tonformat nicht dekodiert, unverändert geschrieben</translation>
     </message>

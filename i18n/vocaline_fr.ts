@@ -494,6 +494,16 @@
         <translation>Erreur : données sonores tronquées, aucun fichier de sortie écrit</translation>
     </message>
     <message>
+        <source>Error sound data larger than 256 MB
+%s</source>
+        <translation>Erreur : les données sonores dépassent 256 Mo
+%s</translation>
+    </message>
+    <message>
+        <source>Error sound data larger than 256 MB, no output file written</source>
+        <translation>Erreur : données sonores de plus de 256 Mo, aucun fichier de sortie écrit</translation>
+    </message>
+    <message>
         <source>Sound format not decoded, written as stored</source>
         <translation>Format sonore non décodé, écrit tel quel</translation>
     </message>

@@ -59,9 +59,7 @@ CUniqueFd OpenFolderOf(const CString& path)
 bool CSourceFile::Open(const CString& path, bool keepFolder)
 {
     Close();
-    m_size = 0;
-    m_windowStart = -1;
-    m_nError = 0;
+    m_strPath = path;
     int at = AT_FDCWD;
     const char* name = path.c_str();
     if (keepFolder) {
@@ -74,11 +72,48 @@ bool CSourceFile::Open(const CString& path, bool keepFolder)
         }
         at = m_folder.Get();
     }
+    return OpenIn(at, name, 0);
+}
+
+bool CSourceFile::OpenBeside(const CSourceFile& picture, const CString& name)
+{
+    Close();
+    m_strPath = picture.m_strPath.substr(0, picture.m_strPath.rfind('/') + 1) + name;
+    int folder = picture.m_folder.Get();
+    CUniqueFd opened;
+    if (folder < 0) {
+        // The folder the path names now, when it still holds the picture
+        // that was read.
+        opened = OpenFolderOf(picture.m_strPath);
+        struct stat st {};
+        const CString pictureName = picture.m_strPath.substr(picture.m_strPath.rfind('/') + 1);
+        if (!opened.IsOpen() || ::fstatat(opened.Get(), pictureName.c_str(), &st, 0) != 0
+            || st.st_dev != picture.m_device || st.st_ino != picture.m_inode) {
+            m_nError = opened.IsOpen() ? ENOENT : errno;
+            return false;
+        }
+        folder = opened.Get();
+    }
+    if (name.find('/') != CString::npos || !OpenIn(folder, name.c_str(), O_NOFOLLOW))
+        return false;
+    if (::geteuid() == 0 && m_owner != picture.m_owner && m_owner != 0) {
+        Close();
+        m_nError = EPERM;
+        return false;
+    }
+    return true;
+}
+
+bool CSourceFile::OpenIn(int at, const char* name, int flags)
+{
+    m_size = 0;
+    m_windowStart = -1;
+    m_nError = 0;
     // The type is checked by path first, so a device, FIFO or socket is
     // never opened; the second check, on the descriptor, catches a file
     // swapped in between. O_NONBLOCK keeps even that open from waiting.
     struct stat st {};
-    if (::fstatat(at, name, &st, 0) != 0) {
+    if (::fstatat(at, name, &st, (flags & O_NOFOLLOW) ? AT_SYMLINK_NOFOLLOW : 0) != 0) {
         m_nError = errno;
         Close();
         return false;
@@ -88,7 +123,7 @@ bool CSourceFile::Open(const CString& path, bool keepFolder)
         Close();
         return false;
     }
-    CUniqueFd fd(::openat(at, name, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    CUniqueFd fd(::openat(at, name, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | flags));
     if (!fd.IsOpen() || ::fstat(fd.Get(), &st) != 0) {
         m_nError = errno;
         Close();
@@ -102,6 +137,9 @@ bool CSourceFile::Open(const CString& path, bool keepFolder)
     m_fd = std::move(fd);
     m_size = static_cast<int64_t>(st.st_size);
     m_permissions = st.st_mode & 0777;
+    m_owner = st.st_uid;
+    m_device = st.st_dev;
+    m_inode = st.st_ino;
     return true;
 }
 

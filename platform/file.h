@@ -53,7 +53,16 @@ public:
     /// beside the file then lands in the folder it was read from, whatever
     /// is renamed or swapped in the path afterwards.
     bool Open(const CString& path, bool keepFolder = false);
+    /// Opens name (one component of a path) in the folder picture was read
+    /// from: never through a symbolic link, a regular file only, and, when
+    /// we run as root, only a file of the picture's owner or of root, so
+    /// that nobody can have root read their way into another's file. The
+    /// folder is picture's own (Open with keepFolder), else opened now and
+    /// checked to still hold the picture.
+    bool OpenBeside(const CSourceFile& picture, const CString& name);
     bool IsOpen() const { return m_fd.IsOpen(); }
+    // The descriptor, for a reader that takes one; it stays ours.
+    int Descriptor() const { return m_fd.Get(); }
     // The folder's descriptor (O_PATH), open only after Open with keepFolder.
     int Folder() const { return m_folder.Get(); }
     // Why the last Open or ReadAt failed.
@@ -74,11 +83,17 @@ public:
 
 private:
     long ReadDirect(int64_t offset, void* buffer, size_t n) const;
+    // The type check and open of name in the folder at (or AT_FDCWD).
+    bool OpenIn(int at, const char* name, int flags);
 
+    CString m_strPath;
     CUniqueFd m_folder;
     CUniqueFd m_fd;
     int64_t m_size = 0;
     mode_t m_permissions = 0;
+    uid_t m_owner = 0;
+    dev_t m_device = 0;
+    ino_t m_inode = 0;
     mutable int m_nError = 0;
     mutable std::vector<unsigned char> m_window;
     mutable int64_t m_windowStart = -1;

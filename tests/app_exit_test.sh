@@ -48,4 +48,17 @@ xdotool windowfocus --sync "$window" 2>/dev/null
 xdotool key ctrl+q
 timeout 10 tail --pid="$pid" -f /dev/null || { echo "still running with a FIFO for settings"; kill "$pid"; exit 1; }
 grep -q "vocaline.conf is not a regular file" "$scratch/stderr" || { echo "no warning"; cat "$scratch/stderr"; exit 1; }
+
+# The same for a FIFO where Qt takes the settings' lock while saving, made
+# while the window is open.
+rm "$XDG_CONFIG_HOME/vocaline/vocaline.conf"
+"$app" "$scratch/pictures" 2>"$scratch/stderr" &
+pid=$!
+window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Vocaline$' | head -n1)
+[ -n "$window" ] || { echo "the window never appeared"; kill "$pid"; exit 1; }
+mkfifo "$XDG_CONFIG_HOME/vocaline/vocaline.conf.lock"
+xdotool windowfocus --sync "$window" 2>/dev/null
+xdotool key ctrl+q
+timeout 10 tail --pid="$pid" -f /dev/null || { echo "still running with a FIFO for the lock"; kill "$pid"; exit 1; }
+grep -q "vocaline.conf.lock is not a regular file" "$scratch/stderr" || { echo "no lock warning"; cat "$scratch/stderr"; exit 1; }
 echo "closed with status 0"

@@ -357,6 +357,24 @@ TEST_F(Extraction, PermissionsFollowTheSourceUnderTheUmask)
     }
 }
 
+// pic.jpg's second memo and a picture named pic.jpg.2 both ask for
+// pic.jpg.2.wav: whichever comes second in the run takes the next free
+// index, and the rows name it.
+TEST_F(Extraction, NoMemoOfARunReplacesAnother)
+{
+    const Bytes first = fpxrgen::MakeWav({.data = fpxrgen::Noise(300, 1)});
+    const Bytes second = fpxrgen::MakeWav({.data = fpxrgen::Noise(300, 2)});
+    const std::string two = Save("pic.jpg", fpxrgen::MakeSample(fpxrgen::Layout::TwoMemos, first, second).file);
+    const std::string one = Save("pic.jpg.2", CameraFile(SoundBytes(200)));
+    EXPECT_EQ(Extract({two, one}), (std::vector<std::string>{"row:" + two, Done(two), Done(two + ".2"), "row:" + one,
+                                                             Done(one + ".2")}));
+    EXPECT_EQ(ReadFile(two + ".2.wav"), second);
+    EXPECT_EQ(ReadFile(one + ".2.wav"), SoundBytes(200));
+    EXPECT_EQ(Extract({one, two}), (std::vector<std::string>{"row:" + one, Done(one), "row:" + two, Done(two),
+                                                             Done(two + ".3")}));
+    EXPECT_EQ(ReadFile(one + ".wav"), SoundBytes(200));
+}
+
 // Every kind of file, in one run: the presence test says Yes exactly when
 // the run writes a memo; a file without one ends only itself and leaves an
 // earlier WAV beside it as it was.

@@ -3,9 +3,20 @@
 #include <gtest/gtest.h>
 
 #include <QContextMenuEvent>
+#include <QElapsedTimer>
+#include <QLabel>
 #include <QMenu>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <atomic>
+#include <thread>
+
+#include "ui/preview.h"
+
+#include "bench/memogen.h"
+#include "bench/picturebomb.h"
 #include "guikit.h"
 
 namespace {
@@ -104,8 +115,8 @@ TEST_F(RowMenu, PlayWritesNothingAndTheExtractionsTakeTheirOptions)
     shown.Search(dir.path());
     ASSERT_EQ(::chmod(dir.path().c_str(), 0555), 0);
     Choose(0, "&Play");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !services.playedData.empty(); }));
     ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0);
-    ASSERT_EQ(services.playedData.size(), 1u);
     EXPECT_EQ(services.playedData[0], ReadFile(DataPath("expected/IM000101.JPG.wav")));
     EXPECT_FALSE(Exists(picture + ".wav"));
     EXPECT_TRUE(services.boxes.empty());
@@ -116,6 +127,53 @@ TEST_F(RowMenu, PlayWritesNothingAndTheExtractionsTakeTheirOptions)
     EXPECT_EQ(pcm[20], 1); // format tag: PCM
     Choose(0, "Open containing &folder");
     EXPECT_EQ(services.shownInFolder, std::vector<std::string>{picture});
+}
+
+// Hovering, selecting and playing hostile rows never holds the window: a
+// trailer claiming a gigabyte is named, not read; a picture bomb is not
+// decoded; a FIFO is never opened, so its waiting writer stays waiting.
+TEST_F(RowMenu, HostileRowsNeverHoldTheWindow)
+{
+    memogen::WriteSparseTrailerMemo(dir / "big.jpg", uint64_t{1} << 30);
+    const QByteArray bomb = PictureBomb();
+    WriteFile(dir / "bomb.jpg", Bytes(bomb.begin(), bomb.end()));
+    ASSERT_EQ(::mkfifo((dir / "pipe.jpg").c_str(), 0600), 0);
+    std::atomic<bool> released = false;
+    std::thread writer([&] {
+        const int fd = ::open((dir / "pipe.jpg").c_str(), O_WRONLY | O_CLOEXEC);
+        released = true;
+        ::close(fd);
+    });
+    if (!shown.Button(IDC_CHECKSOUND)->isChecked())
+        shown.Click(IDC_CHECKSOUND);
+    shown.Search(dir.path());
+    ASSERT_EQ(shown.Rows(), 3);
+    QElapsedTimer clock;
+    clock.start();
+    qint64 last = 0, longest = 0;
+    QTimer probe;
+    QObject::connect(&probe, &QTimer::timeout, [&] {
+        longest = std::max(longest, clock.elapsed() - last);
+        last = clock.elapsed();
+    });
+    probe.start(1);
+    CListView* view = shown.List(IDC_RESULTS);
+    auto* pane = dlg.findChild<CPreviewPane*>();
+    for (int row = 0; row < 3; ++row) {
+        const std::string path = shown.RowPath(row);
+        view->setCurrentIndex(view->model()->index(row, 0));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return pane->Shows(path); }, 10000)) << path;
+        EXPECT_EQ(pane->findChild<QLabel*>(QString(), Qt::FindDirectChildrenOnly)->text(), "No preview") << path;
+        view->model()->index(row, 4).data(Qt::ToolTipRole);
+        Choose(row, "&Play");
+        EXPECT_TRUE(QTest::qWaitFor([&] { return services.boxes.size() == static_cast<size_t>(row) + 1; })) << path;
+    }
+    for (int row = 0; row < 3; ++row)
+        EXPECT_EQ(shown.Row(row)[4], shown.Row(row)[0] == "big.jpg" ? "Yes" : "No");
+    EXPECT_LT(longest, 1000);
+    EXPECT_FALSE(released);
+    ::close(::open((dir / "pipe.jpg").c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    writer.join();
 }
 
 } // namespace

@@ -3,12 +3,14 @@
 // against exiftool and sox by the report tests).
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstring>
 
 #include "audio/extract.h"
 #include "audio/memo.h"
 #include "bench/memogen.h"
+#include "runkit.h"
 #include "testkit.h"
 
 namespace {
@@ -91,6 +93,70 @@ TEST(Memos, GeneratedTrailersAndRelatedSoundFiles)
     EXPECT_FALSE(memos[0].bComplete);
 }
 
+// A sidecar is read only from the picture's folder and never through a
+// link, and when root reads, only one of the picture's owner or of root;
+// the WAV gets no permission the sidecar does not have.
+TEST(Memos, SidecarsOfTheirOwnFolderAndOwnerOnly)
+{
+    using namespace memogen;
+    const Bytes wav = PhoneWav(441);
+    TempDir dir, other;
+    WriteFile(other / "secret.wav", wav);
+    ASSERT_EQ(::chmod((other / "secret.wav").c_str(), 0600), 0);
+    WriteFile(dir / "pic.jpg", JpegWithApp1(Bytes(40, 0)));
+    ASSERT_EQ(::symlink((other / "secret.wav").c_str(), (dir / "pic.wav").c_str()), 0);
+    WriteFile(dir / "rel.jpg", JpegWithApp1(ExifWithRelatedSoundFile("LINK.WAV")));
+    ASSERT_EQ(::symlink((other / "secret.wav").c_str(), (dir / "LINK.WAV").c_str()), 0);
+    for (const char* linked : {"pic.jpg", "rel.jpg"}) {
+        std::vector<CMemo> memos;
+        EXPECT_EQ(ReadMemos(dir / linked, memos), SoundCheck::No) << linked;
+        EXPECT_EQ(CheckSound(dir / linked), SoundCheck::No) << linked;
+    }
+
+    WriteFile(dir / "own.jpg", JpegWithApp1(Bytes(40, 0)));
+    WriteFile(dir / "own.wav", wav);
+    ASSERT_EQ(::chmod((dir / "own.jpg").c_str(), 0604), 0);
+    ASSERT_EQ(::chmod((dir / "own.wav").c_str(), 0640), 0);
+    const mode_t mask = ::umask(0);
+    Extract({dir / "own.jpg"});
+    ::umask(mask);
+    struct stat st {};
+    ASSERT_EQ(::stat((dir / "own.jpg.wav").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "the owner check applies to root only, and only root can give files to others";
+    // The folder and picture of nobody (65534): a sidecar of a third user is
+    // not read, nobody's own and root's are.
+    for (const std::string& path : {dir.path(), dir / "own.jpg"})
+        ASSERT_EQ(::chown(path.c_str(), 65534, 65534), 0);
+    for (const auto [owner, memo] : {std::pair{12345u, false}, {65534u, true}, {0u, true}}) {
+        ASSERT_EQ(::chown((dir / "own.wav").c_str(), owner, owner), 0);
+        EXPECT_EQ(CheckSound(dir / "own.jpg"), memo ? SoundCheck::Yes : SoundCheck::No) << owner;
+    }
+}
+
+// A memo over 256 MB, from any source, is proven by its first bytes and
+// never read: the extraction says so and writes nothing.
+TEST(Memos, OverTheBudgetProvenNotRead)
+{
+    TempDir dir;
+    memogen::WriteSparseTrailerMemo(dir / "phone.jpg", uint64_t{1} << 30);
+    WriteFile(dir / "cam.jpg", memogen::JpegWithApp1(Bytes(40, 0)));
+    WriteFile(dir / "cam.wav", Bytes{'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E'});
+    ASSERT_EQ(::truncate((dir / "cam.wav").c_str(), off_t{300} << 20), 0);
+    for (const std::string& picture : {dir / "phone.jpg", dir / "cam.jpg"}) {
+        std::vector<CMemo> memos;
+        ASSERT_EQ(ReadMemos(picture, memos), SoundCheck::Yes);
+        EXPECT_TRUE(memos[0].bTooLarge && memos[0].bytes.empty());
+        EXPECT_EQ(CheckSound(picture), SoundCheck::Yes);
+        EXPECT_EQ(Extract({picture}), (std::vector<std::string>{"row:" + picture,
+                                                                "box:Error sound data larger than 256 MB\n" + picture,
+                                                                "row:Error sound data larger than 256 MB, no output file written"}));
+        EXPECT_FALSE(Exists(picture + ".wav"));
+    }
+}
+
 // Each file, written under name, gives no memo to either reader.
 template <size_t N>
 void ExpectNoMemo(const std::pair<const char*, Bytes> (&cases)[N], const std::string& name)
@@ -167,6 +233,40 @@ TEST(Memos, DamagedCompoundFilesGiveNoMemo)
         {"file cut inside the stream", Bytes(fpx.begin(), fpx.begin() + static_cast<long>(sectorAt(start) + 100))},
     };
     ExpectNoMemo(cases, "p.fpx");
+}
+
+// Directories libgsf would recurse through until the stack ran out, or sort
+// for seconds, are refused before it sees them, also under a JPEG's name.
+// The largest directory allowed is read.
+TEST(Memos, HostileCompoundDirectoriesAreNoFlashPixFiles)
+{
+    using memogen::CompoundFile;
+    const auto looped = [] {
+        Bytes b = CompoundFile(3, true);
+        b[512 * 2 + 3 * 128 + 0x48] = 1; // the last entry's right sibling: the first
+        return b;
+    };
+    const std::pair<const char*, Bytes> cases[] = {
+        {"a sibling chain of 40,000 entries", CompoundFile(40000, true)},
+        {"20,000 storages", CompoundFile(20000, false)},
+        {"4,097 entries", CompoundFile(4096, false)},
+        {"a chain of 600", CompoundFile(600, true)},
+        {"a loop", looped()},
+    };
+    ExpectNoMemo(cases, "IMG_0002.JPG");
+    TempDir dir;
+    std::vector<CString> files;
+    for (const auto& [what, bytes] : cases) {
+        files.push_back(dir / what);
+        WriteFile(files.back(), bytes);
+    }
+    files.push_back(dir / "4,096 entries");
+    WriteFile(files.back(), CompoundFile(4095, false));
+    Recorder recorder;
+    RunExtraction(files, recorder);
+    std::vector<std::string> reasons(std::size(cases), "not a FlashPix file");
+    reasons.push_back("not a JPEG file");
+    EXPECT_EQ(recorder.reasons, reasons);
 }
 
 } // namespace

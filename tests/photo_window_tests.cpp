@@ -82,7 +82,7 @@ TEST_F(PhotoWindow, PreviewShowsThePictureUprightAndItsMemo)
     EXPECT_TRUE(memoText().startsWith("6.0 s, IMA ADPCM 8 kHz")) << memoText().toStdString();
     EXPECT_EQ(play->accessibleName(), "Play");
     play->click();
-    ASSERT_EQ(services.playedData.size(), 1u);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !services.playedData.empty(); }));
     EXPECT_EQ(services.playedData[0], ReadFile(DataPath("expected/IM000101.JPG.wav")));
 
     for (const char* unreadable : {"broken.jpg", "pipe.jpg"}) {

@@ -9,6 +9,7 @@
 #include <cstdio>
 
 #include "bench/fpxrgen.h"
+#include "bench/memogen.h"
 #include "testkit.h"
 
 namespace {
@@ -131,6 +132,13 @@ TEST(Report, CsvAndBase64GiveBackTheExactNames)
     const QJsonObject r = Records("--check --format=json " + Quote(dir / names[3]))[0];
     EXPECT_EQ(Field(r, "path"), dir / "caf\xef\xbf\xbd.jpg");
     EXPECT_EQ(QByteArray::fromBase64(r.value("path_base64").toString().toLatin1()).toStdString(), dir / names[3]);
+    // Cells a spreadsheet would run as formulas are text; JSON keeps them.
+    for (const std::string name : {"=2+3.jpg", "@A1.jpg", "-1+1.jpg", "+1.jpg", "\tx.jpg"})
+        WriteFile(dir / name, picture);
+    const std::string cells = Shell("cd " + Quote(dir.path()) + " && " VOCALINE_EXTRACT
+                                    " --check --format=csv -- =2+3.jpg @A1.jpg -1+1.jpg +1.jpg \"$(printf '\\tx.jpg')\" | cut -d, -f1");
+    EXPECT_EQ(cells, "path\n'=2+3.jpg\n'@A1.jpg\n'-1+1.jpg\n'+1.jpg\n'\tx.jpg");
+    EXPECT_EQ(Field(Records("--check --format=json " + Quote(dir / "=2+3.jpg"))[0], "path"), dir / "=2+3.jpg");
     WriteFile(dir / "back\\slash.jpg", picture);
     EXPECT_EQ(Field(Records("--check --format=json " + Quote(dir / "back\\slash.jpg"))[0], "path"), dir / "back\\slash.jpg");
 }
@@ -168,6 +176,14 @@ TEST(Report, ExtractionOutcomes)
     r = Records("--format=json " + Quote(dir / "blocked.jpg"));
     EXPECT_EQ(Field(r[0], "outcome"), "failed");
     EXPECT_EQ(Field(r[0], "error").rfind("could not create the output file: ", 0), 0u);
+
+    // A memo claiming a gigabyte is named, not read.
+    memogen::WriteSparseTrailerMemo(dir / "big.jpg", uint64_t{1} << 30);
+    r = Records("--check --format=json " + Quote(dir / "big.jpg"));
+    EXPECT_EQ(Field(r[0], "source") + ": " + Field(r[0], "error"), "trailer: sound data larger than 256 MB");
+    EXPECT_FALSE(r[0].contains("memo_sha256"));
+    r = Records("--format=json " + Quote(dir / "big.jpg"));
+    EXPECT_EQ(Field(r[0], "outcome") + ": " + Field(r[0], "error"), "failed: sound data larger than 256 MB, no output file written");
 }
 
 } // namespace

@@ -22,6 +22,9 @@ struct Recorder : IExtractReport {
     {
         events.push_back("box:" + FormatText(format, path.c_str()));
     }
+    // The reason each result gave, in order.
+    std::vector<std::string> reasons;
+    void Result(const CExtractResult& result) override { reasons.push_back(result.strError); }
 };
 
 inline std::vector<std::string> Extract(const std::vector<CString>& sources, const CExtractOptions& options = {})

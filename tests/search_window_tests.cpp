@@ -203,8 +203,10 @@ TEST_F(SearchWindow, RowTexts)
         EXPECT_EQ(shown.Row(i)[4], yes ? "Yes" : "No") << name;
         const QIcon icon = view->model()->index(i, 0).data(Qt::DecorationRole).value<QIcon>();
         EXPECT_EQ(icon.pixmap(16).toImage() == res::LoadIconResource(IDI_SPEAKER).pixmap(16).toImage(), yes) << name;
-        const std::string tip = view->model()->index(i, 4).data(Qt::ToolTipRole).toString().toStdString();
-        EXPECT_EQ(tip.rfind(yes ? memos.at(name) : std::string("No"), 0), 0u) << tip;
+        // Read in the background: the cell's text until then.
+        const auto tip = [&] { return view->model()->index(i, 4).data(Qt::ToolTipRole).toString().toStdString(); };
+        QTest::qWaitFor([&] { return tip() != "Yes"; });
+        EXPECT_EQ(tip().rfind(yes ? memos.at(name) : std::string("No"), 0), 0u) << tip();
     }
     // A folder hit: no name, its own path as folder, nothing readable.
     EXPECT_EQ(rows[dir / "folder.jpg/"], (std::vector<std::string>{"", dir / "folder.jpg/", "0 B", "", "No"}));

@@ -1,9 +1,6 @@
 #include "ui/preview.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
+#include <QApplication>
 #include <QFile>
 #include <QImageReader>
 #include <QPixmap>
@@ -27,6 +24,10 @@ constexpr size_t kCacheSize = 8;
 // The pane is read again at its new size once resizing rests.
 constexpr int kResizeRestMs = 150;
 constexpr int kSoundPollMs = 100;
+// A picture whose decoding would take gigabytes and many seconds (a few
+// hundred bytes can claim 46000 x 46000) is not decoded: a camera's
+// largest is a few tens of millions.
+constexpr qint64 kMaxPictureComponents = 100'000'000;
 
 QString Minutes(double seconds)
 {
@@ -34,46 +35,72 @@ QString Minutes(double seconds)
     return QStringLiteral("%1:%2").arg(whole / 60).arg(whole % 60, 2, 10, QLatin1Char('0'));
 }
 
+// A file that gives nothing more once its read is no longer wanted: the
+// decoder then ends at once, as at a picture cut short.
+class CStoppableFile final : public QFile {
+public:
+    explicit CStoppableFile(const KeepGoing& keepGoing) : m_keepGoing(keepGoing) {}
+
+protected:
+    qint64 readData(char* data, qint64 max) override
+    {
+        return !m_keepGoing || m_keepGoing() ? QFile::readData(data, max) : -1;
+    }
+
+private:
+    const KeepGoing& m_keepGoing;
+};
+
 } // namespace
 
-CPreview ReadPreview(const CString& path, const QSize& box)
+bool FitsPictureBudget(QImageReader& reader)
+{
+    const QSize size = reader.size();
+    if (!size.isValid())
+        return false;
+    const QImage::Format format = reader.imageFormat();
+    const int components = format == QImage::Format_Grayscale8 || format == QImage::Format_Grayscale16
+            || format == QImage::Format_Indexed8 || format == QImage::Format_Mono || format == QImage::Format_MonoLSB
+        ? 1
+        : QImage::toPixelFormat(format).alphaUsage() == QPixelFormat::UsesAlpha ? 4 : 3;
+    return qint64{size.width()} * size.height() * components <= kMaxPictureComponents;
+}
+
+CPreview ReadPreview(const CString& path, const QSize& box, const KeepGoing& keepGoing)
 {
     CPreview preview;
     preview.strPath = path;
     preview.box = box;
-    // Only a regular file is read: a FIFO named like a picture would hold
-    // the reader, and with it the closing window, for good.
-    QFile file;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    struct stat st {};
-    if (fd >= 0
-        && (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)
-            || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)))
-        ::close(fd);
-    if (file.isOpen()) {
+    // Only a regular file is opened, its type checked before the open: a
+    // FIFO named like a picture would hold the reader (or release a writer
+    // waiting on it), and a device is no picture.
+    CSourceFile source;
+    CStoppableFile file(keepGoing);
+    if (source.Open(path) && file.open(source.Descriptor(), QIODevice::ReadOnly, QFileDevice::DontCloseHandle)) {
         QImageReader reader(&file);
         reader.setAutoTransform(true);
-        const QSize stored = reader.size();
-        if (stored.isValid() && box.isValid()) {
-            // The size asked for is the stored picture's; a turned one fits
-            // the box turned.
-            const bool turned = reader.transformation() & QImageIOHandler::TransformationRotate90;
-            const QSize fit = turned ? box.transposed() : box;
-            if (stored.width() > fit.width() || stored.height() > fit.height())
-                reader.setScaledSize(stored.scaled(fit, Qt::KeepAspectRatio).expandedTo(QSize(1, 1)));
+        if (FitsPictureBudget(reader)) {
+            const QSize stored = reader.size();
+            if (box.isValid()) {
+                // The size asked for is the stored picture's; a turned one
+                // fits the box turned.
+                const bool turned = reader.transformation() & QImageIOHandler::TransformationRotate90;
+                const QSize fit = turned ? box.transposed() : box;
+                if (stored.width() > fit.width() || stored.height() > fit.height())
+                    reader.setScaledSize(stored.scaled(fit, Qt::KeepAspectRatio).expandedTo(QSize(1, 1)));
+            }
+            preview.picture = reader.read();
         }
-        preview.picture = reader.read();
     }
-    // One read gives the sound to play and what it is.
+    // The memo's facts; its bytes are read again when it is played.
     std::vector<CMemo> memos;
-    if (ReadMemos(path, memos) == SoundCheck::Yes && memos.front().bComplete) {
+    WavInfo info;
+    if (ReadMemos(path, memos, nullptr, keepGoing) == SoundCheck::Yes && memos.front().bComplete) {
         preview.bMemo = true;
-        WavInfo info;
         if (ParseWavInfo(memos.front().bytes, info)) {
             preview.strFacts = DescribeMemo(memos.front(), info);
             preview.dSeconds = info.dSeconds;
         }
-        preview.wav = std::move(memos.front().bytes);
     }
     return preview;
 }
@@ -132,10 +159,14 @@ CPreviewPane::CPreviewPane(QWidget* parent)
 
 CPreviewPane::~CPreviewPane()
 {
-    // A read in progress reports to this pane: it ends first.
+    // A read in progress reports to this pane: it is told to stop, and ends
+    // first (a decoding at once, its file giving no more bytes).
     ++*m_generation;
+    *m_closing = true;
     m_readers.clear();
+    m_player.clear();
     m_readers.waitForDone();
+    m_player.waitForDone();
 }
 
 QSize CPreviewPane::PictureBox() const
@@ -171,9 +202,14 @@ void CPreviewPane::Request(const CString& path)
     const QSize box = PictureBox();
     QPointer<CPreviewPane> self(this);
     m_readers.start([self, generation, current = m_generation, path, box] {
-        if (*current != generation)
+        // A read that a newer one overtook stops, and is not kept: it may
+        // lack what it stopped before.
+        const KeepGoing newest = [&] { return *current == generation; };
+        if (!newest())
             return;
-        auto preview = std::make_shared<const CPreview>(ReadPreview(path, box));
+        auto preview = std::make_shared<const CPreview>(ReadPreview(path, box, newest));
+        if (!newest())
+            return;
         // The pane waits for this read before it goes, so it is there to
         // be told.
         QMetaObject::invokeMethod(self.data(), [self, generation, current, preview] {
@@ -216,8 +252,19 @@ void CPreviewPane::OnPlayStop()
         FollowSound();
         return;
     }
-    if (m_shown && m_shown->bMemo)
-        emit playRequested(m_shown->strPath, m_shown->wav);
+    if (!m_shown || !m_shown->bMemo)
+        return;
+    // The memo is read again, off the window's thread; what cannot be read
+    // any more plays nothing, and the window says so.
+    QPointer<CPreviewPane> self(this);
+    m_player.start([self, path = m_shown->strPath, closing = m_closing] {
+        auto wav = std::make_shared<std::vector<unsigned char>>();
+        ReadMemo(path, *wav, [&] { return !*closing; });
+        QMetaObject::invokeMethod(qApp, [self, path, wav] {
+            if (self)
+                emit self->playRequested(path, *wav);
+        }, Qt::QueuedConnection);
+    });
 }
 
 void CPreviewPane::SoundStarted()

@@ -17,20 +17,28 @@
 #include <vector>
 
 #include "platform/cstring.h"
+#include "platform/file.h"
 
-// What the pane shows of one file, read off the user-interface thread.
+class QImageReader;
+
+// What the pane shows of one file, read off the user-interface thread. The
+// memo's bytes are not kept: Play reads them again.
 struct CPreview {
     CString strPath;
     QSize box;            // the size it was read for
     QImage picture;       // null: the picture cannot be decoded
     bool bMemo = false;
     CString strFacts;     // the memo's description, as the Sound tooltip gives it
-    std::vector<unsigned char> wav;
     double dSeconds = 0;
 };
 
-/// Reads what the pane shows of path, the picture fitted into box.
-CPreview ReadPreview(const CString& path, const QSize& box);
+/// True when the picture reader's declared width x height x components
+/// is within the budget of 100 million, asked before anything is decoded.
+bool FitsPictureBudget(QImageReader& reader);
+
+/// Reads what the pane shows of path, the picture fitted into box;
+/// keepGoing false ends the decoding early (the picture then is not used).
+CPreview ReadPreview(const CString& path, const QSize& box, const KeepGoing& keepGoing = {});
 
 class CPreviewPane : public QWidget {
     Q_OBJECT
@@ -73,5 +81,8 @@ private:
     std::deque<std::shared_ptr<const CPreview>> m_cache;
     // Only the newest request is read; older ones still waiting are dropped.
     std::shared_ptr<std::atomic<unsigned>> m_generation = std::make_shared<std::atomic<unsigned>>(0);
+    std::shared_ptr<std::atomic<bool>> m_closing = std::make_shared<std::atomic<bool>>(false);
     QThreadPool m_readers;
+    // Play's read of the memo, apart from the pictures' reads.
+    QThreadPool m_player;
 };

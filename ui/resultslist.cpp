@@ -1,12 +1,18 @@
 #include "ui/resultslist.h"
 
+#include <QApplication>
+#include <QCursor>
+#include <QHelpEvent>
 #include <QHeaderView>
 #include <QScrollBar>
 #include <QStyle>
 #include <QLocale>
 #include <QMimeData>
 #include <QResizeEvent>
+#include <QThreadPool>
+#include <QToolTip>
 #include <QUrl>
+#include <atomic>
 #include <algorithm>
 #include <array>
 #include <chrono>
@@ -69,17 +75,12 @@ int64_t TimeKey(const CString& text)
 
 } // namespace
 
-// The Sound column's tooltip: what the memo is and where, read when asked.
-// The window waits for it, so a file that would take long (millions of
-// pieces) is read for a short while only and then described by its cell's text.
-CString DescribeMemo(const CString& path)
+// The Sound column's tooltip: what the memo is and where.
+CString DescribeMemo(const CString& path, const KeepGoing& keepGoing)
 {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(150);
     std::vector<CMemo> memos;
     WavInfo info;
-    if (ReadMemos(path, memos, nullptr, [deadline] { return std::chrono::steady_clock::now() < deadline; })
-            != SoundCheck::Yes
-        || !ParseWavInfo(memos.front().bytes, info))
+    if (ReadMemos(path, memos, nullptr, keepGoing) != SoundCheck::Yes || !ParseWavInfo(memos.front().bytes, info))
         return {};
     return DescribeMemo(memos.front(), info);
 }
@@ -101,9 +102,20 @@ CString DescribeMemo(const CMemo& memo, const WavInfo& info)
 namespace {
 
 // Descriptions kept while their file stays the same (size and time), so
-// hovering a row again reads nothing.
-class CMemoDescriptions {
+// hovering a row again reads nothing. A memo is read on a thread of its
+// own, never on the window's (a memo may be hundreds of megabytes, a
+// FlashPix head millions of pieces): until it is read the tooltip shows the
+// cell's text, and the description replaces it while the tooltip is up.
+class CMemoDescriptions : public std::enable_shared_from_this<CMemoDescriptions> {
 public:
+    explicit CMemoDescriptions(QAbstractItemView* view) : m_view(view) { m_reader.setMaxThreadCount(1); }
+    ~CMemoDescriptions()
+    {
+        ++*m_generation;
+        m_reader.clear();
+        m_reader.waitForDone();
+    }
+
     CString Get(const CString& path)
     {
         CFileInformation info;
@@ -112,16 +124,56 @@ public:
         const auto found = m_known.find(path);
         if (found != m_known.end() && found->second.first == key)
             return found->second.second;
-        if (m_known.size() >= kKept)
-            m_known.clear();
-        CString text = DescribeMemo(path);
-        m_known[path] = {key, text};
-        return text;
+        if (path != m_strReading)
+            Read(path, key);
+        return {};
     }
 
 private:
+    using Key = std::pair<int64_t, int64_t>;
+
+    // Only the newest hover is read; one that the pointer left stops.
+    void Read(const CString& path, const Key& key)
+    {
+        m_strReading = path;
+        const unsigned generation = ++*m_generation;
+        const std::weak_ptr<CMemoDescriptions> self = weak_from_this();
+        m_reader.clear();
+        m_reader.start([self, generation, current = m_generation, path, key] {
+            const CString text = DescribeMemo(path, [&] { return *current == generation; });
+            if (*current != generation)
+                return;
+            // The application outlives the list; the list is asked for by
+            // its weak pointer, on the window's thread.
+            QMetaObject::invokeMethod(qApp, [self, path, key, text] {
+                if (const auto descriptions = self.lock())
+                    descriptions->Done(path, key, text);
+            }, Qt::QueuedConnection);
+        });
+    }
+
+    void Done(const CString& path, const Key& key, const CString& text)
+    {
+        if (path == m_strReading)
+            m_strReading.clear();
+        if (m_known.size() >= kKept)
+            m_known.clear();
+        m_known[path] = {key, text};
+        // The tooltip up now shows the cell's text: asked again, the view
+        // takes the description for the cell under the pointer.
+        const QPoint at = m_view->viewport()->mapFromGlobal(QCursor::pos());
+        if (!text.empty() && QToolTip::isVisible() && m_view->viewport()->rect().contains(at)) {
+            QHelpEvent event(QEvent::ToolTip, at, QCursor::pos());
+            QCoreApplication::sendEvent(m_view->viewport(), &event);
+        }
+    }
+
     static constexpr size_t kKept = 4096;
-    std::map<CString, std::pair<std::pair<int64_t, int64_t>, CString>> m_known;
+    QAbstractItemView* m_view;
+    std::map<CString, std::pair<Key, CString>> m_known;
+    CString m_strReading;
+    std::shared_ptr<std::atomic<unsigned>> m_generation = std::make_shared<std::atomic<unsigned>>(0);
+    QThreadPool m_reader;
 };
 
 } // namespace
@@ -286,7 +338,7 @@ void CResultsList::InsertColumns(const QIcon& rowIcon)
 
     view->Sorter()->SetSortKey(static_cast<int>(Column::Size), SizeKey);
     view->Sorter()->SetSortKey(static_cast<int>(Column::Modified), TimeKey);
-    auto descriptions = std::make_shared<CMemoDescriptions>();
+    auto descriptions = std::make_shared<CMemoDescriptions>(view);
     view->Model()->SetToolTipSource([descriptions, yes = m_strYes](const std::vector<CString>& texts, int column) -> CString {
         const auto text = [&](Column c) { return static_cast<size_t>(c) < texts.size() ? texts[static_cast<size_t>(c)] : CString(); };
         if (column != static_cast<int>(Column::Sound) || text(Column::Sound) != yes)

@@ -14,8 +14,8 @@
 #include "ui/rowindex.h"
 
 /// Returns what the memo of the picture at path is, as the Sound column's
-/// tooltip says it (read when asked); empty when it has none.
-CString DescribeMemo(const CString& path);
+/// tooltip says it; empty when it has none, or when keepGoing said stop.
+CString DescribeMemo(const CString& path, const KeepGoing& keepGoing = {});
 /// The same for a memo already read, with its facts.
 CString DescribeMemo(const CMemo& memo, const WavInfo& info);
 

@@ -3,6 +3,9 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMenu>
+#include <QPointer>
+#include <QThreadPool>
+#include <memory>
 #include <optional>
 #include <strings.h>
 
@@ -58,14 +61,22 @@ void CMainDlg::PlayFromPicture(const CString& path)
         return;
     }
     // Read, never written: a memo on read-only media or in someone else's
-    // folder plays as well as any.
-    std::vector<unsigned char> wav;
-    if (!ReadMemo(path, wav)) {
-        services::MessageBox(
-            this, FormatText(TrFormat("CMainDlg", QT_TR_NOOP("No sound to play in\n%s")).c_str(), path.c_str()));
-        return;
-    }
-    PlayMemo(path, wav);
+    // folder plays as well as any. Read off the window's thread, as a memo
+    // may be hundreds of megabytes; the window, if still there, plays it.
+    QPointer<CMainDlg> self(this);
+    QThreadPool::globalInstance()->start([self, path] {
+        auto wav = std::make_shared<std::vector<unsigned char>>();
+        const bool read = ReadMemo(path, *wav);
+        QMetaObject::invokeMethod(qApp, [self, path, wav, read] {
+            if (!self)
+                return;
+            if (read)
+                self->PlayMemo(path, *wav);
+            else
+                services::MessageBox(self, FormatText(TrFormat("CMainDlg", QT_TR_NOOP("No sound to play in\n%s")).c_str(),
+                                                      path.c_str()));
+        }, Qt::QueuedConnection);
+    });
 }
 
 void CMainDlg::PlayMemo(const CString& path, const std::vector<unsigned char>& wav)

@@ -28,6 +28,8 @@ constexpr const char* kExtractFormats[] = {
     QT_TRANSLATE_NOOP("IExtractReport", "Error reading sound data from file\n%s"),
     QT_TRANSLATE_NOOP("IExtractReport", "Error sound data in file is cut short\n%s"),
     QT_TRANSLATE_NOOP("IExtractReport", "Error sound data cut short, no output file written"),
+    QT_TRANSLATE_NOOP("IExtractReport", "Error sound data larger than 256 MB\n%s"),
+    QT_TRANSLATE_NOOP("IExtractReport", "Error sound data larger than 256 MB, no output file written"),
     QT_TRANSLATE_NOOP("IExtractReport", "Error sound too long for a PCM WAV file (over 4 GB)\n%s"),
     QT_TRANSLATE_NOOP("IExtractReport", "Error sound too long for a PCM WAV file, no output file written"),
     QT_TRANSLATE_NOOP("IExtractReport", "Sound format not decoded, written as stored"),
