@@ -92,6 +92,7 @@ CWindowMemory LoadWindow(QSettings& settings)
     window.bMaximized = settings.value("window/maximized", false).toBool();
     window.splitter = settings.value("window/splitter").toByteArray();
     window.columns = settings.value("window/columns").toByteArray();
+    window.bThumbnails = settings.value("window/thumbnails", false).toBool();
     if (const QVariant folded = settings.value("window/optionsFolded"); folded.isValid())
         window.bOptionsFolded = folded.toBool();
     return window;
@@ -103,6 +104,7 @@ void SaveWindow(QSettings& settings, const CWindowMemory& window)
     settings.setValue("window/maximized", window.bMaximized);
     settings.setValue("window/splitter", window.splitter);
     settings.setValue("window/columns", window.columns);
+    settings.setValue("window/thumbnails", window.bThumbnails);
     if (window.bOptionsFolded)
         settings.setValue("window/optionsFolded", *window.bOptionsFolded);
     settings.sync();

@@ -36,8 +36,10 @@
 #include "ui/extraction.h"
 #include "ui/listexport.h"
 #include "ui/preview.h"
+#include "ui/resultsviews.h"
 #include "ui/searchbar.h"
 #include "ui/statusbar.h"
+#include "ui/thumbgrid.h"
 
 namespace {
 
@@ -151,6 +153,7 @@ bool CMainDlg::OnInitDialog()
     BuildLayout();
     CListView* view = m_listResults.View();
     view->installEventFilter(this);
+    m_results->Grid()->installEventFilter(this);
     connect(view->selectionModel(), &QItemSelectionModel::currentChanged, this, &CMainDlg::OnCurrentRowChanged);
     // F5 searches, Ctrl+A selects every row (a field keeps its own), Ctrl+Q closes.
     connect(new QShortcut(QKeySequence::Refresh, this), &QShortcut::activated, this, [this] {
@@ -180,6 +183,7 @@ bool CMainDlg::OnInitDialog()
     m_searchBar->SetFolded(m_windowMemory.bOptionsFolded.value_or(false));
     connect(m_searchBar->OptionsButton(), &QToolButton::toggled, this,
             [this](bool open) { m_windowMemory.bOptionsFolded = !open; });
+    m_results->ShowThumbnails(m_windowMemory.bThumbnails);
     if (m_windowMemory.bMaximized)
         setWindowState(windowState() | Qt::WindowMaximized);
     if (QWidget* first = GetDlgItem(IDC_LOOKIN))
@@ -283,7 +287,8 @@ void CMainDlg::CancelBackgroundWork()
 
 bool CMainDlg::eventFilter(QObject* watched, QEvent* event)
 {
-    QWidget* list = m_listResults.GetWidget();
+    // The grid shows the same rows: its keys do what the list's do.
+    QWidget* list = watched == m_results->Grid() ? m_results->Grid() : m_listResults.GetWidget();
     if (watched == list && event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier) {
@@ -336,7 +341,8 @@ void CMainDlg::BuildLayout()
 
     m_splitter = new QSplitter(Qt::Horizontal, this);
     m_splitter->setChildrenCollapsible(false);
-    m_splitter->addWidget(GetDlgItem(IDC_RESULTS));
+    m_results = new CResultsViews(m_listResults, m_imageList, m_splitter);
+    m_splitter->addWidget(m_results);
     m_preview = new CPreviewPane(m_splitter);
     m_splitter->addWidget(m_preview);
     m_splitter->setStretchFactor(0, 1);
@@ -356,7 +362,8 @@ void CMainDlg::BuildLayout()
     RestoreTabOrder();
     QWidget::setTabOrder(GetDlgItem(IDC_CONTAINING), m_searchBar->OptionsButton());
     QWidget::setTabOrder(m_searchBar->OptionsButton(), GetDlgItem(IDC_SUBFOLDERS));
-    QWidget::setTabOrder(GetDlgItem(IDC_RESULTS), m_preview);
+    QWidget::setTabOrder(GetDlgItem(IDC_RESULTS), m_results->Grid());
+    QWidget::setTabOrder(m_results->Grid(), m_preview);
     QWidget::setTabOrder(m_preview, GetDlgItem(IDC_EXTRACT));
     QWidget::setTabOrder(GetDlgItem(IDC_EXTRACTPLAY), m_activity->TitleButton());
     QWidget::setTabOrder(m_activity->TitleButton(), GetDlgItem(IDC_LOG));
@@ -372,6 +379,7 @@ CWindowMemory CMainDlg::GetWindowMemory() const
     if (CListView* view = m_listResults.View())
         memory.columns = view->horizontalHeader()->saveState();
     memory.bOptionsFolded = m_windowMemory.bOptionsFolded;
+    memory.bThumbnails = m_results && m_results->ShowsThumbnails();
     return memory;
 }
 

@@ -21,6 +21,7 @@
 
 class CActivityPanel;
 class CPreviewPane;
+class CResultsViews;
 class CSearchBar;
 class CWorkStatus;
 
@@ -56,6 +57,8 @@ struct CWindowMemory {
     QByteArray columns;
     // The search options' panel: unknown until the user first searched.
     std::optional<bool> bOptionsFolded;
+    // The results as thumbnails rather than as a list.
+    bool bThumbnails = false;
 };
 
 class CMainDlg : public CDialog {
@@ -173,6 +176,7 @@ private:
     std::unique_ptr<CExtraction> m_extraction;
     std::unique_ptr<CListExport> m_listExport;
     QSplitter* m_splitter = nullptr;
+    CResultsViews* m_results = nullptr;
     CSearchBar* m_searchBar = nullptr;
     CPreviewPane* m_preview = nullptr;
     CActivityPanel* m_activity = nullptr;

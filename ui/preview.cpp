@@ -66,32 +66,37 @@ bool FitsPictureBudget(QImageReader& reader)
     return qint64{size.width()} * size.height() * components <= kMaxPictureComponents;
 }
 
-CPreview ReadPreview(const CString& path, const QSize& box, const KeepGoing& keepGoing)
+QImage ReadPicture(const CString& path, const QSize& box, const KeepGoing& keepGoing)
 {
-    CPreview preview;
-    preview.strPath = path;
-    preview.box = box;
     // Only a regular file is opened, its type checked before the open: a
     // FIFO named like a picture would hold the reader (or release a writer
     // waiting on it), and a device is no picture.
     CSourceFile source;
     CStoppableFile file(keepGoing);
-    if (source.Open(path) && file.open(source.Descriptor(), QIODevice::ReadOnly, QFileDevice::DontCloseHandle)) {
-        QImageReader reader(&file);
-        reader.setAutoTransform(true);
-        if (FitsPictureBudget(reader)) {
-            const QSize stored = reader.size();
-            if (box.isValid()) {
-                // The size asked for is the stored picture's; a turned one
-                // fits the box turned.
-                const bool turned = reader.transformation() & QImageIOHandler::TransformationRotate90;
-                const QSize fit = turned ? box.transposed() : box;
-                if (stored.width() > fit.width() || stored.height() > fit.height())
-                    reader.setScaledSize(stored.scaled(fit, Qt::KeepAspectRatio).expandedTo(QSize(1, 1)));
-            }
-            preview.picture = reader.read();
-        }
+    if (!source.Open(path) || !file.open(source.Descriptor(), QIODevice::ReadOnly, QFileDevice::DontCloseHandle))
+        return {};
+    QImageReader reader(&file);
+    reader.setAutoTransform(true);
+    if (!FitsPictureBudget(reader))
+        return {};
+    const QSize stored = reader.size();
+    if (box.isValid()) {
+        // The size asked for is the stored picture's; a turned one
+        // fits the box turned.
+        const bool turned = reader.transformation() & QImageIOHandler::TransformationRotate90;
+        const QSize fit = turned ? box.transposed() : box;
+        if (stored.width() > fit.width() || stored.height() > fit.height())
+            reader.setScaledSize(stored.scaled(fit, Qt::KeepAspectRatio).expandedTo(QSize(1, 1)));
     }
+    return reader.read();
+}
+
+CPreview ReadPreview(const CString& path, const QSize& box, const KeepGoing& keepGoing)
+{
+    CPreview preview;
+    preview.strPath = path;
+    preview.box = box;
+    preview.picture = ReadPicture(path, box, keepGoing);
     // The memo's facts; its bytes are read again when it is played.
     std::vector<CMemo> memos;
     WavInfo info;

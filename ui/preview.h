@@ -35,6 +35,10 @@ struct CPreview {
 /// True when the picture reader's declared width x height x components
 /// is within the budget of 100 million, asked before anything is decoded.
 bool FitsPictureBudget(QImageReader& reader);
+/// Returns the picture at path, upright, fitted into box (when valid);
+/// null when it cannot be decoded, is no regular file or is beyond the
+/// budget. keepGoing false ends the decoding early.
+QImage ReadPicture(const CString& path, const QSize& box, const KeepGoing& keepGoing = {});
 
 /// Reads what the pane shows of path, the picture fitted into box;
 /// keepGoing false ends the decoding early (the picture then is not used).

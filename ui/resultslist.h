@@ -55,6 +55,8 @@ public:
     // The paths of all rows, in the order the list shows them.
     std::vector<CString> ShownPaths() const;
     CListView* View() const { return m_list.View(); }
+    // "Yes" of the Sound column, in the user's language.
+    const CString& YesText() const { return m_strYes; }
 
     // While a search runs, the view hears of new and removed rows at most
     // once per interval; zero announces what waits and ends that.
