@@ -10,7 +10,7 @@ set(OFFSCREEN "XDG_RUNTIME_DIR=${CMAKE_CURRENT_BINARY_DIR}/xdg")
 file(MAKE_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/xdg)
 
 add_executable(window_tests window_tests.cpp search_window_tests.cpp extract_window_tests.cpp
-  photo_window_tests.cpp)
+  photo_window_tests.cpp thumbnail_tests.cpp thumbgrid_window_tests.cpp)
 target_link_libraries(window_tests PRIVATE vocaline_guikit)
 gtest_discover_tests(window_tests PROPERTIES ENVIRONMENT "${OFFSCREEN}" DISCOVERY_TIMEOUT 30)
 

@@ -109,11 +109,14 @@ int main(int argc, char** argv)
     ::testing::InitGoogleTest(&argc, argv);
     // The window tests run the real dialog without a display and without a
     // sound device (a test may choose another driver), and the form they
-    // remember goes to a folder of their own, never the user's.
+    // remember, and the thumbnails they make, go to folders of their own,
+    // never the user's.
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     setenv("SDL_AUDIODRIVER", "dummy", 0);
     const TempDir config;
     setenv("XDG_CONFIG_HOME", config.path().c_str(), 1);
+    const TempDir cache;
+    setenv("XDG_CACHE_HOME", cache.path().c_str(), 1);
     QApplication app(argc, argv);
     return RUN_ALL_TESTS();
 }

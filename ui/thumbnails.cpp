@@ -143,16 +143,14 @@ QImage CThumbnailCache::Find(const CString& path, const CFileInformation& info) 
             || !file.open(source.Descriptor(), QIODevice::ReadOnly, QFileDevice::DontCloseHandle))
             continue;
         QImageReader reader(&file);
-        // A thumbnail is valid for the file as it was when it was made.
-        const QString mtime = reader.text(QStringLiteral("Thumb::MTime"));
-        const QString size = reader.text(QStringLiteral("Thumb::Size"));
-        if (mtime != QString::number(info.tLastWrite.GetTime())
-            || (!size.isEmpty() && size != QString::number(info.nSize)))
-            continue;
         if (!FitsPictureBudget(reader))
             continue;
+        // The keys may follow the picture's data: they are known once it is read.
         QImage image = reader.read();
-        if (image.isNull())
+        // A thumbnail is valid for the file as it was when it was made.
+        const QString size = image.text(QStringLiteral("Thumb::Size"));
+        if (image.isNull() || image.text(QStringLiteral("Thumb::MTime")) != QString::number(info.tLastWrite.GetTime())
+            || (!size.isEmpty() && size != QString::number(info.nSize)))
             continue;
         if (image.width() > kThumbnailNormal || image.height() > kThumbnailNormal)
             image = image.scaled(kThumbnailNormal, kThumbnailNormal, Qt::KeepAspectRatio, Qt::SmoothTransformation);

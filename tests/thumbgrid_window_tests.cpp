@@ -1,0 +1,120 @@
+// The grid of thumbnails in the window: the switch, and the same rows,
+// selection and handlers as the list.
+#include <QAccessible>
+#include <QClipboard>
+#include <QCryptographicHash>
+#include <QHelpEvent>
+#include <QImageWriter>
+#include <QMenu>
+#include <QMimeData>
+#include <QStandardPaths>
+#include <QToolButton>
+#include <QToolTip>
+
+#include "guikit.h"
+#include "platform/qt/text.h"
+#include "ui/thumbgrid.h"
+
+namespace {
+
+QString AccessibleName(QObject* object)
+{
+    return QAccessible::queryAccessibleInterface(object)->text(QAccessible::Name);
+}
+
+// The switch's buttons by their accessible names; the keys switch; the
+// choice is remembered and shown at the next start.
+TEST(ThumbGridSwitch, NamesKeysAndRemembered)
+{
+    RecordedServices services;
+    CWindowMemory memory;
+    {
+        ShownDialog shown;
+        std::map<QString, QToolButton*> buttons;
+        for (QToolButton* button : shown.dlg.findChildren<QToolButton*>())
+            buttons[AccessibleName(button)] = button;
+        ASSERT_TRUE(buttons.count("List") && buttons.count("Thumbnails"));
+        auto* grid = shown.dlg.findChild<CThumbGrid*>();
+        ASSERT_NE(grid, nullptr);
+        EXPECT_EQ(AccessibleName(grid), "Thumbnails");
+        CListView* list = shown.List(IDC_RESULTS);
+        EXPECT_TRUE(list->isVisible() && !grid->isVisible() && buttons["List"]->isChecked());
+
+        list->setFocus();
+        QTest::keyClick(&shown.dlg, Qt::Key_2, Qt::ControlModifier);
+        EXPECT_TRUE(grid->isVisible() && !list->isVisible() && buttons["Thumbnails"]->isChecked());
+        EXPECT_EQ(QApplication::focusWidget(), grid);
+        QTest::keyClick(&shown.dlg, Qt::Key_1, Qt::ControlModifier);
+        EXPECT_TRUE(list->isVisible() && !grid->isVisible());
+        EXPECT_FALSE(shown.dlg.GetWindowMemory().bThumbnails);
+        QTest::mouseClick(buttons["Thumbnails"], Qt::LeftButton);
+        memory = shown.dlg.GetWindowMemory();
+        EXPECT_TRUE(memory.bThumbnails);
+    }
+    CMainDlg dlg;
+    dlg.RestoreWindow(memory);
+    dlg.Create();
+    dlg.show();
+    EXPECT_TRUE(dlg.findChild<CThumbGrid*>()->isVisible());
+}
+
+// In the grid the rows come in the list's order with the list's selection;
+// Ctrl+C, Enter, a double-click and the row menu reach the list's
+// handlers, rows drag out as files. Each picture gets its thumbnail (a
+// decoded one goes to the cache) and a picture with a memo its badge,
+// whose tooltip is the Sound column's.
+TEST_F(WindowTest, ThumbGridSharesRowsSelectionAndHandlers)
+{
+    const std::string memo = Camera("b.jpg");
+    QImage plain(320, 240, QImage::Format_RGB32);
+    plain.fill(Qt::darkGreen);
+    for (const char* name : {"a.jpg", "c.jpg"})
+        ASSERT_TRUE(QImageWriter(QString::fromStdString(dir / name), "jpeg").write(plain));
+    shown.Button(IDC_CHECKSOUND)->setChecked(true);
+    shown.Search(dir.path());
+    ASSERT_EQ(shown.Rows(), 3);
+    CListView* list = shown.List(IDC_RESULTS);
+    list->sortByColumn(0, Qt::DescendingOrder);
+    QTest::keyClick(&dlg, Qt::Key_2, Qt::ControlModifier);
+    auto* grid = dlg.findChild<CThumbGrid*>();
+    ASSERT_TRUE(grid->isVisible());
+    QApplication::processEvents();
+
+    const auto tile = [&](int shownRow) { return grid->visualRect(grid->model()->index(shownRow, 0)).center(); };
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, tile(0));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::ControlModifier, tile(2));
+    EXPECT_EQ(list->selectionModel()->selectedRows().size(), 2);
+    QTest::keyClick(grid, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), dir / "c.jpg\n" + dir / "a.jpg");
+    const std::unique_ptr<QMimeData> dragged(grid->model()->mimeData(grid->selectionModel()->selectedIndexes()));
+    EXPECT_EQ(dragged->urls().size(), 2);
+    EXPECT_TRUE(grid->dragEnabled());
+
+    QTest::keyClick(grid, Qt::Key_Return);
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, tile(1));
+    Soon([] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        menu->setActiveAction(menu->actions().front()); // Open
+        QTest::keyClick(menu, Qt::Key_Return);
+    });
+    QTest::keyClick(grid, Qt::Key_F10, Qt::ShiftModifier);
+    EXPECT_EQ(services.opened, (std::vector<std::string>{dir / "a.jpg", memo, memo}));
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return grid->VisibleDone(); }, 10000));
+    const QByteArray uri = "file://" + QByteArray::fromStdString(dir / "a.jpg");
+    const QString cached = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) + "/thumbnails/normal/"
+                         + QCryptographicHash::hash(uri, QCryptographicHash::Md5).toHex() + ".png";
+    EXPECT_TRUE(Exists(cached.toStdString()));
+    const QImage tiles = grid->viewport()->grab().toImage();
+    const QColor green = tiles.pixelColor(tile(0));
+    EXPECT_TRUE(std::abs(green.green() - 128) < 8 && green.red() < 8) << green.name().toStdString();
+
+    QHelpEvent hover(QEvent::ToolTip, tile(1), grid->viewport()->mapToGlobal(tile(1)));
+    QApplication::sendEvent(grid->viewport(), &hover);
+    const QString described = ToDisplay(DescribeMemo(memo));
+    ASSERT_FALSE(described.isEmpty());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QToolTip::text() == described; }, 5000)) << QToolTip::text().toStdString();
+}
+
+} // namespace
