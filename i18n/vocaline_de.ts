@@ -398,10 +398,28 @@
     </message>
 </context>
 <context>
+    <name>CResultsViews</name>
+    <message>
+        <source>List</source>
+        <translation>Liste</translation>
+    </message>
+    <message>
+        <source>Thumbnails</source>
+        <translation>Vorschaubilder</translation>
+    </message>
+</context>
+<context>
     <name>CSearchBar</name>
     <message>
         <source>Search options</source>
         <translation>Suchoptionen</translation>
+    </message>
+</context>
+<context>
+    <name>CThumbGrid</name>
+    <message>
+        <source>Thumbnails</source>
+        <translation>Vorschaubilder</translation>
     </message>
 </context>
 <context>

@@ -398,10 +398,28 @@
     </message>
 </context>
 <context>
+    <name>CResultsViews</name>
+    <message>
+        <source>List</source>
+        <translation>Liste</translation>
+    </message>
+    <message>
+        <source>Thumbnails</source>
+        <translation>Vignettes</translation>
+    </message>
+</context>
+<context>
     <name>CSearchBar</name>
     <message>
         <source>Search options</source>
         <translation>Options de recherche</translation>
+    </message>
+</context>
+<context>
+    <name>CThumbGrid</name>
+    <message>
+        <source>Thumbnails</source>
+        <translation>Vignettes</translation>
     </message>
 </context>
 <context>
