@@ -164,6 +164,8 @@ CThumbGrid::State CThumbGrid::Thumbnail(const QModelIndex& index, const QImage**
 
 std::pair<int, int> CThumbGrid::VisibleRows() const
 {
+    // Tiles not laid out yet have no place: nothing is visible until they have.
+    const_cast<CThumbGrid*>(this)->executeDelayedItemsLayout();
     const QAbstractItemModel* shown = model();
     const int count = shown->rowCount();
     const QRect room = viewport()->rect();
@@ -180,7 +182,7 @@ std::pair<int, int> CThumbGrid::VisibleRows() const
             high = middle;
     }
     int last = low;
-    while (last < count && rect(last).top() <= room.bottom())
+    while (last < count && rect(last).isValid() && rect(last).top() <= room.bottom())
         ++last;
     return {low, last};
 }
