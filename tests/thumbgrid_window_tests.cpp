@@ -58,7 +58,8 @@ TEST(ThumbGridSwitch, NamesKeysAndRemembered)
     EXPECT_TRUE(dlg.findChild<CThumbGrid*>()->isVisible());
 }
 
-// In the grid the rows come in the list's order with the list's selection;
+// In the grid the rows come in the list's order with the list's selection
+// and, after a search, the keyboard;
 // Ctrl+C, Enter, a double-click and the row menu reach the list's
 // handlers, rows drag out as files. Each picture gets its thumbnail (a
 // decoded one goes to the cache) and a picture with a memo its badge,
@@ -71,13 +72,13 @@ TEST_F(WindowTest, ThumbGridSharesRowsSelectionAndHandlers)
     for (const char* name : {"a.jpg", "c.jpg"})
         ASSERT_TRUE(QImageWriter(QString::fromStdString(dir / name), "jpeg").write(plain));
     shown.Button(IDC_CHECKSOUND)->setChecked(true);
+    QTest::keyClick(&dlg, Qt::Key_2, Qt::ControlModifier);
     shown.Search(dir.path());
     ASSERT_EQ(shown.Rows(), 3);
+    auto* grid = dlg.findChild<CThumbGrid*>();
+    EXPECT_EQ(QApplication::focusWidget(), grid); // the search hands the keyboard to the rows shown
     CListView* list = shown.List(IDC_RESULTS);
     list->sortByColumn(0, Qt::DescendingOrder);
-    QTest::keyClick(&dlg, Qt::Key_2, Qt::ControlModifier);
-    auto* grid = dlg.findChild<CThumbGrid*>();
-    ASSERT_TRUE(grid->isVisible());
     QApplication::processEvents();
 
     const auto tile = [&](int shownRow) { return grid->visualRect(grid->model()->index(shownRow, 0)).center(); };

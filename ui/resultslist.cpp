@@ -162,7 +162,7 @@ private:
         // The tooltip up now shows the cell's text: asked again, the view
         // takes the description for the cell under the pointer.
         const QPoint at = m_view->viewport()->mapFromGlobal(QCursor::pos());
-        if (!text.empty() && QToolTip::isVisible() && m_view->viewport()->rect().contains(at)) {
+        if (!text.empty() && QToolTip::isVisible() && m_view->isVisible() && m_view->viewport()->rect().contains(at)) {
             QHelpEvent event(QEvent::ToolTip, at, QCursor::pos());
             QCoreApplication::sendEvent(m_view->viewport(), &event);
         }

@@ -81,6 +81,8 @@ void CResultsViews::ShowThumbnails(bool thumbnails)
         return;
     const bool focused = from->hasFocus();
     m_stack->setCurrentWidget(to);
+    // Whatever gives the rows the keyboard gives it to the rows shown.
+    m_results.View()->setFocusProxy(thumbnails ? m_grid : nullptr);
     // The row in hand stays in sight, whichever view shows it.
     if (to->currentIndex().isValid())
         to->scrollTo(to->currentIndex());
