@@ -6,7 +6,6 @@
 //   first screen again, from the cache                               (goal: within 50 ms)
 //   scrolling a grid of 10,000 pictures: longest gap in event handling (goal: <= 50 ms)
 //   peak memory of that process                                       (goal: under 300 MB)
-#include <sys/resource.h>
 #include <unistd.h>
 
 #include <QAbstractButton>
@@ -207,13 +206,6 @@ void FirstScreens()
     RemoveTree(exif);
     RemoveTree(plain);
     RemoveTree(plainSources);
-}
-
-long PeakKilobytes()
-{
-    struct rusage usage {};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
 }
 
 // In a process of its own, so that nothing else counts in its peak.

@@ -111,13 +111,6 @@ void ListModes()
     RemoveTree(tree);
 }
 
-long PeakKilobytes()
-{
-    struct rusage usage {};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-}
-
 // Runs in a process of its own so that nothing else counts in its peak.
 int MemoryChild(const std::string& root)
 {

@@ -1,5 +1,7 @@
 #include "bench/benchkit.h"
 
+#include <sys/resource.h>
+
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -64,4 +66,11 @@ int RunProgram(const std::vector<std::string>& argv, const std::string& stdoutPa
     int status = 0;
     waitpid(pid, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+long PeakKilobytes()
+{
+    struct rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
 }

@@ -19,6 +19,9 @@ Comparison Compare(const std::function<void()>& ours, const std::function<void()
 // Prints one result line: name, both medians, the ratio and the goal.
 void Report(const std::string& name, const Comparison& result, double goal);
 
+// The most memory this process has held so far, in kilobytes.
+long PeakKilobytes();
+
 // Runs a program and waits for it; standard output goes to stdoutPath
 // (empty: this process's own).
 int RunProgram(const std::vector<std::string>& argv, const std::string& stdoutPath = "/dev/null");

@@ -247,11 +247,9 @@ void CThumbGrid::Forget()
 
 void CThumbGrid::keyPressEvent(QKeyEvent* event)
 {
-    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    if (enter && event->modifiers() == Qt::NoModifier && currentIndex().isValid()
-        && selectionModel()->isSelected(currentIndex())) {
+    if (const QModelIndex open = EnterTarget(*this, *event); open.isValid()) {
         event->accept();
-        emit rowActivated(ProgramRow(currentIndex()));
+        emit rowActivated(ProgramRow(open));
         return;
     }
     QListView::keyPressEvent(event);
@@ -260,23 +258,14 @@ void CThumbGrid::keyPressEvent(QKeyEvent* event)
 void CThumbGrid::mouseDoubleClickEvent(QMouseEvent* event)
 {
     QListView::mouseDoubleClickEvent(event);
-    const QModelIndex under = indexAt(event->position().toPoint());
-    if (event->button() == Qt::LeftButton && under.isValid())
+    if (const QModelIndex under = DoubleClickTarget(*this, *event); under.isValid())
         emit rowActivated(ProgramRow(under));
 }
 
 void CThumbGrid::contextMenuEvent(QContextMenuEvent* event)
 {
-    QModelIndex at;
-    QPoint where = event->globalPos();
-    if (event->reason() == QContextMenuEvent::Mouse) {
-        at = indexAt(viewport()->mapFromGlobal(where));
-    } else {
-        // The Menu key: the current tile, the menu below it.
-        at = currentIndex();
-        if (at.isValid())
-            where = viewport()->mapToGlobal(visualRect(at).bottomLeft());
-    }
+    QPoint where;
+    const QModelIndex at = MenuTarget(*this, *event, where);
     event->accept();
     emit contextMenuAt(ProgramRow(at), where);
 }

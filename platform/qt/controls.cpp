@@ -434,22 +434,45 @@ void CListView::SetDragSource(CListModel::DragSource source, const QStringList& 
     setDefaultDropAction(Qt::CopyAction);
 }
 
+QModelIndex EnterTarget(const QAbstractItemView& view, const QKeyEvent& event)
+{
+    const bool enter = event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter;
+    const QModelIndex current = view.currentIndex();
+    return enter && event.modifiers() == Qt::NoModifier && current.isValid() && view.selectionModel()->isSelected(current)
+        ? current
+        : QModelIndex();
+}
+
+QModelIndex DoubleClickTarget(const QAbstractItemView& view, const QMouseEvent& event)
+{
+    // Only the row under the pointer opens, and only for the left button.
+    return event.button() == Qt::LeftButton ? view.indexAt(event.position().toPoint()) : QModelIndex();
+}
+
+QModelIndex MenuTarget(const QAbstractItemView& view, const QContextMenuEvent& event, QPoint& where)
+{
+    where = event.globalPos();
+    if (event.reason() == QContextMenuEvent::Mouse)
+        return view.indexAt(view.viewport()->mapFromGlobal(where));
+    // The Menu key: the current row, the menu beside it.
+    const QModelIndex current = view.currentIndex();
+    if (current.isValid())
+        where = view.viewport()->mapToGlobal(view.visualRect(current).bottomLeft());
+    return current;
+}
+
 void CListView::mouseDoubleClickEvent(QMouseEvent* event)
 {
     QTableView::mouseDoubleClickEvent(event);
-    // Only the row under the pointer opens, and only for the left button.
-    const QModelIndex under = indexAt(event->position().toPoint());
-    if (event->button() == Qt::LeftButton && under.isValid())
+    if (const QModelIndex under = DoubleClickTarget(*this, *event); under.isValid())
         emit rowActivated(ProgramRow(under));
 }
 
 void CListView::keyPressEvent(QKeyEvent* event)
 {
-    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    if (enter && event->modifiers() == Qt::NoModifier && currentIndex().isValid()
-        && selectionModel()->isSelected(currentIndex())) {
+    if (const QModelIndex open = EnterTarget(*this, *event); open.isValid()) {
         event->accept();
-        emit rowActivated(ProgramRow(currentIndex()));
+        emit rowActivated(ProgramRow(open));
         return;
     }
     QTableView::keyPressEvent(event);
@@ -457,16 +480,8 @@ void CListView::keyPressEvent(QKeyEvent* event)
 
 void CListView::contextMenuEvent(QContextMenuEvent* event)
 {
-    QModelIndex at;
-    QPoint where = event->globalPos();
-    if (event->reason() == QContextMenuEvent::Mouse) {
-        at = indexAt(viewport()->mapFromGlobal(where));
-    } else {
-        // The Menu key: the current row, the menu beside it.
-        at = currentIndex();
-        if (at.isValid())
-            where = viewport()->mapToGlobal(visualRect(at).bottomLeft());
-    }
+    QPoint where;
+    const QModelIndex at = MenuTarget(*this, *event, where);
     event->accept();
     emit contextMenuAt(ProgramRow(at), where);
 }

@@ -16,6 +16,9 @@
 #include "platform/cstring.h"
 
 class QAbstractButton;
+class QContextMenuEvent;
+class QKeyEvent;
+class QMouseEvent;
 
 class CWndHandle {
 public:
@@ -144,6 +147,16 @@ private:
     std::vector<int64_t> m_sortKeys;
     std::vector<CString> m_folded; // the column's texts, ASCII letters in lower case
 };
+
+// How a view of rows reads the user's wish to open a row or to have its
+// menu; an invalid index when the event asks for neither.
+/// Returns the current row for Enter, when it is selected.
+QModelIndex EnterTarget(const QAbstractItemView& view, const QKeyEvent& event);
+/// Returns the row under the pointer of a left double-click.
+QModelIndex DoubleClickTarget(const QAbstractItemView& view, const QMouseEvent& event);
+/// Returns the row under the pointer, or for the Menu key the current row,
+/// and where the menu goes: at the pointer, or beside that row.
+QModelIndex MenuTarget(const QAbstractItemView& view, const QContextMenuEvent& event, QPoint& where);
 
 // The list-view window of the template: a report view, or the log's plain
 // list of single texts.
