@@ -88,6 +88,9 @@ TEST_F(Thumbnails, DecodedStoredThenFoundAndStaleOnesRefused)
     }
     // The stale one was made again, for the file as it is.
     EXPECT_EQ(QImage(QString::fromStdString(Stored(picture))).text("Thumb::MTime").toLongLong(), kTaken);
+    // Where the tile has twice the pixels (scale 2), the large size, in its own folder.
+    EXPECT_EQ(LoadThumbnail(picture, cache, kThumbnailLarge).image.size(), QSize(256, 192));
+    EXPECT_EQ(QImage(QString::fromStdString(folder + "/large/" + CacheName(picture))).size(), QSize(256, 192));
     // A file manager's large thumbnail serves as well, scaled down.
     std::filesystem::remove(Stored(picture));
     Plant(folder + "/large/" + CacheName(picture), picture, kTaken, Qt::blue);

@@ -56,7 +56,8 @@ public:
         const QImage* image = nullptr;
         const State state = m_grid->Thumbnail(index, &image);
         if (state == State::Ready) {
-            const QSize shown = image->size().scaled(box.size(), Qt::KeepAspectRatio).boundedTo(image->size());
+            const QSize stored = image->deviceIndependentSize().toSize();
+            const QSize shown = stored.scaled(box.size(), Qt::KeepAspectRatio).boundedTo(stored);
             painter->drawImage(QRect(box.center() - QPoint(shown.width() / 2, shown.height() / 2), shown), *image);
         } else {
             // A picture that cannot be shown gets a file's mark; one on its
@@ -218,13 +219,17 @@ void CThumbGrid::Dispatch()
             continue;
         auto started = std::make_shared<std::atomic<bool>>(false);
         m_pending[key] = started;
-        m_pool.start([this, path, key, started, closing = m_closing, cache = m_cache] {
+        // On a screen of scale 2 a tile shows twice the pixels: the cache's large size.
+        const qreal scale = std::min<qreal>(devicePixelRatioF(), qreal{kThumbnailLarge} / kTile);
+        m_pool.start([this, path, key, started, scale, closing = m_closing, cache = m_cache] {
             *started = true;
             if (*closing)
                 return;
-            QImage image = LoadThumbnail(path, cache, kTile, [&] { return !*closing; }).image;
-            if (!image.isNull())
+            QImage image = LoadThumbnail(path, cache, qRound(kTile * scale), [&] { return !*closing; }).image;
+            if (!image.isNull()) {
                 image.convertTo(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+                image.setDevicePixelRatio(scale);
+            }
             // The grid waits for its threads as it goes, so it is there to hear.
             QMetaObject::invokeMethod(this, [this, key, image] { Done(key, image); }, Qt::QueuedConnection);
         });

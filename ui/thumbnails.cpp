@@ -131,12 +131,16 @@ bool CThumbnailCache::Trusted() const
     return IsOurFolder(m_strFolder, false);
 }
 
-QImage CThumbnailCache::Find(const CString& path, const CFileInformation& info) const
+QImage CThumbnailCache::Find(const CString& path, const CFileInformation& info, int size) const
 {
     if (!Trusted())
         return {};
     const CString name = HashName(ThumbnailUri(path));
-    for (const char* kind : {"/normal/", "/large/"}) {
+    // A large thumbnail serves scaled down; a normal one would show blurred
+    // where a large one is asked for.
+    for (const char* kind : {"/large/", "/normal/"}) {
+        if (size > kThumbnailNormal && kind[1] == 'n')
+            break;
         CSourceFile source;
         QFile file;
         if (!source.Open(m_strFolder + kind + name)
@@ -152,8 +156,6 @@ QImage CThumbnailCache::Find(const CString& path, const CFileInformation& info) 
         if (image.isNull() || image.text(QStringLiteral("Thumb::MTime")) != QString::number(info.tLastWrite.GetTime())
             || (!size.isEmpty() && size != QString::number(info.nSize)))
             continue;
-        if (image.width() > kThumbnailNormal || image.height() > kThumbnailNormal)
-            image = image.scaled(kThumbnailNormal, kThumbnailNormal, Qt::KeepAspectRatio, Qt::SmoothTransformation);
         return image;
     }
     return {};
@@ -169,14 +171,15 @@ bool CThumbnailCache::Store(const CString& path, const CFileInformation& info, c
     const size_t slash = m_strFolder.rfind('/');
     if (slash != CString::npos && slash > 0)
         MakeOurFolder(m_strFolder.substr(0, slash));
-    const CString folder = m_strFolder + "/normal";
+    const bool large = image.width() > kThumbnailNormal || image.height() > kThumbnailNormal;
+    const CString folder = m_strFolder + (large ? "/large" : "/normal");
     if (!MakeOurFolder(m_strFolder) || !MakeOurFolder(folder))
         return false;
     // Written by its folder's descriptor: a folder swapped for a link after
     // the check above gets nothing.
-    const CUniqueFd normal(::open(folder.c_str(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    const CUniqueFd sized(::open(folder.c_str(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     struct stat opened {};
-    if (!normal.IsOpen() || ::fstat(normal.Get(), &opened) != 0 || opened.st_uid != ::geteuid())
+    if (!sized.IsOpen() || ::fstat(sized.Get(), &opened) != 0 || opened.st_uid != ::geteuid())
         return false;
 
     const QByteArray uri = ThumbnailUri(path);
@@ -192,7 +195,7 @@ bool CThumbnailCache::Store(const CString& path, const CFileInformation& info, c
     // The file appears under its name only when whole, so that another
     // program never reads half a thumbnail.
     COutputFile output;
-    return output.CreateIn(normal.Get(), HashName(uri), kFileMode) && output.Write(png.constData(), png.size())
+    return output.CreateIn(sized.Get(), HashName(uri), kFileMode) && output.Write(png.constData(), png.size())
         && output.Commit();
 }
 
@@ -205,15 +208,16 @@ CThumbnail LoadThumbnail(const CString& path, const CThumbnailCache& cache, int 
     // Only a regular file is read: a FIFO named like a picture would hold
     // the reader for good.
     CSourceFile source;
-    if (QImage cached = cache.Find(path, info); !cached.isNull()) {
+    if (QImage cached = cache.Find(path, info, size); !cached.isNull()) {
         thumbnail.image = std::move(cached);
         thumbnail.source = ThumbnailSource::Cache;
     } else if (QImage exif = source.Open(path) ? ExifThumbnail(source) : QImage(); !exif.isNull()) {
         thumbnail.image = std::move(exif);
         thumbnail.source = ThumbnailSource::Exif;
     } else {
-        // The cache's size whatever the size asked: the file is for every program.
-        const QImage decoded = ReadPicture(path, QSize(kThumbnailNormal, kThumbnailNormal), keepGoing);
+        // One of the cache's sizes, whatever the size asked: the file is for every program.
+        const int stored = size > kThumbnailNormal ? kThumbnailLarge : kThumbnailNormal;
+        const QImage decoded = ReadPicture(path, QSize(stored, stored), keepGoing);
         if (decoded.isNull() || (keepGoing && !keepGoing()))
             return thumbnail;
         cache.Store(path, info, decoded);

@@ -27,10 +27,12 @@ public:
     const CString& Folder() const { return m_strFolder; }
 
     /// Returns the cached thumbnail of the file at path as it stands now
-    /// (its modification time and, where noted, its size), from "normal"
-    /// or, scaled down, from "large"; a null image when none is valid.
-    QImage Find(const CString& path, const CFileInformation& info) const;
-    /// Stores image as the "normal" thumbnail of path; false when it was
+    /// (its modification time and, where noted, its size), from "large"
+    /// or, when size is at most 128, from "normal"; a null image when none
+    /// is valid.
+    QImage Find(const CString& path, const CFileInformation& info, int size = kThumbnailNormal) const;
+    /// Stores image as the thumbnail of path, in "normal" or in "large" by
+    /// its size; false when it was
     /// not written: path lies in the cache itself, or the cache folder is
     /// not ours to write (a link, another user's, not writable).
     bool Store(const CString& path, const CFileInformation& info, const QImage& image) const;
@@ -51,7 +53,7 @@ struct CThumbnail {
 
 /// Returns the thumbnail of the picture at path, at most size pixels on
 /// its longer side: from the cache, the Exif thumbnail or a scaled decode
-/// (stored back into the cache). A picture that cannot be decoded, is no
+/// (stored back into the cache, "large" when size is over 128). A picture that cannot be decoded, is no
 /// regular file or is beyond the picture budget gets a null image;
 /// keepGoing false abandons the decoding.
 CThumbnail LoadThumbnail(const CString& path, const CThumbnailCache& cache, int size = kThumbnailNormal,
