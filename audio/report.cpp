@@ -136,8 +136,10 @@ CString IsoTime(const CString& exif)
 
 // What the picture's Exif says of when and with what it was taken.
 struct PictureFacts {
-    CString strTaken;
-    CString strCamera;
+    CString strTaken;   // DateTimeOriginal
+    CString strChanged; // DateTime
+    CString strMake;
+    CString strModel;
 };
 
 CString ExifValue(ExifData* data, ExifIfd ifd, ExifTag tag)
@@ -174,9 +176,24 @@ PictureFacts ReadPictureFacts(const CString& path)
     if (!data)
         return facts;
     facts.strTaken = IsoTime(ExifValue(data.get(), EXIF_IFD_EXIF, EXIF_TAG_DATE_TIME_ORIGINAL));
-    facts.strCamera = JoinCamera(ExifValue(data.get(), EXIF_IFD_0, EXIF_TAG_MAKE),
-                                 ExifValue(data.get(), EXIF_IFD_0, EXIF_TAG_MODEL));
+    facts.strChanged = IsoTime(ExifValue(data.get(), EXIF_IFD_0, EXIF_TAG_DATE_TIME));
+    facts.strMake = ExifValue(data.get(), EXIF_IFD_0, EXIF_TAG_MAKE);
+    facts.strModel = ExifValue(data.get(), EXIF_IFD_0, EXIF_TAG_MODEL);
     return facts;
+}
+
+// The memo's own Exif chunk first, the picture's after it (a full date
+// beats a bare time).
+CMemoOrigin Origin(const WavInfo& info, const PictureFacts& picture, bool orChanged)
+{
+    CMemoOrigin origin;
+    const CString recorded = IsoTime(info.strTimeCreated);
+    const CString taken = picture.strTaken.empty() && orChanged ? picture.strChanged : picture.strTaken;
+    origin.strRecorded = recorded.size() > 8 || taken.empty() ? recorded : taken;
+    const bool own = !JoinCamera(info.strMake, info.strModel).empty();
+    origin.strMake = own ? info.strMake : picture.strMake;
+    origin.strModel = own ? info.strModel : picture.strModel;
+    return origin;
 }
 
 CReportRecord PathRecord(const CString& path)
@@ -217,16 +234,19 @@ void AddMemo(CReportRecord& record, const CMemo& memo, int index, int count, con
     record.Set(ReportField::Channels, int64_t{info.nChannels});
     record.Set(ReportField::Bits, int64_t{info.nBitsPerSample});
     record.Set(ReportField::DurationS, info.dSeconds);
-    const CString recorded = IsoTime(info.strTimeCreated);
-    const CString taken = recorded.size() > 8 || picture.strTaken.empty() ? recorded : picture.strTaken;
-    if (!taken.empty())
-        record.Set(ReportField::Recorded, taken);
-    const CString camera = JoinCamera(info.strMake, info.strModel);
-    if (!camera.empty() || !picture.strCamera.empty())
-        record.Set(ReportField::Camera, camera.empty() ? picture.strCamera : camera);
+    const CMemoOrigin origin = Origin(info, picture, false);
+    if (!origin.strRecorded.empty())
+        record.Set(ReportField::Recorded, origin.strRecorded);
+    if (const CString camera = JoinCamera(origin.strMake, origin.strModel); !camera.empty())
+        record.Set(ReportField::Camera, camera);
 }
 
 } // namespace
+
+CMemoOrigin MemoOrigin(const CString& path, const WavInfo& info)
+{
+    return Origin(info, ReadPictureFacts(path), true);
+}
 
 std::vector<CReportRecord> CheckRecords(const CString& path, int* unreadable)
 {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <cstring>
 
 namespace {
@@ -336,9 +337,76 @@ bool ParseWavInfo(std::span<const unsigned char> wav, WavInfo& info)
     return true;
 }
 
+namespace {
+
+CString Trimmed(const CString& text)
+{
+    const size_t first = text.find_first_not_of(CString(" \0", 2));
+    return first == CString::npos ? CString() : text.substr(first, text.find_last_not_of(CString(" \0", 2)) - first + 1);
+}
+
+std::vector<CString> Words(const CString& text, const char* separators)
+{
+    std::vector<CString> words;
+    for (size_t at = 0; at < text.size();) {
+        const size_t end = std::min(text.find_first_of(separators, at), text.size());
+        if (end > at) {
+            CString word = text.substr(at, end - at);
+            std::transform(word.begin(), word.end(), word.begin(), [](unsigned char c) { return std::toupper(c); });
+            words.push_back(std::move(word));
+        }
+        at = end + 1;
+    }
+    return words;
+}
+
+} // namespace
+
 CString JoinCamera(const CString& make, const CString& model)
 {
-    return make.empty() || model.empty() ? make + model : make + " " + model;
+    const CString maker = Trimmed(make), name = Trimmed(model);
+    return maker.empty() || name.empty() ? maker + name : maker + " " + name;
+}
+
+CString CameraName(const CString& make, const CString& model)
+{
+    const CString maker = Trimmed(make), name = Trimmed(model);
+    const std::vector<CString> makerWords = Words(maker, " -,.");
+    const std::vector<CString> nameWords = Words(name, " -");
+    if (makerWords.empty() || nameWords.empty())
+        return JoinCamera(maker, name);
+    // A maker's initials count as its name: "HP" for Hewlett-Packard.
+    CString initials;
+    for (const CString& word : makerWords)
+        initials += word.front();
+    const bool named = nameWords.front() == initials
+                    || std::find(makerWords.begin(), makerWords.end(), nameWords.front()) != makerWords.end();
+    return named ? name : JoinCamera(maker, name);
+}
+
+std::vector<WavePeak> WavePeaks(std::span<const unsigned char> wav, size_t columns)
+{
+    Chunks chunks;
+    if (columns == 0 || !ReadChunks(wav, chunks) || !IsSoundFormat(chunks.format) || !CanDecode(chunks.format))
+        return {};
+    const Format& f = chunks.format;
+    const size_t frames = Frames(f, chunks.data.size());
+    if (frames == 0 || uint64_t{frames} * f.nChannels * 2 > MAX_MEMO_BYTES * uint64_t{4})
+        return {};
+    std::vector<unsigned char> samples(frames * f.nChannels * 2);
+    Decode(f, chunks.data, samples.data());
+    std::vector<WavePeak> peaks(columns);
+    for (size_t column = 0; column < columns; ++column) {
+        const size_t first = frames * column / columns;
+        const size_t end = std::max(first + 1, frames * (column + 1) / columns);
+        WavePeak& peak = peaks[column];
+        for (size_t i = first * f.nChannels; i < std::min(end, frames) * f.nChannels; ++i) {
+            const auto sample = static_cast<int16_t>(Little16(&samples[2 * i]));
+            peak.nLow = std::min(peak.nLow, sample);
+            peak.nHigh = std::max(peak.nHigh, sample);
+        }
+    }
+    return peaks;
 }
 
 PcmConversion ConvertToPcm16(std::span<const unsigned char> wav, std::vector<unsigned char>& pcm)
