@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cctype>
 #include <cstring>
 
@@ -393,18 +394,23 @@ std::vector<WavePeak> WavePeaks(std::span<const unsigned char> wav, size_t colum
     const size_t frames = Frames(f, chunks.data.size());
     if (frames == 0 || uint64_t{frames} * f.nChannels * 2 > MAX_MEMO_BYTES * uint64_t{4})
         return {};
-    std::vector<unsigned char> samples(frames * f.nChannels * 2);
-    Decode(f, chunks.data, samples.data());
+    // Decoded straight into samples: the decoder stores them little-endian,
+    // as this machine holds them.
+    static_assert(std::endian::native == std::endian::little);
+    std::vector<int16_t> samples(frames * f.nChannels);
+    Decode(f, chunks.data, reinterpret_cast<unsigned char*>(samples.data()));
     std::vector<WavePeak> peaks(columns);
     for (size_t column = 0; column < columns; ++column) {
-        const size_t first = frames * column / columns;
-        const size_t end = std::max(first + 1, frames * (column + 1) / columns);
-        WavePeak& peak = peaks[column];
-        for (size_t i = first * f.nChannels; i < std::min(end, frames) * f.nChannels; ++i) {
-            const auto sample = static_cast<int16_t>(Little16(&samples[2 * i]));
-            peak.nLow = std::min(peak.nLow, sample);
-            peak.nHigh = std::max(peak.nHigh, sample);
+        const size_t first = std::min(frames, frames * column / columns) * f.nChannels;
+        const size_t end = std::min(frames, std::max(frames * column / columns + 1, frames * (column + 1) / columns))
+                         * f.nChannels;
+        int low = 0, high = 0;
+        const int16_t* sample = samples.data();
+        for (size_t i = first; i < end; ++i) {
+            low = sample[i] < low ? sample[i] : low;
+            high = sample[i] > high ? sample[i] : high;
         }
+        peaks[column] = {static_cast<int16_t>(low), static_cast<int16_t>(high)};
     }
     return peaks;
 }
