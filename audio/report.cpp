@@ -5,6 +5,7 @@
 #include <openssl/evp.h>
 
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <memory>
 
@@ -98,10 +99,17 @@ CString PlainText(const CReportRecord::Value& value)
 {
     if (const bool* flag = std::get_if<bool>(&value))
         return *flag ? "true" : "false";
-    if (const int64_t* number = std::get_if<int64_t>(&value))
-        return FormatText("%lld", static_cast<long long>(*number));
-    if (const double* number = std::get_if<double>(&value))
-        return FormatText("%.3f", *number);
+    // Numbers never follow the user's locale: the window's Export list and
+    // the command line write the same bytes, "5.997" and never "5,997".
+    char number[32];
+    if (const int64_t* integer = std::get_if<int64_t>(&value)) {
+        const auto end = std::to_chars(number, number + sizeof number, *integer).ptr;
+        return CString(number, end);
+    }
+    if (const double* real = std::get_if<double>(&value)) {
+        const auto end = std::to_chars(number, number + sizeof number, *real, std::chars_format::fixed, 3).ptr;
+        return CString(number, end);
+    }
     return std::get<CString>(value);
 }
 
