@@ -120,9 +120,11 @@ bool CMainApp::InitInstance()
     const auto previousData
         = services::SetPlaySoundData([&player](const std::vector<unsigned char>& wav) { return player.PlayData(wav); });
     const auto previousStop = services::SetStopSound([&player] { player.Stop(); });
+    const auto previousSeek = services::SetSeekSound([&player](double seconds) { player.Seek(seconds); });
     const auto previousState = services::SetSoundState([&player] {
         services::SoundState state;
         state.bPlaying = player.State(state.dPosition, state.dLength);
+        state.strError = player.LastError();
         return state;
     });
     {
@@ -143,6 +145,7 @@ bool CMainApp::InitInstance()
         }
     }
     services::SetSoundState(previousState);
+    services::SetSeekSound(previousSeek);
     services::SetStopSound(previousStop);
     services::SetPlaySoundData(previousData);
     services::SetPlaySound(previousPlay);

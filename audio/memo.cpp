@@ -67,6 +67,7 @@ CString DescribeMemoPlace(const CMemo& memo)
     switch (memo.source) {
     case MemoSource::BesideThePicture: return "beside it: " + memo.strBesideName;
     case MemoSource::SoundShotTrailer: return "in the phone's trailer";
+    case MemoSource::NativeFlashPix: return "in the FlashPix file";
     default: return "inside the picture";
     }
 }

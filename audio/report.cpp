@@ -5,6 +5,7 @@
 #include <openssl/evp.h>
 
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <memory>
 
@@ -98,10 +99,17 @@ CString PlainText(const CReportRecord::Value& value)
 {
     if (const bool* flag = std::get_if<bool>(&value))
         return *flag ? "true" : "false";
-    if (const int64_t* number = std::get_if<int64_t>(&value))
-        return FormatText("%lld", static_cast<long long>(*number));
-    if (const double* number = std::get_if<double>(&value))
-        return FormatText("%.3f", *number);
+    // Numbers never follow the user's locale: the window's Export list and
+    // the command line write the same bytes, "5.997" and never "5,997".
+    char number[32];
+    if (const int64_t* integer = std::get_if<int64_t>(&value)) {
+        const auto end = std::to_chars(number, number + sizeof number, *integer).ptr;
+        return CString(number, end);
+    }
+    if (const double* real = std::get_if<double>(&value)) {
+        const auto end = std::to_chars(number, number + sizeof number, *real, std::chars_format::fixed, 3).ptr;
+        return CString(number, end);
+    }
     return std::get<CString>(value);
 }
 
@@ -136,8 +144,10 @@ CString IsoTime(const CString& exif)
 
 // What the picture's Exif says of when and with what it was taken.
 struct PictureFacts {
-    CString strTaken;
-    CString strCamera;
+    CString strTaken;   // DateTimeOriginal
+    CString strChanged; // DateTime
+    CString strMake;
+    CString strModel;
 };
 
 CString ExifValue(ExifData* data, ExifIfd ifd, ExifTag tag)
@@ -174,9 +184,24 @@ PictureFacts ReadPictureFacts(const CString& path)
     if (!data)
         return facts;
     facts.strTaken = IsoTime(ExifValue(data.get(), EXIF_IFD_EXIF, EXIF_TAG_DATE_TIME_ORIGINAL));
-    facts.strCamera = JoinCamera(ExifValue(data.get(), EXIF_IFD_0, EXIF_TAG_MAKE),
-                                 ExifValue(data.get(), EXIF_IFD_0, EXIF_TAG_MODEL));
+    facts.strChanged = IsoTime(ExifValue(data.get(), EXIF_IFD_0, EXIF_TAG_DATE_TIME));
+    facts.strMake = ExifValue(data.get(), EXIF_IFD_0, EXIF_TAG_MAKE);
+    facts.strModel = ExifValue(data.get(), EXIF_IFD_0, EXIF_TAG_MODEL);
     return facts;
+}
+
+// The memo's own Exif chunk first, the picture's after it (a full date
+// beats a bare time).
+CMemoOrigin Origin(const WavInfo& info, const PictureFacts& picture, bool orChanged)
+{
+    CMemoOrigin origin;
+    const CString recorded = IsoTime(info.strTimeCreated);
+    const CString taken = picture.strTaken.empty() && orChanged ? picture.strChanged : picture.strTaken;
+    origin.strRecorded = recorded.size() > 8 || taken.empty() ? recorded : taken;
+    const bool own = !JoinCamera(info.strMake, info.strModel).empty();
+    origin.strMake = own ? info.strMake : picture.strMake;
+    origin.strModel = own ? info.strModel : picture.strModel;
+    return origin;
 }
 
 CReportRecord PathRecord(const CString& path)
@@ -217,16 +242,19 @@ void AddMemo(CReportRecord& record, const CMemo& memo, int index, int count, con
     record.Set(ReportField::Channels, int64_t{info.nChannels});
     record.Set(ReportField::Bits, int64_t{info.nBitsPerSample});
     record.Set(ReportField::DurationS, info.dSeconds);
-    const CString recorded = IsoTime(info.strTimeCreated);
-    const CString taken = recorded.size() > 8 || picture.strTaken.empty() ? recorded : picture.strTaken;
-    if (!taken.empty())
-        record.Set(ReportField::Recorded, taken);
-    const CString camera = JoinCamera(info.strMake, info.strModel);
-    if (!camera.empty() || !picture.strCamera.empty())
-        record.Set(ReportField::Camera, camera.empty() ? picture.strCamera : camera);
+    const CMemoOrigin origin = Origin(info, picture, false);
+    if (!origin.strRecorded.empty())
+        record.Set(ReportField::Recorded, origin.strRecorded);
+    if (const CString camera = JoinCamera(origin.strMake, origin.strModel); !camera.empty())
+        record.Set(ReportField::Camera, camera);
 }
 
 } // namespace
+
+CMemoOrigin MemoOrigin(const CString& path, const WavInfo& info)
+{
+    return Origin(info, ReadPictureFacts(path), true);
+}
 
 std::vector<CReportRecord> CheckRecords(const CString& path, int* unreadable)
 {

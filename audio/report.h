@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "audio/extract.h"
+#include "audio/wav.h"
 #include "platform/cstring.h"
 
 // The fields, in the order they are written.
@@ -50,6 +51,19 @@ private:
 };
 
 enum class ReportFormat { Json, Csv };
+
+// When and with what a memo was made: ISO 8601 local time as written
+// ("2021-11-16T09:04:04", or a bare "11:09:23"), empty for the zeros of a
+// camera without a clock; maker and model as stored.
+struct CMemoOrigin {
+    CString strRecorded;
+    CString strMake;
+    CString strModel;
+};
+
+/// What the memo's own Exif chunk says, else the picture's Exif at path
+/// (DateTimeOriginal, else DateTime).
+CMemoOrigin MemoOrigin(const CString& path, const WavInfo& info);
 
 /// The records of what the file at path holds, as the presence test sees
 /// it: one per memo, or one with memo false, or one with the error when

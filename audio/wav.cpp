@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
+#include <cctype>
 #include <cstring>
 
 namespace {
@@ -336,9 +338,81 @@ bool ParseWavInfo(std::span<const unsigned char> wav, WavInfo& info)
     return true;
 }
 
+namespace {
+
+CString Trimmed(const CString& text)
+{
+    const size_t first = text.find_first_not_of(CString(" \0", 2));
+    return first == CString::npos ? CString() : text.substr(first, text.find_last_not_of(CString(" \0", 2)) - first + 1);
+}
+
+std::vector<CString> Words(const CString& text, const char* separators)
+{
+    std::vector<CString> words;
+    for (size_t at = 0; at < text.size();) {
+        const size_t end = std::min(text.find_first_of(separators, at), text.size());
+        if (end > at) {
+            CString word = text.substr(at, end - at);
+            std::transform(word.begin(), word.end(), word.begin(), [](unsigned char c) { return std::toupper(c); });
+            words.push_back(std::move(word));
+        }
+        at = end + 1;
+    }
+    return words;
+}
+
+} // namespace
+
 CString JoinCamera(const CString& make, const CString& model)
 {
-    return make.empty() || model.empty() ? make + model : make + " " + model;
+    const CString maker = Trimmed(make), name = Trimmed(model);
+    return maker.empty() || name.empty() ? maker + name : maker + " " + name;
+}
+
+CString CameraName(const CString& make, const CString& model)
+{
+    const CString maker = Trimmed(make), name = Trimmed(model);
+    const std::vector<CString> makerWords = Words(maker, " -,.");
+    const std::vector<CString> nameWords = Words(name, " -");
+    if (makerWords.empty() || nameWords.empty())
+        return JoinCamera(maker, name);
+    // A maker's initials count as its name: "HP" for Hewlett-Packard.
+    CString initials;
+    for (const CString& word : makerWords)
+        initials += word.front();
+    const bool named = nameWords.front() == initials
+                    || std::find(makerWords.begin(), makerWords.end(), nameWords.front()) != makerWords.end();
+    return named ? name : JoinCamera(maker, name);
+}
+
+std::vector<WavePeak> WavePeaks(std::span<const unsigned char> wav, size_t columns)
+{
+    Chunks chunks;
+    if (columns == 0 || !ReadChunks(wav, chunks) || !IsSoundFormat(chunks.format) || !CanDecode(chunks.format))
+        return {};
+    const Format& f = chunks.format;
+    const size_t frames = Frames(f, chunks.data.size());
+    if (frames == 0 || uint64_t{frames} * f.nChannels * 2 > MAX_MEMO_BYTES * uint64_t{4})
+        return {};
+    // Decoded straight into samples: the decoder stores them little-endian,
+    // as this machine holds them.
+    static_assert(std::endian::native == std::endian::little);
+    std::vector<int16_t> samples(frames * f.nChannels);
+    Decode(f, chunks.data, reinterpret_cast<unsigned char*>(samples.data()));
+    std::vector<WavePeak> peaks(columns);
+    for (size_t column = 0; column < columns; ++column) {
+        const size_t first = std::min(frames, frames * column / columns) * f.nChannels;
+        const size_t end = std::min(frames, std::max(frames * column / columns + 1, frames * (column + 1) / columns))
+                         * f.nChannels;
+        int low = 0, high = 0;
+        const int16_t* sample = samples.data();
+        for (size_t i = first; i < end; ++i) {
+            low = sample[i] < low ? sample[i] : low;
+            high = sample[i] > high ? sample[i] : high;
+        }
+        peaks[column] = {static_cast<int16_t>(low), static_cast<int16_t>(high)};
+    }
+    return peaks;
 }
 
 PcmConversion ConvertToPcm16(std::span<const unsigned char> wav, std::vector<unsigned char>& pcm)

@@ -41,8 +41,13 @@ bool IsWholeRiff(std::span<const unsigned char> wav);
 /// Returns false when the bytes are no RIFF/WAVE file with fmt and data.
 bool ParseWavInfo(std::span<const unsigned char> wav, WavInfo& info);
 
-/// Maker and model as one name ("HP HP 618"), either alone when the other is empty.
+/// Maker and model as one name ("HP HP 618"), either alone when the other
+/// is empty; cameras pad both with spaces or NULs, which are dropped.
 CString JoinCamera(const CString& make, const CString& model);
+/// The camera as a person names it: the model alone where it already names
+/// the maker ("HP PhotoSmart 618" for Hewlett-Packard's, "KODAK DC260 ZOOM
+/// DIGITAL CAMERA" for Eastman Kodak's), else maker and model.
+CString CameraName(const CString& make, const CString& model);
 
 enum class PcmConversion {
     Converted,   // pcm holds a 16-bit PCM WAV file
@@ -50,6 +55,17 @@ enum class PcmConversion {
     Malformed,   // no RIFF/WAVE file with fmt and data, or a fmt that cannot be true
     TooLarge,    // the 16-bit samples would not fit the 4 GB a RIFF size can count
 };
+
+// The loudest and softest sample of one stretch of a memo, every channel
+// together: one column of its waveform.
+struct WavePeak {
+    int16_t nLow = 0;
+    int16_t nHigh = 0;
+};
+
+/// Returns the memo cut into columns equal stretches, the peaks of each,
+/// decoded as ConvertToPcm16 decodes; empty when it cannot be decoded.
+std::vector<WavePeak> WavePeaks(std::span<const unsigned char> wav, size_t columns);
 
 /// Decodes a memo to 16-bit PCM at its own rate and channel count. A data
 /// chunk that runs past the end is decoded as far as it goes; the Exif audio

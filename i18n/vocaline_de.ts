@@ -302,9 +302,13 @@
         <source>%d items found, %d with sound</source>
         <translation>%d Elemente gefunden, %d mit Ton</translation>
     </message>
+    <message>
+        <source>no sound device</source>
+        <translation>kein Tongerät</translation>
+    </message>
 </context>
 <context>
-    <name>CPreviewPane</name>
+    <name>CMemoPanel</name>
     <message>
         <source>Memo</source>
         <translation>Sprachnotiz</translation>
@@ -314,12 +318,52 @@
         <translation>Wiedergeben</translation>
     </message>
     <message>
-        <source>Picture</source>
-        <translation>Bild</translation>
+        <source>Stop</source>
+        <translation>Anhalten</translation>
+    </message>
+</context>
+<context>
+    <name>CMemoWords</name>
+    <message>
+        <source>Voice memo, under a second</source>
+        <translation>Sprachnotiz, unter einer Sekunde</translation>
     </message>
     <message>
-        <source>Position</source>
-        <translation>Position</translation>
+        <source>Voice memo, 1 second</source>
+        <translation>Sprachnotiz, 1 Sekunde</translation>
+    </message>
+    <message numerus="yes">
+        <source>Voice memo, %n seconds</source>
+        <translation>
+            <numerusform>Sprachnotiz, %n Sekunde</numerusform>
+            <numerusform>Sprachnotiz, %n Sekunden</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>mono</source>
+        <translation>Mono</translation>
+    </message>
+    <message>
+        <source>stereo</source>
+        <translation>Stereo</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n channels</source>
+        <translation>
+            <numerusform>%n Kanal</numerusform>
+            <numerusform>%n Kanäle</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1, %2 Hz, %3</source>
+        <translation>%1, %2 Hz, %3</translation>
+    </message>
+</context>
+<context>
+    <name>CPreviewPane</name>
+    <message>
+        <source>Picture</source>
+        <translation>Bild</translation>
     </message>
     <message>
         <source>No preview</source>
@@ -328,10 +372,6 @@
     <message>
         <source>No memo</source>
         <translation>Keine Sprachnotiz</translation>
-    </message>
-    <message>
-        <source>Stop</source>
-        <translation>Stoppen</translation>
     </message>
     <message>
         <source>Select a picture to see it and hear its memo</source>
@@ -347,22 +387,6 @@
     <message>
         <source>No</source>
         <translation>Nein</translation>
-    </message>
-    <message>
-        <source>%1 s, %2 %3 kHz</source>
-        <translation>%1 s, %2 %3 kHz</translation>
-    </message>
-    <message>
-        <source>, stereo</source>
-        <translation>, Stereo</translation>
-    </message>
-    <message>
-        <source>Recorded %s</source>
-        <translation>Aufgenommen %s</translation>
-    </message>
-    <message>
-        <source>Camera %s</source>
-        <translation>Kamera %s</translation>
     </message>
     <message>
         <source>Name</source>
@@ -396,6 +420,10 @@
         <source>in the phone&apos;s trailer</source>
         <translation>im Anhang des Telefons am Dateiende</translation>
     </message>
+    <message>
+        <source>in the FlashPix file</source>
+        <translation>in der FlashPix-Datei</translation>
+    </message>
 </context>
 <context>
     <name>CResultsViews</name>
@@ -420,6 +448,17 @@
     <message>
         <source>Thumbnails</source>
         <translation>Vorschaubilder</translation>
+    </message>
+</context>
+<context>
+    <name>CWaveform</name>
+    <message>
+        <source>Waveform</source>
+        <translation>Wellenform</translation>
+    </message>
+    <message>
+        <source>Position</source>
+        <translation>Position</translation>
     </message>
 </context>
 <context>

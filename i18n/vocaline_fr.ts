@@ -302,9 +302,13 @@
         <source>%d items found, %d with sound</source>
         <translation>%d éléments trouvés, %d avec son</translation>
     </message>
+    <message>
+        <source>no sound device</source>
+        <translation>aucun périphérique audio</translation>
+    </message>
 </context>
 <context>
-    <name>CPreviewPane</name>
+    <name>CMemoPanel</name>
     <message>
         <source>Memo</source>
         <translation>Mémo</translation>
@@ -314,12 +318,52 @@
         <translation>Lire</translation>
     </message>
     <message>
-        <source>Picture</source>
-        <translation>Photo</translation>
+        <source>Stop</source>
+        <translation>Arrêter</translation>
+    </message>
+</context>
+<context>
+    <name>CMemoWords</name>
+    <message>
+        <source>Voice memo, under a second</source>
+        <translation>Mémo vocal, moins d’une seconde</translation>
     </message>
     <message>
-        <source>Position</source>
-        <translation>Position</translation>
+        <source>Voice memo, 1 second</source>
+        <translation>Mémo vocal, 1 seconde</translation>
+    </message>
+    <message numerus="yes">
+        <source>Voice memo, %n seconds</source>
+        <translation>
+            <numerusform>Mémo vocal, %n seconde</numerusform>
+            <numerusform>Mémo vocal, %n secondes</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>mono</source>
+        <translation>mono</translation>
+    </message>
+    <message>
+        <source>stereo</source>
+        <translation>stéréo</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n channels</source>
+        <translation>
+            <numerusform>%n canal</numerusform>
+            <numerusform>%n canaux</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1, %2 Hz, %3</source>
+        <translation>%1, %2 Hz, %3</translation>
+    </message>
+</context>
+<context>
+    <name>CPreviewPane</name>
+    <message>
+        <source>Picture</source>
+        <translation>Photo</translation>
     </message>
     <message>
         <source>No preview</source>
@@ -328,10 +372,6 @@
     <message>
         <source>No memo</source>
         <translation>Aucun mémo</translation>
-    </message>
-    <message>
-        <source>Stop</source>
-        <translation>Arrêter</translation>
     </message>
     <message>
         <source>Select a picture to see it and hear its memo</source>
@@ -347,22 +387,6 @@
     <message>
         <source>No</source>
         <translation>Non</translation>
-    </message>
-    <message>
-        <source>%1 s, %2 %3 kHz</source>
-        <translation>%1 s, %2 %3 kHz</translation>
-    </message>
-    <message>
-        <source>, stereo</source>
-        <translation>, stéréo</translation>
-    </message>
-    <message>
-        <source>Recorded %s</source>
-        <translation>Enregistré %s</translation>
-    </message>
-    <message>
-        <source>Camera %s</source>
-        <translation>Appareil %s</translation>
     </message>
     <message>
         <source>Name</source>
@@ -396,6 +420,10 @@
         <source>in the phone&apos;s trailer</source>
         <translation>dans la fin de fichier du téléphone</translation>
     </message>
+    <message>
+        <source>in the FlashPix file</source>
+        <translation>dans le fichier FlashPix</translation>
+    </message>
 </context>
 <context>
     <name>CResultsViews</name>
@@ -420,6 +448,17 @@
     <message>
         <source>Thumbnails</source>
         <translation>Vignettes</translation>
+    </message>
+</context>
+<context>
+    <name>CWaveform</name>
+    <message>
+        <source>Waveform</source>
+        <translation>Forme d’onde</translation>
+    </message>
+    <message>
+        <source>Position</source>
+        <translation>Position</translation>
     </message>
 </context>
 <context>

@@ -43,7 +43,7 @@ TEST(Translations, LogRowsAndTheSoundTooltipKeepPathBytes)
     const Bytes wav = fpxrgen::MakeWav({.nFormatTag = 7, .nChannels = 2, .nSampleRate = 11025, .nBitsPerSample = 8,
                                         .nBlockAlign = 2, .data = fpxrgen::Noise(22050 * 3, 6), .bExifChunk = true});
     WriteFile(dir / "p.jpg", fpxrgen::MakeSample(fpxrgen::Layout::Hp, wav).file);
-    EXPECT_EQ(DescribeMemo(dir / "p.jpg"), "3,0 s, mu-law 11,025 kHz, Stereo, im Bild\nAufgenommen 11:09:23.00\nKamera HP HP 618");
+    EXPECT_EQ(DescribeMemo(dir / "p.jpg"), "Sprachnotiz, 3 Sekunden\n11:09 \u00B7 HP 618\nim Bild\nmu-law, 11.025 Hz, Stereo");
 }
 
 // The labels and buttons, at the window's first size, that do not show their

@@ -193,9 +193,9 @@ TEST_F(SearchWindow, RowTexts)
     EXPECT_EQ(rows[dir / "b11263.jpg"][2], "10 KB");
     EXPECT_EQ(rows[dir / "b0.jpg"], (std::vector<std::string>{"b0.jpg", dir.path(), "0 B", "25-04-2003 11:09 PM", "No"}));
     const std::map<std::string, std::string> memos = {
-        {"IM000101.JPG", "6.0 s, IMA ADPCM 8 kHz, inside the picture"},
-        {"P1010006.JPG", "4.0 s, PCM 8 kHz, beside it: P1010006.WAV"},
-        {"P0004795.FPX", "5.5 s, IMA ADPCM 11.025 kHz, inside the picture"}};
+        {"IM000101.JPG", "Voice memo, 6 seconds\nHP PhotoSmart 618\ninside the picture\nIMA ADPCM, 8,000 Hz, mono"},
+        {"P1010006.JPG", "Voice memo, 4 seconds\nOLYMPUS OPTICAL CO.,LTD SX353\nbeside it: P1010006.WAV\nPCM, 8,000 Hz, mono"},
+        {"P0004795.FPX", "Voice memo, 5 seconds\nin the FlashPix file\nIMA ADPCM, 11,025 Hz, mono"}};
     CListView* view = shown.List(IDC_RESULTS);
     for (int i = 0; i < shown.Rows(); ++i) {
         const std::string name = shown.Row(i)[0];
@@ -206,7 +206,7 @@ TEST_F(SearchWindow, RowTexts)
         // Read in the background: the cell's text until then.
         const auto tip = [&] { return view->model()->index(i, 4).data(Qt::ToolTipRole).toString().toStdString(); };
         QTest::qWaitFor([&] { return tip() != "Yes"; });
-        EXPECT_EQ(tip().rfind(yes ? memos.at(name) : std::string("No"), 0), 0u) << tip();
+        EXPECT_EQ(tip(), yes ? memos.at(name) : std::string("No"));
     }
     // A folder hit: no name, its own path as folder, nothing readable.
     EXPECT_EQ(rows[dir / "folder.jpg/"], (std::vector<std::string>{"", dir / "folder.jpg/", "0 B", "", "No"}));

@@ -56,9 +56,8 @@ TEST(ThumbGridSwitch, NamesKeysAndRemembered)
 }
 
 // In the grid the rows come in the list's order with the list's selection
-// and, after a search, the keyboard;
-// Ctrl+C, Enter, a double-click and the row menu reach the list's
-// handlers, rows drag out as files. Each picture gets its thumbnail, and
+// and, after a search, the keyboard; Ctrl+C, Enter, a double-click, the
+// row menu and Space reach the list's handlers, rows drag out as files. Each picture gets its thumbnail, and
 // a picture with a memo its badge, whose tooltip is the Sound column's.
 TEST_F(WindowTest, ThumbGridSharesRowsSelectionAndHandlers)
 {
@@ -107,6 +106,8 @@ TEST_F(WindowTest, ThumbGridSharesRowsSelectionAndHandlers)
     const QString described = ToDisplay(DescribeMemo(memo));
     ASSERT_FALSE(described.isEmpty());
     EXPECT_TRUE(QTest::qWaitFor([&] { return QToolTip::text() == described; }, 5000)) << QToolTip::text().toStdString();
+    QTest::keyClick(grid, Qt::Key_Space); // the memo's tile is the current one
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !services.playedData.empty(); }));
 }
 
 } // namespace

@@ -148,3 +148,23 @@ TEST(WavInfo, ReadsTheExifAudioChunk)
 }
 
 } // namespace
+
+// The waveform's columns: flat over silence, tall over a tone, and none for
+// what cannot be decoded.
+TEST(WavePeaks, SilenceIsFlatAndAToneIsTall)
+{
+    Bytes samples;
+    for (int i = 0; i < 8000; ++i) {
+        const int16_t value = i < 4000 ? 0 : static_cast<int16_t>(i % 16 < 8 ? 20000 : -20000);
+        samples.push_back(static_cast<unsigned char>(value & 0xFF));
+        samples.push_back(static_cast<unsigned char>((value >> 8) & 0xFF));
+    }
+    const Bytes wav = fpxrgen::MakeWav({.nFormatTag = 1, .nBitsPerSample = 16, .nBlockAlign = 2, .data = samples});
+    const std::vector<WavePeak> peaks = WavePeaks(wav, 100);
+    ASSERT_EQ(peaks.size(), 100u);
+    for (size_t column = 0; column < 100; ++column) {
+        const int height = peaks[column].nHigh - peaks[column].nLow;
+        EXPECT_EQ(height, column < 50 ? 0 : 40000) << column;
+    }
+    EXPECT_TRUE(WavePeaks(Bytes(100, 0), 100).empty());
+}

@@ -269,7 +269,10 @@ void CMainDlg::keyPressEvent(QKeyEvent* event)
 
 void CMainDlg::OnEscape()
 {
-    if (m_bSearching) {
+    // A memo playing is what the user hears: Escape silences it first.
+    if (services::GetSoundState().bPlaying) {
+        m_preview->PlayOrStop();
+    } else if (m_bSearching) {
         m_bSearchCancelled = true;
         m_finder.StopSearch();
     } else {
@@ -299,6 +302,16 @@ bool CMainDlg::eventFilter(QObject* watched, QEvent* event)
         }
         if (key->matches(QKeySequence::Copy)) {
             CopySelectedPaths();
+            return true;
+        }
+        // Space plays the current row's memo, and stops it again.
+        if (key->key() == Qt::Key_Space && key->modifiers() == Qt::NoModifier) {
+            CListView* view = m_listResults.View();
+            const int row = view->ProgramRow(view->currentIndex());
+            if (services::GetSoundState().bPlaying || (row >= 0 && m_preview->Shows(m_listResults.GetRowPath(row))))
+                m_preview->PlayOrStop();
+            else if (row >= 0)
+                PlayFromPicture(m_listResults.GetRowPath(row));
             return true;
         }
     }

@@ -15,7 +15,8 @@
 #include "audio/wav.h"
 #include "platform/qt/services.h"
 #include "platform/qt/text.h"
-#include "ui/resultslist.h"
+#include "ui/memopanel.h"
+#include "ui/memowords.h"
 
 namespace {
 
@@ -23,17 +24,12 @@ namespace {
 constexpr size_t kCacheSize = 8;
 // The pane is read again at its new size once resizing rests.
 constexpr int kResizeRestMs = 150;
-constexpr int kSoundPollMs = 100;
+// Columns of a memo's waveform, drawn into however many pixels it has.
+constexpr size_t kWaveColumns = 1024;
 // A picture whose decoding would take gigabytes and many seconds (a few
 // hundred bytes can claim 46000 x 46000) is not decoded: a camera's
 // largest is a few tens of millions.
 constexpr qint64 kMaxPictureComponents = 100'000'000;
-
-QString Minutes(double seconds)
-{
-    const int whole = static_cast<int>(std::lround(std::max(0.0, seconds)));
-    return QStringLiteral("%1:%2").arg(whole / 60).arg(whole % 60, 2, 10, QLatin1Char('0'));
-}
 
 // A file that gives nothing more once its read is no longer wanted: the
 // decoder then ends at once, as at a picture cut short.
@@ -103,16 +99,16 @@ CPreview ReadPreview(const CString& path, const QSize& box, const KeepGoing& kee
     if (ReadMemos(path, memos, nullptr, keepGoing) == SoundCheck::Yes && memos.front().bComplete) {
         preview.bMemo = true;
         if (ParseWavInfo(memos.front().bytes, info)) {
-            preview.strFacts = DescribeMemo(memos.front(), info);
+            preview.facts = DescribeMemoWords(path, memos.front(), info).Facts();
             preview.dSeconds = info.dSeconds;
+            preview.peaks = WavePeaks(memos.front().bytes, kWaveColumns);
         }
     }
     return preview;
 }
 
 CPreviewPane::CPreviewPane(QWidget* parent)
-    : QWidget(parent), m_picture(new QLabel(this)), m_memo(new QGroupBox(tr("Memo"), this)),
-      m_facts(new QLabel(m_memo)), m_play(new QPushButton(tr("Play"), m_memo)), m_position(new QLabel(m_memo))
+    : QWidget(parent), m_picture(new QLabel(this)), m_memo(new CMemoPanel(this))
 {
     m_picture->setAccessibleName(tr("Picture"));
     m_picture->setObjectName("picture");
@@ -120,28 +116,8 @@ CPreviewPane::CPreviewPane(QWidget* parent)
     m_picture->setMinimumSize(64, 48);
     m_picture->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
     m_picture->setWordWrap(true);
-    m_memo->setAccessibleName(tr("Memo"));
-    // Room for the memo's facts from the start, line by line (a wrapped
-    // label's height would not count in the window's minimum).
-    m_facts->setTextFormat(Qt::PlainText);
-    m_facts->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_facts->setMinimumHeight(m_facts->fontMetrics().lineSpacing() * 3);
-    m_facts->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    // What the pane shows must never widen it: the list beside it keeps its
-    // width whatever row is selected.
-    m_facts->setWordWrap(true);
-    m_facts->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    m_play->setAccessibleName(tr("Play"));
-    m_play->setAutoDefault(false);
-    m_play->setEnabled(false);
-    m_position->setAccessibleName(tr("Position"));
+    connect(m_memo, &CMemoPanel::playClicked, this, &CPreviewPane::Play);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(m_play);
-    buttons->addWidget(m_position, 1);
-    auto* memo = new QVBoxLayout(m_memo);
-    memo->addWidget(m_facts);
-    memo->addLayout(buttons);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_picture, 1);
@@ -150,15 +126,12 @@ CPreviewPane::CPreviewPane(QWidget* parent)
     // One picture at a time: holding a key down over many rows never
     // queues up more than the newest.
     m_readers.setMaxThreadCount(1);
-    m_soundTimer.setInterval(kSoundPollMs);
-    connect(&m_soundTimer, &QTimer::timeout, this, &CPreviewPane::FollowSound);
     m_resizeTimer.setSingleShot(true);
     m_resizeTimer.setInterval(kResizeRestMs);
     connect(&m_resizeTimer, &QTimer::timeout, this, [this] {
         if (m_shown && m_shown->box != PictureBox())
             Request(m_strPath);
     });
-    connect(m_play, &QPushButton::clicked, this, &CPreviewPane::OnPlayStop);
     ShowFile({});
 }
 
@@ -186,9 +159,7 @@ void CPreviewPane::ShowFile(const CString& path)
         ++*m_generation;
         m_shown.reset();
         m_picture->setText(tr("Select a picture to see it and hear its memo"));
-        m_facts->clear();
-        m_play->setEnabled(false);
-        FollowSound();
+        m_memo->ShowNone({});
         return;
     }
     for (const auto& cached : m_cache) {
@@ -239,8 +210,10 @@ void CPreviewPane::Show(std::shared_ptr<const CPreview> preview)
         pixmap.setDevicePixelRatio(m_picture->devicePixelRatioF());
         m_picture->setPixmap(pixmap);
     }
-    m_facts->setText(m_shown->bMemo ? ToDisplay(m_shown->strFacts) : tr("No memo"));
-    FollowSound();
+    if (m_shown->bMemo)
+        m_memo->ShowMemo(m_shown->facts, m_shown->peaks, m_shown->dSeconds);
+    else
+        m_memo->ShowNone(tr("No memo"));
 }
 
 void CPreviewPane::resizeEvent(QResizeEvent* event)
@@ -250,13 +223,18 @@ void CPreviewPane::resizeEvent(QResizeEvent* event)
         m_resizeTimer.start();
 }
 
-void CPreviewPane::OnPlayStop()
+void CPreviewPane::PlayOrStop()
 {
     if (services::GetSoundState().bPlaying) {
         services::StopSound();
-        FollowSound();
-        return;
+        m_memo->FollowSound();
+    } else {
+        Play();
     }
+}
+
+void CPreviewPane::Play()
+{
     if (!m_shown || !m_shown->bMemo)
         return;
     // The memo is read again, off the window's thread; what cannot be read
@@ -274,25 +252,5 @@ void CPreviewPane::OnPlayStop()
 
 void CPreviewPane::SoundStarted()
 {
-    m_soundTimer.start();
-    FollowSound();
-}
-
-void CPreviewPane::FollowSound()
-{
-    const services::SoundState sound = services::GetSoundState();
-    if (!sound.bPlaying)
-        m_soundTimer.stop();
-    const QString action = sound.bPlaying ? tr("Stop") : tr("Play");
-    if (m_play->text() != action) {
-        m_play->setText(action);
-        m_play->setAccessibleName(action);
-    }
-    m_play->setEnabled(sound.bPlaying || (m_shown && m_shown->bMemo));
-    if (sound.bPlaying)
-        m_position->setText(Minutes(sound.dPosition) + " / " + Minutes(sound.dLength));
-    else if (m_shown && m_shown->bMemo)
-        m_position->setText(Minutes(0) + " / " + Minutes(m_shown->dSeconds));
-    else
-        m_position->clear();
+    m_memo->SoundStarted();
 }

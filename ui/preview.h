@@ -3,10 +3,9 @@
 // and under it its memo: what and where it is, and Play/Stop with the
 // position. Pictures are read on a thread of the pane's own, only at the
 // size shown, and the last few are kept.
-#include <QGroupBox>
 #include <QImage>
 #include <QLabel>
-#include <QPushButton>
+#include <QStringList>
 #include <QThreadPool>
 #include <QTimer>
 #include <QWidget>
@@ -16,8 +15,11 @@
 #include <memory>
 #include <vector>
 
+#include "audio/wav.h"
 #include "platform/cstring.h"
 #include "platform/file.h"
+
+class CMemoPanel;
 
 class QImageReader;
 
@@ -28,7 +30,8 @@ struct CPreview {
     QSize box;            // the size it was read for
     QImage picture;       // null: the picture cannot be decoded
     bool bMemo = false;
-    CString strFacts;     // the memo's description, as the Sound tooltip gives it
+    QStringList facts;    // the memo in words, line by line
+    std::vector<WavePeak> peaks; // its waveform
     double dSeconds = 0;
 };
 
@@ -55,6 +58,8 @@ public:
     void ShowFile(const CString& path);
     // A sound started somewhere in the window: Play/Stop follows it.
     void SoundStarted();
+    // Plays the memo shown, or stops what plays.
+    void PlayOrStop();
     // Whether the pane shows path with everything read.
     bool Shows(const CString& path) const { return m_shown && m_shown->strPath == path; }
 
@@ -68,16 +73,11 @@ protected:
 private:
     void Show(std::shared_ptr<const CPreview> preview);
     void Request(const CString& path);
-    void OnPlayStop();
-    void FollowSound();
+    void Play();
     QSize PictureBox() const;
 
     QLabel* m_picture;
-    QGroupBox* m_memo;
-    QLabel* m_facts;
-    QPushButton* m_play;
-    QLabel* m_position;
-    QTimer m_soundTimer;
+    CMemoPanel* m_memo;
     QTimer m_resizeTimer;
 
     CString m_strPath;

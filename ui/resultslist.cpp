@@ -38,19 +38,6 @@ constexpr const char* kNo = QT_TRANSLATE_NOOP("CResultsList", "No");
 
 constexpr const char* kTimeFormat = "%d-%m-%Y %I:%M %p";
 
-// The memo's length, format and rate in the user's words and numbers ("6,0 s"
-// in German); the format keeps its own name.
-CString DescribeSound(const WavInfo& info)
-{
-    const QLocale locale;
-    QString text = ToDisplay(TrText(kContext, QT_TRANSLATE_NOOP("CResultsList", "%1 s, %2 %3 kHz")))
-                       .arg(locale.toString(info.dSeconds, 'f', 1), ToDisplay(info.strFormat),
-                            locale.toString(info.nSampleRate / 1000.0, 'g', 6));
-    if (info.nChannels == 2)
-        text += ToDisplay(TrText(kContext, QT_TRANSLATE_NOOP("CResultsList", ", stereo")));
-    return FromDisplay(text);
-}
-
 // "10239 B" and "10 KB" in bytes, for ordering rows by size.
 int64_t SizeKey(const CString& text)
 {
@@ -74,30 +61,6 @@ int64_t TimeKey(const CString& text)
 }
 
 } // namespace
-
-// The Sound column's tooltip: what the memo is and where.
-CString DescribeMemo(const CString& path, const KeepGoing& keepGoing)
-{
-    std::vector<CMemo> memos;
-    WavInfo info;
-    if (ReadMemos(path, memos, nullptr, keepGoing) != SoundCheck::Yes || !ParseWavInfo(memos.front().bytes, info))
-        return {};
-    return DescribeMemo(memos.front(), info);
-}
-
-CString DescribeMemo(const CMemo& memo, const WavInfo& info)
-{
-    CString text = DescribeSound(info) + ", " + TrMemoPlace(DescribeMemoPlace(memo));
-    if (!info.strTimeCreated.empty())
-        text += "\n"
-                + FormatText(TrFormat(kContext, QT_TRANSLATE_NOOP("CResultsList", "Recorded %s")).c_str(),
-                             info.strTimeCreated.c_str());
-    const CString camera = JoinCamera(info.strMake, info.strModel);
-    if (!camera.empty())
-        text += "\n"
-                + FormatText(TrFormat(kContext, QT_TRANSLATE_NOOP("CResultsList", "Camera %s")).c_str(), camera.c_str());
-    return text;
-}
 
 namespace {
 

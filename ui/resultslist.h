@@ -11,13 +11,8 @@
 #include "audio/wav.h"
 #include "platform/file.h"
 #include "platform/qt/controls.h"
+#include "ui/memowords.h"
 #include "ui/rowindex.h"
-
-/// Returns what the memo of the picture at path is, as the Sound column's
-/// tooltip says it; empty when it has none, or when keepGoing said stop.
-CString DescribeMemo(const CString& path, const KeepGoing& keepGoing = {});
-/// The same for a memo already read, with its facts.
-CString DescribeMemo(const CMemo& memo, const WavInfo& info);
 
 class CResultsList : public CWndHandle {
 public:

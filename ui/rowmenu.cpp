@@ -1,5 +1,6 @@
 // The results rows' context menu: open, play straight from the picture,
 // the three kinds of extraction, and the path for other programs.
+#include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMenu>
@@ -81,6 +82,10 @@ void CMainDlg::PlayFromPicture(const CString& path)
 
 void CMainDlg::PlayMemo(const CString& path, const std::vector<unsigned char>& wav)
 {
+    // While a message box is up (one saying a sound could not play), a
+    // Play clicked before it came is dropped, not queued behind it.
+    if (const QWidget* modal = QApplication::activeModalWidget(); modal && modal != this)
+        return;
     ReportPlay(services::PlaySoundData(wav), path);
 }
 
@@ -91,7 +96,10 @@ void CMainDlg::ReportPlay(bool started, const CString& path)
         AppendLogRow(FormatText(TrFormat("CMainDlg", QT_TR_NOOP("Playing %s")).c_str(), path.c_str()));
         m_preview->SoundStarted();
     } else {
-        services::MessageBox(this, FromDisplay(tr("Could not play the sound")));
+        // Why, in the sound system's words, on a line of its own.
+        const CString reason = services::GetSoundState().strError;
+        services::MessageBox(this, FromDisplay(tr("Could not play the sound")) + "\n"
+                                       + (reason.empty() ? FromDisplay(tr("no sound device")) : reason));
     }
 }
 

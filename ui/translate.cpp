@@ -44,6 +44,7 @@ constexpr const char* kPlaceFormats[] = {
 [[maybe_unused]] constexpr const char* kPlaceTexts[] = {
     QT_TRANSLATE_NOOP("CResultsList", "inside the picture"),
     QT_TRANSLATE_NOOP("CResultsList", "in the phone's trailer"),
+    QT_TRANSLATE_NOOP("CResultsList", "in the FlashPix file"),
 };
 
 // The printf conversions of a format, in order ("%%" is none).

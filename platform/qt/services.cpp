@@ -7,6 +7,7 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QTimer>
 #include <QUrl>
 
 #include "platform/qt/text.h"
@@ -22,6 +23,11 @@ void RealMessageBox(QWidget* owner, const CString& text)
     shown.replace(u'/', QStringLiteral("/\u200B"));
     QMessageBox box(QMessageBox::Warning, QCoreApplication::applicationName(), shown, QMessageBox::Ok, owner);
     box.setTextFormat(Qt::PlainText);
+    // Above the window at once, whatever had the focus when it came.
+    QTimer::singleShot(0, &box, [&box] {
+        box.raise();
+        box.activateWindow();
+    });
     box.exec();
 }
 
@@ -86,6 +92,8 @@ bool NoSoundDataPlayer(const std::vector<unsigned char>&)
 
 void NothingPlays() {}
 
+void NothingToSeek(double) {}
+
 SoundState Silence()
 {
     return {};
@@ -102,6 +110,7 @@ struct Slots {
     PlaySoundFunction playSound = NoSoundPlayer;
     PlaySoundDataFunction playSoundData = NoSoundDataPlayer;
     StopSoundFunction stopSound = NothingPlays;
+    SeekSoundFunction seekSound = NothingToSeek;
     SoundStateFunction soundState = Silence;
 };
 
@@ -154,6 +163,10 @@ StopSoundFunction SetStopSound(StopSoundFunction function)
 {
     return Replace(Current().stopSound, std::move(function), StopSoundFunction(NothingPlays));
 }
+SeekSoundFunction SetSeekSound(SeekSoundFunction function)
+{
+    return Replace(Current().seekSound, std::move(function), SeekSoundFunction(NothingToSeek));
+}
 
 SoundStateFunction SetSoundState(SoundStateFunction function)
 {
@@ -199,6 +212,11 @@ bool PlaySoundData(const std::vector<unsigned char>& wav)
 void StopSound()
 {
     Current().stopSound();
+}
+
+void SeekSound(double seconds)
+{
+    Current().seekSound(seconds);
 }
 
 SoundState GetSoundState()

@@ -36,11 +36,15 @@ using PlaySoundFunction = std::function<bool(const CString& path)>;
 using PlaySoundDataFunction = std::function<bool(const std::vector<unsigned char>& wav)>;
 // Stops whatever plays.
 using StopSoundFunction = std::function<void()>;
-// Whether a sound plays, and where it is: seconds played of seconds in all.
+// Moves the sound playing to that many seconds from its start.
+using SeekSoundFunction = std::function<void(double seconds)>;
+// Whether a sound plays, and where it is: seconds played of seconds in all;
+// and why the last sound asked for could not play, in the sound system's words.
 struct SoundState {
     bool bPlaying = false;
     double dPosition = 0;
     double dLength = 0;
+    CString strError;
 };
 using SoundStateFunction = std::function<SoundState()>;
 
@@ -55,6 +59,7 @@ ShowInFolderFunction SetShowInFolder(ShowInFolderFunction function);
 PlaySoundFunction SetPlaySound(PlaySoundFunction function);
 PlaySoundDataFunction SetPlaySoundData(PlaySoundDataFunction function);
 StopSoundFunction SetStopSound(StopSoundFunction function);
+SeekSoundFunction SetSeekSound(SeekSoundFunction function);
 SoundStateFunction SetSoundState(SoundStateFunction function);
 
 void MessageBox(QWidget* owner, const CString& text);
@@ -66,6 +71,7 @@ void ShowInFolder(const CString& path);
 bool PlaySound(const CString& path);
 bool PlaySoundData(const std::vector<unsigned char>& wav);
 void StopSound();
+void SeekSound(double seconds);
 SoundState GetSoundState();
 
 } // namespace services

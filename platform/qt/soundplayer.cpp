@@ -49,6 +49,7 @@ void CSoundPlayer::Stop()
         SDL_CloseAudioDevice(m_device);
         m_device = 0;
     }
+    std::vector<uint8_t>().swap(m_sound);
 }
 
 bool CSoundPlayer::Play(const CString& path)
@@ -56,20 +57,14 @@ bool CSoundPlayer::Play(const CString& path)
     // Opened as a picture is: a FIFO or device named like a WAV is refused
     // by its type, never waited on.
     CSourceFile file;
-    if (!file.Open(path)) {
-        qWarning("Cannot read %s: %s", path.c_str(), DescribeError(file.GetError()));
-        return false;
-    }
-    if (file.GetSize() > INT_MAX) {
-        qWarning("Cannot play %s: larger than 2 GB", path.c_str());
-        return false;
-    }
+    if (!file.Open(path))
+        return Fail(FormatText("cannot read %s: %s", path.c_str(), DescribeError(file.GetError())));
+    if (file.GetSize() > INT_MAX)
+        return Fail(FormatText("%s is larger than 2 GB", path.c_str()));
     std::vector<unsigned char> wav(static_cast<size_t>(file.GetSize()));
     const long got = file.ReadAt(0, wav.data(), wav.size());
-    if (got < 0) {
-        qWarning("Cannot read %s: %s", path.c_str(), DescribeError(file.GetError()));
-        return false;
-    }
+    if (got < 0)
+        return Fail(FormatText("cannot read %s: %s", path.c_str(), DescribeError(file.GetError())));
     wav.resize(static_cast<size_t>(got));
     return PlayFrom(wav, path.c_str());
 }
@@ -81,33 +76,25 @@ bool CSoundPlayer::PlayData(const std::vector<unsigned char>& wav)
 
 bool CSoundPlayer::PlayFrom(const std::vector<unsigned char>& wav, const char* name)
 {
-    if (wav.size() > INT_MAX) {
-        qWarning("Cannot play %s: larger than 2 GB", name);
-        return false;
-    }
+    if (wav.size() > INT_MAX)
+        return Fail(FormatText("%s is larger than 2 GB", name));
     SDL_AudioSpec spec{};
     Uint8* raw = nullptr;
     Uint32 length = 0;
     SDL_RWops* source = SDL_RWFromConstMem(wav.data(), static_cast<int>(wav.size()));
-    if (source == nullptr || SDL_LoadWAV_RW(source, 1, &spec, &raw, &length) == nullptr) {
-        qWarning("Cannot load %s: %s", name, SDL_GetError());
-        return false;
-    }
+    if (source == nullptr || SDL_LoadWAV_RW(source, 1, &spec, &raw, &length) == nullptr)
+        return Fail(FormatText("cannot load %s: %s", name, SDL_GetError()));
     const std::unique_ptr<Uint8, WavFree> samples(raw);
-    if (spec.freq < kLowestRate || spec.freq > kHighestRate) {
-        qWarning("Cannot play %s: its sample rate of %d Hz is outside %d Hz to %d Hz", name, spec.freq, kLowestRate,
-                 kHighestRate);
-        return false;
-    }
+    if (spec.freq < kLowestRate || spec.freq > kHighestRate)
+        return Fail(FormatText("the sample rate of %d Hz is outside %d Hz to %d Hz", spec.freq, kLowestRate,
+                               kHighestRate));
 
     Stop();
     if (!m_bAudioReady) {
         // SIGINT and SIGTERM stay the process's own: they end it as usual.
         SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-            qWarning("Cannot start SDL audio: %s", SDL_GetError());
-            return false;
-        }
+        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+            return Fail(*SDL_GetError() ? SDL_GetError() : "no sound device");
         m_bAudioReady = true;
     }
     // The device is asked for the memo's format and may answer with its
@@ -119,37 +106,52 @@ bool CSoundPlayer::PlayFrom(const std::vector<unsigned char>& wav, const char* n
     wanted.userdata = nullptr;
     SDL_AudioSpec device{};
     m_device = SDL_OpenAudioDevice(nullptr, 0, &wanted, &device, SDL_AUDIO_ALLOW_ANY_CHANGE);
-    if (m_device == 0) {
-        qWarning("Cannot open an audio device for %s: %s", name, SDL_GetError());
-        return false;
-    }
-    std::vector<Uint8> converted;
-    const Uint8* queued = samples.get();
+    if (m_device == 0)
+        return Fail(*SDL_GetError() ? SDL_GetError() : "no sound device");
+    // Kept in the device's format, converted or not, so that a seek can
+    // queue it again from anywhere.
     if (device.freq != spec.freq || device.format != spec.format || device.channels != spec.channels) {
         const std::unique_ptr<SDL_AudioStream, StreamFree> stream(
             SDL_NewAudioStream(spec.format, spec.channels, spec.freq, device.format, device.channels, device.freq));
         if (!stream || SDL_AudioStreamPut(stream.get(), samples.get(), static_cast<int>(length)) != 0
             || SDL_AudioStreamFlush(stream.get()) != 0) {
-            qWarning("Cannot convert the sound of %s: %s", name, SDL_GetError());
             Stop();
-            return false;
+            return Fail(FormatText("cannot convert the sound: %s", SDL_GetError()));
         }
-        converted.resize(static_cast<size_t>(SDL_AudioStreamAvailable(stream.get())));
-        const int got = SDL_AudioStreamGet(stream.get(), converted.data(), static_cast<int>(converted.size()));
-        converted.resize(static_cast<size_t>(std::max(got, 0)));
-        queued = converted.data();
-        length = static_cast<Uint32>(converted.size());
+        m_sound.resize(static_cast<size_t>(SDL_AudioStreamAvailable(stream.get())));
+        const int got = SDL_AudioStreamGet(stream.get(), m_sound.data(), static_cast<int>(m_sound.size()));
+        m_sound.resize(static_cast<size_t>(std::max(got, 0)));
+    } else {
+        m_sound.assign(samples.get(), samples.get() + length);
     }
-    if (SDL_QueueAudio(m_device, queued, length) != 0) {
-        qWarning("Cannot queue the sound of %s: %s", name, SDL_GetError());
+    m_nStart = 0;
+    m_nFrameBytes = std::max(1u, static_cast<unsigned>(device.channels * (SDL_AUDIO_BITSIZE(device.format) / 8)));
+    m_dBytesPerSecond = static_cast<double>(device.freq) * m_nFrameBytes;
+    if (SDL_QueueAudio(m_device, m_sound.data(), static_cast<Uint32>(m_sound.size())) != 0) {
         Stop();
-        return false;
+        return Fail(FormatText("cannot queue the sound: %s", SDL_GetError()));
     }
-    // What was queued is in the device's format, converted or not.
-    m_nQueued = length;
-    m_dBytesPerSecond = static_cast<double>(device.freq) * device.channels * (SDL_AUDIO_BITSIZE(device.format) / 8);
+    m_strError.clear();
     SDL_PauseAudioDevice(m_device, 0);
     return true;
+}
+
+bool CSoundPlayer::Fail(const CString& reason)
+{
+    qWarning("Cannot play: %s", reason.c_str());
+    m_strError = reason;
+    return false;
+}
+
+void CSoundPlayer::Seek(double seconds)
+{
+    if (m_device == 0 || m_dBytesPerSecond <= 0)
+        return;
+    const double wanted = std::clamp(seconds * m_dBytesPerSecond, 0.0, static_cast<double>(m_sound.size()));
+    m_nStart = static_cast<uint32_t>(wanted) / m_nFrameBytes * m_nFrameBytes;
+    SDL_ClearQueuedAudio(m_device);
+    if (m_nStart < m_sound.size())
+        SDL_QueueAudio(m_device, m_sound.data() + m_nStart, static_cast<Uint32>(m_sound.size() - m_nStart));
 }
 
 bool CSoundPlayer::State(double& position, double& length)
@@ -163,7 +165,8 @@ bool CSoundPlayer::State(double& position, double& length)
         Stop();
         return false;
     }
-    length = m_nQueued / m_dBytesPerSecond;
-    position = (m_nQueued - std::min(left, m_nQueued)) / m_dBytesPerSecond;
+    const size_t total = m_sound.size();
+    length = static_cast<double>(total) / m_dBytesPerSecond;
+    position = static_cast<double>(total - std::min<size_t>(left, total)) / m_dBytesPerSecond;
     return true;
 }

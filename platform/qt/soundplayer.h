@@ -25,17 +25,27 @@ public:
     bool PlayData(const std::vector<unsigned char>& wav);
     // Stops the sound and releases the device.
     void Stop();
+    // Moves the sound playing to that many seconds from its start.
+    void Seek(double seconds);
     /// Returns whether the sound still plays and how far it is (seconds of
     /// seconds). A sound that has ended releases the device here.
     bool State(double& position, double& length);
+    /// Why the last Play or PlayData failed, in SDL's words ("no sound
+    /// device" where SDL gives none); empty after one that started.
+    const CString& LastError() const { return m_strError; }
 
 private:
     // name says what wav is in the log.
     bool PlayFrom(const std::vector<unsigned char>& wav, const char* name);
+    bool Fail(const CString& reason);
 
     bool m_bAudioReady = false;
     uint32_t m_device = 0;
-    // The sound queued, in bytes and in bytes per second.
-    uint32_t m_nQueued = 0;
+    // The whole sound in the device's format, kept for seeking; where the
+    // queue started in it; its bytes per second and per frame.
+    std::vector<uint8_t> m_sound;
+    uint32_t m_nStart = 0;
     double m_dBytesPerSecond = 0;
+    uint32_t m_nFrameBytes = 1;
+    CString m_strError;
 };

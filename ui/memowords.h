@@ -1,0 +1,29 @@
+#pragma once
+// A memo in the user's words and numbers: how long, when and with what
+// camera, where it is, and (for the tooltip) how it is coded.
+#include <QString>
+#include <QStringList>
+
+#include "audio/memo.h"
+#include "audio/wav.h"
+#include "platform/cstring.h"
+#include "platform/file.h"
+
+struct CMemoWords {
+    QString strLength; // "Voice memo, 6 seconds"
+    QString strTaken;  // the date and time taken and the camera; empty when neither is known
+    QString strPlace;  // "inside the picture", "beside it: P1010006.WAV"
+    QString strCodec;  // "IMA ADPCM, 22,050 Hz, mono"
+
+    /// The memo panel's lines: all but the codec, none empty.
+    QStringList Facts() const;
+    /// The Sound column's tooltip: every line.
+    QString ToolTip() const;
+};
+
+/// The words for a memo already read from the picture at path.
+CMemoWords DescribeMemoWords(const CString& path, const CMemo& memo, const WavInfo& info);
+
+/// Returns the tooltip of the memo of the picture at path (read when
+/// asked); empty when it has none, or keepGoing stopped the read.
+CString DescribeMemo(const CString& path, const KeepGoing& keepGoing = {});
