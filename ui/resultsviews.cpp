@@ -21,6 +21,9 @@ QToolButton* SwitchButton(const QString& text, const QKeySequence& key, QWidget*
     button->setCheckable(true);
     button->setAutoRaise(true);
     button->setToolTip(QStringLiteral("%1 (%2)").arg(text, key.toString(QKeySequence::NativeText)));
+    // A key of the window's, not the button's own, which clicks only after
+    // showing the button pressed.
+    QObject::connect(new QShortcut(key, parent), &QShortcut::activated, button, &QToolButton::click);
     // Not a stop of Tab, as a toolbar's buttons are not: the keys switch.
     button->setFocusPolicy(Qt::NoFocus);
     return button;
@@ -47,12 +50,6 @@ CResultsViews::CResultsViews(CResultsList& results, const QIcon& badge, QWidget*
     m_listButton->setChecked(true);
     connect(m_listButton, &QToolButton::clicked, this, [this] { ShowThumbnails(false); });
     connect(m_gridButton, &QToolButton::clicked, this, [this] { ShowThumbnails(true); });
-    // Keys of the window's, not the buttons': a button's own key clicks it
-    // only after showing it pressed.
-    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_1), this), &QShortcut::activated, this,
-            [this] { ShowThumbnails(false); });
-    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_2), this), &QShortcut::activated, this,
-            [this] { ShowThumbnails(true); });
 
     auto* buttons = new QHBoxLayout;
     buttons->setContentsMargins(0, 0, 0, 0);

@@ -138,9 +138,9 @@ QImage CThumbnailCache::Find(const CString& path, const CFileInformation& info, 
     const CString name = HashName(ThumbnailUri(path));
     // A large thumbnail serves scaled down; a normal one would show blurred
     // where a large one is asked for.
-    for (const char* kind : {"/large/", "/normal/"}) {
-        if (size > kThumbnailNormal && kind[1] == 'n')
-            break;
+    const std::vector<const char*> kinds
+        = size > kThumbnailNormal ? std::vector{"/large/"} : std::vector{"/normal/", "/large/"};
+    for (const char* kind : kinds) {
         CSourceFile source;
         QFile file;
         if (!source.Open(m_strFolder + kind + name)
@@ -152,9 +152,9 @@ QImage CThumbnailCache::Find(const CString& path, const CFileInformation& info, 
         // The keys may follow the picture's data: they are known once it is read.
         QImage image = reader.read();
         // A thumbnail is valid for the file as it was when it was made.
-        const QString size = image.text(QStringLiteral("Thumb::Size"));
+        const QString bytes = image.text(QStringLiteral("Thumb::Size"));
         if (image.isNull() || image.text(QStringLiteral("Thumb::MTime")) != QString::number(info.tLastWrite.GetTime())
-            || (!size.isEmpty() && size != QString::number(info.nSize)))
+            || (!bytes.isEmpty() && bytes != QString::number(info.nSize)))
             continue;
         return image;
     }
