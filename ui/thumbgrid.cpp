@@ -29,6 +29,12 @@ constexpr int kToolTipAttempts = 20;
 
 using Column = CResultsList::Column;
 
+// Thumbnails are known by their picture's path, as bytes.
+QByteArray Key(const CString& path)
+{
+    return {path.data(), static_cast<qsizetype>(path.size())};
+}
+
 } // namespace
 
 // Paints a tile: the thumbnail centred above the name, the badge on the
@@ -152,8 +158,7 @@ CThumbGrid::State CThumbGrid::Thumbnail(const QModelIndex& index, const QImage**
     const int row = ProgramRow(index);
     if (row < 0)
         return State::Waiting;
-    const CString path = m_results.GetRowPath(row);
-    const QByteArray key(path.data(), static_cast<qsizetype>(path.size()));
+    const QByteArray key = Key(m_results.GetRowPath(row));
     if (const QImage* made = m_images.object(key)) {
         *image = made;
         return made->isNull() ? State::Failed : State::Ready;
@@ -193,8 +198,7 @@ bool CThumbGrid::VisibleDone() const
     const auto [first, last] = VisibleRows();
     for (int v = first; v < last; ++v) {
         const int row = ProgramRow(model()->index(v, modelColumn()));
-        const CString path = row >= 0 ? m_results.GetRowPath(row) : CString();
-        if (row >= 0 && !m_images.contains(QByteArray(path.data(), static_cast<qsizetype>(path.size()))))
+        if (row >= 0 && !m_images.contains(Key(m_results.GetRowPath(row))))
             return false;
     }
     return true;
@@ -208,19 +212,19 @@ void CThumbGrid::Dispatch()
     std::erase_if(m_pending, [](const auto& pending) { return !*pending.second; });
     if (!isVisible())
         return;
+    // On a screen of scale 2 a tile shows twice the pixels: the cache's large size.
+    const qreal scale = std::min<qreal>(devicePixelRatioF(), qreal{kThumbnailLarge} / kTile);
     const auto [first, last] = VisibleRows();
     for (int v = first; v < last; ++v) {
         const int row = ProgramRow(model()->index(v, modelColumn()));
         if (row < 0)
             continue;
         const CString path = m_results.GetRowPath(row);
-        const QByteArray key(path.data(), static_cast<qsizetype>(path.size()));
+        const QByteArray key = Key(path);
         if (m_images.contains(key) || m_pending.count(key))
             continue;
         auto started = std::make_shared<std::atomic<bool>>(false);
         m_pending[key] = started;
-        // On a screen of scale 2 a tile shows twice the pixels: the cache's large size.
-        const qreal scale = std::min<qreal>(devicePixelRatioF(), qreal{kThumbnailLarge} / kTile);
         m_pool.start([this, path, key, started, scale, closing = m_closing, cache = m_cache] {
             *started = true;
             if (*closing)
