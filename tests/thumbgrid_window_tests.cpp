@@ -2,7 +2,6 @@
 // selection and handlers as the list.
 #include <QAccessible>
 #include <QClipboard>
-#include <QHelpEvent>
 #include <QImageWriter>
 #include <QMenu>
 #include <QMimeData>
@@ -33,7 +32,6 @@ TEST(ThumbGridSwitch, NamesKeysAndRemembered)
             buttons[AccessibleName(button)] = button;
         ASSERT_TRUE(buttons.count("List") && buttons.count("Thumbnails"));
         auto* grid = shown.dlg.findChild<CThumbGrid*>();
-        ASSERT_NE(grid, nullptr);
         EXPECT_EQ(AccessibleName(grid), "Thumbnails");
         CListView* list = shown.List(IDC_RESULTS);
         EXPECT_TRUE(list->isVisible() && !grid->isVisible() && buttons["List"]->isChecked());
@@ -45,8 +43,7 @@ TEST(ThumbGridSwitch, NamesKeysAndRemembered)
         QTest::keyClick(&shown.dlg, Qt::Key_1, Qt::ControlModifier);
         EXPECT_TRUE(list->isVisible() && !grid->isVisible());
         QTest::mouseClick(buttons["Thumbnails"], Qt::LeftButton);
-        memory = shown.dlg.GetWindowMemory();
-        EXPECT_TRUE(memory.bThumbnails);
+        EXPECT_TRUE((memory = shown.dlg.GetWindowMemory()).bThumbnails);
     }
     CMainDlg dlg;
     dlg.RestoreWindow(memory);
@@ -57,8 +54,9 @@ TEST(ThumbGridSwitch, NamesKeysAndRemembered)
 
 // In the grid the rows come in the list's order with the list's selection
 // and, after a search, the keyboard; Ctrl+C, Enter, a double-click, the
-// row menu and Space reach the list's handlers, rows drag out as files. Each picture gets its thumbnail, and
-// a picture with a memo its badge, whose tooltip is the Sound column's.
+// row menu and Space reach the list's handlers, rows drag out as files.
+// Each picture gets its thumbnail, and a picture with a memo its badge,
+// whose tooltip is the Sound column's.
 TEST_F(WindowTest, ThumbGridSharesRowsSelectionAndHandlers)
 {
     const std::string memo = Camera("b.jpg");
