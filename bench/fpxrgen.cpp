@@ -310,8 +310,9 @@ Bytes MakeWav(const WavParams& params)
         PutText(exif, "0220");
         text("erel", "IM000101.JPG");
         text("etim", "11:09:23.00");
-        text("ecor", "HP");
-        text("emdl", "HP 618");
+        // Padded, as cameras pad them.
+        text("ecor", "HP  ");
+        text("emdl", "HP 618    ");
         chunk("LIST", exif);
     }
     chunk("data", params.data);

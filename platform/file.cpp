@@ -342,6 +342,15 @@ void COutputFile::Discard()
     m_strTempName.clear();
 }
 
+CFileStamp GetFileStamp(const CString& path)
+{
+    struct statx stx {};
+    if (::statx(AT_FDCWD, path.c_str(), AT_STATX_SYNC_AS_STAT, STATX_SIZE | STATX_MTIME, &stx) != 0)
+        return {};
+    return {static_cast<int64_t>(stx.stx_size),
+            static_cast<int64_t>(stx.stx_mtime.tv_sec) * 1'000'000'000 + stx.stx_mtime.tv_nsec};
+}
+
 bool GetFileInformation(const CString& path, CFileInformation& info)
 {
     info = CFileInformation{};

@@ -154,3 +154,13 @@ struct CFileInformation {
 // Reads the information record of a regular file by its path, opening
 // nothing. On failure the record is left zero-sized with invalid times.
 bool GetFileInformation(const CString& path, CFileInformation& info);
+
+// A file's or folder's size and last change, to the nanosecond: equal
+// stamps mean the same contents as far as a cache can tell. All -1 for what
+// is not there.
+struct CFileStamp {
+    int64_t nSize = -1;
+    int64_t nModifiedNs = -1;
+    bool operator==(const CFileStamp&) const = default;
+};
+CFileStamp GetFileStamp(const CString& path);

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QScreen>
+#include <QSplitter>
 #include <QStyle>
 #include <gtest/gtest.h>
 
@@ -90,12 +91,16 @@ TEST(Layout, FitsTheScreenAndKeepsNamesWholeInEveryLanguage)
                 EXPECT_NEAR(dlg.width(), screen.width() * 4 / 5, screen.width() / 10) << where;
             ExpectLaidOut(dlg, where);
 
+            // Showing a picture and its memo never moves the divider.
+            auto* splitter = dlg.findChild<QSplitter*>();
+            const QList<int> divided = splitter->sizes();
             view->setCurrentIndex(view->model()->index(start % 4, 0));
             auto* pane = dlg.findChild<CPreviewPane*>();
             ASSERT_TRUE(QTest::qWaitFor([&] { return pane->Shows(dlg.GetDlgItemText(IDC_LOOKIN) + "2003/"
                                                                  + view->Model()->GetText(start % 4, 0)); },
                                         10000)) << where;
             QApplication::processEvents();
+            EXPECT_EQ(splitter->sizes(), divided) << where;
             for (int v = 0; v < 4; ++v)
                 EXPECT_TRUE(ShowsWhole(view, v)) << view->Model()->GetText(view->ProgramRow(view->model()->index(v, 0)), 0) << where;
             if (laptop) {

@@ -126,7 +126,19 @@ TEST_F(PhotoWindow, PreviewShowsThePictureUprightAndItsMemo)
     for (const char* unreadable : {"broken.jpg", "pipe.jpg"}) {
         Preview(unreadable);
         EXPECT_EQ(picture->text(), "No preview") << unreadable;
+        EXPECT_EQ(picture->accessibleDescription(), "No preview");
     }
+    // A WAV put beside a picture is seen at its next selection, and so is
+    // its going; a screen reader hears which picture is shown.
+    Preview("quiet.jpg");
+    EXPECT_EQ(memoText(), "No memo");
+    EXPECT_EQ(picture->accessibleDescription(), "quiet.jpg");
+    WriteFile(dir / "quiet.wav", ReadFile(DataPath("real/olympus-c3000/P1010006.WAV")));
+    Preview("memo.jpg");
+    Preview("quiet.jpg");
+    EXPECT_TRUE(memoText().endsWith("beside it: quiet.wav")) << memoText().toStdString();
+    std::filesystem::remove(dir / "quiet.wav");
+    Preview("memo.jpg");
     Preview("quiet.jpg");
     EXPECT_EQ(memoText(), "No memo");
 }

@@ -177,6 +177,13 @@ TEST(Report, ExtractionOutcomes)
     EXPECT_EQ(Field(r[0], "outcome"), "failed");
     EXPECT_EQ(Field(r[0], "error").rfind("could not create the output file: ", 0), 0u);
 
+    // The camera of a memo's own Exif chunk, without the camera's padding.
+    WriteFile(dir / "padded.jpg",
+              fpxrgen::MakeSample(fpxrgen::Layout::Hp, fpxrgen::MakeWav({.data = fpxrgen::Noise(512, 3), .bExifChunk = true})).file);
+    EXPECT_EQ(Field(Records("--check --format=json " + Quote(dir / "padded.jpg"))[0], "camera"), "HP HP 618");
+    EXPECT_NE(Shell(VOCALINE_EXTRACT " --check --format=csv " + Quote(dir / "padded.jpg"), true).find(",HP HP 618,"),
+              std::string::npos);
+
     // A memo claiming a gigabyte is named, not read.
     memogen::WriteSparseTrailerMemo(dir / "big.jpg", uint64_t{1} << 30);
     r = Records("--check --format=json " + Quote(dir / "big.jpg"));

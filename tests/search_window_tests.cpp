@@ -12,6 +12,7 @@
 #include <map>
 #include <unistd.h>
 
+#include "bench/fpxrgen.h"
 #include "guikit.h"
 #include "res/icons.h"
 
@@ -207,6 +208,15 @@ TEST_F(SearchWindow, RowTexts)
         const auto tip = [&] { return view->model()->index(i, 4).data(Qt::ToolTipRole).toString().toStdString(); };
         QTest::qWaitFor([&] { return tip() != "Yes"; });
         EXPECT_EQ(tip(), yes ? memos.at(name) : std::string("No"));
+        // The WAV beside it rewritten in place: the tooltip tells the new memo.
+        if (name == "P1010006.JPG") {
+            const Bytes original = ReadFile(olympus + "P1010006.WAV");
+            WriteFile(dir / "P1010006.WAV", fpxrgen::MakeWav({.nFormatTag = 1, .nBitsPerSample = 8, .nBlockAlign = 1,
+                                                              .data = Bytes(16000, 0x80)}));
+            QTest::qWaitFor([&] { return tip().rfind("Voice memo, 2 seconds", 0) == 0; });
+            EXPECT_EQ(tip().substr(0, tip().find('\n')), "Voice memo, 2 seconds");
+            WriteFile(dir / "P1010006.WAV", original);
+        }
     }
     // A folder hit: no name, its own path as folder, nothing readable.
     EXPECT_EQ(rows[dir / "folder.jpg/"], (std::vector<std::string>{"", dir / "folder.jpg/", "0 B", "", "No"}));

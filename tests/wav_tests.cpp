@@ -140,11 +140,11 @@ TEST(WavInfo, ReadsTheExifAudioChunk)
     WavInfo info;
     ASSERT_TRUE(ParseWavInfo(wav, info));
     EXPECT_EQ(info.strTimeCreated, "11:09:23.00");
-    EXPECT_EQ(info.strMake, "HP");
-    EXPECT_EQ(info.strModel, "HP 618");
+    EXPECT_EQ(info.strMake, "HP  "); // as stored; the padding goes where a name is made
+    EXPECT_EQ(JoinCamera(info.strMake, info.strModel), "HP HP 618");
     // The PCM copy keeps the chunk.
     ASSERT_TRUE(ParseWavInfo(Pcm(wav), info));
-    EXPECT_EQ(info.strModel, "HP 618");
+    EXPECT_EQ(info.strModel, "HP 618    ");
 }
 
 } // namespace

@@ -48,6 +48,13 @@ CMemoPanel::CMemoPanel(QWidget* parent)
     }
     m_play->setAccessibleName(tr("Play"));
     m_play->setAutoDefault(false);
+    // Room for either word and for the longest time from the start: what
+    // the panel shows must never change the width the viewer asks for.
+    const QFontMetrics metrics = fontMetrics();
+    m_play->setMinimumWidth(std::max(m_play->sizeHint().width(),
+                                     metrics.horizontalAdvance(tr("Stop")) + m_play->sizeHint().width()
+                                         - metrics.horizontalAdvance(tr("Play"))));
+    m_time->setMinimumWidth(metrics.horizontalAdvance(QStringLiteral("00:00.0 / 00:00.0")));
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_play);
     buttons->addWidget(m_waveform, 1);
@@ -64,12 +71,12 @@ CMemoPanel::CMemoPanel(QWidget* parent)
 void CMemoPanel::SetFacts(const QStringList& lines)
 {
     // Each line is its own label, named by its text: a screen reader reads
-    // the facts themselves.
+    // the facts themselves. Empty lines keep their room, so that the picture
+    // above keeps its size from row to row.
     for (size_t i = 0; i < m_facts.size(); ++i) {
         const QString text = static_cast<qsizetype>(i) < lines.size() ? lines[static_cast<qsizetype>(i)] : QString();
         m_facts[i]->setText(text);
         m_facts[i]->setAccessibleName(text);
-        m_facts[i]->setVisible(!text.isEmpty() || i == 0);
     }
 }
 
@@ -79,7 +86,6 @@ void CMemoPanel::ShowMemo(const QStringList& facts, std::vector<WavePeak> peaks,
     m_dSeconds = seconds;
     SetFacts(facts);
     m_waveform->SetMemo(std::move(peaks), seconds);
-    m_waveform->setVisible(true);
     FollowSound();
 }
 

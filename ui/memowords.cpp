@@ -8,6 +8,7 @@
 
 #include "audio/report.h"
 #include "platform/qt/text.h"
+#include "search/pathparts.h"
 #include "ui/translate.h"
 
 namespace {
@@ -84,11 +85,21 @@ CMemoWords DescribeMemoWords(const CString& path, const CMemo& memo, const WavIn
     return words;
 }
 
-CString DescribeMemo(const CString& path, const KeepGoing& keepGoing)
+CString DescribeMemo(const CString& path, const KeepGoing& keepGoing, CString* beside)
 {
     std::vector<CMemo> memos;
     WavInfo info;
+    if (beside)
+        beside->clear();
     if (ReadMemos(path, memos, nullptr, keepGoing) != SoundCheck::Yes || !ParseWavInfo(memos.front().bytes, info))
         return {};
+    if (beside)
+        *beside = memos.front().strBesideName;
     return FromDisplay(DescribeMemoWords(path, memos.front(), info).ToolTip());
+}
+
+CMemoStamp StampMemo(const CString& path, const CString& beside)
+{
+    const CString folder = CPathParts(path.c_str()).GetLocation();
+    return {GetFileStamp(path), GetFileStamp(folder), beside.empty() ? CFileStamp{} : GetFileStamp(folder + beside)};
 }

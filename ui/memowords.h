@@ -25,5 +25,17 @@ struct CMemoWords {
 CMemoWords DescribeMemoWords(const CString& path, const CMemo& memo, const WavInfo& info);
 
 /// Returns the tooltip of the memo of the picture at path (read when
-/// asked); empty when it has none, or keepGoing stopped the read.
-CString DescribeMemo(const CString& path, const KeepGoing& keepGoing = {});
+/// asked); empty when it has none, or keepGoing stopped the read. The WAV
+/// beside the picture that gave it goes to *beside (else empty).
+CString DescribeMemo(const CString& path, const KeepGoing& keepGoing = {}, CString* beside = nullptr);
+
+// What a memo's description depends on: the picture, its folder (a WAV put
+// beside it or taken away), and the WAV beside it that gave the memo. A
+// description is kept only while its stamp stays the same.
+struct CMemoStamp {
+    CFileStamp picture;
+    CFileStamp folder;
+    CFileStamp beside;
+    bool operator==(const CMemoStamp&) const = default;
+};
+CMemoStamp StampMemo(const CString& path, const CString& beside);

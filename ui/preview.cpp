@@ -15,6 +15,7 @@
 #include "audio/wav.h"
 #include "platform/qt/services.h"
 #include "platform/qt/text.h"
+#include "search/pathparts.h"
 #include "ui/memopanel.h"
 #include "ui/memowords.h"
 
@@ -98,12 +99,14 @@ CPreview ReadPreview(const CString& path, const QSize& box, const KeepGoing& kee
     WavInfo info;
     if (ReadMemos(path, memos, nullptr, keepGoing) == SoundCheck::Yes && memos.front().bComplete) {
         preview.bMemo = true;
+        preview.strBeside = memos.front().strBesideName;
         if (ParseWavInfo(memos.front().bytes, info)) {
             preview.facts = DescribeMemoWords(path, memos.front(), info).Facts();
             preview.dSeconds = info.dSeconds;
             preview.peaks = WavePeaks(memos.front().bytes, kWaveColumns);
         }
     }
+    preview.stamp = StampMemo(path, preview.strBeside);
     return preview;
 }
 
@@ -159,11 +162,13 @@ void CPreviewPane::ShowFile(const CString& path)
         ++*m_generation;
         m_shown.reset();
         m_picture->setText(tr("Select a picture to see it and hear its memo"));
+        m_picture->setAccessibleDescription(m_picture->text());
         m_memo->ShowNone({});
         return;
     }
     for (const auto& cached : m_cache) {
-        if (cached->strPath == path && cached->box == PictureBox()) {
+        if (cached->strPath == path && cached->box == PictureBox()
+            && cached->stamp == StampMemo(path, cached->strBeside)) {
             ++*m_generation;
             Show(cached);
             return;
@@ -203,12 +208,16 @@ void CPreviewPane::Request(const CString& path)
 void CPreviewPane::Show(std::shared_ptr<const CPreview> preview)
 {
     m_shown = std::move(preview);
+    // A screen reader hears what the pane shows: the picture's name, or why
+    // there is none.
     if (m_shown->picture.isNull()) {
         m_picture->setText(tr("No preview"));
+        m_picture->setAccessibleDescription(m_picture->text());
     } else {
         QPixmap pixmap = QPixmap::fromImage(m_shown->picture);
         pixmap.setDevicePixelRatio(m_picture->devicePixelRatioF());
         m_picture->setPixmap(pixmap);
+        m_picture->setAccessibleDescription(ToDisplay(CPathParts(m_shown->strPath.c_str()).GetFileName()));
     }
     if (m_shown->bMemo)
         m_memo->ShowMemo(m_shown->facts, m_shown->peaks, m_shown->dSeconds);

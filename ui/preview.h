@@ -18,6 +18,7 @@
 #include "audio/wav.h"
 #include "platform/cstring.h"
 #include "platform/file.h"
+#include "ui/memowords.h"
 
 class CMemoPanel;
 
@@ -33,6 +34,8 @@ struct CPreview {
     QStringList facts;    // the memo in words, line by line
     std::vector<WavePeak> peaks; // its waveform
     double dSeconds = 0;
+    CString strBeside;    // the WAV beside the picture that gave the memo
+    CMemoStamp stamp;     // the files as they were read
 };
 
 /// True when the picture reader's declared width x height x components

@@ -81,47 +81,51 @@ public:
 
     CString Get(const CString& path)
     {
-        CFileInformation info;
-        GetFileInformation(path, info);
-        const auto key = std::make_pair(info.nSize, info.tLastWrite.GetTime());
         const auto found = m_known.find(path);
-        if (found != m_known.end() && found->second.first == key)
-            return found->second.second;
+        if (found != m_known.end() && found->second.stamp == StampMemo(path, found->second.strBeside))
+            return found->second.strText;
         if (path != m_strReading)
-            Read(path, key);
+            Read(path);
         return {};
     }
 
 private:
-    using Key = std::pair<int64_t, int64_t>;
+    struct Known {
+        CMemoStamp stamp;
+        CString strBeside;
+        CString strText;
+    };
 
     // Only the newest hover is read; one that the pointer left stops.
-    void Read(const CString& path, const Key& key)
+    void Read(const CString& path)
     {
         m_strReading = path;
         const unsigned generation = ++*m_generation;
         const std::weak_ptr<CMemoDescriptions> self = weak_from_this();
         m_reader.clear();
-        m_reader.start([self, generation, current = m_generation, path, key] {
-            const CString text = DescribeMemo(path, [&] { return *current == generation; });
+        m_reader.start([self, generation, current = m_generation, path] {
+            Known known;
+            known.strText = DescribeMemo(path, [&] { return *current == generation; }, &known.strBeside);
             if (*current != generation)
                 return;
+            known.stamp = StampMemo(path, known.strBeside);
             // The application outlives the list; the list is asked for by
             // its weak pointer, on the window's thread.
-            QMetaObject::invokeMethod(qApp, [self, path, key, text] {
+            QMetaObject::invokeMethod(qApp, [self, path, known] {
                 if (const auto descriptions = self.lock())
-                    descriptions->Done(path, key, text);
+                    descriptions->Done(path, known);
             }, Qt::QueuedConnection);
         });
     }
 
-    void Done(const CString& path, const Key& key, const CString& text)
+    void Done(const CString& path, const Known& known)
     {
+        const CString& text = known.strText;
         if (path == m_strReading)
             m_strReading.clear();
         if (m_known.size() >= kKept)
             m_known.clear();
-        m_known[path] = {key, text};
+        m_known[path] = known;
         // The tooltip up now shows the cell's text: asked again, the view
         // takes the description for the cell under the pointer.
         const QPoint at = m_view->viewport()->mapFromGlobal(QCursor::pos());
@@ -133,7 +137,7 @@ private:
 
     static constexpr size_t kKept = 4096;
     QAbstractItemView* m_view;
-    std::map<CString, std::pair<Key, CString>> m_known;
+    std::map<CString, Known> m_known;
     CString m_strReading;
     std::shared_ptr<std::atomic<unsigned>> m_generation = std::make_shared<std::atomic<unsigned>>(0);
     QThreadPool m_reader;
