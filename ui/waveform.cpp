@@ -59,6 +59,25 @@ void CWaveform::SetMemo(std::vector<WavePeak> peaks, double seconds)
 {
     m_peaks = std::move(peaks);
     m_dSeconds = std::max(0.0, seconds);
+    // A memo is drawn to the height of its loud parts, so that a camera's
+    // quiet recording still shows where the voice is; a click of the
+    // camera's button, louder than all, is cut at the edge.
+    // Some cameras record with an offset: the line is drawn about the
+    // memo's own middle.
+    double middle = 0;
+    for (const WavePeak& peak : m_peaks)
+        middle += (peak.nLow + peak.nHigh) / 2.0;
+    m_nMiddle = m_peaks.empty() ? 0 : static_cast<int>(middle / static_cast<double>(m_peaks.size()));
+    std::vector<int> loudness;
+    loudness.reserve(m_peaks.size());
+    for (const WavePeak& peak : m_peaks)
+        loudness.push_back(std::max(m_nMiddle - peak.nLow, peak.nHigh - m_nMiddle));
+    m_nLoudest = 1;
+    if (!loudness.empty()) {
+        const auto loud = loudness.begin() + static_cast<long>(loudness.size() * 95 / 100);
+        std::nth_element(loudness.begin(), loud, loudness.end());
+        m_nLoudest = std::max(1, *loud);
+    }
     m_slider->setRange(0, static_cast<int>(std::ceil(m_dSeconds)));
     m_slider->setEnabled(!m_peaks.empty());
     SetPosition(0);
@@ -124,14 +143,17 @@ void CWaveform::paintEvent(QPaintEvent*)
     for (int x = 0; x < area.width(); ++x) {
         const size_t first = count * static_cast<size_t>(x) / static_cast<size_t>(area.width());
         const size_t end = std::max(first + 1, count * static_cast<size_t>(x + 1) / static_cast<size_t>(area.width()));
-        int low = 0, high = 0;
+        int low = m_nMiddle, high = m_nMiddle;
         for (size_t i = first; i < std::min(end, count); ++i) {
             low = std::min<int>(low, m_peaks[i].nLow);
             high = std::max<int>(high, m_peaks[i].nHigh);
         }
         painter.setPen(area.left() + x < played ? palette().highlight().color() : palette().mid().color());
-        const int top = static_cast<int>(middle - half * high / 32768.0);
-        const int bottom = static_cast<int>(middle - half * low / 32768.0);
+        const auto height = [&](int sample) {
+            return std::clamp(static_cast<double>(sample - m_nMiddle) / m_nLoudest, -1.0, 1.0);
+        };
+        const int top = static_cast<int>(middle - half * height(high));
+        const int bottom = static_cast<int>(middle - half * height(low));
         painter.drawLine(area.left() + x, top, area.left() + x, std::max(top, bottom));
     }
     painter.setPen(palette().text().color());

@@ -41,4 +41,6 @@ private:
     std::vector<WavePeak> m_peaks;
     double m_dSeconds = 0;
     double m_dPosition = 0;
+    int m_nLoudest = 1;
+    int m_nMiddle = 0;
 };
