@@ -116,17 +116,7 @@ bool CMainApp::InitInstance()
 {
     // The sound plays for as long as the window lives, and goes with it.
     CSoundPlayer player;
-    const auto previousPlay = services::SetPlaySound([&player](const CString& path) { return player.Play(path); });
-    const auto previousData
-        = services::SetPlaySoundData([&player](const std::vector<unsigned char>& wav) { return player.PlayData(wav); });
-    const auto previousStop = services::SetStopSound([&player] { player.Stop(); });
-    const auto previousSeek = services::SetSeekSound([&player](double seconds) { player.Seek(seconds); });
-    const auto previousState = services::SetSoundState([&player] {
-        services::SoundState state;
-        state.bPlaying = player.State(state.dPosition, state.dLength);
-        state.strError = player.LastError();
-        return state;
-    });
+    const CSoundServices sound(player);
     {
         // Without a settings file that can be read (see Settings), the
         // window starts as on first use and remembers nothing.
@@ -144,11 +134,6 @@ bool CMainApp::InitInstance()
             SaveWindow(*settings, dlg.GetWindowMemory());
         }
     }
-    services::SetSoundState(previousState);
-    services::SetSeekSound(previousSeek);
-    services::SetStopSound(previousStop);
-    services::SetPlaySoundData(previousData);
-    services::SetPlaySound(previousPlay);
     return false;
 }
 

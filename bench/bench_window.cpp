@@ -436,12 +436,7 @@ void WhilePlaying()
     spec.allWithSound = true;
     const Tree dir = MakeCameraTree(spec);
     CSoundPlayer player;
-    services::SetPlaySoundData([&](const std::vector<unsigned char>& wav) { return player.PlayData(wav); });
-    services::SetSoundState([&] {
-        services::SoundState state;
-        state.bPlaying = player.State(state.dPosition, state.dLength);
-        return state;
-    });
+    const CSoundServices sound(player);
     Window window;
     window.Search(dir.root, 0, true);
     CListView* view = window.Results();
@@ -458,8 +453,6 @@ void WhilePlaying()
     std::printf("  (the memo %s while the rows were selected)\n",
                 services::GetSoundState().bPlaying ? "still played" : "had played out");
     player.Stop();
-    services::SetSoundState(nullptr);
-    services::SetPlaySoundData(nullptr);
     RemoveTree(dir);
 }
 

@@ -108,31 +108,6 @@ TEST(DummyDriver, NothingHoldsPlayOrStop)
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
 }
 
-// The window's services played by a real player, as the program installs them.
-class InstalledPlayer {
-public:
-    InstalledPlayer()
-    {
-        services::SetPlaySound([this](const CString& path) { return player.Play(path); });
-        services::SetPlaySoundData([this](const std::vector<unsigned char>& wav) { return player.PlayData(wav); });
-        services::SetStopSound([this] { player.Stop(); });
-        services::SetSeekSound([this](double seconds) { player.Seek(seconds); });
-        services::SetSoundState([this] {
-            services::SoundState state;
-            state.bPlaying = player.State(state.dPosition, state.dLength);
-            state.strError = player.LastError();
-            return state;
-        });
-    }
-    ~InstalledPlayer()
-    {
-        services::SetSeekSound(nullptr);
-        services::SetStopSound(nullptr);
-        services::SetSoundState(nullptr);
-    }
-    CSoundPlayer player;
-};
-
 // The memo panel with real playback (disk driver, faster than real time):
 // Space plays and stops, Escape stops, and a click at three quarters of the
 // waveform goes on from there.
@@ -144,7 +119,8 @@ TEST(MemoPanel, SpaceEscapeAndAClickOnTheWaveform)
     setenv("SDL_DISKAUDIOFILE", played.c_str(), 1);
     setenv("SDL_DISKAUDIODELAY", "10", 1);
     RecordedServices services;
-    InstalledPlayer installed;
+    CSoundPlayer player;
+    const CSoundServices installed(player);
     ShownDialog shown;
     WriteFile(dir / "pic.jpg", ReadFile(DataPath("IM000101.JPG")));
     shown.Search(dir.path());
@@ -185,7 +161,8 @@ TEST(NoDevice, WindowSaysItCouldNotPlay)
     setenv("SDL_AUDIODRIVER", "nosuchdriver", 1);
     TempDir dir;
     RecordedServices services;
-    InstalledPlayer installed;
+    CSoundPlayer player;
+    const CSoundServices installed(player);
     ShownDialog shown;
     WriteFile(dir / "pic.jpg", ReadFile(DataPath("IM000101.JPG")));
     shown.Search(dir.path());

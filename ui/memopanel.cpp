@@ -51,9 +51,8 @@ CMemoPanel::CMemoPanel(QWidget* parent)
     // Room for either word and for the longest time from the start: what
     // the panel shows must never change the width the viewer asks for.
     const QFontMetrics metrics = fontMetrics();
-    m_play->setMinimumWidth(std::max(m_play->sizeHint().width(),
-                                     metrics.horizontalAdvance(tr("Stop")) + m_play->sizeHint().width()
-                                         - metrics.horizontalAdvance(tr("Play"))));
+    m_play->setMinimumWidth(m_play->sizeHint().width()
+                            + std::max(0, metrics.horizontalAdvance(tr("Stop")) - metrics.horizontalAdvance(tr("Play"))));
     m_time->setMinimumWidth(metrics.horizontalAdvance(QStringLiteral("00:00.0 / 00:00.0")));
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_play);

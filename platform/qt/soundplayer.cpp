@@ -170,3 +170,26 @@ bool CSoundPlayer::State(double& position, double& length)
     position = static_cast<double>(total - std::min<size_t>(left, total)) / m_dBytesPerSecond;
     return true;
 }
+
+CSoundServices::CSoundServices(CSoundPlayer& player)
+    : m_play(services::SetPlaySound([&player](const CString& path) { return player.Play(path); })),
+      m_playData(services::SetPlaySoundData([&player](const std::vector<unsigned char>& wav) { return player.PlayData(wav); })),
+      m_stop(services::SetStopSound([&player] { player.Stop(); })),
+      m_seek(services::SetSeekSound([&player](double seconds) { player.Seek(seconds); })),
+      m_state(services::SetSoundState([&player] {
+          services::SoundState state;
+          state.bPlaying = player.State(state.dPosition, state.dLength);
+          state.strError = player.LastError();
+          return state;
+      }))
+{
+}
+
+CSoundServices::~CSoundServices()
+{
+    services::SetSoundState(m_state);
+    services::SetSeekSound(m_seek);
+    services::SetStopSound(m_stop);
+    services::SetPlaySoundData(m_playData);
+    services::SetPlaySound(m_play);
+}

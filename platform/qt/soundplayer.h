@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/cstring.h"
+#include "platform/qt/services.h"
 
 class CSoundPlayer {
 public:
@@ -48,4 +49,21 @@ private:
     double m_dBytesPerSecond = 0;
     uint32_t m_nFrameBytes = 1;
     CString m_strError;
+};
+
+// While it lives, the sound services (play, stop, seek, state) go to player;
+// the ones in place before come back when it goes.
+class CSoundServices {
+public:
+    explicit CSoundServices(CSoundPlayer& player);
+    ~CSoundServices();
+    CSoundServices(const CSoundServices&) = delete;
+    CSoundServices& operator=(const CSoundServices&) = delete;
+
+private:
+    services::PlaySoundFunction m_play;
+    services::PlaySoundDataFunction m_playData;
+    services::StopSoundFunction m_stop;
+    services::SeekSoundFunction m_seek;
+    services::SoundStateFunction m_state;
 };
