@@ -118,6 +118,7 @@ TEST_F(PhotoWindow, PreviewShowsThePictureUprightAndItsMemo)
     EXPECT_EQ(time(), "0:00.0 / 0:00.3");
 
     Preview("memo.jpg");
+    EXPECT_EQ(time(), "0:00.0 / 0:06.0");
     EXPECT_EQ(play->accessibleName(), "Play");
     play->click();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !services.playedData.empty(); }));

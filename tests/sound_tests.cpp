@@ -154,6 +154,8 @@ TEST(MemoPanel, SpaceEscapeAndAClickOnTheWaveform)
     ASSERT_NE(resumed, written.end());
     EXPECT_LT(resumed - written.begin(), static_cast<long>(from)); // what lay between was skipped
     EXPECT_TRUE(std::equal(expected.begin() + static_cast<long>(from), expected.end(), resumed));
+    // Played out, the line goes back to the start for the next Play.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return wave->Position() == 0; }));
 }
 
 TEST(NoDevice, WindowSaysItCouldNotPlay)
