@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSlider>
 #include <QSettings>
 #include <cstdlib>
 #include <sys/stat.h>
@@ -119,6 +120,13 @@ TEST_F(PhotoWindow, PreviewShowsThePictureUprightAndItsMemo)
 
     Preview("memo.jpg");
     EXPECT_EQ(time(), "0:00.0 / 0:06.0");
+    // Right and Left step a second along the memo, before it plays too.
+    auto* position = memo->findChild<QSlider*>();
+    position->setFocus();
+    QTest::keyClick(position, Qt::Key_Right);
+    QTest::keyClick(position, Qt::Key_Right);
+    QTest::keyClick(position, Qt::Key_Left);
+    EXPECT_EQ(time(), "0:01.0 / 0:06.0");
     EXPECT_EQ(play->accessibleName(), "Play");
     play->click();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !services.playedData.empty(); }));

@@ -154,8 +154,21 @@ TEST(MemoPanel, SpaceEscapeAndAClickOnTheWaveform)
     ASSERT_NE(resumed, written.end());
     EXPECT_LT(resumed - written.begin(), static_cast<long>(from)); // what lay between was skipped
     EXPECT_TRUE(std::equal(expected.begin() + static_cast<long>(from), expected.end(), resumed));
-    // Played out, the line goes back to the start for the next Play.
+    // Played out, the line goes back to the start for the next Play; a
+    // click before Play (in the first second) is where Play starts.
     EXPECT_TRUE(QTest::qWaitFor([&] { return wave->Position() == 0; }));
+    const QPoint early(wave->width() / 10, wave->height() / 2);
+    QTest::mouseClick(wave->Slider(), Qt::LeftButton, {}, early);
+    QTest::keyClick(list, Qt::Key_Space);
+    ASSERT_TRUE(QTest::qWaitFor(playing));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !playing(); }, 20000));
+    const size_t start = static_cast<size_t>(expected.size() * static_cast<double>(early.x()) / wave->width()) / 2 * 2;
+    const Bytes again = ReadFile(played);
+    const auto first = std::find_if(again.begin(), again.end(), [](unsigned char byte) { return byte != 0; });
+    EXPECT_LT(static_cast<size_t>(std::search(expected.begin(), expected.end(), first, first + 64) - expected.begin()),
+              expected.size());
+    EXPECT_GE(static_cast<size_t>(std::search(expected.begin(), expected.end(), first, first + 64) - expected.begin()),
+              start / 2);
 }
 
 TEST(NoDevice, WindowSaysItCouldNotPlay)
