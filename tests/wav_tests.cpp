@@ -166,5 +166,17 @@ TEST(WavePeaks, SilenceIsFlatAndAToneIsTall)
         const int height = peaks[column].nHigh - peaks[column].nLow;
         EXPECT_EQ(height, column < 50 ? 0 : 40000) << column;
     }
+    // Stereo, the tone first: each column takes both channels of its own stretch.
+    Bytes stereo;
+    for (int i = 0; i < 8000; ++i)
+        for (int channel = 0; channel < 2; ++channel) {
+            const int16_t value = i >= 4000 ? 0 : static_cast<int16_t>(i % 16 < 8 ? 20000 : -20000);
+            stereo.push_back(static_cast<unsigned char>(value & 0xFF));
+            stereo.push_back(static_cast<unsigned char>((value >> 8) & 0xFF));
+        }
+    const std::vector<WavePeak> both = WavePeaks(
+        fpxrgen::MakeWav({.nFormatTag = 1, .nChannels = 2, .nBitsPerSample = 16, .nBlockAlign = 4, .data = stereo}), 100);
+    for (size_t column = 0; column < 100; ++column)
+        EXPECT_EQ(both[column].nHigh - both[column].nLow, column < 50 ? 40000 : 0) << column;
     EXPECT_TRUE(WavePeaks(Bytes(100, 0), 100).empty());
 }
