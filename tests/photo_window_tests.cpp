@@ -297,6 +297,9 @@ TEST(FirstUse, PicturesFolderSubfoldersAndSoundCheck)
         EXPECT_EQ(qobject_cast<CListView*>(dlg.GetDlgItem(IDC_RESULTS))->Model()->Count(), 3);
         EXPECT_TRUE(bar->IsFolded());
         EXPECT_EQ(dlg.GetWindowMemory().bOptionsFolded, true);
+        bar->OptionsButton()->click(); // opened again on purpose: searches leave it open
+        QTest::mouseClick(qobject_cast<QAbstractButton*>(dlg.GetDlgItem(IDOK)), Qt::LeftButton);
+        EXPECT_FALSE(bar->IsFolded());
     }
     setenv("HOME", oldHome.c_str(), 1);
 }

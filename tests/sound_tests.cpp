@@ -139,6 +139,8 @@ TEST(MemoPanel, SpaceEscapeAndAClickOnTheWaveform)
 
     QTest::keyClick(list, Qt::Key_Space);
     ASSERT_TRUE(QTest::qWaitFor(playing));
+    const services::SoundState begun = services::GetSoundState();
+    EXPECT_LT(begun.dPosition, begun.dLength / 2); // counted from the start
     auto* wave = shown.dlg.findChild<CWaveform*>();
     const QPoint at(wave->width() * 3 / 4, wave->height() / 2);
     QTest::mouseClick(wave->Slider(), Qt::LeftButton, {}, at);
