@@ -3,6 +3,7 @@
 // camera file into source + ".wav", telling the user every step through a
 // narrow interface so that the window (or the command line) only forwards.
 #include <cstddef>
+#include <optional>
 #include <vector>
 
 #include "audio/memo.h"
@@ -36,6 +37,12 @@ public:
     // Told once per memo, and once for a file that gave none, after the log
     // rows that say the same. The run may end after a failure (see above).
     virtual void Result(const CExtractResult&) {}
+    /// Asked at most once per run, when a WAV cannot be made beside its
+    /// picture because the folder cannot be written (EROFS, EACCES) and no
+    /// output folder was given: a folder answered takes this memo and every
+    /// later one (the tree rule of CExtractOptions::strOutputDir); nothing
+    /// answered goes on as before (the failure's message, the run ends).
+    virtual std::optional<CString> OtherOutputFolder(const CString& /*folder*/, int /*error*/) { return {}; }
     /// Asked before each source with how many are done of how many; false
     /// stops the run there, after the file in hand was finished whole.
     virtual bool KeepGoing(size_t /*done*/, size_t /*total*/) { return true; }
@@ -56,6 +63,15 @@ struct CExtractOptions {
     bool bKeepPartial = false;
     // Write a whole memo as plain 16-bit PCM, which every player plays.
     bool bPcm = false;
+    // Where the WAVs go: empty for beside each picture; otherwise a folder
+    // below which each picture's path relative to strTreeRoot is kept
+    // (TREE/2003/a.jpg -> OUT/2003/a.jpg.wav). An empty strTreeRoot is the
+    // sources' common parent folder.
+    CString strOutputDir;
+    CString strTreeRoot;
+    // Go on with the next file after an output file could not be made or
+    // written, instead of ending the run there.
+    bool bKeepGoing = false;
 };
 
 /// Runs over the selected rows' paths in the order given (an empty list is
