@@ -31,6 +31,7 @@ enum {
     IDC_ONLYWITHSOUND = 1021,
     IDC_CHECKSOUND = 1022,
     IDC_EXTRACTPLAY = 1023,
+    IDC_EXTRACTTO = 1024,
     // The frames, named so that the window can lay them out.
     IDC_OPTIONSGROUP = 1031,
     IDC_MODEFRAME = 1032,

@@ -2,11 +2,13 @@
 // they take and what they play. The run itself is tested in audio_tests.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QContextMenuEvent>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QMenu>
 #include <fcntl.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -83,6 +85,94 @@ TEST_F(ExtractWindow, ExtractAndPlayPlaysOnlyWhatThisRunWrote)
         EXPECT_TRUE(activity->IsOpen());
     }
     EXPECT_FALSE(Exists(dir / "mywav.wav"));
+}
+
+// A box per failure until the user says Skip All; from then on the
+// failures go only to the log, each with its reason, and to the summary.
+TEST_F(ExtractWindow, SkipAllLeavesLaterFailuresToTheLog)
+{
+    for (int i = 0; i < 20; ++i)
+        Camera("gone" + std::to_string(100 + i) + ".jpg");
+    ListAll();
+    for (int i = 0; i < 20; ++i)
+        std::filesystem::remove(dir / ("gone" + std::to_string(100 + i) + ".jpg"));
+    services.choices = {services::Choice::SkipAll};
+    shown.Click(IDC_EXTRACT);
+    ASSERT_EQ(services.boxes.size(), 1u);
+    EXPECT_EQ(services.boxes[0], "Error could not open file\n\n" + dir / "gone100.jpg" + "\nNo such file or directory");
+    const std::vector<std::string> log = shown.LogRows();
+    EXPECT_EQ(std::count(log.begin(), log.end(), "Error could not open file\nNo such file or directory"), 20);
+    EXPECT_EQ(log.back(), Summary(0, 0, 20));
+}
+
+// Mounts a read-only view of a folder for the test's length; where the
+// system allows no mount, a folder without write bits does as well for a
+// user that is not root.
+class ReadOnlyView {
+public:
+    ReadOnlyView(const std::string& folder, const std::string& view) : m_view(view)
+    {
+        MakeDir(view);
+        if (::mount(folder.c_str(), view.c_str(), nullptr, MS_BIND, nullptr) == 0) {
+            m_mounted = true;
+            m_ready = ::mount(nullptr, view.c_str(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) == 0;
+        } else if (::geteuid() != 0) {
+            std::filesystem::remove(view);
+            std::filesystem::create_directory_symlink(folder, view);
+            m_chmod = folder;
+            m_ready = ::chmod(folder.c_str(), 0555) == 0;
+        }
+    }
+    ~ReadOnlyView()
+    {
+        if (m_mounted)
+            ::umount2(m_view.c_str(), MNT_DETACH);
+        if (!m_chmod.empty())
+            ::chmod(m_chmod.c_str(), 0755);
+    }
+    bool Ready() const { return m_ready; }
+
+private:
+    std::string m_view, m_chmod;
+    bool m_mounted = false, m_ready = false;
+};
+
+// Extract to… writes each memo at its picture's path below "Look in" in
+// the folder chosen; a folder that cannot be written offers the same, once
+// per run, and Extract and play plays from where the run wrote.
+TEST_F(ExtractWindow, ExtractToKeepsTheTreeAndRescuesReadOnlyFolders)
+{
+    const Bytes expected = ReadFile(DataPath("expected/IM000101.JPG.wav"));
+    TempDir out;
+    MakeDir(dir / "pics/2003");
+    Camera("pics/2003/a.jpg");
+    Camera("pics/b.jpg");
+    shown.Search(dir / "pics", 0, true);
+    shown.List(IDC_RESULTS)->selectAll();
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(shown.Button(IDC_EXTRACTTO))->text(QAccessible::Name),
+              "Extract to…");
+    services.folderAnswer = out.path();
+    QTest::keyClick(&dlg, Qt::Key_E, Qt::ControlModifier | Qt::ShiftModifier);
+    shown.WaitForExtraction();
+    EXPECT_EQ(ReadFile(out / "2003/a.jpg.wav"), expected);
+    EXPECT_EQ(ReadFile(out / "b.jpg.wav"), expected);
+    EXPECT_FALSE(Exists(dir / "pics/b.jpg.wav"));
+    EXPECT_TRUE(services.boxes.empty());
+
+    const ReadOnlyView view(dir / "pics", dir / "view");
+    if (!view.Ready())
+        GTEST_SKIP() << "no read-only mount and no user without root rights here";
+    shown.Search(dir / "view", 0, true);
+    shown.List(IDC_RESULTS)->selectAll();
+    TempDir rescue;
+    services.folderAnswer = rescue.path();
+    services.choices = {services::Choice::Yes};
+    shown.Click(IDC_EXTRACTPLAY);
+    ASSERT_EQ(services.boxes.size(), 1u);
+    EXPECT_EQ(services.boxes[0], "The folder " + dir / "view/" + " cannot be written.\nExtract to another folder?");
+    EXPECT_EQ(ReadFile(rescue / "b.jpg.wav"), expected);
+    EXPECT_EQ(ReadFile(rescue / "2003/a.jpg.wav"), expected);
+    EXPECT_EQ(services.played, std::vector<std::string>{rescue / "2003/a.jpg.wav"});
 }
 
 // The rows' context menu, opened with the Menu key on the current row.

@@ -9,6 +9,16 @@
 RecordedServices::RecordedServices()
 {
     services::SetMessageBox([this](QWidget*, const CString& text) { boxes.push_back(text); });
+    services::SetChoiceBox([this](QWidget*, const CString& text, const std::vector<services::Choice>& buttons) {
+        boxes.push_back(text);
+        if (!choices.empty()) {
+            const services::Choice answer = choices.front();
+            choices.erase(choices.begin());
+            return answer;
+        }
+        const bool ok = std::find(buttons.begin(), buttons.end(), services::Choice::Ok) != buttons.end();
+        return ok ? services::Choice::Ok : services::Choice::No;
+    });
     services::SetFolderPicker([this](QWidget*, const CString&, const CString& start) -> std::optional<CString> {
         folderStart = start;
         return folderAnswer;
@@ -31,6 +41,7 @@ RecordedServices::RecordedServices()
 RecordedServices::~RecordedServices()
 {
     services::SetMessageBox(nullptr);
+    services::SetChoiceBox(nullptr);
     services::SetFolderPicker(nullptr);
     services::SetShellOpen(nullptr);
     services::SetShowInFolder(nullptr);

@@ -199,7 +199,8 @@ TEST_F(PhotoWindow, ExtractionRunsInTheBackgroundAndCancelLeavesWholeWavs)
     shown.List(IDC_RESULTS)->selectAll();
     std::filesystem::remove(mixed / "sub/gone.jpg");
     shown.Click(IDC_EXTRACT);
-    EXPECT_EQ(services.boxes, (std::vector<std::string>{"Error could not open file\n\n" + mixed / "sub/gone.jpg",
+    EXPECT_EQ(services.boxes, (std::vector<std::string>{"Error could not open file\n\n" + mixed / "sub/gone.jpg"
+                                                            + "\nNo such file or directory",
                                                         "Error sound data in file is cut short\n" + mixed / "cut.jpg"}));
     EXPECT_EQ(shown.LogRows().back(), "2 memos written, 1 without a memo, 2 failed");
 

@@ -32,7 +32,7 @@ TEST_F(Window, EveryControlHasANameAndTheKeyboardReachesIt)
     shown.Click(IDC_SIZERANGE);
     shown.Edit(IDC_LOOKIN)->setFocus();
     std::vector<int> visited;
-    for (int step = 0; step < 19; ++step) {
+    for (int step = 0; step < 20; ++step) {
         for (const ControlTemplate& control : res::MainDialogTemplate().controls) {
             if (control.id != IDC_STATIC && dlg.GetDlgItem(control.id) == QApplication::focusWidget())
                 visited.push_back(control.id);
@@ -41,8 +41,8 @@ TEST_F(Window, EveryControlHasANameAndTheKeyboardReachesIt)
     }
     const std::vector<int> layout = {IDC_LOOKIN,    IDC_BROWSE,     IDOK,        IDC_FILEMASK,    IDC_CONTAINING,
                                      IDC_SUBFOLDERS, IDC_CHECKSOUND, IDC_ONLYWITHSOUND, IDC_SIZERANGE, IDC_SIZEMIN,
-                                     IDC_SIZEMAX,   IDC_REPLACE,    IDC_RESULTS, IDC_EXTRACT,     IDC_EXTRACTPLAY,
-                                     IDC_ABOUT,     IDC_LOOKIN};
+                                     IDC_SIZEMAX,   IDC_REPLACE,    IDC_RESULTS, IDC_EXTRACT,     IDC_EXTRACTTO,
+                                     IDC_EXTRACTPLAY, IDC_ABOUT,   IDC_LOOKIN};
     EXPECT_EQ(visited, layout);
 
     QTest::keyClick(&dlg, 'M', Qt::AltModifier);

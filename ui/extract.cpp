@@ -7,6 +7,7 @@
 #include "platform/qt/services.h"
 #include "platform/qt/text.h"
 #include "res/ids.h"
+#include "search/pathparts.h"
 #include "ui/extraction.h"
 #include "ui/translate.h"
 
@@ -61,6 +62,7 @@ void CMainDlg::UpdateCommands()
     EnableDlgItem(IDOK, !extracting);
     EnableDlgItem(IDC_EXTRACT, !busy);
     EnableDlgItem(IDC_EXTRACTPLAY, !busy);
+    EnableDlgItem(IDC_EXTRACTTO, !busy);
     m_status->SetBusy(busy);
 }
 
@@ -80,12 +82,50 @@ void CMainDlg::ExtractAndPlay()
         play(playPath);
         return;
     }
-    playPath += ".wav";
-    // Only what this run wrote is the row's sound: a WAV left from an
-    // earlier run beside a picture that has none now is not played, and
-    // nothing plays after Cancel.
-    RunExtractSound({}, [playPath, play](bool cancelled, const std::vector<CString>& written) {
-        if (!cancelled && std::find(written.begin(), written.end(), playPath) != written.end())
-            play(playPath);
+    // Only what this run wrote is the row's sound, wherever it went: a WAV
+    // left from an earlier run beside a picture that has none now is not
+    // played, and nothing plays after Cancel.
+    RunExtractSound({}, [play](bool cancelled, const CString& firstOutput) {
+        if (!cancelled && !firstOutput.empty())
+            play(firstOutput);
     });
+}
+
+std::optional<CString> CMainDlg::PickOutputFolder()
+{
+    const CString start = m_strLastOutputDir.empty() ? ExpandHome(m_strLookIn) : m_strLastOutputDir;
+    std::optional<CString> folder
+        = services::BrowseForFolder(this, FromDisplay(tr("Select a folder for the WAV files")), start);
+    if (folder)
+        m_strLastOutputDir = *folder;
+    return folder;
+}
+
+void CMainDlg::ExtractTo()
+{
+    if (m_extraction || m_listExport)
+        return;
+    // Nothing selected: the run's own message, before any folder is asked for.
+    if (m_listResults.SelectedPaths().empty()) {
+        RunExtractSound();
+        return;
+    }
+    const std::optional<CString> folder = PickOutputFolder();
+    if (!folder)
+        return;
+    CExtractOptions options;
+    options.strOutputDir = *folder;
+    options.strTreeRoot = ExpandHome(m_strLookIn);
+    RunExtractSound(options);
+}
+
+std::optional<CString> CMainDlg::AskOtherOutputFolder(const CString& folder)
+{
+    const CString format
+        = TrFormat("CMainDlg", QT_TR_NOOP("The folder %s cannot be written.\nExtract to another folder?"));
+    const services::Choice answer = services::ChoiceBox(this, FormatText(format.c_str(), folder.c_str()),
+                                                        {services::Choice::Yes, services::Choice::No});
+    if (answer != services::Choice::Yes)
+        return std::nullopt;
+    return PickOutputFolder();
 }

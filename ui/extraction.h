@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -23,7 +24,7 @@
 class CMainDlg::CExtraction final : public IExtractReport {
 public:
     CExtraction(CMainDlg& dlg, std::vector<CString> sources, const CExtractOptions& options, AfterExtraction then)
-        : m_dlg(dlg), m_then(std::move(then))
+        : m_dlg(dlg), m_then(std::move(then)), m_firstSource(sources.front())
     {
         m_thread = std::thread([this, sources = std::move(sources), options] {
             m_written = RunExtraction(sources, *this, options, &m_summary);
@@ -55,6 +56,7 @@ public:
     void Finish()
     {
         m_thread.join();
+        FlushPending();
         Drain();
         const CString format
             = TrFormat("CMainDlg", QT_TRANSLATE_NOOP("CMainDlg", "%d memos written, %d without a memo, %d failed"));
@@ -70,25 +72,59 @@ public:
     void After() const
     {
         if (m_then)
-            m_then(m_summary.bCancelled, m_written);
+            m_then(m_summary.bCancelled, m_firstOutput);
     }
 
     // The run's side.
     void WriteLogRow(const CString& text) override
     {
-        const std::lock_guard lock(m_mutex);
-        m_rows.push_back(TrExtractText(text));
-        if (m_rows.size() == 1)
-            QMetaObject::invokeMethod(&m_context, [this] { Drain(); }, Qt::QueuedConnection);
+        CString row = TrExtractText(text);
+        // A failure's own row takes the reason of the message just shown;
+        // a message without a row of its own gets one, so that the log
+        // tells every failure, also those a "Skip All" kept off the screen.
+        if (!m_pending.empty()) {
+            if (text.rfind("Error", 0) == 0)
+                row += m_pendingReason;
+            else
+                AddRow(m_pending);
+            m_pending.clear();
+        }
+        AddRow(row);
     }
-    void ShowMessage(const char* format, const CString& path, int /*error*/) override
+    void ShowMessage(const char* format, const CString& path, int error) override
     {
-        const CString text = FormatText(TrFormat("IExtractReport", format).c_str(), path.c_str());
+        const CString translated = TrFormat("IExtractReport", format);
+        CString text = FormatText(translated.c_str(), path.c_str());
+        const CString reason = error != 0 ? CString("\n") + DescribeError(error) : CString();
+        text += reason;
+        FlushPending();
+        m_pending = translated.substr(0, translated.find('\n')) + reason;
+        m_pendingReason = reason;
         QMetaObject::invokeMethod(&m_context, [this, &text] {
             Drain();
-            if (!m_bGoing)
-                services::MessageBox(&m_dlg, text);
+            if (m_bGoing || m_bSkipAll)
+                return;
+            const services::Choice answer
+                = services::ChoiceBox(&m_dlg, text, {services::Choice::Ok, services::Choice::SkipAll});
+            m_bSkipAll = answer == services::Choice::SkipAll;
         }, Qt::BlockingQueuedConnection);
+    }
+    void Result(const CExtractResult& result) override
+    {
+        FlushPending();
+        if (m_firstOutput.empty() && result.nMemo <= 1 && result.strSource == m_firstSource
+            && (result.outcome == ExtractOutcome::Done || result.outcome == ExtractOutcome::Partial))
+            m_firstOutput = result.strOutput;
+    }
+    std::optional<CString> OtherOutputFolder(const CString& folder, int /*error*/) override
+    {
+        std::optional<CString> chosen;
+        QMetaObject::invokeMethod(&m_context, [this, &folder, &chosen] {
+            Drain();
+            if (!m_bGoing)
+                chosen = m_dlg.AskOtherOutputFolder(folder);
+        }, Qt::BlockingQueuedConnection);
+        return chosen;
     }
     bool KeepGoing(size_t done, size_t /*total*/) override
     {
@@ -97,6 +133,19 @@ public:
     }
 
 private:
+    void AddRow(const CString& row)
+    {
+        const std::lock_guard lock(m_mutex);
+        m_rows.push_back(row);
+        if (m_rows.size() == 1)
+            QMetaObject::invokeMethod(&m_context, [this] { Drain(); }, Qt::QueuedConnection);
+    }
+    void FlushPending()
+    {
+        if (!m_pending.empty())
+            AddRow(m_pending);
+        m_pending.clear();
+    }
     // The rows written so far, appended to the log in one go.
     void Drain()
     {
@@ -121,6 +170,14 @@ private:
     std::atomic<bool> m_bGoing{false}; // the window is going away
     CExtractSummary m_summary;
     std::vector<CString> m_written;
+    // The run's side: the row of the last message, until a row takes it.
+    CString m_pending;
+    CString m_pendingReason;
+    // The window's side: the user asked to see no more failures this run.
+    bool m_bSkipAll = false;
+    // Where the first memo of the first row went (Extract and play).
+    const CString m_firstSource;
+    CString m_firstOutput;
     std::thread m_thread;
 };
 

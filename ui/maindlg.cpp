@@ -150,6 +150,10 @@ bool CMainDlg::OnInitDialog()
     m_imageList = res::LoadIconResource(IDI_SPEAKER);
     m_listResults.InsertColumns(m_imageList);
     new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_E), this, this, &CMainDlg::ExportList);
+    new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E), this, this, [this] {
+        if (!m_extraction && !m_listExport)
+            ExtractTo();
+    });
     BuildLayout();
     CListView* view = m_listResults.View();
     view->installEventFilter(this);
@@ -222,6 +226,9 @@ void CMainDlg::OnCommand(int id)
         break;
     case IDC_EXTRACTPLAY:
         ExtractAndPlay();
+        break;
+    case IDC_EXTRACTTO:
+        ExtractTo();
         break;
     default:
         break;
@@ -350,7 +357,7 @@ void CMainDlg::BuildLayout()
     m_searchBar = new CSearchBar(*this, this);
     m_status = new CWorkStatus(GetDlgItem(IDC_STATUS), this);
     connect(m_status, &CWorkStatus::cancelRequested, this, &CMainDlg::CancelBackgroundWork);
-    m_activity = new CActivityPanel(GetDlgItem(IDC_LOG), {GetDlgItem(IDC_EXTRACT), GetDlgItem(IDC_EXTRACTPLAY)}, this);
+    m_activity = new CActivityPanel(GetDlgItem(IDC_LOG), {GetDlgItem(IDC_EXTRACT), GetDlgItem(IDC_EXTRACTTO), GetDlgItem(IDC_EXTRACTPLAY)}, this);
 
     m_splitter = new QSplitter(Qt::Horizontal, this);
     m_splitter->setChildrenCollapsible(false);
@@ -378,6 +385,8 @@ void CMainDlg::BuildLayout()
     QWidget::setTabOrder(GetDlgItem(IDC_RESULTS), m_results->Grid());
     QWidget::setTabOrder(m_results->Grid(), m_preview);
     QWidget::setTabOrder(m_preview, GetDlgItem(IDC_EXTRACT));
+    QWidget::setTabOrder(GetDlgItem(IDC_EXTRACT), GetDlgItem(IDC_EXTRACTTO));
+    QWidget::setTabOrder(GetDlgItem(IDC_EXTRACTTO), GetDlgItem(IDC_EXTRACTPLAY));
     QWidget::setTabOrder(GetDlgItem(IDC_EXTRACTPLAY), m_activity->TitleButton());
     QWidget::setTabOrder(m_activity->TitleButton(), GetDlgItem(IDC_LOG));
 }

@@ -139,9 +139,17 @@ private:
     // Extraction.
     void ExtractSound();
     void ExtractAndPlay();
+    // Asks for a folder and extracts the selected rows below it, each at
+    // its path below "Look in".
+    void ExtractTo();
+    // The run could not write beside a picture in folder: once per run, the
+    // user may name another folder to write to.
+    std::optional<CString> AskOtherOutputFolder(const CString& folder);
+    std::optional<CString> PickOutputFolder();
     // Starts the extraction over the selected rows in the background; then
-    // hears whether it was cancelled and the outputs it wrote.
-    using AfterExtraction = std::function<void(bool cancelled, const std::vector<CString>& written)>;
+    // hears whether it was cancelled and where the first row's first memo
+    // was written (empty when it was not).
+    using AfterExtraction = std::function<void(bool cancelled, const CString& firstOutput)>;
     void RunExtractSound(const CExtractOptions& options = {}, AfterExtraction then = {});
     void EndExtraction();
     // Search and the extraction commands wait while an extraction runs.
@@ -173,6 +181,8 @@ private:
     bool m_bCloseAfterExtraction = false;
     bool m_bSearchCancelled = false;
     CWindowMemory m_windowMemory;
+    // The folder last extracted to, where the picker opens next time.
+    CString m_strLastOutputDir;
     std::unique_ptr<CExtraction> m_extraction;
     std::unique_ptr<CListExport> m_listExport;
     QSplitter* m_splitter = nullptr;

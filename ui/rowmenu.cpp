@@ -41,6 +41,9 @@ void CMainDlg::OnContextMenu(int id, int row, const QPoint& globalPos)
     // One piece of background work at a time.
     const bool idle = !m_extraction && !m_listExport;
     menu.addAction(tr("&Extract Sound"), this, [this] { RunExtractSound(); })->setEnabled(idle);
+    QAction* extractTo = menu.addAction(tr("E&xtract to…"), this, [this] { ExtractTo(); });
+    extractTo->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E));
+    extractTo->setEnabled(idle);
     menu.addAction(tr("Extract as PCM &WAV"), this, [&] { RunExtractSound(pcm); })->setEnabled(idle);
     menu.addAction(tr("Extract what &survives"), this, [&] { RunExtractSound(partial); })->setEnabled(idle);
     menu.addSeparator();

@@ -1,5 +1,7 @@
 #include "platform/qt/services.h"
 
+#include <algorithm>
+
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -7,6 +9,7 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
 #include <QUrl>
 
@@ -29,6 +32,53 @@ void RealMessageBox(QWidget* owner, const CString& text)
         box.activateWindow();
     });
     box.exec();
+}
+
+Choice RealChoiceBox(QWidget* owner, const CString& text, const std::vector<Choice>& buttons)
+{
+    QString shown = ToDisplay(text);
+    shown.replace(u'/', QStringLiteral("/\u200B"));
+    const bool warning = std::find(buttons.begin(), buttons.end(), Choice::Ok) != buttons.end();
+    QMessageBox box(warning ? QMessageBox::Warning : QMessageBox::Question, QCoreApplication::applicationName(), shown,
+                    QMessageBox::NoButton, owner);
+    box.setTextFormat(Qt::PlainText);
+    std::vector<std::pair<QAbstractButton*, Choice>> made;
+    for (const Choice choice : buttons) {
+        QAbstractButton* button = nullptr;
+        switch (choice) {
+        case Choice::Ok:
+            button = box.addButton(QMessageBox::Ok);
+            break;
+        case Choice::Yes:
+            button = box.addButton(QMessageBox::Yes);
+            break;
+        case Choice::No:
+            button = box.addButton(QMessageBox::No);
+            break;
+        case Choice::SkipAll:
+            button = box.addButton(QCoreApplication::translate("services", "Skip All"), QMessageBox::RejectRole);
+            button->setAccessibleName(QStringLiteral("Skip All"));
+            break;
+        }
+        made.emplace_back(button, choice);
+    }
+    if (made.empty())
+        return Choice::Ok;
+    box.setDefaultButton(qobject_cast<QPushButton*>(made.front().first));
+    const auto dismiss = std::find_if(made.begin(), made.end(), [](const auto& button) {
+        return button.second == Choice::Ok || button.second == Choice::No;
+    });
+    const auto& escape = dismiss != made.end() ? *dismiss : made.back();
+    box.setEscapeButton(escape.first);
+    QTimer::singleShot(0, &box, [&box] {
+        box.raise();
+        box.activateWindow();
+    });
+    box.exec();
+    for (const auto& [button, choice] : made)
+        if (box.clickedButton() == button)
+            return choice;
+    return escape.second;
 }
 
 std::optional<CString> RealFolderPicker(QWidget* owner, const CString& title, const CString& start)
@@ -103,6 +153,7 @@ SoundState Silence()
 // put its own in place.
 struct Slots {
     MessageBoxFunction messageBox = RealMessageBox;
+    ChoiceBoxFunction choiceBox = RealChoiceBox;
     FolderPickerFunction folderPicker = RealFolderPicker;
     SaveFilePickerFunction saveFilePicker = RealSaveFilePicker;
     ShellOpenFunction shellOpen = RealShellOpen;
@@ -133,6 +184,10 @@ F Replace(F& slot, F function, F real)
 MessageBoxFunction SetMessageBox(MessageBoxFunction function)
 {
     return Replace(Current().messageBox, std::move(function), MessageBoxFunction(RealMessageBox));
+}
+ChoiceBoxFunction SetChoiceBox(ChoiceBoxFunction function)
+{
+    return Replace(Current().choiceBox, std::move(function), ChoiceBoxFunction(RealChoiceBox));
 }
 FolderPickerFunction SetFolderPicker(FolderPickerFunction function)
 {
@@ -176,6 +231,11 @@ SoundStateFunction SetSoundState(SoundStateFunction function)
 void MessageBox(QWidget* owner, const CString& text)
 {
     Current().messageBox(owner, text);
+}
+
+Choice ChoiceBox(QWidget* owner, const CString& text, const std::vector<Choice>& buttons)
+{
+    return Current().choiceBox(owner, text, buttons);
 }
 
 std::optional<CString> BrowseForFolder(QWidget* owner, const CString& title, const CString& start)

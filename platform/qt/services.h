@@ -15,6 +15,12 @@ namespace services {
 // A modal box with an OK button and the warning icon, captioned with the
 // application's name; long paths wrap rather than run off the box.
 using MessageBoxFunction = std::function<void(QWidget* owner, const CString& text)>;
+// A modal box that offers a choice: the buttons in the order given, the
+// first the default; Escape or closing the box answers OK, or else No.
+// Warning icon when OK is among them, question icon otherwise.
+enum class Choice { Ok, SkipAll, Yes, No };
+using ChoiceBoxFunction
+    = std::function<Choice(QWidget* owner, const CString& text, const std::vector<Choice>& buttons)>;
 // The folder picker, opened at start: the chosen folder's path, or nothing
 // when cancelled.
 using FolderPickerFunction
@@ -52,6 +58,7 @@ using SoundStateFunction = std::function<SoundState()>;
 // empty function restores the real service. Playing needs a player, which
 // its owner installs (see CSoundPlayer): without one, nothing plays.
 MessageBoxFunction SetMessageBox(MessageBoxFunction function);
+ChoiceBoxFunction SetChoiceBox(ChoiceBoxFunction function);
 FolderPickerFunction SetFolderPicker(FolderPickerFunction function);
 SaveFilePickerFunction SetSaveFilePicker(SaveFilePickerFunction function);
 ShellOpenFunction SetShellOpen(ShellOpenFunction function);
@@ -63,6 +70,7 @@ SeekSoundFunction SetSeekSound(SeekSoundFunction function);
 SoundStateFunction SetSoundState(SoundStateFunction function);
 
 void MessageBox(QWidget* owner, const CString& text);
+Choice ChoiceBox(QWidget* owner, const CString& text, const std::vector<Choice>& buttons);
 std::optional<CString> BrowseForFolder(QWidget* owner, const CString& title, const CString& start = {});
 std::optional<CString> BrowseForSaveFile(QWidget* owner, const CString& title, const CString& start,
                                          const CString& filter);
