@@ -100,6 +100,33 @@ TEST(Report, RealSamplesAgreeWithExiftoolAndSox)
     }
 }
 
+// The picture's full date beats a memo's bare time of day; a picture with
+// no taken date lends the record nothing (when its file was changed is not
+// when the memo was recorded).
+TEST(Report, RecordedIsTheFullestDateOfMemoAndPicture)
+{
+    const struct {
+        const char* tags;
+        bool memoTime;
+        const char* recorded;
+    } cases[] = {
+        {"-DateTimeOriginal='2003:12:28 22:59:01'", true, "2003-12-28T22:59:01"},
+        {"-DateTimeOriginal='2003:12:28 22:59:01'", false, "2003-12-28T22:59:01"},
+        {"-ModifyDate='2004:01:02 03:04:05'", false, ""},
+        {"-ModifyDate='2004:01:02 03:04:05'", true, "11:09:23"},
+    };
+    TempDir dir;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.tags) + (c.memoTime ? " with the memo's time" : ""));
+        const Bytes wav = fpxrgen::MakeWav({.data = fpxrgen::Noise(512, 3), .bExifChunk = c.memoTime});
+        WriteFile(dir / "pic.jpg", fpxrgen::MakeSample(fpxrgen::Layout::Hp, wav).file);
+        Shell("exiftool -q -overwrite_original " + std::string(c.tags) + " " + Quote(dir / "pic.jpg"));
+        const QJsonObject r = Records("--check --format=json " + Quote(dir / "pic.jpg"))[0];
+        ASSERT_TRUE(r.value("memo").toBool());
+        EXPECT_EQ(Field(r, "recorded"), c.recorded);
+    }
+}
+
 // Names with quotes, commas and line breaks come back whole through any
 // RFC 4180 reader (Python's here); a name that is not UTF-8 comes back
 // byte for byte through path_base64.
