@@ -7,6 +7,9 @@
 #include <QMimeData>
 #include <QToolButton>
 #include <QToolTip>
+#include <map>
+#include <unistd.h>
+#include <sys/stat.h>
 
 #include "guikit.h"
 #include "platform/qt/text.h"
@@ -106,6 +109,45 @@ TEST_F(WindowTest, ThumbGridSharesRowsSelectionAndHandlers)
     EXPECT_TRUE(QTest::qWaitFor([&] { return QToolTip::text() == described; }, 5000)) << QToolTip::text().toStdString();
     QTest::keyClick(grid, Qt::Key_Space); // the memo's tile is the current one
     EXPECT_TRUE(QTest::qWaitFor([&] { return !services.playedData.empty(); }));
+}
+
+// A memo that is missing and a picture that cannot be read have marks of
+// their own on the tile, where one without a memo has none, and over them
+// the tooltip of the Sound column.
+TEST_F(WindowTest, ThumbGridMarksMissingAndUnknownSound)
+{
+    WriteFile(dir / "missing.jpg", PictureNamingSound("PICT0057.WAV"));
+    WriteFile(dir / "no.jpg", Bytes(1, 0x55));
+    WriteFile(dir / "unknown.jpg", Bytes(1, 0x55));
+    const bool root = ::geteuid() == 0;
+    ASSERT_EQ(::chmod((dir / "unknown.jpg").c_str(), root ? 0644 : 0), 0);
+    const std::map<std::string, std::string> tips = {
+        {"missing.jpg", "The camera recorded PICT0057.WAV; it is not beside the picture"},
+        {"no.jpg", "no.jpg"},
+        {"unknown.jpg", root ? "unknown.jpg" : "Permission denied"}};
+    shown.Button(IDC_CHECKSOUND)->setChecked(true);
+    QTest::keyClick(&dlg, Qt::Key_2, Qt::ControlModifier);
+    shown.Search(dir.path());
+    auto* grid = dlg.findChild<CThumbGrid*>();
+    grid->selectionModel()->clear();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return grid->VisibleDone(); }, 10000));
+    const QImage tiles = grid->viewport()->grab().toImage();
+    // Each tile's picture and corner, above its name.
+    std::map<std::string, QImage> marks;
+    for (int v = 0; v < grid->model()->rowCount(); ++v) {
+        const QModelIndex index = grid->model()->index(v, 0);
+        const std::string name = index.data().toString().toStdString();
+        const QRect tile = grid->visualRect(index);
+        marks[name] = tiles.copy(tile.adjusted(0, 0, 0, -2 * grid->fontMetrics().height()));
+        QHelpEvent hover(QEvent::ToolTip, tile.center(), grid->viewport()->mapToGlobal(tile.center()));
+        QApplication::sendEvent(grid->viewport(), &hover);
+        EXPECT_EQ(QToolTip::text().toStdString(), tips.at(name));
+    }
+    EXPECT_NE(marks["missing.jpg"], marks["no.jpg"]);
+    if (root)
+        GTEST_SKIP() << "run as root, which reads a file whatever its mode: no picture here is unreadable";
+    EXPECT_NE(marks["unknown.jpg"], marks["no.jpg"]);
+    EXPECT_NE(marks["unknown.jpg"], marks["missing.jpg"]);
 }
 
 } // namespace
