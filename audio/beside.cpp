@@ -1,9 +1,9 @@
 #include "audio/beside.h"
 
 #include <dirent.h>
-#include <strings.h>
 #include <fcntl.h>
 #include <libexif/exif-data.h>
+#include <strings.h>
 #include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>

@@ -8,8 +8,8 @@
 #include <QToolButton>
 #include <QToolTip>
 #include <map>
-#include <unistd.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "guikit.h"
 #include "platform/qt/text.h"

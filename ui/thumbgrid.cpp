@@ -30,6 +30,12 @@ constexpr int kToolTipAttempts = 20;
 using Column = CResultsList::Column;
 using Sound = CResultsList::Sound;
 
+// A tile is marked for a memo, a missing one, and sound that cannot be known.
+bool Marked(Sound sound)
+{
+    return sound != Sound::No && sound != Sound::Unchecked;
+}
+
 // Thumbnails are known by their picture's path, as bytes.
 QByteArray Key(const CString& path)
 {
@@ -76,7 +82,7 @@ public:
             if (state == State::Failed)
                 style->standardIcon(QStyle::SP_FileIcon, nullptr, widget).paint(painter, box.adjusted(32, 32, -32, -32));
         }
-        if (const Sound sound = m_grid->SoundMark(index); sound != Sound::No && sound != Sound::Unchecked) {
+        if (const Sound sound = m_grid->SoundMark(index); Marked(sound)) {
             const QRect corner(box.right() - kBadge - 1, box.bottom() - kBadge - 1, kBadge, kBadge);
             painter->save();
             painter->setRenderHint(QPainter::Antialiasing);
@@ -309,7 +315,7 @@ void CThumbGrid::ShowToolTip(const QPoint& at, int attempt)
         return;
     }
     QString tip = index.data().toString();
-    if (const Sound sound = SoundMark(index); sound != Sound::No && sound != Sound::Unchecked) {
+    if (Marked(SoundMark(index))) {
         tip = index.siblingAtColumn(static_cast<int>(Column::Sound)).data(Qt::ToolTipRole).toString();
         // Still the bare "Yes": the description is on its way.
         if (tip == ToDisplay(m_results.YesText()) && attempt < kToolTipAttempts) {
