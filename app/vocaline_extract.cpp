@@ -57,6 +57,7 @@ void PrintHelp()
                "  memo         true or false\n"
                "  source       fixed-layout, flashpix, trailer, fpx-file or beside\n"
                "  memo_file    the memo's file name, for a memo beside the picture\n"
+               "  missing_memo the sound file the camera names that is not beside it\n"
                "  memo_index   1, 2, ... when a picture holds several memos\n"
                "  memo_bytes   the memo's size as stored\n"
                "  memo_sha256  SHA-256 of the memo's bytes as stored\n"

@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <libexif/exif-data.h>
+#include <strings.h>
 #include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
@@ -73,6 +74,8 @@ public:
     CString ByBase(const CString& base) const { return Regular(m_byBase, base); }
     // The WAV of this name, in any case (a memory card may show it in either).
     CString ByName(const CString& name) const { return Regular(m_byFolded, Folded(name)); }
+    // True when the folder lists this name in any case, whatever it is.
+    bool Lists(const CString& name) const { return m_byFolded.contains(Folded(name)); }
 
 private:
     bool Current(const struct stat& st) const
@@ -147,6 +150,20 @@ private:
     std::unordered_map<CString, CString> m_byFolded;
 };
 
+// Each thread keeps the listing of the folder it looked at last.
+CFolderWavs& FolderWavs()
+{
+    thread_local CFolderWavs folderWavs;
+    return folderWavs;
+}
+
+// The folder part of path, with its '/'; empty for a bare name.
+CString FolderOf(const CString& path)
+{
+    const size_t slash = path.rfind('/');
+    return slash == CString::npos ? CString() : path.substr(0, slash + 1);
+}
+
 struct ExifUnref {
     void operator()(ExifData* data) const { exif_data_unref(data); }
 };
@@ -154,6 +171,20 @@ struct ExifUnref {
 bool IsPlainName(const CString& name)
 {
     return !name.empty() && name.find('/') == CString::npos && name.find("..") == CString::npos && name != ".";
+}
+
+// Cameras without a memo fill the tag with spaces, or with the tag's own
+// name; neither names a file.
+bool IsPlaceholder(const CString& name)
+{
+    return ::strcasecmp(name.c_str(), "RelatedSoundFile") == 0 || ::strcasecmp(name.c_str(), "RelatedSound") == 0;
+}
+
+// The name with the spaces cameras pad it with taken off either end.
+CString Trimmed(const CString& name)
+{
+    const size_t first = name.find_first_not_of(' ');
+    return first == CString::npos ? CString() : name.substr(first, name.find_last_not_of(' ') - first + 1);
 }
 
 // The bytes of the picture's Exif segment, from "Exif\0\0" on; empty when
@@ -197,24 +228,26 @@ CString ReadRelatedSoundFile(const CSourceFile& picture)
     if (!data)
         return {};
     // The tag is read as written: nothing is added, fixed or interpreted.
+    // Some cameras put it in the Interoperability IFD, where libexif drops
+    // it as unknown unless told to keep what it does not know.
     exif_data_unset_option(data.get(), EXIF_DATA_OPTION_FOLLOW_SPECIFICATION);
+    exif_data_unset_option(data.get(), EXIF_DATA_OPTION_IGNORE_UNKNOWN_TAGS);
     exif_data_set_option(data.get(), EXIF_DATA_OPTION_DONT_CHANGE_MAKER_NOTE);
     exif_data_load_data(data.get(), segment.data(), static_cast<unsigned>(segment.size()));
     ExifEntry* entry = exif_content_get_entry(data->ifd[EXIF_IFD_EXIF], EXIF_TAG_RELATED_SOUND_FILE);
+    if (!entry)
+        entry = exif_content_get_entry(data->ifd[EXIF_IFD_INTEROPERABILITY], EXIF_TAG_RELATED_SOUND_FILE);
     if (!entry || !entry->data || entry->format != EXIF_FORMAT_ASCII)
         return {};
     CString name(reinterpret_cast<const char*>(entry->data), entry->size);
-    name = name.substr(0, name.find('\0'));
-    while (!name.empty() && name.back() == ' ')
-        name.pop_back();
-    return IsPlainName(name) ? name : CString();
+    name = Trimmed(name.substr(0, name.find('\0')));
+    return IsPlainName(name) && !IsPlaceholder(name) ? name : CString();
 }
 
 CString FindBesideSoundFile(const CString& path, const CSourceFile& picture)
 {
-    thread_local CFolderWavs folderWavs;
-    const size_t slash = path.rfind('/');
-    const CString folder = slash == CString::npos ? CString() : path.substr(0, slash + 1);
+    CFolderWavs& folderWavs = FolderWavs();
+    const CString folder = FolderOf(path);
     // Most folders of pictures hold no WAV at all: then nothing more is read.
     if (!folderWavs.Load(folder))
         return {};
@@ -229,4 +262,33 @@ CString FindBesideSoundFile(const CString& path, const CSourceFile& picture)
             return {};
     }
     return beside;
+}
+
+CString FindMissingMemo(const CString& path)
+{
+    CSourceFile picture;
+    if (!picture.Open(path))
+        return {};
+    const CString name = ReadRelatedSoundFile(picture);
+    if (name.empty())
+        return {};
+    const CString folder = FolderOf(path);
+    // Whatever lies there under that name (a link, a folder) is not gone,
+    // even when it is no memo.
+    struct stat st {};
+    if (::lstat((folder + name).c_str(), &st) == 0)
+        return {};
+    if (IsWavName(name)) {
+        CFolderWavs& folderWavs = FolderWavs();
+        return folderWavs.Load(folder) && folderWavs.Lists(name) ? CString() : name;
+    }
+    // A sound file of another kind: rare enough to list the folder for.
+    const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.empty() ? "." : folder.c_str()), ::closedir);
+    if (!dir)
+        return {};
+    while (const dirent* entry = ::readdir(dir.get())) {
+        if (::strcasecmp(entry->d_name, name.c_str()) == 0)
+            return {};
+    }
+    return name;
 }

@@ -14,7 +14,18 @@
 /// segment is read only when the folder holds a WAV file.
 CString FindBesideSoundFile(const CString& path, const CSourceFile& picture);
 
-/// The picture's Exif RelatedSoundFile when it is a plain name of a file in
-/// the same folder (no '/', no "..", not empty); empty otherwise. Read by
-/// libexif from the picture's Exif segment bytes.
+/// The picture's Exif RelatedSoundFile (in the Exif IFD, or in the
+/// Interoperability IFD where some cameras put it), without the spaces it
+/// is padded with, when it is a plain name of a file in the same folder
+/// (no '/', no ".."); empty otherwise, also for the blanks and the tag's own
+/// name that cameras write when they recorded nothing. Read by libexif from
+/// the picture's Exif segment bytes.
 CString ReadRelatedSoundFile(const CSourceFile& picture);
+
+/// The memo the camera recorded but that is gone: the picture's
+/// RelatedSoundFile as above when nothing of that name, in any case, is in
+/// the picture's folder. Empty when the picture names no memo, the file is
+/// there (a memo or not), or the picture cannot be read. It costs an open
+/// and the Exif segment's read, so it is asked only of a picture whose
+/// presence check said No.
+CString FindMissingMemo(const CString& path);

@@ -20,6 +20,8 @@
 //                                  data chunk, recording time, camera model
 //   DescribeMemoPlace(memo)        where it is, in the user's words
 //   MemoSourceKey(memo.source)     a stable word for reports
+//   FindMissingMemo(path)          after a No: the memo file the camera named
+//                                  that is not beside the picture (audio/beside.h)
 // The extraction run (audio/extract.h) writes them; nothing here writes.
 #include <sys/types.h>
 

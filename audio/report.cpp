@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "audio/beside.h"
 #include "audio/wav.h"
 #include "platform/file.h"
 #include "platform/library.h"
@@ -16,9 +17,9 @@
 namespace {
 
 constexpr std::array<const char*, REPORT_FIELD_COUNT> kFieldNames = {
-    "path",        "path_base64", "memo",     "source", "memo_file",  "memo_index", "memo_bytes", "memo_sha256",
-    "format",      "sample_rate", "channels", "bits",   "duration_s", "recorded",   "camera",     "output",
-    "outcome",     "error",
+    "path",       "path_base64", "memo",        "source",      "memo_file", "missing_memo", "memo_index",
+    "memo_bytes", "memo_sha256", "format",      "sample_rate", "channels",  "bits",         "duration_s",
+    "recorded",   "camera",      "output",      "outcome",     "error",
 };
 
 const char* OutcomeName(ExtractOutcome outcome)
@@ -204,6 +205,14 @@ CMemoOrigin Origin(const WavInfo& info, const PictureFacts& picture, bool orChan
     return origin;
 }
 
+// A file without a memo: and the memo its camera named, when that is gone.
+void AddNoMemo(CReportRecord& record, const CString& path)
+{
+    record.Set(ReportField::Memo, false);
+    if (CString missing = FindMissingMemo(path); !missing.empty())
+        record.Set(ReportField::MissingMemo, std::move(missing));
+}
+
 CReportRecord PathRecord(const CString& path)
 {
     CReportRecord record;
@@ -269,7 +278,7 @@ std::vector<CReportRecord> CheckRecords(const CString& path, int* unreadable)
         return {record};
     }
     if (read != SoundCheck::Yes) {
-        record.Set(ReportField::Memo, false);
+        AddNoMemo(record, path);
         return {record};
     }
     const PictureFacts picture = ReadPictureFacts(path);
@@ -287,7 +296,7 @@ CReportRecord ExtractRecord(const CExtractResult& result)
     if (result.memo)
         AddMemo(record, *result.memo, result.nMemo, result.nMemos, ReadPictureFacts(result.strSource));
     else if (result.outcome == ExtractOutcome::NoMemo)
-        record.Set(ReportField::Memo, false);
+        AddNoMemo(record, result.strSource);
     if (!result.strOutput.empty())
         record.Set(ReportField::Output, ToUtf8(result.strOutput));
     record.Set(ReportField::Outcome, CString(OutcomeName(result.outcome)));

@@ -22,6 +22,7 @@ enum class ReportField {
     Memo,
     Source,
     MemoFile,
+    MissingMemo,
     MemoIndex,
     MemoBytes,
     MemoSha256,

@@ -7,6 +7,7 @@
 
 #include <cstring>
 
+#include "audio/beside.h"
 #include "audio/extract.h"
 #include "audio/memo.h"
 #include "bench/memogen.h"
@@ -25,6 +26,7 @@ struct Generated {
     bool memo;
     MemoSource source;
     const char* place;
+    const char* missing = ""; // the memo the picture names that is gone
 };
 
 TEST(Memos, GeneratedTrailersAndRelatedSoundFiles)
@@ -43,7 +45,22 @@ TEST(Memos, GeneratedTrailersAndRelatedSoundFiles)
         {"meta_only.jpg", WithTrailer(plain, {metaBlock}), "", false, {}, ""},
         {"related.jpg", related("PICT0057.WAV"), "PICT0057.WAV", true, MemoSource::BesideThePicture, "beside it: PICT0057.WAV"},
         {"related_intel.jpg", related("PICT0058.WAV", false), "PICT0058.WAV", true, MemoSource::BesideThePicture, "beside it: PICT0058.WAV"},
-        {"related_missing.jpg", related("PICT0059.WAV"), "", false, {}, ""},
+        {"related_missing.jpg", related("PICT0059.WAV"), "", false, {}, "", "PICT0059.WAV"},
+        // Minolta's tag as libexif writes it, in the Exif and the
+        // Interoperability IFD, behind JFIF's APP0 too.
+        {"minolta.jpg", PictureNamingSound("PICT0069.WAV"), "", false, {}, "", "PICT0069.WAV"},
+        {"interop.jpg", PictureNamingSound("PICT0062.WAV", true), "PICT0062.WAV", true, MemoSource::BesideThePicture, "beside it: PICT0062.WAV"},
+        {"interop_gone.jpg", PictureNamingSound("PICT0063.WAV", true), "", false, {}, "", "PICT0063.WAV"},
+        {"jfif.jpg", PictureNamingSound("PICT0064.WAV", false, true), "PICT0064.WAV", true, MemoSource::BesideThePicture, "beside it: PICT0064.WAV"},
+        {"jfif_gone.jpg", PictureNamingSound("PICT0065.WAV", false, true), "", false, {}, "", "PICT0065.WAV"},
+        {"padded.jpg", PictureNamingSound("  PICT0066.WAV   "), "PICT0066.WAV", true, MemoSource::BesideThePicture, "beside it: PICT0066.WAV"},
+        {"padded_gone.jpg", PictureNamingSound("PICT0067.WAV    "), "", false, {}, "", "PICT0067.WAV"},
+        {"lower.jpg", PictureNamingSound("pict0068.wav"), "PICT0068.WAV", true, MemoSource::BesideThePicture, "beside it: PICT0068.WAV"},
+        // What cameras write when they recorded nothing names no memo.
+        {"blank.jpg", PictureNamingSound(""), "", false, {}, ""},
+        {"spaces.jpg", PictureNamingSound("            "), "", false, {}, ""},
+        {"nuls.jpg", PictureNamingSound(std::string(12, '\0')), "", false, {}, ""},
+        {"placeholder.jpg", PictureNamingSound("RelatedSound"), "", false, {}, ""},
         {"related_up.jpg", related("../up.wav"), "", false, {}, ""},
         {"related_sub.jpg", related("sub/x.wav"), "", false, {}, ""},
         {"related_empty.jpg", related(""), "", false, {}, ""},
@@ -70,6 +87,7 @@ TEST(Memos, GeneratedTrailersAndRelatedSoundFiles)
         std::vector<CMemo> memos;
         ASSERT_EQ(ReadMemos(path, memos), one.memo ? SoundCheck::Yes : SoundCheck::No);
         EXPECT_EQ(CheckSound(path), one.memo ? SoundCheck::Yes : SoundCheck::No);
+        EXPECT_EQ(FindMissingMemo(path), one.missing);
         if (!one.memo)
             continue;
         EXPECT_EQ(memos[0].source, one.source);
@@ -130,7 +148,7 @@ TEST(Memos, SidecarsOfTheirOwnFolderAndOwnerOnly)
     // not read, nobody's own and root's are.
     for (const std::string& path : {dir.path(), dir / "own.jpg"})
         ASSERT_EQ(::chown(path.c_str(), 65534, 65534), 0);
-    for (const auto [owner, memo] : {std::pair{12345u, false}, {65534u, true}, {0u, true}}) {
+    for (const auto& [owner, memo] : {std::pair{12345u, false}, {65534u, true}, {0u, true}}) {
         ASSERT_EQ(::chown((dir / "own.wav").c_str(), owner, owner), 0);
         EXPECT_EQ(CheckSound(dir / "own.jpg"), memo ? SoundCheck::Yes : SoundCheck::No) << owner;
     }

@@ -142,7 +142,7 @@ TEST(Report, CsvAndBase64GiveBackTheExactNames)
         + " " + Quote(dir / names[2]) + " > " + csv);
     const Bytes bytes = ReadFile(csv);
     const std::string text(bytes.begin(), bytes.end());
-    EXPECT_EQ(text.rfind("path,path_base64,memo,source,memo_file,memo_index,memo_bytes,memo_sha256,format,"
+    EXPECT_EQ(text.rfind("path,path_base64,memo,source,memo_file,missing_memo,memo_index,memo_bytes,memo_sha256,format,"
                          "sample_rate,channels,bits,duration_s,recorded,camera,output,outcome,error\r\n",
                          0),
               0u);
@@ -151,7 +151,7 @@ TEST(Report, CsvAndBase64GiveBackTheExactNames)
         + csv))).array();
     ASSERT_EQ(rows.size(), 4);
     for (int i = 1; i < 4; ++i) {
-        EXPECT_EQ(rows[i].toArray().size(), 18);
+        EXPECT_EQ(rows[i].toArray().size(), 19);
         EXPECT_EQ(rows[i][0].toString().toStdString(), dir / names[static_cast<size_t>(i - 1)]);
         EXPECT_EQ(rows[i][2].toString(), "true");
     }
@@ -203,6 +203,19 @@ TEST(Report, ExtractionOutcomes)
     r = Records("--format=json " + Quote(dir / "blocked.jpg"));
     EXPECT_EQ(Field(r[0], "outcome"), "failed");
     EXPECT_EQ(Field(r[0], "error").rfind("could not create the output file: ", 0), 0u);
+
+    // A memo the camera named but that is gone: named in both formats, and
+    // no-memo to the extraction; --check's rows still say No.
+    WriteFile(dir / "minolta.jpg", PictureNamingSound("PICT0057.WAV"));
+    const std::string minolta = Quote(dir / "minolta.jpg");
+    for (const char* args : {"--check --format=json ", "--format=json "}) {
+        r = Records(args + minolta);
+        EXPECT_EQ(Field(r[0], "memo") + Field(r[0], "missing_memo") + Field(r[0], "outcome"),
+                  args[2] == 'c' ? "falsePICT0057.WAV" : "falsePICT0057.WAVno-memo");
+    }
+    EXPECT_EQ(Shell(VOCALINE_EXTRACT " --check --format=csv " + minolta + " | tail -1 | cut -d, -f3-7"),
+              "false,,,PICT0057.WAV,");
+    EXPECT_EQ(Shell(VOCALINE_EXTRACT " --check " + minolta), dir / "minolta.jpg\tNo");
 
     // The camera of a memo's own Exif chunk, without the camera's padding.
     WriteFile(dir / "padded.jpg",

@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <libexif/exif-data.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,7 +13,10 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <stdexcept>
+
+#include "bench/memogen.h"
 
 TempDir::TempDir()
 {
@@ -122,4 +126,29 @@ std::string Shell(const std::string& command, bool raw)
 bool Have(const std::string& programs)
 {
     return Shell("for p in " + programs + "; do command -v $p || echo missing; done").find("missing") == std::string::npos;
+}
+
+Bytes PictureNamingSound(const std::string& tag, bool interoperability, bool jfif)
+{
+    const std::unique_ptr<ExifData, void (*)(ExifData*)> data(exif_data_new(), exif_data_unref);
+    exif_data_set_byte_order(data.get(), EXIF_BYTE_ORDER_MOTOROLA);
+    ExifEntry* entry = exif_entry_new();
+    exif_content_add_entry(data->ifd[interoperability ? EXIF_IFD_INTEROPERABILITY : EXIF_IFD_EXIF], entry);
+    entry->tag = EXIF_TAG_RELATED_SOUND_FILE;
+    entry->format = EXIF_FORMAT_ASCII;
+    entry->components = entry->size = static_cast<unsigned>(tag.size() + 1);
+    entry->data = static_cast<unsigned char*>(std::calloc(entry->size, 1));
+    std::memcpy(entry->data, tag.data(), tag.size());
+    exif_entry_unref(entry);
+    unsigned char* saved = nullptr;
+    unsigned int length = 0;
+    exif_data_save_data(data.get(), &saved, &length);
+    Bytes exif(saved, saved + length);
+    std::free(saved);
+    Bytes picture = memogen::JpegWithApp1(exif);
+    if (jfif) {
+        const Bytes app0 = {0xFF, 0xE0, 0x00, 0x10, 'J', 'F', 'I', 'F', 0, 1, 1, 0, 0, 1, 0, 1, 0, 0};
+        picture.insert(picture.begin() + 2, app0.begin(), app0.end());
+    }
+    return picture;
 }

@@ -67,5 +67,10 @@ Bytes SoundBytes(size_t size, unsigned seed = 1, bool riff = true);
 // APP1, four plain APP2s, the first audio piece and later ones, then DQT.
 Bytes CameraFile(const Bytes& first, const std::vector<Bytes>& later = {});
 
+// A picture whose Exif (written by libexif, big-endian as Minolta writes
+// it) holds RelatedSoundFile with exactly these bytes and a NUL, in the
+// Exif IFD or the Interoperability IFD; behind a JFIF APP0 when asked.
+Bytes PictureNamingSound(const std::string& tag, bool interoperability = false, bool jfif = false);
+
 // Descriptors this process has open now.
 std::vector<std::string> OpenDescriptors();

@@ -7,6 +7,8 @@
 #include <QMimeData>
 #include <QToolButton>
 #include <QToolTip>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "guikit.h"
 #include "platform/qt/text.h"
@@ -106,6 +108,40 @@ TEST_F(WindowTest, ThumbGridSharesRowsSelectionAndHandlers)
     EXPECT_TRUE(QTest::qWaitFor([&] { return QToolTip::text() == described; }, 5000)) << QToolTip::text().toStdString();
     QTest::keyClick(grid, Qt::Key_Space); // the memo's tile is the current one
     EXPECT_TRUE(QTest::qWaitFor([&] { return !services.playedData.empty(); }));
+}
+
+// A memo that is missing and a picture that cannot be read have marks of
+// their own where a tile without a memo has none, and over them the
+// tooltip of the Sound column.
+TEST_F(WindowTest, ThumbGridMarksMissingAndUnknownSound)
+{
+    WriteFile(dir / "1.jpg", Bytes(1, 0x55));
+    WriteFile(dir / "2.jpg", PictureNamingSound("PICT0057.WAV"));
+    WriteFile(dir / "3.jpg", Bytes(1, 0x55));
+    ASSERT_EQ(::chmod((dir / "3.jpg").c_str(), 0), 0);
+    const bool root = ::geteuid() == 0;
+    const std::string tips[] = {"1.jpg", "The camera recorded PICT0057.WAV; it is not beside the picture",
+                                root ? "3.jpg" : "Permission denied"};
+    shown.Button(IDC_CHECKSOUND)->setChecked(true);
+    QTest::keyClick(&dlg, Qt::Key_2, Qt::ControlModifier);
+    shown.Search(dir.path());
+    auto* grid = dlg.findChild<CThumbGrid*>();
+    grid->selectionModel()->clear();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return grid->VisibleDone(); }, 10000));
+    const QImage tiles = grid->viewport()->grab().toImage();
+    std::vector<QImage> marks; // each tile above its name
+    for (int v = 0; v < 3; ++v) {
+        const QRect tile = grid->visualRect(grid->model()->index(v, 0));
+        marks.push_back(tiles.copy(tile.adjusted(0, 0, 0, -2 * grid->fontMetrics().height())));
+        QHelpEvent hover(QEvent::ToolTip, tile.center(), grid->viewport()->mapToGlobal(tile.center()));
+        QApplication::sendEvent(grid->viewport(), &hover);
+        EXPECT_EQ(QToolTip::text().toStdString(), tips[v]);
+    }
+    EXPECT_NE(marks[1], marks[0]);
+    EXPECT_NE(marks[2], marks[1]);
+    if (root)
+        GTEST_SKIP() << "run as root, which reads a file whatever its mode: no picture here is unreadable";
+    EXPECT_NE(marks[2], marks[0]);
 }
 
 } // namespace

@@ -22,6 +22,7 @@
 #include <map>
 #include <memory>
 
+#include "audio/beside.h"
 #include "audio/jpegaudio.h"
 #include "audio/memo.h"
 #include "audio/wav.h"
@@ -33,8 +34,13 @@ namespace {
 
 // Rows and headings are translated under the list's own name.
 constexpr const char* kContext = "CResultsList";
-constexpr const char* kYes = QT_TRANSLATE_NOOP("CResultsList", "Yes");
-constexpr const char* kNo = QT_TRANSLATE_NOOP("CResultsList", "No");
+// The Sound column's words in CResultsList::Sound's order: "Missing" for a
+// memo the camera named but that is gone, "?" for a file whose sound
+// cannot be known.
+constexpr std::array<const char*, 4> kSoundWords = {
+    QT_TRANSLATE_NOOP("CResultsList", "Yes"), QT_TRANSLATE_NOOP("CResultsList", "Missing"),
+    QT_TRANSLATE_NOOP("CResultsList", "No"), QT_TRANSLATE_NOOP("CResultsList", "?")};
+constexpr const char* kMissingTip = QT_TRANSLATE_NOOP("CResultsList", "The camera recorded %s; it is not beside the picture");
 
 constexpr const char* kTimeFormat = "%d-%m-%Y %I:%M %p";
 
@@ -61,6 +67,30 @@ int64_t TimeKey(const CString& text)
 }
 
 } // namespace
+
+namespace {
+
+// The Sound column's text as what it says; an empty or unknown text is a
+// file not checked.
+CResultsList::Sound SoundIn(const CString& text, const std::array<CString, 4>& words)
+{
+    const auto found = text.empty() ? words.end() : std::find(words.begin(), words.end(), text);
+    return found == words.end() ? CResultsList::Sound::Unchecked
+                                : static_cast<CResultsList::Sound>(found - words.begin());
+}
+
+} // namespace
+
+CSoundAnswer CheckRowSound(const CString& path, const KeepGoing& keepGoing)
+{
+    CSoundAnswer answer;
+    answer.check = CheckSound(path, &answer.nError, keepGoing);
+    if (answer.check == SoundCheck::Unreadable && answer.nError == ERROR_NOT_REGULAR_FILE)
+        answer = {};
+    else if (answer.check == SoundCheck::No && (!keepGoing || keepGoing()))
+        answer.strMissing = FindMissingMemo(path);
+    return answer;
+}
 
 namespace {
 
@@ -256,8 +286,8 @@ void CResultsList::Attach(QWidget* widget)
 
 void CResultsList::InsertColumns(const QIcon& rowIcon)
 {
-    m_strYes = TrText(kContext, kYes);
-    m_strNo = TrText(kContext, kNo);
+    for (size_t word = 0; word < m_soundWords.size(); ++word)
+        m_soundWords[word] = TrText(kContext, kSoundWords[word]);
     CListView* view = m_list.View();
     if (!view)
         return;
@@ -279,6 +309,10 @@ void CResultsList::InsertColumns(const QIcon& rowIcon)
         widths[column] = metrics.horizontalAdvance(QString::fromLatin1(typical[column])) + pad
                        + (column == 0 ? view->iconSize().width() + 2 * pad : 0);
     }
+    // Sound's words are short in every language, but not equally short.
+    for (const CString& word : m_soundWords)
+        widths[static_cast<size_t>(Column::Sound)]
+            = std::max(widths[static_cast<size_t>(Column::Sound)], metrics.horizontalAdvance(ToDisplay(word)) + pad);
     // A name cut short reads "IMG…JPG": cut the middle, where a name or a
     // folder says least.
     view->setTextElideMode(Qt::ElideMiddle);
@@ -305,20 +339,29 @@ void CResultsList::InsertColumns(const QIcon& rowIcon)
 
     view->Sorter()->SetSortKey(static_cast<int>(Column::Size), SizeKey);
     view->Sorter()->SetSortKey(static_cast<int>(Column::Modified), TimeKey);
+    view->Sorter()->SetSortKey(static_cast<int>(Column::Sound), [words = m_soundWords](const CString& text) {
+        return static_cast<int64_t>(SoundIn(text, words));
+    });
     auto descriptions = std::make_shared<CMemoDescriptions>(view);
-    view->Model()->SetToolTipSource([descriptions, yes = m_strYes](const std::vector<CString>& texts, int column) -> CString {
+    view->Model()->SetToolTipSource([descriptions, tips = m_soundTips, yes = YesText()](const std::vector<CString>& texts,
+                                                                                       int column) -> CString {
         const auto text = [&](Column c) { return static_cast<size_t>(c) < texts.size() ? texts[static_cast<size_t>(c)] : CString(); };
-        if (column != static_cast<int>(Column::Sound) || text(Column::Sound) != yes)
+        if (column != static_cast<int>(Column::Sound))
             return {};
-        return descriptions->Get(text(Column::Folder) + text(Column::Name));
+        const CString path = text(Column::Folder) + text(Column::Name);
+        if (text(Column::Sound) == yes)
+            return descriptions->Get(path);
+        const auto tip = tips->find(path);
+        return tip == tips->end() ? CString() : tip->second;
     });
 }
 
 void CResultsList::Append(const CString& folder, const CString& name, const CFileInformation& info,
-                          std::optional<bool> sound)
+                          const std::optional<CSoundAnswer>& sound)
 {
     // The speaker marks the rows that carry sound, and only those.
-    const int row = m_list.InsertItem(Count(), name, sound.value_or(false));
+    const bool yes = sound && sound->check == SoundCheck::Yes;
+    const int row = m_list.InsertItem(Count(), name, yes);
     const auto set = [&](Column column, const CString& text) {
         m_list.SetItemText(row, static_cast<int>(column), text);
     };
@@ -329,8 +372,24 @@ void CResultsList::Append(const CString& folder, const CString& name, const CFil
     const int64_t kb = info.nSize / 1024;
     set(Column::Size, kb >= 10 ? FormatText("%" PRId64 " KB", kb) : FormatText("%" PRId64 " B", info.nSize));
     set(Column::Modified, info.tLastWrite.FormatGmt(kTimeFormat));
-    if (sound)
-        set(Column::Sound, *sound ? m_strYes : m_strNo);
+    if (!sound)
+        return;
+    if (yes) {
+        set(Column::Sound, Word(Sound::Yes));
+    } else if (sound->check == SoundCheck::Unreadable) {
+        set(Column::Sound, Word(Sound::Unknown));
+        (*m_soundTips)[folder + name] = DescribeError(sound->nError);
+    } else if (!sound->strMissing.empty()) {
+        set(Column::Sound, Word(Sound::Missing));
+        (*m_soundTips)[folder + name] = FormatText(TrFormat(kContext, kMissingTip).c_str(), sound->strMissing.c_str());
+    } else {
+        set(Column::Sound, Word(Sound::No));
+    }
+}
+
+CResultsList::Sound CResultsList::SoundOf(const CString& text) const
+{
+    return SoundIn(text, m_soundWords);
 }
 
 int CResultsList::Find(const CString& path) const
@@ -340,6 +399,7 @@ int CResultsList::Find(const CString& path) const
 
 void CResultsList::Remove(int row)
 {
+    m_soundTips->erase(GetRowPath(row));
     m_list.DeleteItem(row);
     m_index.Remove(row);
 }
@@ -348,6 +408,7 @@ void CResultsList::RemoveAll()
 {
     m_list.DeleteAllItems();
     m_index.Clear();
+    m_soundTips->clear();
 }
 
 CString CResultsList::GetRowPath(int row) const
@@ -399,9 +460,9 @@ int CResultsList::AppendFile(const CString& path, bool checkSound)
     CFileInformation info;
     if (!GetFileInformation(path, info))
         return -1;
-    std::optional<bool> sound;
+    std::optional<CSoundAnswer> sound;
     if (checkSound)
-        sound = CheckSound(path) == SoundCheck::Yes;
+        sound = CheckRowSound(path);
     const CPathParts parts(path.c_str());
     Append(parts.GetLocation(), parts.GetFileName(), info, sound);
     return Count() - 1;

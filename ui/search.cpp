@@ -77,14 +77,15 @@ private:
     // path is folder + name: the split gives back the exact bytes.
     void Append(const CString& path, const CString& folder, const CString& name)
     {
-        std::optional<bool> sound;
+        std::optional<CSoundAnswer> sound;
         if (m_settings.bCheckSound) {
-            sound = CheckSound(path, nullptr, [this] { return KeepGoing(); }) == SoundCheck::Yes;
+            sound = CheckRowSound(path, [this] { return KeepGoing(); });
             // A test cut short by Cancel says nothing of the file.
             if (m_dlg.m_finder.IsStopping())
                 return;
-            // A file turned away leaves no trace in the list.
-            if (m_settings.bOnlyWithSound && !*sound) {
+            // A file turned away leaves no trace in the list; a memo that
+            // is missing or a file that cannot be read has nothing to play.
+            if (m_settings.bOnlyWithSound && sound->check != SoundCheck::Yes) {
                 ++m_nHidden;
                 return;
             }

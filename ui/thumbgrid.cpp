@@ -28,6 +28,13 @@ constexpr int kToolTipRetryMs = 150;
 constexpr int kToolTipAttempts = 20;
 
 using Column = CResultsList::Column;
+using Sound = CResultsList::Sound;
+
+// A tile is marked for a memo, a missing one, and sound that cannot be known.
+bool Marked(Sound sound)
+{
+    return sound != Sound::No && sound != Sound::Unchecked;
+}
 
 // Thumbnails are known by their picture's path, as bytes.
 QByteArray Key(const CString& path)
@@ -75,15 +82,26 @@ public:
             if (state == State::Failed)
                 style->standardIcon(QStyle::SP_FileIcon, nullptr, widget).paint(painter, box.adjusted(32, 32, -32, -32));
         }
-        if (m_grid->HasMemo(index)) {
+        if (const Sound sound = m_grid->SoundMark(index); Marked(sound)) {
             const QRect corner(box.right() - kBadge - 1, box.bottom() - kBadge - 1, kBadge, kBadge);
             painter->save();
             painter->setRenderHint(QPainter::Antialiasing);
             painter->setPen(Qt::NoPen);
             painter->setBrush(option.palette.color(QPalette::Base));
             painter->drawEllipse(corner.adjusted(-2, -2, 2, 2));
+            // A memo that is gone: the speaker greyed; sound that cannot be
+            // known: a question mark. Neither calls for alarm.
+            if (sound == Sound::Unknown) {
+                QFont font = painter->font();
+                font.setBold(true);
+                painter->setFont(font);
+                painter->setPen(option.palette.color(QPalette::Text));
+                painter->drawText(corner, Qt::AlignCenter, QStringLiteral("?"));
+            }
             painter->restore();
-            m_grid->m_badge.paint(painter, corner.adjusted(2, 2, -2, -2));
+            if (sound != Sound::Unknown)
+                m_grid->m_badge.paint(painter, corner.adjusted(2, 2, -2, -2), Qt::AlignCenter,
+                                      sound == Sound::Yes ? QIcon::Normal : QIcon::Disabled);
         }
         const QRect text(option.rect.x() + kPad, box.bottom() + kPad, option.rect.width() - 2 * kPad,
                          option.fontMetrics.height());
@@ -147,10 +165,10 @@ int CThumbGrid::ProgramRow(const QModelIndex& index) const
     return m_results.View()->ProgramRow(index);
 }
 
-bool CThumbGrid::HasMemo(const QModelIndex& index) const
+CResultsList::Sound CThumbGrid::SoundMark(const QModelIndex& index) const
 {
     const int row = ProgramRow(index);
-    return row >= 0 && m_results.GetText(row, Column::Sound) == m_results.YesText();
+    return row >= 0 ? m_results.GetSound(row) : Sound::Unchecked;
 }
 
 CThumbGrid::State CThumbGrid::Thumbnail(const QModelIndex& index, const QImage** image)
@@ -287,7 +305,7 @@ bool CThumbGrid::viewportEvent(QEvent* event)
     return true;
 }
 
-// The Sound column's tooltip over a tile with a memo; the whole name over
+// The Sound column's tooltip over a tile with a mark; the whole name over
 // the others, whose tiles may cut it.
 void CThumbGrid::ShowToolTip(const QPoint& at, int attempt)
 {
@@ -297,7 +315,7 @@ void CThumbGrid::ShowToolTip(const QPoint& at, int attempt)
         return;
     }
     QString tip = index.data().toString();
-    if (HasMemo(index)) {
+    if (Marked(SoundMark(index))) {
         tip = index.siblingAtColumn(static_cast<int>(Column::Sound)).data(Qt::ToolTipRole).toString();
         // Still the bare "Yes": the description is on its way.
         if (tip == ToDisplay(m_results.YesText()) && attempt < kToolTipAttempts) {

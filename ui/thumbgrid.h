@@ -1,7 +1,8 @@
 #pragma once
 // The results as a grid of thumbnails: the same rows, order and selection
 // as the list (its model and selection model are shared), each picture
-// with its name and a speaker mark when it carries a memo. Thumbnails are
+// with its name and a speaker mark when it carries a memo (greyed when the
+// memo is missing, a "?" when the file cannot be read). Thumbnails are
 // made on a pool of threads, the visible ones only: those scrolled away
 // before their turn are dropped.
 #include <QCache>
@@ -20,7 +21,8 @@
 class CThumbGrid : public QListView {
     Q_OBJECT
 public:
-    // Shows the rows of results, marking with badge those whose sound was found.
+    // Shows the rows of results, marking with badge those whose sound was
+    // found, and with it greyed those whose memo is missing.
     CThumbGrid(CResultsList& results, const QIcon& badge, QWidget* parent = nullptr);
     ~CThumbGrid() override;
 
@@ -47,7 +49,8 @@ private:
     enum class State { Waiting, Ready, Failed };
     // The thumbnail of the row at index, when made; asks for it otherwise.
     State Thumbnail(const QModelIndex& index, const QImage** image);
-    bool HasMemo(const QModelIndex& index) const;
+    // What the Sound column says of the row at index.
+    CResultsList::Sound SoundMark(const QModelIndex& index) const;
     // The rows the viewport shows, in the order shown.
     std::pair<int, int> VisibleRows() const;
     // Starts the thumbnails of the visible rows; drops the others waiting.
