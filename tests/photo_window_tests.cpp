@@ -13,6 +13,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSlider>
+#include <QSplitter>
 #include <QSettings>
 #include <cstdlib>
 #include <sys/stat.h>
@@ -150,6 +151,28 @@ TEST_F(PhotoWindow, PreviewShowsThePictureUprightAndItsMemo)
     Preview("memo.jpg");
     Preview("quiet.jpg");
     EXPECT_EQ(memoText(), "No memo");
+
+    // A picture seen before a narrower pane is fitted again when it comes
+    // back, not shown at its old size.
+    auto* splitter = dlg.findChild<QSplitter*>();
+    splitter->setSizes({150, splitter->width() - 150});
+    QApplication::processEvents();
+    Preview("memo.jpg");
+    const int wide = picture->pixmap().width();
+    Preview("quiet.jpg");
+    splitter->setSizes({splitter->width() - 150, 150});
+    QApplication::processEvents();
+    Preview("memo.jpg");
+    EXPECT_LT(picture->pixmap().width(), wide);
+    EXPECT_LE(picture->pixmap().width(), picture->width() * picture->devicePixelRatioF());
+    // A memo cut short is not offered for playing.
+    Bytes cut = ReadFile(DataPath("IM000101.JPG"));
+    cut.resize(10000);
+    WriteFile(dir / "cut.jpg", cut);
+    shown.Search(dir.path());
+    Preview("cut.jpg");
+    EXPECT_EQ(memoText(), "No memo");
+    EXPECT_FALSE(play->isEnabled());
 }
 
 TEST_F(PhotoWindow, ExtractionRunsInTheBackgroundAndCancelLeavesWholeWavs)
