@@ -306,6 +306,28 @@
         <source>no sound device</source>
         <translation>kein Tongerät</translation>
     </message>
+    <message>
+        <source>Select a folder for the WAV files</source>
+        <translation>Ordner für die WAV-Dateien auswählen</translation>
+    </message>
+    <message>
+        <source>The folder %s cannot be written.
+Extract to another folder?</source>
+        <translation>In den Ordner %s kann nicht geschrieben werden.
+In einen anderen Ordner extrahieren?</translation>
+    </message>
+    <message>
+        <source>E&amp;xtract to…</source>
+        <translation>Extrahieren na&amp;ch…</translation>
+    </message>
+    <message>
+        <source>Extract to…</source>
+        <translation>Extrahieren nach…</translation>
+    </message>
+    <message>
+        <source>Writes the memos of the selected rows to a folder you choose, in the same tree</source>
+        <translation>Schreibt die Sprachnotizen der ausgewählten Zeilen in einen Ordner Ihrer Wahl, in derselben Ordnerstruktur</translation>
+    </message>
 </context>
 <context>
     <name>CMemoPanel</name>
@@ -423,6 +445,18 @@
     <message>
         <source>in the FlashPix file</source>
         <translation>in der FlashPix-Datei</translation>
+    </message>
+    <message>
+        <source>Missing</source>
+        <translation>Fehlt</translation>
+    </message>
+    <message>
+        <source>?</source>
+        <translation>?</translation>
+    </message>
+    <message>
+        <source>The camera recorded %s; it is not beside the picture</source>
+        <translation>Die Kamera hat %s aufgenommen; die Datei liegt nicht neben dem Bild</translation>
     </message>
 </context>
 <context>
@@ -577,6 +611,13 @@
     <message>
         <source>Error sound too long for a PCM WAV file, no output file written</source>
         <translation>Fehler: Ton zu lang für eine PCM-WAV-Datei, keine Ausgabedatei geschrieben</translation>
+    </message>
+</context>
+<context>
+    <name>services</name>
+    <message>
+        <source>Skip All</source>
+        <translation>Alle überspringen</translation>
     </message>
 </context>
 </TS>

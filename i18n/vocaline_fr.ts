@@ -306,6 +306,28 @@
         <source>no sound device</source>
         <translation>aucun périphérique audio</translation>
     </message>
+    <message>
+        <source>Select a folder for the WAV files</source>
+        <translation>Choisir un dossier pour les fichiers WAV</translation>
+    </message>
+    <message>
+        <source>The folder %s cannot be written.
+Extract to another folder?</source>
+        <translation>Le dossier %s n’est pas accessible en écriture.
+Extraire vers un autre dossier ?</translation>
+    </message>
+    <message>
+        <source>E&amp;xtract to…</source>
+        <translation>Extraire vers &amp;un dossier…</translation>
+    </message>
+    <message>
+        <source>Extract to…</source>
+        <translation>Extraire vers un dossier…</translation>
+    </message>
+    <message>
+        <source>Writes the memos of the selected rows to a folder you choose, in the same tree</source>
+        <translation>Écrit les mémos des lignes sélectionnées dans un dossier de votre choix, avec la même arborescence</translation>
+    </message>
 </context>
 <context>
     <name>CMemoPanel</name>
@@ -423,6 +445,18 @@
     <message>
         <source>in the FlashPix file</source>
         <translation>dans le fichier FlashPix</translation>
+    </message>
+    <message>
+        <source>Missing</source>
+        <translation>Manquant</translation>
+    </message>
+    <message>
+        <source>?</source>
+        <translation>?</translation>
+    </message>
+    <message>
+        <source>The camera recorded %s; it is not beside the picture</source>
+        <translation>L’appareil a enregistré %s ; le fichier n’est pas à côté de la photo</translation>
     </message>
 </context>
 <context>
@@ -577,6 +611,13 @@
     <message>
         <source>Error sound too long for a PCM WAV file, no output file written</source>
         <translation>Erreur : son trop long pour un fichier WAV PCM, aucun fichier de sortie écrit</translation>
+    </message>
+</context>
+<context>
+    <name>services</name>
+    <message>
+        <source>Skip All</source>
+        <translation>Tout ignorer</translation>
     </message>
 </context>
 </TS>
