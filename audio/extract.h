@@ -88,6 +88,11 @@ std::vector<CString> RunExtraction(const std::vector<CString>& sources, IExtract
 /// is cut short, or when keepGoing (asked now and then) said stop.
 bool ReadMemo(const CString& path, std::vector<unsigned char>& wav, const KeepGoing& keepGoing = {});
 
+/// The deepest folder that holds every one of paths, each made absolute
+/// against the current folder by its words alone (no link is resolved):
+/// for one folder, that folder.
+CString CommonFolder(const std::vector<CString>& paths);
+
 // The output path of a source's memo: the source path with ".wav"
 // appended for the first, ".2.wav", ".3.wav", ... for later ones.
 inline CString OutputPathFor(const CString& source, int memo = 1)
