@@ -5,8 +5,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 
 #include "testkit.h"
 
@@ -58,6 +60,16 @@ TEST_F(Cli, ArgumentsGiveStatusRowsAndReasons)
     WriteFile(odd, ReadFile(DataPath("IM000101.JPG")));
     const std::string shown = other / "a\\nOutput file: x Done\\tb\\\\n.jpg";
     const std::string usage = "Usage: vocaline-extract";
+    // A WAV name taken by a folder: that file cannot be written.
+    const std::string blocked = other / "blocked.jpg";
+    WriteFile(blocked, ReadFile(DataPath("IM000101.JPG")));
+    MakeDir(blocked + ".wav/in");
+    const std::string blockedRows = blocked + "\nError cant open/create output file\n" + blocked + ".wav\n";
+    const std::string blockedError = "vocaline-extract: Error cant open/create output file: " + blocked + ".wav: ";
+    const std::string hint = " is a folder; use -r to search it\n";
+    // A path that starts with '-' is given relative to here.
+    WriteFile(other / "-p.jpg", ReadFile(DataPath("IM000102.JPG")));
+    ASSERT_EQ(::chdir(other.path().c_str()), 0);
     const struct {
         std::vector<std::string> args;
         int status;
@@ -81,6 +93,18 @@ TEST_F(Cli, ArgumentsGiveStatusRowsAndReasons)
              + "\nOutput file: " + pic + ".wav Done\n",
          "vocaline-extract: Error could not open file: " + gone + ": No such file or directory\n"},
         {{odd}, 0, shown + "\nOutput file: " + shown + ".wav Done\n", ""},
+        // Options after the paths; "--" ends the options.
+        {{"-r", dir.path(), "--mask", "*.TXT", "--check"}, 0, text + "\tNo\n", ""},
+        {{"--check", "--", "-p.jpg"}, 0, "-p.jpg\tNo\n", ""},
+        {{"--check", "-p.jpg"}, 2, "", "unknown or incomplete option '-p'"},
+        {{"--check", "-o", empty.path(), pic}, 2, "", "-o does not apply"},
+        // A folder without -r: a usage error when it is all there was.
+        {{dir.path(), empty.path()}, 2, "", "vocaline-extract: " + dir.path() + hint},
+        {{"--check", dir / "sub", pic}, 1, dir / "sub\tUnreadable\n" + pic + "\tYes\n", dir / "sub" + hint},
+        {{dir / "sub", pic}, 1, dir / "sub\n" + pic + "\nOutput file: " + pic + ".wav Done\n", dir / "sub" + hint},
+        // An output file that cannot be made ends the run, unless asked to go on.
+        {{blocked, pic}, 1, blockedRows, blockedError},
+        {{blocked, "--keep-going", pic}, 1, blockedRows + pic + "\nOutput file: " + pic + ".wav Done\n", blockedError},
     };
     for (const auto& c : cases) {
         const Result r = Call(c.args);
@@ -90,6 +114,7 @@ TEST_F(Cli, ArgumentsGiveStatusRowsAndReasons)
         EXPECT_NE(r.err.find(c.err), std::string::npos) << args << ": " << r.err;
         EXPECT_EQ(r.err.empty(), c.err.empty()) << args << ": " << r.err;
     }
+    ASSERT_EQ(::chdir("/"), 0);
     EXPECT_TRUE(Exists(odd + ".wav"));
     EXPECT_FALSE(Exists(silent + ".wav"));
 
@@ -98,6 +123,67 @@ TEST_F(Cli, ArgumentsGiveStatusRowsAndReasons)
              {"\x9b", "\\x9b"}, {"\xff\xfe", "\\xff\\xfe"}, {"\xc2\x85", "\\xc2\\x85"}, {"\x7f\x1b", "\\x7f\\x1b"},
              {"\xe2\x80\xae", "\\xe2\\x80\\xae"}, {"\xc3", "\\xc3"}, {"\xca\n", "\\xca\\n"}, {"\xc3\xbc\\", "\xc3\xbc\\\\"}})
         EXPECT_EQ(Call({"--check", dir / name}).out, dir / escaped + "\tUnreadable\n");
+}
+
+// Every file of a folder tree in a single list, for what a run may add.
+std::vector<std::string> Tree(const std::string& root)
+{
+    std::vector<std::string> paths;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(root))
+        paths.push_back(entry.path().string());
+    std::sort(paths.begin(), paths.end());
+    return paths;
+}
+
+// -o: every WAV below the output folder at its picture's place, exactly the
+// memo, the pictures' tree untouched (read-only to anyone but root; as root
+// that the run wrote nothing there is checked instead). A link planted as an
+// output subfolder is not followed; an output folder inside the tree
+// searched is not searched.
+TEST_F(Cli, OutputFolderMirrorsAReadOnlyTree)
+{
+    MakeDir(dir / "pics/2003/may");
+    MakeDir(dir / "pics/2004");
+    WriteFile(dir / "pics/2003/may/IM000101.JPG", ReadFile(DataPath("IM000101.JPG")));
+    WriteFile(dir / "pics/2003/IM000102.JPG", ReadFile(DataPath("IM000102.JPG")));
+    const std::string olympus = DataPath("real/olympus-c3000/");
+    WriteFile(dir / "pics/2004/P1010006.JPG", ReadFile(olympus + "P1010006.JPG"));
+    WriteFile(dir / "pics/2004/P1010006.WAV", ReadFile(olympus + "P1010006.WAV"));
+    const std::string pics = dir / "pics", out = dir / "out/";
+    for (const std::string& folder : {pics + "/2003/may", pics + "/2003", pics + "/2004", pics})
+        ASSERT_EQ(::chmod(folder.c_str(), 0555), 0);
+    const std::vector<std::string> before = Tree(pics);
+
+    const Result r = Call({"-r", pics, "-o", out, "--pcm"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(Tree(out), (std::vector<std::string>{out + "2003", out + "2003/may", out + "2003/may/IM000101.JPG.wav",
+                                                   out + "2004", out + "2004/P1010006.JPG.wav"}));
+    EXPECT_EQ(Call({"-r", pics, "-o", out, "--format=json"}).status, 0);
+    EXPECT_EQ(ReadFile(out + "2003/may/IM000101.JPG.wav"), ReadFile(DataPath("expected/IM000101.JPG.wav")));
+    EXPECT_EQ(ReadFile(out + "2004/P1010006.JPG.wav"), ReadFile(olympus + "P1010006.WAV"));
+    EXPECT_EQ(Tree(pics), before);
+
+    // The reports name the WAVs written; a planted link ends its file only.
+    const TempDir victim;
+    const std::string planted = dir / "planted/";
+    MakeDir(planted);
+    ASSERT_EQ(::symlink(victim.path().c_str(), (planted + "2004").c_str()), 0);
+    const Result json = Call({"--keep-going", "--format=json", "-o", planted, "-r", pics});
+    EXPECT_EQ(json.status, 1);
+    EXPECT_NE(json.out.find("\"output\":\"" + planted + "2003/may/IM000101.JPG.wav\",\"outcome\":\"done\""),
+              std::string::npos) << json.out;
+    EXPECT_NE(json.out.find("\"output\":\"" + planted + "2004/P1010006.JPG.wav\",\"outcome\":\"failed\""),
+              std::string::npos) << json.out;
+    EXPECT_NE(json.err.find(planted + "2004/P1010006.JPG.wav: Not a directory"), std::string::npos) << json.err;
+    EXPECT_TRUE(Tree(victim.path()).empty());
+    for (const std::string& folder : {pics + "/2003/may", pics + "/2003", pics + "/2004", pics})
+        ASSERT_EQ(::chmod(folder.c_str(), 0755), 0);
+
+    // Inside the tree, every file a match: the output is not read back.
+    Call({"-r", pics, "-o", pics + "/wav", "--mask", "*"});
+    const Result again = Call({"-r", pics, "-o", pics + "/wav", "--mask", "*"});
+    EXPECT_NE(again.out.find("Output file: " + pics + "/wav/2003/may/IM000101.JPG.wav Done"), std::string::npos);
+    EXPECT_EQ(("\n" + again.out).find("\n" + pics + "/wav/"), std::string::npos) << again.out;
 }
 
 // A folder that cannot be read is named with its reason, and so is an
