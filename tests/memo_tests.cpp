@@ -130,7 +130,7 @@ TEST(Memos, SidecarsOfTheirOwnFolderAndOwnerOnly)
     // not read, nobody's own and root's are.
     for (const std::string& path : {dir.path(), dir / "own.jpg"})
         ASSERT_EQ(::chown(path.c_str(), 65534, 65534), 0);
-    for (const auto [owner, memo] : {std::pair{12345u, false}, {65534u, true}, {0u, true}}) {
+    for (const auto& [owner, memo] : {std::pair{12345u, false}, {65534u, true}, {0u, true}}) {
         ASSERT_EQ(::chown((dir / "own.wav").c_str(), owner, owner), 0);
         EXPECT_EQ(CheckSound(dir / "own.jpg"), memo ? SoundCheck::Yes : SoundCheck::No) << owner;
     }
