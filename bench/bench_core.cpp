@@ -17,6 +17,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 
 #include "audio/extract.h"
 #include "audio/jpegaudio.h"
@@ -98,6 +99,29 @@ void Finder()
     RemoveTree(tree);
 }
 
+// Both where no WAV exists yet: each round starts from folders without them
+// (the removal is not timed); the first round warms up.
+Comparison CompareFresh(const std::function<void()>& ours, const std::function<void()>& baseline,
+                        const std::function<void()>& removeWavs)
+{
+    std::vector<double> ourTimes, baselineTimes;
+    for (int round = 0; round < 8; ++round) {
+        removeWavs();
+        const double our = SecondsOf(ours);
+        removeWavs();
+        const double base = SecondsOf(baseline);
+        if (round > 0) {
+            ourTimes.push_back(our);
+            baselineTimes.push_back(base);
+        }
+    }
+    const auto median = [](std::vector<double> times) {
+        std::sort(times.begin(), times.end());
+        return times[times.size() / 2];
+    };
+    return {median(ourTimes), median(baselineTimes)};
+}
+
 void Extract()
 {
     TreeSpec spec;
@@ -124,28 +148,12 @@ void Extract()
     Report("vocaline-extract, 1,000 camera files, vs cp of the WAVs", Compare(ours, baseline, 7), 1.2);
     std::printf("  (%zu WAVs)\n", cp.size() - 3);
 
-    // The same where no WAV exists yet, for both: each round starts from a
-    // folder without them (the removal is not timed); the first round warms up.
+    // The same where no WAV exists yet, for both.
     const auto removeWavs = [&] {
         for (const std::string& path : tree.jpegs)
             ::unlink((path + ".wav").c_str());
     };
-    std::vector<double> ourTimes, baselineTimes;
-    for (int round = 0; round < 8; ++round) {
-        removeWavs();
-        const double our = SecondsOf(ours);
-        removeWavs();
-        const double base = SecondsOf(baseline);
-        if (round > 0) {
-            ourTimes.push_back(our);
-            baselineTimes.push_back(base);
-        }
-    }
-    const auto median = [](std::vector<double> times) {
-        std::sort(times.begin(), times.end());
-        return times[times.size() / 2];
-    };
-    Report("the same, no WAV there yet", {median(ourTimes), median(baselineTimes)}, 1.3);
+    Report("the same, no WAV there yet", CompareFresh(ours, baseline, removeWavs), 1.3);
 
     // As a script runs them: one process per file, each over its earlier WAV.
     const auto oursEach = [&] {
@@ -200,22 +208,7 @@ void ExtractTo()
         for (const auto& copy : copies)
             ::unlink(copy.second.c_str());
     };
-    std::vector<double> ourTimes, baselineTimes;
-    for (int round = 0; round < 8; ++round) {
-        removeWavs();
-        const double our = SecondsOf(ours);
-        removeWavs();
-        const double base = SecondsOf(baseline);
-        if (round > 0) {
-            ourTimes.push_back(our);
-            baselineTimes.push_back(base);
-        }
-    }
-    const auto median = [](std::vector<double> times) {
-        std::sort(times.begin(), times.end());
-        return times[times.size() / 2];
-    };
-    Report("the same, no WAV there yet", {median(ourTimes), median(baselineTimes)}, 1.3);
+    Report("the same, no WAV there yet", CompareFresh(ours, baseline, removeWavs), 1.3);
     RemoveTree(tree);
     std::filesystem::remove_all(out);
     std::filesystem::remove_all(staging);
