@@ -257,6 +257,14 @@ std::vector<CString> FindRows(const std::vector<CString>& folders, const CString
     return rows;
 }
 
+void CannotRead(const CString& row, int error, CConsole& console)
+{
+    if (error == ERROR_NOT_REGULAR_FILE && IsFolder(row))
+        console.Error(FormatText(kFolderHint, row.c_str()), 0);
+    else
+        console.Error("cannot read " + row, error);
+}
+
 void Check(const std::vector<CString>& rows, CConsole& console, std::optional<ReportFormat> format)
 {
     for (const CString& row : rows) {
@@ -265,16 +273,14 @@ void Check(const std::vector<CString>& rows, CConsole& console, std::optional<Re
             for (const CReportRecord& record : CheckRecords(row, &error))
                 console.Raw(FormatRecord(record, *format));
             if (error != 0)
-                console.Error("cannot read " + row, error);
+                CannotRead(row, error, console);
             console.EndOfFile();
             continue;
         }
         int error = 0;
         const SoundCheck answer = CheckSound(row, &error);
-        if (answer == SoundCheck::Unreadable && error == ERROR_NOT_REGULAR_FILE && IsFolder(row))
-            console.Error(FormatText(kFolderHint, row.c_str()), 0);
-        else if (answer == SoundCheck::Unreadable)
-            console.Error("cannot read " + row, error);
+        if (answer == SoundCheck::Unreadable)
+            CannotRead(row, error, console);
         console.Row(row, answer == SoundCheck::Yes ? "\tYes" : answer == SoundCheck::No ? "\tNo" : "\tUnreadable");
         console.EndOfFile();
     }
