@@ -18,8 +18,9 @@
 
 namespace {
 
-const char* const kUsage = "Usage: vocaline-extract [--check] [-r] [--mask PATTERN] [-o DIR] [--keep-going] [-0] [--pcm]\n"
-                           "                        [--keep-partial] [--format=json|csv] [--] PATH...\n";
+// One line: the manual page's synopsis is made from it.
+const char* const kUsage = "Usage: vocaline-extract [--check] [-r] [--mask PATTERN] [-o DIR] [--keep-going] [-0] [--pcm] "
+                           "[--keep-partial] [--format=json|csv] [--] PATH...\n";
 const char* const kFolderHint = "%s is a folder; use -r to search it";
 
 void PrintHelp()
