@@ -70,24 +70,19 @@ public:
             SetFolder(options.strOutputDir);
     }
     bool IsBeside() const { return m_strFolder.empty(); }
-    void SetFolder(const CString& folder)
+    void SetFolder(const CString& folder) { m_strFolder = folder.back() == '/' ? folder : folder + '/'; }
+    /// The folder whose tree is mirrored, ending in '/': the root given, or
+    /// the sources' common parent.
+    CString TreeRoot()
     {
-        m_strFolder = folder.back() == '/' ? folder : folder + '/';
-        if (!m_strTreeRoot.empty()) {
-            m_root = Absolute(m_strTreeRoot);
-            return;
-        }
-        std::vector<CString> parents;
-        parents.reserve(m_sources.size());
-        for (const CString& source : m_sources)
-            parents.push_back(Absolute(source).parent_path().native());
-        m_root = fs::path(CommonFolder(parents));
+        const CString& root = Root().native();
+        return root.empty() || root.back() == '/' ? root : root + '/';
     }
     /// source's path in the output tree, from the output folder on: its
     /// path below the tree's root.
-    CString PathBelow(const CString& source) const
+    CString PathBelow(const CString& source)
     {
-        const fs::path below = Absolute(source).lexically_relative(m_root);
+        const fs::path below = Absolute(source).lexically_relative(Root());
         // A source outside the tree (a root given that does not hold it)
         // goes straight into the output folder under its own name.
         if (below.empty() || *below.begin() == ".." || !below.has_filename())
@@ -124,6 +119,20 @@ public:
     }
 
 private:
+    const fs::path& Root()
+    {
+        if (m_root.empty() && !m_strTreeRoot.empty()) {
+            m_root = Absolute(m_strTreeRoot);
+        } else if (m_root.empty()) {
+            std::vector<CString> parents;
+            parents.reserve(m_sources.size());
+            for (const CString& source : m_sources)
+                parents.push_back(Absolute(source).parent_path().native());
+            m_root = fs::path(CommonFolder(parents));
+        }
+        return m_root;
+    }
+
     const std::vector<CString>& m_sources;
     CString m_strTreeRoot;
     CString m_strFolder; // ends in '/'; empty for beside each picture
@@ -397,8 +406,9 @@ CString CFileExtraction::NextOutputPath()
 }
 
 // Makes the output file for path. When the picture's folder cannot be
-// written, the report may name another folder once per run: path then
-// becomes this memo's name there (its index counted anew from firstIndex).
+// written, the report may name another folder once per run, asked with the
+// top of the tree that would be mirrored there: path then becomes this
+// memo's name in that folder (its index counted anew from firstIndex).
 bool CFileExtraction::CreateOutput(COutputFile& output, CString& path, int firstIndex, mode_t permissions)
 {
     if (output.CreateIn(m_nOutFolder, path, permissions))
@@ -406,9 +416,7 @@ bool CFileExtraction::CreateOutput(COutputFile& output, CString& path, int first
     m_nOutError = output.GetError();
     if (!m_place.IsBeside() || (m_nOutError != EROFS && m_nOutError != EACCES) || !m_place.Ask())
         return false;
-    const size_t slash = m_source.rfind('/');
-    const std::optional<CString> other
-        = m_report.OtherOutputFolder(slash == CString::npos ? CString(".") : m_source.substr(0, slash), m_nOutError);
+    const std::optional<CString> other = m_report.OtherOutputFolder(m_place.TreeRoot(), m_nOutError);
     if (!other || other->empty())
         return false;
     m_place.SetFolder(*other);

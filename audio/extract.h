@@ -42,6 +42,8 @@ public:
     /// output folder was given: a folder answered takes this memo and every
     /// later one (the tree rule of CExtractOptions::strOutputDir); nothing
     /// answered goes on as before (the failure's message, the run ends).
+    /// folder is the top of the tree that would be mirrored there (the tree
+    /// root given, else the sources' common parent), ending in '/'.
     virtual std::optional<CString> OtherOutputFolder(const CString& /*folder*/, int /*error*/) { return {}; }
     /// Asked before each source with how many are done of how many; false
     /// stops the run there, after the file in hand was finished whole.
