@@ -81,16 +81,6 @@ TEST_F(Finder, ReportsFoldersInPostOrderWithTheirOwnHits)
     EXPECT_EQ(log.reports, (std::vector<std::string>{"folder:" + dir.path(), "found:" + dir / "top.jpg"}));
     EXPECT_EQ(Search(dir / "missing", true), 4);
     EXPECT_EQ(log.reports, (std::vector<std::string>{"folder:" + dir / "missing/"}));
-
-    // A folder to skip (a run's output inside the tree) is not entered.
-    struct stat st {};
-    ASSERT_EQ(::stat((dir / "a/c").c_str(), &st), 0);
-    options.arrSkipFolders = {{st.st_dev, st.st_ino}};
-    finder.RemoveAll();
-    log.reports.clear();
-    EXPECT_EQ(finder.FindFiles(options, &log), 2);
-    EXPECT_EQ(log.reports, (std::vector<std::string>{"folder:" + dir / "a/", "found:" + dir / "a/mid.JPG",
-                                                     "folder:" + dir.path(), "found:" + dir / "top.jpg"}));
 }
 
 TEST_F(Finder, MaskIgnoresCaseTakesHiddenEntriesAndFolders)
