@@ -332,6 +332,11 @@ int main(int argc, char** argv)
             maskGiven = true;
             break;
         case 'o':
+            // An empty name would quietly write beside the pictures.
+            if (*optarg == '\0') {
+                std::fprintf(stderr, "vocaline-extract: empty folder name\n%s", kUsage);
+                return 2;
+            }
             extractOptions.strOutputDir = optarg;
             break;
         case OPT_KEEP_PARTIAL:

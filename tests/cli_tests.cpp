@@ -84,6 +84,7 @@ TEST_F(Cli, ArgumentsGiveStatusRowsAndReasons)
         {{"--mask", "*", pic}, 2, "", usage},
         {{"-r.jpg", dir.path()}, 2, "", "vocaline-extract: unknown or incomplete option '-.'\n"},
         {{"-r", ""}, 2, "", "vocaline-extract: empty folder name\n"},
+        {{pic, "-o", ""}, 2, "", "vocaline-extract: empty folder name\n"},
         {{"-r", empty.path()}, 0, "", ""},
         {{"--check", "-r", empty.path()}, 0, "", ""},
         {{text, gone, pic}, 1,
