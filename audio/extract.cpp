@@ -60,7 +60,7 @@ fs::path Absolute(const CString& path)
 }
 
 // Where a run writes its WAVs: beside each picture, or in a tree of folders
-// below another folder that mirrors the pictures' tree below strRoot.
+// below another folder that mirrors the pictures' tree below its root.
 class COutputPlace {
 public:
     COutputPlace(const std::vector<CString>& sources, const CExtractOptions& options)
@@ -85,7 +85,7 @@ public:
         const fs::path below = Absolute(source).lexically_relative(Root());
         // A source outside the tree (a root given that does not hold it)
         // goes straight into the output folder under its own name.
-        if (below.empty() || *below.begin() == ".." || !below.has_filename())
+        if (below.empty() || below == "." || *below.begin() == ".." || !below.has_filename())
             return fs::path(source).filename().native();
         return below.native();
     }
