@@ -206,14 +206,14 @@ TEST_F(SearchWindow, RowTexts)
         EXPECT_EQ(icon.pixmap(16).toImage() == res::LoadIconResource(IDI_SPEAKER).pixmap(16).toImage(), yes) << name;
         // Read in the background: the cell's text until then.
         const auto tip = [&] { return view->model()->index(i, 4).data(Qt::ToolTipRole).toString().toStdString(); };
-        (void)QTest::qWaitFor([&] { return tip() != "Yes"; }); // the check below says what came
+        QTest::qWaitFor([&] { return tip() != "Yes"; });
         EXPECT_EQ(tip(), yes ? memos.at(name) : std::string("No"));
         // The WAV beside it rewritten in place: the tooltip tells the new memo.
         if (name == "P1010006.JPG") {
             const Bytes original = ReadFile(olympus + "P1010006.WAV");
             WriteFile(dir / "P1010006.WAV", fpxrgen::MakeWav({.nFormatTag = 1, .nBitsPerSample = 8, .nBlockAlign = 1,
                                                               .data = Bytes(16000, 0x80)}));
-            (void)QTest::qWaitFor([&] { return tip().rfind("Voice memo, 2 seconds", 0) == 0; });
+            QTest::qWaitFor([&] { return tip().rfind("Voice memo, 2 seconds", 0) == 0; });
             EXPECT_EQ(tip().substr(0, tip().find('\n')), "Voice memo, 2 seconds");
             WriteFile(dir / "P1010006.WAV", original);
         }
