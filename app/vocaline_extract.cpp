@@ -1,6 +1,7 @@
 // vocaline-extract: the extraction run and the presence test for batch use,
 // on the same code as the window and with the same rows, texts and stops.
 #include <getopt.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -17,8 +18,10 @@
 
 namespace {
 
-const char* const kUsage
-    = "Usage: vocaline-extract [--check] [-r] [--mask PATTERN] [-0] [--pcm] [--keep-partial] [--format=json|csv] PATH...\n";
+// One line: the manual page's synopsis is made from it.
+const char* const kUsage = "Usage: vocaline-extract [--check] [-r] [--mask PATTERN] [-o DIR] [--keep-going] [-0] [--pcm] "
+                           "[--keep-partial] [--format=json|csv] [--] PATH...\n";
+const char* const kFolderHint = "%s is a folder; use -r to search it";
 
 void PrintHelp()
 {
@@ -27,12 +30,26 @@ void PrintHelp()
                "Copies the voice memo of each camera JPEG file into a WAV file beside it\n"
                "(pic.jpg -> pic.jpg.wav), logging every step on standard output. A WAV\n"
                "appears only when its memo is complete; an earlier one is replaced then.\n"
+               "Options may come before or after the paths; after -- every word is a\n"
+               "PATH, even one that starts with '-'.\n"
                "\n"
                "  --check             only tell which files carry sound (path<TAB>Yes, No\n"
                "                      or Unreadable); nothing is written\n"
                "  -r, --recursive     every PATH is a folder, searched with its subfolders\n"
                "      --mask PATTERN  file-name patterns for -r, separated by ';' ('*' and\n"
                "                      '?'; default *.jpg;*.jpeg;*.fpx)\n"
+               "  -o, --output-dir DIR\n"
+               "                      write the WAVs below DIR instead of beside the\n"
+               "                      pictures, keeping each picture's path below the\n"
+               "                      folder searched (-r PICS: PICS/2003/a.jpg ->\n"
+               "                      DIR/2003/a.jpg.wav) or below the files' common\n"
+               "                      folder; several folders with -r keep their paths\n"
+               "                      below their common folder, so names stay apart.\n"
+               "                      Folders are made as needed, never through a\n"
+               "                      symbolic link; DIR inside a searched folder is not\n"
+               "                      searched. Not with --check, which writes nothing\n"
+               "      --keep-going    go on with the next file when a WAV cannot be made\n"
+               "                      or written (by default the run stops there)\n"
                "      --pcm           write each memo as plain 16-bit PCM, which every\n"
                "                      player plays (a memo in an encoding not decoded here\n"
                "                      is written as stored, with a log row)\n"
@@ -82,8 +99,9 @@ void PrintHelp()
                "Exit status:\n"
                "  0  every file was handled without an error\n"
                "  1  an error was reported on standard error, with its reason (also when\n"
-               "     standard output could not be written)\n"
-               "  2  usage error\n",
+               "     standard output could not be written, or a PATH was a folder\n"
+               "     without -r beside other paths)\n"
+               "  2  usage error (also when every PATH was a folder without -r)\n",
                stdout);
 }
 
@@ -120,6 +138,14 @@ CString Escape(const CString& text)
         i += step;
     }
     return out;
+}
+
+// The file layer opens regular files only; for a folder the user wants the
+// way to search it rather than "Not a regular file".
+bool IsFolder(const CString& path)
+{
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 class CConsole {
@@ -182,6 +208,10 @@ public:
     }
     void ShowMessage(const char* format, const CString& path, int error) override
     {
+        if (error == ERROR_NOT_REGULAR_FILE && IsFolder(path)) {
+            m_console.Error(FormatText(kFolderHint, path.c_str()), 0);
+            return;
+        }
         CString oneLine;
         for (const char* c = format; *c; ++c) {
             if (*c != '\n')
@@ -202,7 +232,8 @@ private:
     std::optional<ReportFormat> m_format;
 };
 
-std::vector<CString> FindRows(const std::vector<CString>& folders, const CString& mask, CConsole& console)
+std::vector<CString> FindRows(const std::vector<CString>& folders, const CString& mask,
+                              const std::vector<std::pair<dev_t, ino_t>>& skip, CConsole& console)
 {
     std::vector<CString> rows;
     CFileSearch finder;
@@ -212,6 +243,7 @@ std::vector<CString> FindRows(const std::vector<CString>& folders, const CString
         options.strBaseFolder = folder;
         options.strFileMask = mask;
         options.bSubfolders = 1;
+        options.arrSkipFolders = skip;
         finder.RemoveAll();
         const int count = finder.FindFiles(options);
         for (const auto& [unreadable, error] : finder.GetUnreadableFolders())
@@ -227,6 +259,14 @@ std::vector<CString> FindRows(const std::vector<CString>& folders, const CString
     return rows;
 }
 
+void CannotRead(const CString& row, int error, CConsole& console)
+{
+    if (error == ERROR_NOT_REGULAR_FILE && IsFolder(row))
+        console.Error(FormatText(kFolderHint, row.c_str()), 0);
+    else
+        console.Error("cannot read " + row, error);
+}
+
 void Check(const std::vector<CString>& rows, CConsole& console, std::optional<ReportFormat> format)
 {
     for (const CString& row : rows) {
@@ -235,14 +275,14 @@ void Check(const std::vector<CString>& rows, CConsole& console, std::optional<Re
             for (const CReportRecord& record : CheckRecords(row, &error))
                 console.Raw(FormatRecord(record, *format));
             if (error != 0)
-                console.Error("cannot read " + row, error);
+                CannotRead(row, error, console);
             console.EndOfFile();
             continue;
         }
         int error = 0;
         const SoundCheck answer = CheckSound(row, &error);
         if (answer == SoundCheck::Unreadable)
-            console.Error("cannot read " + row, error);
+            CannotRead(row, error, console);
         console.Row(row, answer == SoundCheck::Yes ? "\tYes" : answer == SoundCheck::No ? "\tNo" : "\tUnreadable");
         console.EndOfFile();
     }
@@ -252,13 +292,15 @@ void Check(const std::vector<CString>& rows, CConsole& console, std::optional<Re
 
 int main(int argc, char** argv)
 {
-    enum { OPT_MASK = 1000, OPT_HELP, OPT_VERSION, OPT_KEEP_PARTIAL, OPT_PCM, OPT_FORMAT };
+    enum { OPT_MASK = 1000, OPT_HELP, OPT_VERSION, OPT_KEEP_PARTIAL, OPT_KEEP_GOING, OPT_PCM, OPT_FORMAT };
     static const option longOptions[] = {
         {"check", no_argument, nullptr, 'c'},
         {"recursive", no_argument, nullptr, 'r'},
         {"null", no_argument, nullptr, '0'},
         {"mask", required_argument, nullptr, OPT_MASK},
+        {"output-dir", required_argument, nullptr, 'o'},
         {"keep-partial", no_argument, nullptr, OPT_KEEP_PARTIAL},
+        {"keep-going", no_argument, nullptr, OPT_KEEP_GOING},
         {"pcm", no_argument, nullptr, OPT_PCM},
         {"format", required_argument, nullptr, OPT_FORMAT},
         {"help", no_argument, nullptr, OPT_HELP},
@@ -274,7 +316,8 @@ int main(int argc, char** argv)
     CString mask = kDefaultFileMask;
     opterr = 0;
     int opt;
-    while ((opt = getopt_long(argc, argv, "+r0", longOptions, nullptr)) != -1) {
+    // GNU order: options anywhere among the paths, "--" ends them.
+    while ((opt = getopt_long(argc, argv, "r0o:", longOptions, nullptr)) != -1) {
         switch (opt) {
         case 'c':
             check = true;
@@ -289,8 +332,19 @@ int main(int argc, char** argv)
             mask = optarg;
             maskGiven = true;
             break;
+        case 'o':
+            // An empty name would quietly write beside the pictures.
+            if (*optarg == '\0') {
+                std::fprintf(stderr, "vocaline-extract: empty folder name\n%s", kUsage);
+                return 2;
+            }
+            extractOptions.strOutputDir = optarg;
+            break;
         case OPT_KEEP_PARTIAL:
             extractOptions.bKeepPartial = true;
+            break;
+        case OPT_KEEP_GOING:
+            extractOptions.bKeepGoing = true;
             break;
         case OPT_PCM:
             extractOptions.bPcm = true;
@@ -335,14 +389,42 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "vocaline-extract: --format writes its own line ends; -0 does not apply\n%s", kUsage);
         return 2;
     }
+    if (check && !extractOptions.strOutputDir.empty()) {
+        std::fprintf(stderr, "vocaline-extract: --check writes nothing; -o does not apply\n%s", kUsage);
+        return 2;
+    }
     CConsole console(nullEnded);
     const std::vector<CString> paths(argv + optind, argv + argc);
+    if (!recursive && std::all_of(paths.begin(), paths.end(), IsFolder)) {
+        for (const CString& path : paths)
+            console.Error(FormatText(kFolderHint, path.c_str()), 0);
+        return 2;
+    }
     // An empty name would search the working folder, which nobody asked for.
     if (recursive && std::find(paths.begin(), paths.end(), CString()) != paths.end()) {
         std::fprintf(stderr, "vocaline-extract: empty folder name\n%s", kUsage);
         return 2;
     }
-    const std::vector<CString> rows = recursive ? FindRows(paths, mask, console) : paths;
+    std::vector<std::pair<dev_t, ino_t>> skip;
+    if (recursive && !extractOptions.strOutputDir.empty()) {
+        // Each picture keeps its path below the folder searched; several
+        // folders keep theirs below their common folder, so two folders'
+        // 2003/a.jpg do not meet in one WAV.
+        extractOptions.strTreeRoot = CommonFolder(paths);
+        struct stat st {};
+        if (::stat(extractOptions.strOutputDir.c_str(), &st) == 0)
+            skip.emplace_back(st.st_dev, st.st_ino);
+    } else if (!extractOptions.strOutputDir.empty()) {
+        // The files' common folder; a folder named by mistake is no file
+        // and must not move the others' place.
+        std::vector<CString> parents;
+        for (const CString& path : paths) {
+            if (!IsFolder(path))
+                parents.push_back(path.find('/') == CString::npos ? CString(".") : path.substr(0, path.rfind('/') + 1));
+        }
+        extractOptions.strTreeRoot = CommonFolder(parents);
+    }
+    const std::vector<CString> rows = recursive ? FindRows(paths, mask, skip, console) : paths;
 
     if (format == ReportFormat::Csv)
         console.Raw(CsvHeader());

@@ -1,10 +1,13 @@
 #include "audio/extract.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <filesystem>
 #include <set>
 #include <tuple>
 
@@ -43,6 +46,101 @@ enum class Outcome { NextRow, EndRun };
 
 // The names a run has written, by folder (device, inode) and name.
 using WrittenNames = std::set<std::tuple<dev_t, ino_t, CString>>;
+
+namespace fs = std::filesystem;
+
+// path made absolute by its words, without a trailing separator.
+fs::path Absolute(const CString& path)
+{
+    std::error_code error;
+    fs::path absolute = fs::absolute(fs::path(path), error).lexically_normal();
+    if (!absolute.has_filename() && absolute.has_relative_path())
+        absolute = absolute.parent_path();
+    return absolute;
+}
+
+// Where a run writes its WAVs: beside each picture, or in a tree of folders
+// below another folder that mirrors the pictures' tree below its root.
+class COutputPlace {
+public:
+    COutputPlace(const std::vector<CString>& sources, const CExtractOptions& options)
+        : m_sources(sources), m_strTreeRoot(options.strTreeRoot)
+    {
+        if (!options.strOutputDir.empty())
+            SetFolder(options.strOutputDir);
+    }
+    bool IsBeside() const { return m_strFolder.empty(); }
+    void SetFolder(const CString& folder) { m_strFolder = folder.back() == '/' ? folder : folder + '/'; }
+    /// The folder whose tree is mirrored, ending in '/': the root given, or
+    /// the sources' common parent.
+    CString TreeRoot()
+    {
+        const CString& root = Root().native();
+        return root.empty() || root.back() == '/' ? root : root + '/';
+    }
+    /// source's path in the output tree, from the output folder on: its
+    /// path below the tree's root.
+    CString PathBelow(const CString& source)
+    {
+        const fs::path below = Absolute(source).lexically_relative(Root());
+        // A source outside the tree (a root given that does not hold it)
+        // goes straight into the output folder under its own name.
+        if (below.empty() || below == "." || *below.begin() == ".." || !below.has_filename())
+            return fs::path(source).filename().native();
+        return below.native();
+    }
+    const CString& Folder() const { return m_strFolder; }
+    /// The output folder, opened (and made, with its parents, when missing)
+    /// at the first need; the folder named is followed as the user named it.
+    int Open(int& error)
+    {
+        const auto open = [this] { return CUniqueFd(::open(m_strFolder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC)); };
+        if (!m_folder.IsOpen() && m_nError == 0) {
+            m_folder = open();
+            if (!m_folder.IsOpen() && errno == ENOENT) {
+                std::error_code made;
+                fs::create_directories(fs::path(m_strFolder), made);
+                m_folder = open();
+                if (!m_folder.IsOpen())
+                    m_nError = made ? made.value() : errno;
+            } else if (!m_folder.IsOpen()) {
+                m_nError = errno;
+            }
+        }
+        error = m_nError;
+        return m_folder.Get();
+    }
+    // OtherOutputFolder is asked once per run at most.
+    bool Ask()
+    {
+        const bool first = !m_bAsked;
+        m_bAsked = true;
+        return first;
+    }
+
+private:
+    const fs::path& Root()
+    {
+        if (m_root.empty() && !m_strTreeRoot.empty()) {
+            m_root = Absolute(m_strTreeRoot);
+        } else if (m_root.empty()) {
+            std::vector<CString> parents;
+            parents.reserve(m_sources.size());
+            for (const CString& source : m_sources)
+                parents.push_back(Absolute(source).parent_path().native());
+            m_root = fs::path(CommonFolder(parents));
+        }
+        return m_root;
+    }
+
+    const std::vector<CString>& m_sources;
+    CString m_strTreeRoot;
+    CString m_strFolder; // ends in '/'; empty for beside each picture
+    fs::path m_root;
+    CUniqueFd m_folder;
+    int m_nError = 0;
+    bool m_bAsked = false;
+};
 
 int64_t PiecesSize(const std::vector<SoundPiece>& pieces)
 {
@@ -109,8 +207,8 @@ CString Reason(const char* what, int error)
 class CFileExtraction {
 public:
     CFileExtraction(const CString& source, IExtractReport& report, const CExtractOptions& options,
-                    std::vector<CString>& written, WrittenNames& names)
-        : m_source(source), m_report(report), m_options(options), m_written(written), m_names(names)
+                    std::vector<CString>& written, WrittenNames& names, COutputPlace& place)
+        : m_source(source), m_report(report), m_options(options), m_written(written), m_names(names), m_place(place)
     {
     }
 
@@ -122,9 +220,11 @@ private:
     Outcome OtherSources(bool jpeg, const char* noMemoRow);
     Outcome WriteMemos(const std::vector<CMemo>& memos);
     Outcome WriteMemo(const CMemo& memo, Outcome afterShort = Outcome::NextRow);
+    bool OpenOutputFolder();
     CString NextOutputPath();
+    bool CreateOutput(COutputFile& output, CString& path, int firstIndex, mode_t permissions);
     Outcome Finish(COutputFile& output, const CString& path, bool complete, Outcome afterShort);
-    Outcome OutputFailed(const COutputFile& output, const CString& path, bool creating);
+    Outcome OutputFailed(int error, const CString& path, bool creating);
     // Tells the report what became of the memo at hand (or of the file).
     void Tell(ExtractOutcome outcome, const CString& error = {}, const CString& output = {});
 
@@ -133,8 +233,15 @@ private:
     const CExtractOptions& m_options;
     std::vector<CString>& m_written;
     WrittenNames& m_names;
+    COutputPlace& m_place;
     CSourceFile m_file;
+    // Where this file's WAVs go: the folder (its descriptor and identity)
+    // and the path that ".wav", ".2.wav", ... are appended to.
+    CUniqueFd m_outFolder;
+    int m_nOutFolder = -1;
+    int m_nOutError = 0;
     struct stat m_folder {};
+    CString m_outBase;
     int m_nIndex = 0; // of the last output name given
     const CMemo* m_memo = nullptr;
     int m_nMemo = 0;
@@ -155,7 +262,6 @@ Outcome CFileExtraction::Run()
         Tell(ExtractOutcome::Failed, Reason("could not open the file", m_file.GetError()));
         return Outcome::NextRow;
     }
-    ::fstat(m_file.Folder(), &m_folder);
     // The walk reads headers and the sound behind them, front to back: one
     // large read serves many small ones.
     m_file.SetReadAhead(32 * 1024);
@@ -262,16 +368,66 @@ Outcome CFileExtraction::FixedLayout(const std::vector<SoundPiece>& pieces)
     return WriteMemo(memo);
 }
 
+// The folder this file's WAVs go to: the picture's own, or its place in
+// the output tree, made as needed.
+bool CFileExtraction::OpenOutputFolder()
+{
+    m_outFolder.Reset();
+    m_nOutFolder = -1;
+    m_nOutError = 0;
+    if (m_place.IsBeside()) {
+        m_outBase = m_source;
+        m_nOutFolder = m_file.Folder();
+    } else {
+        const CString below = m_place.PathBelow(m_source);
+        m_outBase = m_place.Folder() + below;
+        const int top = m_place.Open(m_nOutError);
+        if (top >= 0) {
+            const size_t slash = below.rfind('/');
+            m_outFolder = OpenFolderBelow(top, slash == CString::npos ? CString() : below.substr(0, slash), m_nOutError);
+            m_nOutFolder = m_outFolder.Get();
+        }
+    }
+    if (m_nOutFolder >= 0 && ::fstat(m_nOutFolder, &m_folder) != 0)
+        m_nOutError = errno;
+    return m_nOutFolder >= 0 && m_nOutError == 0;
+}
+
 // The next memo's name: <source>.wav, .2.wav, ..., passing over a name this
 // run wrote for another memo (pic.jpg's second memo and a picture named
 // pic.jpg.2 both ask for pic.jpg.2.wav).
 CString CFileExtraction::NextOutputPath()
 {
     while (true) {
-        const CString path = OutputPathFor(m_source, ++m_nIndex);
+        const CString path = OutputPathFor(m_outBase, ++m_nIndex);
         if (!m_names.count({m_folder.st_dev, m_folder.st_ino, path.substr(path.rfind('/') + 1)}))
             return path;
     }
+}
+
+// Makes the output file for path. When the picture's folder cannot be
+// written, the report may name another folder once per run, asked with the
+// top of the tree that would be mirrored there: path then becomes this
+// memo's name in that folder (its index counted anew from firstIndex).
+bool CFileExtraction::CreateOutput(COutputFile& output, CString& path, int firstIndex, mode_t permissions)
+{
+    if (output.CreateIn(m_nOutFolder, path, permissions))
+        return true;
+    m_nOutError = output.GetError();
+    if (!m_place.IsBeside() || (m_nOutError != EROFS && m_nOutError != EACCES) || !m_place.Ask())
+        return false;
+    const std::optional<CString> other = m_report.OtherOutputFolder(m_place.TreeRoot(), m_nOutError);
+    if (!other || other->empty())
+        return false;
+    m_place.SetFolder(*other);
+    m_nIndex = firstIndex;
+    if (!OpenOutputFolder())
+        return false;
+    path = NextOutputPath();
+    if (output.CreateIn(m_nOutFolder, path, permissions))
+        return true;
+    m_nOutError = output.GetError();
+    return false;
 }
 
 // Writes one memo held whole, as 16-bit PCM when asked and when it is whole.
@@ -284,7 +440,10 @@ Outcome CFileExtraction::WriteMemo(const CMemo& memo, Outcome afterShort)
         Tell(ExtractOutcome::Failed, "sound data larger than 256 MB, no output file written");
         return Outcome::NextRow;
     }
-    const CString path = NextOutputPath();
+    if (m_nOutFolder < 0 && !OpenOutputFolder())
+        return OutputFailed(m_nOutError, OutputPathFor(m_outBase, m_nIndex + 1), true);
+    const int firstIndex = m_nIndex;
+    CString path = NextOutputPath();
     const bool complete = memo.bComplete;
     std::vector<unsigned char> pcm;
     const std::vector<unsigned char>* bytes = &memo.bytes;
@@ -306,10 +465,10 @@ Outcome CFileExtraction::WriteMemo(const CMemo& memo, Outcome afterShort)
     }
     COutputFile output;
     // A memo file of its own lends the WAV no bits the picture does not have.
-    if (!output.CreateIn(m_file.Folder(), path, m_file.GetPermissions() & memo.nPermissions))
-        return OutputFailed(output, path, true);
+    if (!CreateOutput(output, path, firstIndex, m_file.GetPermissions() & memo.nPermissions))
+        return OutputFailed(m_nOutError, path, true);
     if (!bytes->empty() && !output.Write(bytes->data(), bytes->size()))
-        return OutputFailed(output, path, false);
+        return OutputFailed(output.GetError(), path, false);
     return Finish(output, path, complete, afterShort);
 }
 
@@ -329,7 +488,7 @@ Outcome CFileExtraction::Finish(COutputFile& output, const CString& path, bool c
         }
     }
     if (!output.Commit())
-        return OutputFailed(output, path, output.CommitFailedAtName());
+        return OutputFailed(output.GetError(), path, output.CommitFailedAtName());
     m_written.push_back(path);
     m_names.emplace(m_folder.st_dev, m_folder.st_ino, path.substr(path.rfind('/') + 1));
     m_report.WriteLogRow(FormatText(complete ? kDone : kPartial, path.c_str()));
@@ -339,16 +498,16 @@ Outcome CFileExtraction::Finish(COutputFile& output, const CString& path, bool c
 }
 
 // A file that cannot be made or named is a creation failure; one that lost
-// data on the way is a write failure.
-Outcome CFileExtraction::OutputFailed(const COutputFile& output, const CString& path, bool creating)
+// data on the way is a write failure. Either ends the run unless asked to
+// keep going.
+Outcome CFileExtraction::OutputFailed(int error, const CString& path, bool creating)
 {
-    m_report.ShowMessage(creating ? kOutputBox : kWriteBox, path, output.GetError());
+    m_report.ShowMessage(creating ? kOutputBox : kWriteBox, path, error);
     m_report.WriteLogRow(creating ? kOutputRow : kWriteRow);
     m_report.WriteLogRow(path);
     Tell(ExtractOutcome::Failed,
-         Reason(creating ? "could not create the output file" : "could not write the output file", output.GetError()),
-         path);
-    return Outcome::EndRun;
+         Reason(creating ? "could not create the output file" : "could not write the output file", error), path);
+    return m_options.bKeepGoing ? Outcome::NextRow : Outcome::EndRun;
 }
 
 // Passes everything on and notes, per file, what the file's results said.
@@ -359,6 +518,10 @@ public:
     void ShowMessage(const char* format, const CString& path, int error) override
     {
         m_report.ShowMessage(format, path, error);
+    }
+    std::optional<CString> OtherOutputFolder(const CString& folder, int error) override
+    {
+        return m_report.OtherOutputFolder(folder, error);
     }
     void Result(const CExtractResult& result) override
     {
@@ -399,13 +562,14 @@ std::vector<CString> RunExtraction(const std::vector<CString>& sources, IExtract
     CExtractSummary counts;
     CTallyReport tally(report);
     WrittenNames names;
+    COutputPlace place(sources, options);
     for (size_t done = 0; done < sources.size(); ++done) {
         if (!report.KeepGoing(done, sources.size())) {
             counts.bCancelled = true;
             break;
         }
         const size_t before = written.size();
-        const Outcome outcome = CFileExtraction(sources[done], tally, options, written, names).Run();
+        const Outcome outcome = CFileExtraction(sources[done], tally, options, written, names, place).Run();
         tally.Count(counts, written.size() - before);
         if (outcome == Outcome::EndRun)
             break;
@@ -413,6 +577,23 @@ std::vector<CString> RunExtraction(const std::vector<CString>& sources, IExtract
     if (summary)
         *summary = counts;
     return written;
+}
+
+CString CommonFolder(const std::vector<CString>& paths)
+{
+    fs::path common;
+    for (size_t i = 0; i < paths.size(); ++i) {
+        const fs::path path = Absolute(paths[i]);
+        if (i == 0) {
+            common = path;
+            continue;
+        }
+        fs::path shared;
+        for (auto a = common.begin(), b = path.begin(); a != common.end() && b != path.end() && *a == *b; ++a, ++b)
+            shared /= *a;
+        common = std::move(shared);
+    }
+    return common.native();
 }
 
 SoundCheck ReadMemos(const CString& path, std::vector<CMemo>& memos, int* error, const KeepGoing& keepGoing)

@@ -42,6 +42,8 @@ public:
     /// output folder was given: a folder answered takes this memo and every
     /// later one (the tree rule of CExtractOptions::strOutputDir); nothing
     /// answered goes on as before (the failure's message, the run ends).
+    /// folder is the top of the tree that would be mirrored there (the tree
+    /// root given, else the sources' common parent), ending in '/'.
     virtual std::optional<CString> OtherOutputFolder(const CString& /*folder*/, int /*error*/) { return {}; }
     /// Asked before each source with how many are done of how many; false
     /// stops the run there, after the file in hand was finished whole.
@@ -87,6 +89,11 @@ std::vector<CString> RunExtraction(const std::vector<CString>& sources, IExtract
 /// Returns false when the picture has no memo, cannot be read, or its memo
 /// is cut short, or when keepGoing (asked now and then) said stop.
 bool ReadMemo(const CString& path, std::vector<unsigned char>& wav, const KeepGoing& keepGoing = {});
+
+/// The deepest folder that holds every one of paths, each made absolute
+/// against the current folder by its words alone (no link is resolved):
+/// for one folder, that folder.
+CString CommonFolder(const std::vector<CString>& paths);
 
 // The output path of a source's memo: the source path with ".wav"
 // appended for the first, ".2.wav", ".3.wav", ... for later ones.

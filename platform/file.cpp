@@ -56,6 +56,34 @@ CUniqueFd OpenFolderOf(const CString& path)
 
 } // namespace
 
+CUniqueFd OpenFolderBelow(int at, const CString& path, int& error)
+{
+    constexpr int kFlags = O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
+    CUniqueFd folder;
+    for (size_t start = 0; start < path.size();) {
+        const size_t end = std::min(path.find('/', start), path.size());
+        const CString part = path.substr(start, end - start);
+        start = end + 1;
+        if (part.empty())
+            continue;
+        const int from = folder.IsOpen() ? folder.Get() : at;
+        CUniqueFd next(::openat(from, part.c_str(), kFlags));
+        // mkdirat makes no link's target: a name taken by a link stays EEXIST
+        // and the open after it refuses the link.
+        if (!next.IsOpen() && errno == ENOENT && (::mkdirat(from, part.c_str(), 0777) == 0 || errno == EEXIST))
+            next = CUniqueFd(::openat(from, part.c_str(), kFlags));
+        if (!next.IsOpen()) {
+            error = errno;
+            return {};
+        }
+        folder = std::move(next);
+    }
+    if (!folder.IsOpen())
+        folder = CUniqueFd(::openat(at, ".", kFlags));
+    error = folder.IsOpen() ? 0 : errno;
+    return folder;
+}
+
 bool CSourceFile::Open(const CString& path, bool keepFolder)
 {
     Close();

@@ -41,6 +41,14 @@ constexpr int ERROR_NOT_REGULAR_FILE = -1;
 // Words for an error code, as the user should read them.
 const char* DescribeError(int error);
 
+/// Opens the folder at path (relative, '/' between its parts) below the
+/// open folder at, one part at a time and making each part that is missing
+/// (mode 0777, limited by the umask). No symbolic link is followed, whoever
+/// planted it and when: a link where a part should be fails with ENOTDIR.
+/// An empty path opens at itself again. On failure the descriptor is not
+/// open and error says why.
+CUniqueFd OpenFolderBelow(int at, const CString& path, int& error);
+
 // Called now and then during a long piece of work on one file; answering
 // false abandons it.
 using KeepGoing = std::function<bool()>;

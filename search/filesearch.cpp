@@ -1,5 +1,7 @@
 #include "search/filesearch.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cstring>
 #include <functional>
@@ -18,6 +20,16 @@ unsigned char FoldAscii(unsigned char c)
     return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c + ('a' - 'A')) : c;
 }
 
+// One stat per subfolder, paid only when some folder is to be skipped.
+bool IsSkipped(const CSearchOptions& options, const CString& folder)
+{
+    struct stat st {};
+    if (options.arrSkipFolders.empty() || ::lstat(folder.c_str(), &st) != 0)
+        return false;
+    const std::pair<dev_t, ino_t> id(st.st_dev, st.st_ino);
+    return std::find(options.arrSkipFolders.begin(), options.arrSkipFolders.end(), id) != options.arrSkipFolders.end();
+}
+
 } // namespace
 
 void CSearchOptions::Reset()
@@ -28,6 +40,7 @@ void CSearchOptions::Reset()
     dwOptions = 0;
     nMinSize = 0;
     nMaxSize = 0;
+    arrSkipFolders.clear();
 }
 
 CPathParts CFileSearch::GetFilePath(int index) const
@@ -53,7 +66,7 @@ int CFileSearch::FindFiles(CSearchOptions& options, ISearchReport* report)
         bool more = readable;
         while (more && !m_bStop) {
             more = folder.FindNextFile();
-            if (folder.IsDirectory() && !folder.IsDots()) {
+            if (folder.IsDirectory() && !folder.IsDots() && !IsSkipped(options, folder.GetFilePath())) {
                 CSearchOptions sub = options;
                 sub.strBaseFolder = options.strBaseFolder + folder.GetFileName();
                 FindFiles(sub, report);

@@ -2,6 +2,8 @@
 // The recursive finder: walks a folder tree on the calling thread, collects
 // the paths whose names match one mask (and sizes lie in a range), and
 // reports hits, rejects and folders through a narrow interface.
+#include <sys/types.h>
+
 #include <cstdint>
 #include <utility>
 #include <vector>
@@ -26,6 +28,9 @@ struct CSearchOptions {
     uint32_t dwOptions = 0;
     int64_t nMinSize = 0;
     int64_t nMaxSize = 0;
+    // Subfolders left out of the walk, by device and inode: where a run
+    // writes into the tree it searched, it must not find its own output.
+    std::vector<std::pair<dev_t, ino_t>> arrSkipFolders;
 
     void Reset();
 };

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdarg>
 #include <cerrno>
 #include <chrono>
 #include <filesystem>
@@ -26,6 +27,29 @@
 // value fails the read with it.
 namespace {
 std::function<int(off_t offset)> g_readFault;
+// Makes the creation of files in a folder fail; as root no permission bit
+// stops a write, so this stands in for a folder that cannot be written.
+std::function<int(int folder)> g_createFault;
+} // namespace
+
+extern "C" int openat(int at, const char* path, int flags, ...)
+{
+    using Openat = int (*)(int, const char*, int, ...);
+    static const auto real = reinterpret_cast<Openat>(::dlsym(RTLD_NEXT, "openat"));
+    mode_t mode = 0;
+    if ((flags & O_CREAT) || (flags & O_TMPFILE) == O_TMPFILE) {
+        va_list args;
+        va_start(args, flags);
+        mode = va_arg(args, mode_t);
+        va_end(args);
+        if (g_createFault) {
+            if (const int error = g_createFault(at)) {
+                errno = error;
+                return -1;
+            }
+        }
+    }
+    return real(at, path, flags, mode);
 }
 
 extern "C" ssize_t pread(int fd, void* buffer, size_t n, off_t offset)
@@ -373,6 +397,107 @@ TEST_F(Extraction, NoMemoOfARunReplacesAnother)
     EXPECT_EQ(Extract({one, two}), (std::vector<std::string>{"row:" + one, Done(one), "row:" + two, Done(two),
                                                              Done(two + ".3")}));
     EXPECT_EQ(ReadFile(one + ".wav"), SoundBytes(200));
+}
+
+// With another output folder each WAV takes its picture's place in a tree
+// mirrored below it, folders made as needed, and the rows name what was
+// written. A link planted where a folder goes is never followed: that file
+// fails, and the run goes on when asked to.
+TEST_F(Extraction, OtherFolderMirrorsTheTreeNeverThroughALink)
+{
+    TempDir out, victim, elsewhere;
+    const Bytes sound = SoundBytes(300);
+    const Bytes first = fpxrgen::MakeWav({.data = fpxrgen::Noise(300, 1)});
+    const Bytes second = fpxrgen::MakeWav({.data = fpxrgen::Noise(300, 2)});
+    MakeDir(dir / "2003/may");
+    MakeDir(dir / "2004");
+    const std::string a = Save("2003/may/a.jpg", CameraFile(sound));
+    const std::string two = Save("2003/two.jpg", fpxrgen::MakeSample(fpxrgen::Layout::TwoMemos, first, second).file);
+    const std::string b = Save("2004/b.jpg", CameraFile(sound));
+    const std::string c = Save("c.jpg", CameraFile(sound));
+    const std::string outside = elsewhere / "d.jpg";
+    WriteFile(outside, CameraFile(sound));
+    Recorder recorder;
+    recorder.onRow = [&](const std::string& row) {
+        if (row == b) {
+            ASSERT_EQ(::symlink(victim.path().c_str(), (out / "2004").c_str()), 0);
+        }
+    };
+    CExtractOptions options;
+    options.strOutputDir = out.path();
+    options.strTreeRoot = dir.path();
+    options.bKeepGoing = true;
+    RunExtraction({a, two, b, c, outside}, recorder, options);
+    const auto done = [](const std::string& wav) { return "row:Output file: " + wav + " Done"; };
+    EXPECT_EQ(recorder.events,
+              (std::vector<std::string>{"row:" + a, done(out / "2003/may/a.jpg.wav"), "row:" + two,
+                                        done(out / "2003/two.jpg.wav"), done(out / "2003/two.jpg.2.wav"), "row:" + b,
+                                        "box:Error cant open/create output file\n" + out / "2004/b.jpg.wav",
+                                        "row:Error cant open/create output file", "row:" + out / "2004/b.jpg.wav",
+                                        "row:" + c, done(out / "c.jpg.wav"), "row:" + outside,
+                                        done(out / "d.jpg.wav")})); // outside the tree: by its name alone
+    EXPECT_EQ(ReadFile(out / "2003/may/a.jpg.wav"), sound);
+    EXPECT_EQ(ReadFile(out / "2003/two.jpg.2.wav"), second);
+    EXPECT_TRUE(Listing(victim.path()).empty());
+
+    // No root given: the sources' common parent; the output folder is made.
+    CExtractOptions common;
+    const std::string made = common.strOutputDir = out / "new/out";
+    EXPECT_EQ(Extract({a, c}, common),
+              (std::vector<std::string>{"row:" + a, done(made + "/2003/may/a.jpg.wav"), "row:" + c,
+                                        done(made + "/c.jpg.wav")}));
+}
+
+// When the picture's folder cannot be written the report is asked, once a
+// run and naming the sources' common parent, for another folder: an answer
+// takes this memo and every later one (the tree below that parent); without
+// one the failure stands and ends the run unless it is to keep going.
+TEST_F(Extraction, AnotherFolderIsAskedOnceWhenThePicturesCannotBeWritten)
+{
+    TempDir out;
+    const Bytes sound = SoundBytes(300);
+    MakeDir(dir / "sub");
+    const std::string a = Save("a.jpg", CameraFile(sound));
+    const std::string b = Save("sub/b.jpg", CameraFile(sound));
+    struct Asking : Recorder {
+        std::optional<CString> answer;
+        std::vector<std::string> asked;
+        std::optional<CString> OtherOutputFolder(const CString& folder, int error) override
+        {
+            asked.push_back(folder + ": " + DescribeError(error));
+            return answer;
+        }
+    };
+    g_createFault = [&](int folder) { // the pictures' folders, as a read-only medium
+        const auto at = std::filesystem::read_symlink("/proc/self/fd/" + std::to_string(folder)).string() + "/";
+        return at.rfind(dir.path(), 0) == 0 ? EROFS : 0;
+    };
+    const std::string failed = "box:Error cant open/create output file\n";
+    const struct {
+        std::optional<CString> answer;
+        bool keepGoing;
+        std::vector<std::string> events;
+    } cases[] = {
+        {out.path(), false,
+         {"row:" + a, "row:Output file: " + out / "a.jpg.wav Done", "row:" + b,
+          "row:Output file: " + out / "sub/b.jpg.wav Done"}},
+        {{}, false, {"row:" + a, failed + a + ".wav", "row:Error cant open/create output file", "row:" + a + ".wav"}},
+        {{}, true,
+         {"row:" + a, failed + a + ".wav", "row:Error cant open/create output file", "row:" + a + ".wav", "row:" + b,
+          failed + b + ".wav", "row:Error cant open/create output file", "row:" + b + ".wav"}},
+    };
+    for (const auto& c : cases) {
+        Asking asking;
+        asking.answer = c.answer;
+        CExtractOptions options;
+        options.bKeepGoing = c.keepGoing;
+        RunExtraction({a, b}, asking, options);
+        EXPECT_EQ(asking.events, c.events);
+        EXPECT_EQ(asking.asked, std::vector<std::string>{dir.path() + ": Read-only file system"});
+    }
+    g_createFault = nullptr;
+    EXPECT_EQ(ReadFile(out / "sub/b.jpg.wav"), sound);
+    EXPECT_EQ(Listing(dir / "sub"), std::vector<std::string>{"b.jpg"});
 }
 
 // Every kind of file, in one run: the presence test says Yes exactly when

@@ -58,6 +58,16 @@ TEST_F(Cli, ArgumentsGiveStatusRowsAndReasons)
     WriteFile(odd, ReadFile(DataPath("IM000101.JPG")));
     const std::string shown = other / "a\\nOutput file: x Done\\tb\\\\n.jpg";
     const std::string usage = "Usage: vocaline-extract";
+    // A WAV name taken by a folder: that file cannot be written.
+    const std::string blocked = other / "blocked.jpg";
+    WriteFile(blocked, ReadFile(DataPath("IM000101.JPG")));
+    MakeDir(blocked + ".wav/in");
+    const std::string blockedRows = blocked + "\nError cant open/create output file\n" + blocked + ".wav\n";
+    const std::string blockedError = "vocaline-extract: Error cant open/create output file: " + blocked + ".wav: ";
+    const std::string hint = " is a folder; use -r to search it\n";
+    // A path that starts with '-' is given relative to here.
+    WriteFile(other / "-p.jpg", ReadFile(DataPath("IM000102.JPG")));
+    ASSERT_EQ(::chdir(other.path().c_str()), 0);
     const struct {
         std::vector<std::string> args;
         int status;
@@ -74,6 +84,7 @@ TEST_F(Cli, ArgumentsGiveStatusRowsAndReasons)
         {{"--mask", "*", pic}, 2, "", usage},
         {{"-r.jpg", dir.path()}, 2, "", "vocaline-extract: unknown or incomplete option '-.'\n"},
         {{"-r", ""}, 2, "", "vocaline-extract: empty folder name\n"},
+        {{pic, "-o", ""}, 2, "", "vocaline-extract: empty folder name\n"},
         {{"-r", empty.path()}, 0, "", ""},
         {{"--check", "-r", empty.path()}, 0, "", ""},
         {{text, gone, pic}, 1,
@@ -81,6 +92,18 @@ TEST_F(Cli, ArgumentsGiveStatusRowsAndReasons)
              + "\nOutput file: " + pic + ".wav Done\n",
          "vocaline-extract: Error could not open file: " + gone + ": No such file or directory\n"},
         {{odd}, 0, shown + "\nOutput file: " + shown + ".wav Done\n", ""},
+        // Options after the paths; "--" ends the options.
+        {{"-r", dir.path(), "--mask", "*.TXT", "--check"}, 0, text + "\tNo\n", ""},
+        {{"--check", "--", "-p.jpg"}, 0, "-p.jpg\tNo\n", ""},
+        {{"--check", "-p.jpg"}, 2, "", "unknown or incomplete option '-p'"},
+        {{"--check", "-o", empty.path(), pic}, 2, "", "-o does not apply"},
+        // A folder without -r: a usage error when it is all there was.
+        {{dir.path(), empty.path()}, 2, "", "vocaline-extract: " + dir.path() + hint},
+        {{"--check", dir / "sub", pic}, 1, dir / "sub\tUnreadable\n" + pic + "\tYes\n", dir / "sub" + hint},
+        {{dir / "sub", pic}, 1, dir / "sub\n" + pic + "\nOutput file: " + pic + ".wav Done\n", dir / "sub" + hint},
+        // An output file that cannot be made ends the run, unless asked to go on.
+        {{blocked, pic}, 1, blockedRows, blockedError},
+        {{blocked, "--keep-going", pic}, 1, blockedRows + pic + "\nOutput file: " + pic + ".wav Done\n", blockedError},
     };
     for (const auto& c : cases) {
         const Result r = Call(c.args);
@@ -90,6 +113,7 @@ TEST_F(Cli, ArgumentsGiveStatusRowsAndReasons)
         EXPECT_NE(r.err.find(c.err), std::string::npos) << args << ": " << r.err;
         EXPECT_EQ(r.err.empty(), c.err.empty()) << args << ": " << r.err;
     }
+    ASSERT_EQ(::chdir("/"), 0);
     EXPECT_TRUE(Exists(odd + ".wav"));
     EXPECT_FALSE(Exists(silent + ".wav"));
 
@@ -98,6 +122,45 @@ TEST_F(Cli, ArgumentsGiveStatusRowsAndReasons)
              {"\x9b", "\\x9b"}, {"\xff\xfe", "\\xff\\xfe"}, {"\xc2\x85", "\\xc2\\x85"}, {"\x7f\x1b", "\\x7f\\x1b"},
              {"\xe2\x80\xae", "\\xe2\\x80\\xae"}, {"\xc3", "\\xc3"}, {"\xca\n", "\\xca\\n"}, {"\xc3\xbc\\", "\xc3\xbc\\\\"}})
         EXPECT_EQ(Call({"--check", dir / name}).out, dir / escaped + "\tUnreadable\n");
+}
+
+// -o: every WAV below the output folder at its picture's place, exactly the
+// memo, the reports naming it; the pictures' tree is read-only and stays as
+// it was (as root no permission bit stops a write: that nothing was written
+// is what is checked then). A link planted as an output subfolder is not
+// followed, and an output folder inside the tree searched is not searched.
+TEST_F(Cli, OutputFolderMirrorsAReadOnlyTree)
+{
+    const std::string pics = dir / "pics/", out = dir / "out/", olympus = DataPath("real/olympus-c3000/");
+    for (const std::string name : {"2003/may/IM000101.JPG", "2005/IM000101.JPG"}) {
+        MakeDir(pics + name.substr(0, name.rfind('/')));
+        WriteFile(pics + name, ReadFile(DataPath("IM000101.JPG")));
+    }
+    MakeDir(pics + "2004");
+    for (const std::string name : {"P1010006.JPG", "P1010006.WAV"})
+        WriteFile(pics + "2004/" + name, ReadFile(olympus + name));
+    const TempDir victim;
+    MakeDir(out);
+    ASSERT_EQ(::symlink(victim.path().c_str(), (out + "2005").c_str()), 0);
+    const std::string find = "find . | sort", before = Shell("cd " + Quote(pics) + " && chmod -R a-w . && " + find);
+
+    const Result r = Call({"--keep-going", "--format=json", "-o", out, "-r", pics});
+    EXPECT_EQ(Shell("cd " + Quote(pics) + " && " + find), before);
+    EXPECT_EQ(Shell("chmod -R u+w " + Quote(pics) + " && cd " + Quote(out) + " && find . -type f | sort"),
+              "./2003/may/IM000101.JPG.wav\n./2004/P1010006.JPG.wav");
+    EXPECT_EQ(ReadFile(out + "2003/may/IM000101.JPG.wav"), ReadFile(DataPath("expected/IM000101.JPG.wav")));
+    EXPECT_EQ(ReadFile(out + "2004/P1010006.JPG.wav"), ReadFile(olympus + "P1010006.WAV"));
+    EXPECT_EQ(r.status, 1);
+    for (const char* wav : {"2003/may/IM000101.JPG.wav\",\"outcome\":\"done", "2005/IM000101.JPG.wav\",\"outcome\":\"failed"})
+        EXPECT_NE(r.out.find("\"output\":\"" + out + wav), std::string::npos) << r.out;
+    EXPECT_NE(r.err.find(out + "2005/IM000101.JPG.wav: Not a directory"), std::string::npos) << r.err;
+    EXPECT_EQ(Shell("ls -A " + Quote(victim.path())), "");
+
+    // Inside the tree, every file a match: the output is not read back.
+    Call({"-r", pics, "-o", pics + "wav", "--mask", "*"});
+    const Result again = Call({"-r", pics, "-o", pics + "wav", "--mask", "*"});
+    EXPECT_NE(again.out.find("Output file: " + pics + "wav/2003/may/IM000101.JPG.wav Done"), std::string::npos);
+    EXPECT_EQ(("\n" + again.out).find("\n" + pics + "wav/"), std::string::npos) << again.out;
 }
 
 // A folder that cannot be read is named with its reason, and so is an

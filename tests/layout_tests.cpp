@@ -87,8 +87,9 @@ TEST(Layout, FitsTheScreenAndKeepsNamesWholeInEveryLanguage)
                                                    && dlg.GetDlgItemText(IDC_STATUS)[0] != '('; }, 10000));
             ASSERT_EQ(view->Model()->Count(), 4) << where;
             EXPECT_TRUE(screen.contains(dlg.geometry())) << where;
-            if (start == 0)
+            if (start == 0) {
                 EXPECT_NEAR(dlg.width(), screen.width() * 4 / 5, screen.width() / 10) << where;
+            }
             ExpectLaidOut(dlg, where);
 
             // Showing a picture and its memo never moves the divider.
