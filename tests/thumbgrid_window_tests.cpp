@@ -7,8 +7,6 @@
 #include <QMimeData>
 #include <QToolButton>
 #include <QToolTip>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "guikit.h"
 #include "platform/qt/text.h"
