@@ -27,7 +27,7 @@ public:
         : m_dlg(dlg), m_then(std::move(then)), m_firstSource(sources.front())
     {
         m_thread = std::thread([this, sources = std::move(sources), options] {
-            m_written = RunExtraction(sources, *this, options, &m_summary);
+            RunExtraction(sources, *this, options, &m_summary);
             // The run is over: the window takes its results when it gets here.
             QMetaObject::invokeMethod(&m_dlg, [dlg = &m_dlg] { dlg->EndExtraction(); }, Qt::QueuedConnection);
             m_bDone = true;
@@ -169,7 +169,6 @@ private:
     std::atomic<bool> m_bDone{false};
     std::atomic<bool> m_bGoing{false}; // the window is going away
     CExtractSummary m_summary;
-    std::vector<CString> m_written;
     // The run's side: the row of the last message, until a row takes it.
     CString m_pending;
     CString m_pendingReason;
