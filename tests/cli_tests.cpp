@@ -67,6 +67,7 @@ TEST_F(Cli, ArgumentsGiveStatusRowsAndReasons)
     const std::string hint = " is a folder; use -r to search it\n";
     // A path that starts with '-' is given relative to here.
     WriteFile(other / "-p.jpg", ReadFile(DataPath("IM000102.JPG")));
+    ASSERT_EQ(::symlink("/nonexistent/x", (other / "dangling").c_str()), 0); // no output folder can be made there
     ASSERT_EQ(::chdir(other.path().c_str()), 0);
     const struct {
         std::vector<std::string> args;
@@ -104,6 +105,8 @@ TEST_F(Cli, ArgumentsGiveStatusRowsAndReasons)
         // An output file that cannot be made ends the run, unless asked to go on.
         {{blocked, pic}, 1, blockedRows, blockedError},
         {{blocked, "--keep-going", pic}, 1, blockedRows + pic + "\nOutput file: " + pic + ".wav Done\n", blockedError},
+        {{"-o", "dangling/out", pic}, 1, pic + "\nError cant open/create output file\ndangling/out/IM000101.JPG.wav\n",
+         "dangling/out/IM000101.JPG.wav: File exists\n"},
     };
     for (const auto& c : cases) {
         const Result r = Call(c.args);
@@ -150,6 +153,9 @@ TEST_F(Cli, OutputFolderMirrorsAReadOnlyTree)
               "./2003/may/IM000101.JPG.wav\n./2004/P1010006.JPG.wav");
     EXPECT_EQ(ReadFile(out + "2003/may/IM000101.JPG.wav"), ReadFile(DataPath("expected/IM000101.JPG.wav")));
     EXPECT_EQ(ReadFile(out + "2004/P1010006.JPG.wav"), ReadFile(olympus + "P1010006.WAV"));
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    EXPECT_EQ(std::filesystem::status(out + "2003/may").permissions(), std::filesystem::perms(0777 & ~mask));
     EXPECT_EQ(r.status, 1);
     for (const char* wav : {"2003/may/IM000101.JPG.wav\",\"outcome\":\"done", "2005/IM000101.JPG.wav\",\"outcome\":\"failed"})
         EXPECT_NE(r.out.find("\"output\":\"" + out + wav), std::string::npos) << r.out;
