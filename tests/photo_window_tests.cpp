@@ -6,7 +6,6 @@
 #include <QBuffer>
 #include <QClipboard>
 #include <QGroupBox>
-#include <QHeaderView>
 #include <QImage>
 #include <QLabel>
 #include <QMenu>

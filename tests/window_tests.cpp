@@ -1,9 +1,7 @@
 // The main window itself: keys and what a screen reader hears, the form at
 // start-up; the results rows' index.
 #include <QAccessible>
-#include <QHeaderView>
 #include <QSplitter>
-#include <QLabel>
 #include <gtest/gtest.h>
 
 #include "guikit.h"
