@@ -65,12 +65,8 @@ TEST(StartUp, RememberedFormShapeAndThePictureGiven)
         shown.dlg.findChild<QSplitter*>()->setSizes({620, 160});
         shape = shown.dlg.GetWindowMemory();
     }
-    CFormMemory memory;
-    memory.strLookIn = "/srv/photos/";
-    memory.strFileMask = "IM*.JPG";
-    memory.bOnlyWithSound = true;
-    memory.bSizeRange = true;
-    memory.nSizeMaxKB = 500;
+    const CFormMemory memory{.strLookIn = "/srv/photos/", .strFileMask = "IM*.JPG", .bOnlyWithSound = true,
+                             .bSizeRange = true, .nSizeMaxKB = 500};
     CMainDlg dlg;
     dlg.RestoreForm(memory);
     dlg.RestoreWindow(shape);
