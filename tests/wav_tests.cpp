@@ -14,13 +14,6 @@ namespace {
 
 using namespace fpxrgen;
 
-Bytes Pcm(const Bytes& wav)
-{
-    Bytes pcm;
-    EXPECT_EQ(ConvertToPcm16(wav, pcm), PcmConversion::Converted);
-    return pcm;
-}
-
 WavParams Params(uint16_t tag, uint16_t channels, uint16_t bits, uint16_t blockAlign, const Bytes& data)
 {
     WavParams params;
@@ -63,7 +56,8 @@ TEST(PcmCopy, SamplesEqualWhatSoxDecodes)
         WriteFile(dir / "in.wav", c.wav);
         ASSERT_EQ(std::system(("sox -D '" + dir / "in.wav" + "' -e signed -b 16 -t raw '" + dir / "out.raw" + "' 2>/dev/null").c_str()), 0)
             << c.what;
-        const Bytes pcm = Pcm(c.wav);
+        Bytes pcm;
+        EXPECT_EQ(ConvertToPcm16(c.wav, pcm), PcmConversion::Converted) << c.what;
         // The samples follow the "data" chunk's head, which comes after the
         // format and any Exif chunk, whose texts hold no "data".
         const char* tag = "data";
@@ -138,7 +132,9 @@ TEST(WavInfo, ReadsTheExifAudioChunk)
     EXPECT_EQ(info.strMake, "HP  "); // as stored; the padding goes where a name is made
     EXPECT_EQ(JoinCamera(info.strMake, info.strModel), "HP HP 618");
     // The PCM copy keeps the chunk.
-    ASSERT_TRUE(ParseWavInfo(Pcm(wav), info));
+    Bytes pcm;
+    ASSERT_EQ(ConvertToPcm16(wav, pcm), PcmConversion::Converted);
+    ASSERT_TRUE(ParseWavInfo(pcm, info));
     EXPECT_EQ(info.strModel, "HP 618    ");
 }
 

@@ -99,10 +99,8 @@ TEST(RowPathIndex, AnswersTheLowestMatchingRowAfterRemovals)
     CRowPathIndex index;
     for (const char* path : {"/p/a.jpg", "/p/b.jpg", "/p/A.jpg", "/p/a.jpg", "/p/odd\xFF.jpg"})
         index.Append(path);
-    EXPECT_EQ(index.Find("/p/a.jpg"), 0);
-    EXPECT_EQ(index.Find("/p/A.jpg"), 2);
-    EXPECT_EQ(index.Find("/p/a.JPG"), -1);
-    EXPECT_EQ(index.Find("/p/odd\xFF.jpg"), 4);
+    for (const auto& [path, row] : {std::pair{"/p/a.jpg", 0}, {"/p/A.jpg", 2}, {"/p/a.JPG", -1}, {"/p/odd\xFF.jpg", 4}})
+        EXPECT_EQ(index.Find(path), row) << path;
     index.Remove(0);
     EXPECT_EQ(index.Find("/p/a.jpg"), 2);
     index.Remove(2);
