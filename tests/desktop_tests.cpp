@@ -12,14 +12,12 @@
 
 #include "app/mainapp.h"
 #include "platform/qt/services.h"
-#include "ui/maindlg.h"
-#include "ui/searchbar.h"
 #include "res/ids.h"
 #include "testkit.h"
 #include "ui/aboutdlg.h"
 #include "ui/maindlg.h"
-#include "ui/searchbar.h"
 #include "ui/resultslist.h"
+#include "ui/searchbar.h"
 #include "ui/translate.h"
 
 TEST(Translations, LogRowsAndTheSoundTooltipKeepPathBytes)

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-
 #include "audio/extract.h"
 #include "audio/flashpix.h"
 #include "audio/jpegaudio.h"
@@ -36,16 +35,10 @@ std::vector<Found> Read(const std::string& path)
 
 Bytes Memo(size_t size, unsigned seed)
 {
-    WavParams params;
-    params.data = Noise(size, seed);
-    params.bExifChunk = true;
-    return MakeWav(params);
+    return MakeWav({.data = Noise(size, seed), .bExifChunk = true});
 }
 
-class Layouts : public ::testing::TestWithParam<Layout> {
-protected:
-    TempDir dir;
-};
+using Layouts = ::testing::TestWithParam<Layout>;
 
 // Every memo is read and written (the first as .wav, then .2.wav), the
 // presence test says Yes exactly when one is, and an independent reader of
@@ -53,6 +46,7 @@ protected:
 TEST_P(Layouts, GiveEveryMemoAndAgreeWithExiftool)
 {
     const Sample sample = MakeSample(GetParam(), Memo(9000, 1), Memo(3001, 2));
+    const TempDir dir;
     const std::string path = dir / "pic.jpg";
     WriteFile(path, sample.file);
     std::vector<Found> found;

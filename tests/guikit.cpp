@@ -1,10 +1,7 @@
 #include "guikit.h"
 
-
 #include <algorithm>
 #include <cstdlib>
-
-#include "platform/qt/services.h"
 
 RecordedServices::RecordedServices()
 {

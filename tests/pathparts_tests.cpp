@@ -1,7 +1,6 @@
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
+
+#include <filesystem>
 
 #include "platform/file.h"
 #include "search/pathparts.h"
@@ -50,12 +49,8 @@ TEST(FileInformation, SizeAndTimesOfRegularFilesOnly)
 {
     TempDir dir;
     const std::string big = dir / "big.jpg";
-    {
-        const int fd = ::open(big.c_str(), O_CREAT | O_WRONLY, 0644);
-        ASSERT_GE(fd, 0);
-        ASSERT_EQ(::ftruncate(fd, 5368709120LL), 0); // sparse: takes no room
-        ::close(fd);
-    }
+    WriteFile(big, {});
+    std::filesystem::resize_file(big, 5368709120LL); // sparse: takes no room
     SetModified(big, 1051312140); // 2003-04-25 23:09:00 UTC
 
     CFileInformation info;

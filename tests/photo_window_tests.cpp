@@ -5,8 +5,6 @@
 
 #include <QBuffer>
 #include <QClipboard>
-#include <QGroupBox>
-#include <QHeaderView>
 #include <QImage>
 #include <QLabel>
 #include <QMenu>
@@ -21,19 +19,12 @@
 
 #include "app/mainapp.h"
 #include "guikit.h"
+#include "ui/memopanel.h"
 
 namespace {
 
 class PhotoWindow : public WindowTest {
 protected:
-    template <typename T> T* Named(const QString& name)
-    {
-        for (T* widget : dlg.findChildren<T*>()) {
-            if (widget->accessibleName() == name)
-                return widget;
-        }
-        return nullptr;
-    }
     // Selects the row of name and waits until the preview shows it.
     void Preview(const std::string& name)
     {
@@ -47,9 +38,9 @@ protected:
     }
 };
 
-// A 40x20 JPEG whose Exif says it stands turned a quarter (orientation 6).
-Bytes TurnedPicture()
+TEST_F(PhotoWindow, PreviewShowsThePictureUprightAndItsMemo)
 {
+    // A 40x20 JPEG whose Exif says it stands turned a quarter (orientation 6).
     QImage image(40, 20, QImage::Format_RGB32);
     image.fill(Qt::darkGreen);
     QByteArray jpeg;
@@ -58,12 +49,7 @@ Bytes TurnedPicture()
     image.save(&buffer, "JPG");
     const Bytes exif = {'E', 'x', 'i', 'f', 0, 0, 'M', 'M', 0, 42, 0, 0, 0, 8, 0, 1, 0x01, 0x12, 0, 3, 0, 0, 0, 1, 0, 6, 0, 0, 0, 0, 0, 0};
     const Bytes head = {0xFF, 0xD8, 0xFF, 0xE1, 0, static_cast<unsigned char>(exif.size() + 2)};
-    return Concat(Concat(head, exif), Bytes(jpeg.begin() + 2, jpeg.end()));
-}
-
-TEST_F(PhotoWindow, PreviewShowsThePictureUprightAndItsMemo)
-{
-    WriteFile(dir / "turned.jpg", TurnedPicture());
+    WriteFile(dir / "turned.jpg", Concat(Concat(head, exif), Bytes(jpeg.begin() + 2, jpeg.end())));
     Camera("memo.jpg");
     Camera("quiet.jpg", "IM000102.JPG");
     Camera("hp.jpg", "real/hp-photosmart-433/IM000959.JPG");
@@ -73,9 +59,11 @@ TEST_F(PhotoWindow, PreviewShowsThePictureUprightAndItsMemo)
     WriteText(dir / "broken.jpg", "not a picture");
     ASSERT_EQ(::mkfifo((dir / "pipe.jpg").c_str(), 0600), 0);
     shown.Search(dir.path());
-    auto* picture = Named<QLabel>("Picture");
-    auto* memo = Named<QGroupBox>("Memo");
+    auto* picture = dlg.findChild<QLabel*>("picture");
+    auto* memo = dlg.findChild<CMemoPanel*>();
     ASSERT_TRUE(picture && memo);
+    EXPECT_EQ(picture->accessibleName(), "Picture"); // what a screen reader says
+    EXPECT_EQ(memo->accessibleName(), "Memo");
     // The facts, line by line, each label named by its text for a screen
     // reader; and the time.
     const auto facts = [&] {
@@ -88,7 +76,6 @@ TEST_F(PhotoWindow, PreviewShowsThePictureUprightAndItsMemo)
         }
         return lines.join(u'|').toStdString();
     };
-    const auto memoText = [&] { return QString::fromStdString(facts()); };
     const auto time = [&] {
         for (QLabel* label : memo->findChildren<QLabel*>())
             if (label->text().contains(" / "))
@@ -100,7 +87,7 @@ TEST_F(PhotoWindow, PreviewShowsThePictureUprightAndItsMemo)
     Preview("turned.jpg");
     ASSERT_FALSE(picture->pixmap().isNull());
     EXPECT_GT(picture->pixmap().height(), picture->pixmap().width());
-    EXPECT_EQ(memoText(), "No memo");
+    EXPECT_EQ(facts(), "No memo");
     EXPECT_FALSE(play->isEnabled());
 
     // The date and time taken in the locale's words, the camera without its
@@ -141,16 +128,16 @@ TEST_F(PhotoWindow, PreviewShowsThePictureUprightAndItsMemo)
     // A WAV put beside a picture is seen at its next selection, and so is
     // its going; a screen reader hears which picture is shown.
     Preview("quiet.jpg");
-    EXPECT_EQ(memoText(), "No memo");
+    EXPECT_EQ(facts(), "No memo");
     EXPECT_EQ(picture->accessibleDescription(), "quiet.jpg");
     WriteFile(dir / "quiet.wav", ReadFile(DataPath("real/olympus-c3000/P1010006.WAV")));
     Preview("memo.jpg");
     Preview("quiet.jpg");
-    EXPECT_TRUE(memoText().endsWith("beside it: quiet.wav")) << memoText().toStdString();
+    EXPECT_TRUE(facts().ends_with("beside it: quiet.wav")) << facts();
     std::filesystem::remove(dir / "quiet.wav");
     Preview("memo.jpg");
     Preview("quiet.jpg");
-    EXPECT_EQ(memoText(), "No memo");
+    EXPECT_EQ(facts(), "No memo");
 
     // A picture seen before a narrower pane is fitted again when it comes
     // back, not shown at its old size.
@@ -166,12 +153,11 @@ TEST_F(PhotoWindow, PreviewShowsThePictureUprightAndItsMemo)
     EXPECT_LT(picture->pixmap().width(), wide);
     EXPECT_LE(picture->pixmap().width(), picture->width() * picture->devicePixelRatioF());
     // A memo cut short is not offered for playing.
-    Bytes cut = ReadFile(DataPath("IM000101.JPG"));
-    cut.resize(10000);
-    WriteFile(dir / "cut.jpg", cut);
+    const Bytes whole = ReadFile(DataPath("IM000101.JPG"));
+    WriteFile(dir / "cut.jpg", Bytes(whole.begin(), whole.begin() + 10000));
     shown.Search(dir.path());
     Preview("cut.jpg");
-    EXPECT_EQ(memoText(), "No memo");
+    EXPECT_EQ(facts(), "No memo");
     EXPECT_FALSE(play->isEnabled());
 }
 
@@ -214,9 +200,8 @@ TEST_F(PhotoWindow, ExtractionRunsInTheBackgroundAndCancelLeavesWholeWavs)
     WriteText(mixed / "sub/gone.jpg", "gone soon");
     const Bytes memo = fpxrgen::MakeWav({.data = fpxrgen::Noise(512, 1)});
     WriteFile(mixed / "two.jpg", fpxrgen::MakeSample(fpxrgen::Layout::TwoMemos, memo, memo).file);
-    Bytes cut = ReadFile(DataPath("IM000101.JPG"));
-    cut.resize(10000);
-    WriteFile(mixed / "cut.jpg", cut);
+    const Bytes whole = ReadFile(DataPath("IM000101.JPG"));
+    WriteFile(mixed / "cut.jpg", Bytes(whole.begin(), whole.begin() + 10000));
     WriteText(mixed / "notes.jpg", "hi");
     shown.Search(mixed.path(), 0, true);
     shown.List(IDC_RESULTS)->selectAll();

@@ -28,19 +28,14 @@ protected:
     CString filters;
 };
 
-// The C library's numbers in German ("5,997"), as the window's locale may
-// set them, from a locale made for the test; false where none can be made.
-bool GermanNumbers(const std::string& folder)
-{
-    std::system(("localedef -i de_DE -f UTF-8 " + Quote(folder + "/de_DE.UTF-8") + " >/dev/null 2>&1").c_str());
-    setenv("LOCPATH", folder.c_str(), 1);
-    return std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr;
-}
-
 TEST_F(ExportWindow, CtrlESavesTheRowsShownAsTheCommandLinesCsv)
 {
+    // The C library's numbers in German ("5,997"), as the window's locale
+    // may set them, from a locale made for the test.
     const TempDir locales;
-    if (!GermanNumbers(locales.path()))
+    std::system(("localedef -i de_DE -f UTF-8 " + Quote(locales / "de_DE.UTF-8") + " >/dev/null 2>&1").c_str());
+    setenv("LOCPATH", locales.path().c_str(), 1);
+    if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr)
         std::fprintf(stderr, "note: no German locale could be made; numbers checked in the C locale only\n");
     Camera("a.jpg");
     WriteFile(dir / "b,\"c\".jpg", ReadFile(DataPath("IM000102.JPG")));

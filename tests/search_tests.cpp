@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -29,13 +28,13 @@ protected:
     TempDir dir;
     CFileSearch finder;
     Recorder log;
-    std::string text; // "Containing text", when not empty
+    CSearchOptions options; // the last search's, as it left them
+    std::string text;       // "Containing text", when not empty
 
     int Search(const std::string& base, bool subfolders, const std::string& mask = "*.jpg",
                uint32_t optionBits = 0, int64_t min = 0, int64_t max = 0)
     {
         log.reports.clear();
-        CSearchOptions options;
         options.Reset();
         options.strBaseFolder = base;
         options.strFileMask = mask;
@@ -57,20 +56,18 @@ protected:
         return found;
     }
     void File(const std::string& name, size_t size = 1) { WriteFile(dir / name, Bytes(size, 0x55)); }
+    void Files(std::initializer_list<const char*> names)
+    {
+        for (const char* name : names)
+            File(name);
+    }
 };
 
 TEST_F(Finder, ReportsFoldersInPostOrderWithTheirOwnHits)
 {
     MakeDir(dir / "a/c");
-    File("a/c/deep.jpg");
-    File("a/mid.JPG");
-    File("top.jpg");
-    File("other.txt");
-    CSearchOptions options;
-    options.Reset();
-    options.strBaseFolder = dir.path().substr(0, dir.path().size() - 1); // no trailing '/'
-    options.bSubfolders = 1;
-    EXPECT_EQ(finder.FindFiles(options, &log), 3);
+    Files({"a/c/deep.jpg", "a/mid.JPG", "top.jpg", "other.txt"});
+    EXPECT_EQ(Search(dir.path().substr(0, dir.path().size() - 1), true), 3); // no trailing '/'
     EXPECT_EQ(options.strBaseFolder, dir.path());
     EXPECT_EQ(log.reports, (std::vector<std::string>{"folder:" + dir / "a/c/", "found:" + dir / "a/c/deep.jpg",
                                                      "folder:" + dir / "a/", "found:" + dir / "a/mid.JPG",
@@ -85,13 +82,8 @@ TEST_F(Finder, ReportsFoldersInPostOrderWithTheirOwnHits)
 
 TEST_F(Finder, MaskIgnoresCaseTakesHiddenEntriesAndFolders)
 {
-    File("IM000959.JPG");
-    File(".hidden.jpg");
-    File("a[1].jpg");
-    File("a1.jpg");
-    File("notes.txt");
     MakeDir(dir / "x.jpg");
-    File("x.jpg/inner.jpg");
+    Files({"IM000959.JPG", ".hidden.jpg", "a[1].jpg", "a1.jpg", "notes.txt", "x.jpg/inner.jpg"});
     ASSERT_EQ(::symlink(dir.path().c_str(), (dir / "loop").c_str()), 0);
 
     Search(dir.path(), true);
@@ -108,19 +100,26 @@ TEST_F(Finder, MaskIgnoresCaseTakesHiddenEntriesAndFolders)
     EXPECT_EQ(log.reports, (std::vector<std::string>{"folder:" + dir / "x.jpg/", "found:" + dir / "x.jpg/inner.jpg"}));
 }
 
-TEST_F(Finder, SizeRangeIsInclusiveAndAFolderIsEmpty)
+// The size range is inclusive and a folder's size is 0. Only files whose
+// bytes hold the text are hits, letters in either case, also where the text
+// spans two reads; a folder holds no text.
+TEST_F(Finder, SizeRangeAndContainingText)
 {
-    File("nine.jpg", 9);
-    File("ten.jpg", 10);
-    File("eleven.jpg", 11);
+    for (const auto& [name, size] : {std::pair{"nine.jpg", 9}, {"ten.jpg", 10}, {"eleven.jpg", 11}})
+        File(name, size);
     MakeDir(dir / "folder.jpg");
-    const auto discarded = [&] { return std::count(log.reports.begin(), log.reports.end(), "discarded"); };
+    WriteFile(dir / "across.jpg", Concat(Bytes(256 * 1024 - 2, 0), {'V', 'o', 'i', 'C', 'e'}));
+    WriteFile(dir / "near.jpg", Bytes{'v', 'o', 'i', 'c'});
+    MakeDir(dir / "voice.jpg");
 
     Search(dir.path(), false, "*.jpg", OPT_SIZE, 10, 10);
     EXPECT_EQ(Found(), (std::vector<std::string>{dir / "ten.jpg"}));
-    EXPECT_EQ(discarded(), 3);
+    EXPECT_EQ(std::count(log.reports.begin(), log.reports.end(), "discarded"), 6);
     Search(dir.path(), false, "*.jpg", OPT_SIZE, 0, 0);
-    EXPECT_EQ(Found(), (std::vector<std::string>{dir / "folder.jpg/"}));
+    EXPECT_EQ(Found(), (std::vector<std::string>{dir / "folder.jpg/", dir / "voice.jpg/"}));
+    text = "voice";
+    Search(dir.path(), false, "*.jpg", OPT_TEXT);
+    EXPECT_EQ(Found(), (std::vector<std::string>{dir / "across.jpg"}));
 }
 
 // A stop at the first hit, deep down, unwinds past every sibling folder with
@@ -129,11 +128,7 @@ TEST_F(Finder, StopUnwindsPastSiblingsWithFolderReportsOnly)
 {
     MakeDir(dir / "a/c");
     MakeDir(dir / "b");
-    File("a/c/1.jpg");
-    File("a/c/2.jpg");
-    File("a/3.jpg");
-    File("b/5.jpg");
-    File("4.jpg");
+    Files({"a/c/1.jpg", "a/c/2.jpg", "a/3.jpg", "b/5.jpg", "4.jpg"});
     log.stopAtFirstHit = &finder;
     EXPECT_EQ(Search(dir.path(), true), 1);
     const auto hit = std::find_if(log.reports.begin(), log.reports.end(),
@@ -148,19 +143,6 @@ TEST_F(Finder, StopUnwindsPastSiblingsWithFolderReportsOnly)
     finder.StopSearch();
     finder.RemoveAll();
     EXPECT_EQ(Search(dir.path(), true), 5);
-}
-
-// Only files whose bytes hold the text are hits, letters in either case,
-// also where the text spans two reads; a folder holds no text.
-TEST_F(Finder, ContainingTextReadsTheFiles)
-{
-    WriteFile(dir / "across.jpg", Concat(Bytes(256 * 1024 - 2, 0), {'V', 'o', 'i', 'C', 'e'}));
-    WriteFile(dir / "near.jpg", Bytes{'v', 'o', 'i', 'c'});
-    MakeDir(dir / "voice.jpg");
-    File("plain.jpg");
-    text = "voice";
-    Search(dir.path(), false, "*.jpg", OPT_TEXT);
-    EXPECT_EQ(Found(), (std::vector<std::string>{dir / "across.jpg"}));
 }
 
 } // namespace

@@ -2,8 +2,6 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -68,16 +66,11 @@ TEST(Playback, DiskDriverWritesTheSamplesSoxDecodes)
         ASSERT_EQ(written[i], 0) << "at " << i;
 
     // The sound system has taken no signals: SIGTERM and SIGINT still end
-    // the process (a forked copy inherits the handlers as they stand).
+    // the process.
     for (const int signal : {SIGTERM, SIGINT}) {
-        const pid_t child = ::fork();
-        if (child == 0) {
-            ::raise(signal);
-            ::_exit(0);
-        }
-        int status = 0;
-        ASSERT_EQ(::waitpid(child, &status, 0), child);
-        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << signal;
+        struct sigaction action {};
+        ASSERT_EQ(::sigaction(signal, nullptr, &action), 0);
+        EXPECT_EQ(action.sa_handler, SIG_DFL) << signal;
     }
 
     // A file that is missing or no WAV is refused at once.
@@ -108,25 +101,28 @@ TEST(DummyDriver, NothingHoldsPlayOrStop)
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
 }
 
+// The window with the real player: SDL starts its driver, set by the test,
+// at the first Play.
+class PlayingWindow : public WindowTest {
+protected:
+    CSoundPlayer player;
+    const CSoundServices installed{player};
+};
+
 // The memo panel with real playback (disk driver, faster than real time):
 // Space plays and stops, Escape stops, and a click at three quarters of the
 // waveform goes on from there.
-TEST(MemoPanel, SpaceEscapeAndAClickOnTheWaveform)
+TEST_F(PlayingWindow, SpaceEscapeAndAClickOnTheWaveform)
 {
-    TempDir dir;
     const std::string played = dir / "played.raw";
     setenv("SDL_AUDIODRIVER", "disk", 1);
     setenv("SDL_DISKAUDIOFILE", played.c_str(), 1);
     setenv("SDL_DISKAUDIODELAY", "10", 1);
-    RecordedServices services;
-    CSoundPlayer player;
-    const CSoundServices installed(player);
-    ShownDialog shown;
-    WriteFile(dir / "pic.jpg", ReadFile(DataPath("IM000101.JPG")));
+    Camera("pic.jpg");
     shown.Search(dir.path());
     CListView* list = shown.List(IDC_RESULTS);
     list->setCurrentIndex(list->ViewIndex(0));
-    auto* pane = shown.dlg.findChild<CPreviewPane*>();
+    auto* pane = dlg.findChild<CPreviewPane*>();
     ASSERT_TRUE(QTest::qWaitFor([&] { return pane->Shows(dir / "pic.jpg"); }));
     const auto playing = [] { return services::GetSoundState().bPlaying; };
     for (const Qt::Key stop : {Qt::Key_Space, Qt::Key_Escape}) {
@@ -135,13 +131,13 @@ TEST(MemoPanel, SpaceEscapeAndAClickOnTheWaveform)
         QTest::keyClick(list, stop);
         EXPECT_FALSE(playing()) << stop;
     }
-    EXPECT_TRUE(shown.dlg.isVisible());
+    EXPECT_TRUE(dlg.isVisible());
 
     QTest::keyClick(list, Qt::Key_Space);
     ASSERT_TRUE(QTest::qWaitFor(playing));
     const services::SoundState begun = services::GetSoundState();
     EXPECT_LT(begun.dPosition, begun.dLength / 2); // counted from the start
-    auto* wave = shown.dlg.findChild<CWaveform*>();
+    auto* wave = dlg.findChild<CWaveform*>();
     const QPoint at(wave->width() * 3 / 4, wave->height() / 2);
     QTest::mouseClick(wave->Slider(), Qt::LeftButton, {}, at);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !playing(); }, 20000));
@@ -167,21 +163,15 @@ TEST(MemoPanel, SpaceEscapeAndAClickOnTheWaveform)
     const size_t start = static_cast<size_t>(expected.size() * static_cast<double>(early.x()) / wave->width()) / 2 * 2;
     const Bytes again = ReadFile(played);
     const auto first = std::find_if(again.begin(), again.end(), [](unsigned char byte) { return byte != 0; });
-    EXPECT_LT(static_cast<size_t>(std::search(expected.begin(), expected.end(), first, first + 64) - expected.begin()),
-              expected.size());
-    EXPECT_GE(static_cast<size_t>(std::search(expected.begin(), expected.end(), first, first + 64) - expected.begin()),
-              start / 2);
+    const size_t heard = std::search(expected.begin(), expected.end(), first, first + 64) - expected.begin();
+    EXPECT_LT(heard, expected.size());
+    EXPECT_GE(heard, start / 2);
 }
 
-TEST(NoDevice, WindowSaysItCouldNotPlay)
+TEST_F(PlayingWindow, WithoutADeviceSaysItCouldNotPlay)
 {
     setenv("SDL_AUDIODRIVER", "nosuchdriver", 1);
-    TempDir dir;
-    RecordedServices services;
-    CSoundPlayer player;
-    const CSoundServices installed(player);
-    ShownDialog shown;
-    WriteFile(dir / "pic.jpg", ReadFile(DataPath("IM000101.JPG")));
+    Camera("pic.jpg");
     shown.Search(dir.path());
     shown.Select({0});
     shown.Click(IDC_EXTRACTPLAY);

@@ -1,10 +1,8 @@
 #include "testkit.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <libexif/exif-data.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>

@@ -109,18 +109,15 @@ TEST_F(Thumbnails, ExifThumbnailWithoutDecodingAndNothingForWhatCannotBeShown)
     Bytes bytes = ReadFile(picture);
     bytes.resize(4 + (size_t{bytes[4]} << 8 | bytes[5]) + 100);
     WriteFile(picture, bytes);
-    const CThumbnail exif = LoadThumbnail(picture, cache);
-    EXPECT_EQ(exif.source, ThumbnailSource::Exif);
+    EXPECT_EQ(LoadThumbnail(picture, cache).source, ThumbnailSource::Exif);
     EXPECT_TRUE(ReadPicture(picture, {}).isNull());
 
     const QByteArray bomb = PictureBomb();
     WriteFile(dir / "bomb.jpg", Bytes(bomb.begin(), bomb.end()));
     ASSERT_EQ(::mkfifo((dir / "fifo.jpg").c_str(), 0600), 0);
     for (const std::string& path : {Picture("P0004794.FPX", "real/kodak-dc260/P0004794.FPX"), dir / "bomb.jpg",
-                                    dir / "fifo.jpg", dir / "missing.jpg"}) {
-        const CThumbnail none = LoadThumbnail(path, cache);
-        EXPECT_EQ(none.source, ThumbnailSource::None) << path;
-    }
+                                    dir / "fifo.jpg", dir / "missing.jpg"})
+        EXPECT_EQ(LoadThumbnail(path, cache).source, ThumbnailSource::None) << path;
 }
 
 // Nothing is written into a cache folder that is a link, another user's

@@ -14,21 +14,6 @@ namespace {
 
 using namespace fpxrgen;
 
-// The bytes behind a PCM copy's "data" chunk head: it comes after its format
-// and any Exif chunk, whose texts hold no "data".
-Bytes DataOf(const Bytes& wav)
-{
-    const char* tag = "data";
-    return Bytes(std::search(wav.begin(), wav.end(), tag, tag + 4) + 8, wav.end());
-}
-
-Bytes Pcm(const Bytes& wav)
-{
-    Bytes pcm;
-    EXPECT_EQ(ConvertToPcm16(wav, pcm), PcmConversion::Converted);
-    return pcm;
-}
-
 WavParams Params(uint16_t tag, uint16_t channels, uint16_t bits, uint16_t blockAlign, const Bytes& data)
 {
     WavParams params;
@@ -71,8 +56,13 @@ TEST(PcmCopy, SamplesEqualWhatSoxDecodes)
         WriteFile(dir / "in.wav", c.wav);
         ASSERT_EQ(std::system(("sox -D '" + dir / "in.wav" + "' -e signed -b 16 -t raw '" + dir / "out.raw" + "' 2>/dev/null").c_str()), 0)
             << c.what;
-        const Bytes pcm = Pcm(c.wav);
-        EXPECT_EQ(DataOf(pcm), ReadFile(dir / "out.raw")) << c.what;
+        Bytes pcm;
+        EXPECT_EQ(ConvertToPcm16(c.wav, pcm), PcmConversion::Converted) << c.what;
+        // The samples follow the "data" chunk's head, which comes after the
+        // format and any Exif chunk, whose texts hold no "data".
+        const char* tag = "data";
+        EXPECT_EQ(Bytes(std::search(pcm.begin(), pcm.end(), tag, tag + 4) + 8, pcm.end()), ReadFile(dir / "out.raw"))
+            << c.what;
         EXPECT_FALSE(ReadFile(dir / "out.raw").empty()) << c.what;
         WavInfo in, out;
         ASSERT_TRUE(ParseWavInfo(c.wav, in));
@@ -89,14 +79,13 @@ TEST(PcmCopy, SamplesEqualWhatSoxDecodes)
 
 TEST(PcmCopy, OtherEncodingsAreKeptAsStored)
 {
-    const WavParams adpcm = Params(0x02, 1, 4, 256, Noise(512, 4)); // another ADPCM
     const Bytes noData = MakeWav(Params(1, 1, 16, 2, {}));
     const struct {
         const char* what;
         Bytes wav;
         PcmConversion result;
     } cases[] = {
-        {"ADPCM of format 2", MakeWav(adpcm), PcmConversion::Unsupported},
+        {"ADPCM of format 2", MakeWav(Params(0x02, 1, 4, 256, Noise(512, 4))), PcmConversion::Unsupported},
         {"24-bit PCM", MakeWav(Params(1, 1, 24, 3, Noise(300, 5))), PcmConversion::Unsupported},
         {"not RIFF", Bytes{'R', 'I', 'F', 'X', 0, 0, 0, 0, 'W', 'A', 'V', 'E'}, PcmConversion::Malformed},
         {"no channels", MakeWav(Params(1, 0, 16, 2, Noise(300, 5))), PcmConversion::Malformed},
@@ -143,40 +132,34 @@ TEST(WavInfo, ReadsTheExifAudioChunk)
     EXPECT_EQ(info.strMake, "HP  "); // as stored; the padding goes where a name is made
     EXPECT_EQ(JoinCamera(info.strMake, info.strModel), "HP HP 618");
     // The PCM copy keeps the chunk.
-    ASSERT_TRUE(ParseWavInfo(Pcm(wav), info));
+    Bytes pcm;
+    ASSERT_EQ(ConvertToPcm16(wav, pcm), PcmConversion::Converted);
+    ASSERT_TRUE(ParseWavInfo(pcm, info));
     EXPECT_EQ(info.strModel, "HP 618    ");
 }
 
 } // namespace
 
 // The waveform's columns: flat over silence, tall over a tone, and none for
-// what cannot be decoded.
+// what cannot be decoded. In stereo, the tone first, each column takes both
+// channels of its own stretch.
 TEST(WavePeaks, SilenceIsFlatAndAToneIsTall)
 {
-    Bytes samples;
-    for (int i = 0; i < 8000; ++i) {
-        const int16_t value = i < 4000 ? 0 : static_cast<int16_t>(i % 16 < 8 ? 20000 : -20000);
-        samples.push_back(static_cast<unsigned char>(value & 0xFF));
-        samples.push_back(static_cast<unsigned char>((value >> 8) & 0xFF));
-    }
-    const Bytes wav = fpxrgen::MakeWav({.nFormatTag = 1, .nBitsPerSample = 16, .nBlockAlign = 2, .data = samples});
-    const std::vector<WavePeak> peaks = WavePeaks(wav, 100);
-    ASSERT_EQ(peaks.size(), 100u);
-    for (size_t column = 0; column < 100; ++column) {
-        const int height = peaks[column].nHigh - peaks[column].nLow;
-        EXPECT_EQ(height, column < 50 ? 0 : 40000) << column;
-    }
-    // Stereo, the tone first: each column takes both channels of its own stretch.
-    Bytes stereo;
-    for (int i = 0; i < 8000; ++i)
-        for (int channel = 0; channel < 2; ++channel) {
-            const int16_t value = i >= 4000 ? 0 : static_cast<int16_t>(i % 16 < 8 ? 20000 : -20000);
-            stereo.push_back(static_cast<unsigned char>(value & 0xFF));
-            stereo.push_back(static_cast<unsigned char>((value >> 8) & 0xFF));
+    for (const auto& [channels, toneFirst] : {std::pair<uint16_t, bool>{1, false}, {2, true}}) {
+        Bytes samples;
+        for (int i = 0; i < 8000 * channels; ++i) {
+            const int frame = i / channels;
+            const bool tone = (frame < 4000) == toneFirst;
+            const int16_t value = tone ? static_cast<int16_t>(frame % 16 < 8 ? 20000 : -20000) : 0;
+            samples.push_back(static_cast<unsigned char>(value & 0xFF));
+            samples.push_back(static_cast<unsigned char>((value >> 8) & 0xFF));
         }
-    const std::vector<WavePeak> both = WavePeaks(
-        fpxrgen::MakeWav({.nFormatTag = 1, .nChannels = 2, .nBitsPerSample = 16, .nBlockAlign = 4, .data = stereo}), 100);
-    for (size_t column = 0; column < 100; ++column)
-        EXPECT_EQ(both[column].nHigh - both[column].nLow, column < 50 ? 40000 : 0) << column;
+        const std::vector<WavePeak> peaks = WavePeaks(
+            MakeWav({.nFormatTag = 1, .nChannels = channels, .nBitsPerSample = 16,
+                     .nBlockAlign = static_cast<uint16_t>(2 * channels), .data = samples}), 100);
+        ASSERT_EQ(peaks.size(), 100u) << channels;
+        for (size_t column = 0; column < 100; ++column)
+            EXPECT_EQ(peaks[column].nHigh - peaks[column].nLow, (column < 50) == toneFirst ? 40000 : 0) << column;
+    }
     EXPECT_TRUE(WavePeaks(Bytes(100, 0), 100).empty());
 }

@@ -1,9 +1,7 @@
 // The main window itself: keys and what a screen reader hears, the form at
 // start-up; the results rows' index.
 #include <QAccessible>
-#include <QHeaderView>
 #include <QSplitter>
-#include <QLabel>
 #include <gtest/gtest.h>
 
 #include "guikit.h"
@@ -67,12 +65,8 @@ TEST(StartUp, RememberedFormShapeAndThePictureGiven)
         shown.dlg.findChild<QSplitter*>()->setSizes({620, 160});
         shape = shown.dlg.GetWindowMemory();
     }
-    CFormMemory memory;
-    memory.strLookIn = "/srv/photos/";
-    memory.strFileMask = "IM*.JPG";
-    memory.bOnlyWithSound = true;
-    memory.bSizeRange = true;
-    memory.nSizeMaxKB = 500;
+    const CFormMemory memory{.strLookIn = "/srv/photos/", .strFileMask = "IM*.JPG", .bOnlyWithSound = true,
+                             .bSizeRange = true, .nSizeMaxKB = 500};
     CMainDlg dlg;
     dlg.RestoreForm(memory);
     dlg.RestoreWindow(shape);
@@ -105,10 +99,8 @@ TEST(RowPathIndex, AnswersTheLowestMatchingRowAfterRemovals)
     CRowPathIndex index;
     for (const char* path : {"/p/a.jpg", "/p/b.jpg", "/p/A.jpg", "/p/a.jpg", "/p/odd\xFF.jpg"})
         index.Append(path);
-    EXPECT_EQ(index.Find("/p/a.jpg"), 0);
-    EXPECT_EQ(index.Find("/p/A.jpg"), 2);
-    EXPECT_EQ(index.Find("/p/a.JPG"), -1);
-    EXPECT_EQ(index.Find("/p/odd\xFF.jpg"), 4);
+    for (const auto& [path, row] : {std::pair{"/p/a.jpg", 0}, {"/p/A.jpg", 2}, {"/p/a.JPG", -1}, {"/p/odd\xFF.jpg", 4}})
+        EXPECT_EQ(index.Find(path), row) << path;
     index.Remove(0);
     EXPECT_EQ(index.Find("/p/a.jpg"), 2);
     index.Remove(2);
