@@ -148,6 +148,13 @@ bool IsFolder(const CString& path)
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+// A folder given as a file: refused as no regular file, or, named with a
+// trailing '/', as a file without a name in it.
+bool IsFolderError(int error, const CString& path)
+{
+    return (error == ERROR_NOT_REGULAR_FILE || error == ENOENT) && IsFolder(path);
+}
+
 class CConsole {
 public:
     explicit CConsole(bool nullEnded) : m_bNull(nullEnded) {}
@@ -208,7 +215,7 @@ public:
     }
     void ShowMessage(const char* format, const CString& path, int error) override
     {
-        if (error == ERROR_NOT_REGULAR_FILE && IsFolder(path)) {
+        if (IsFolderError(error, path)) {
             m_console.Error(FormatText(kFolderHint, path.c_str()), 0);
             return;
         }
@@ -261,7 +268,7 @@ std::vector<CString> FindRows(const std::vector<CString>& folders, const CString
 
 void CannotRead(const CString& row, int error, CConsole& console)
 {
-    if (error == ERROR_NOT_REGULAR_FILE && IsFolder(row))
+    if (IsFolderError(error, row))
         console.Error(FormatText(kFolderHint, row.c_str()), 0);
     else
         console.Error("cannot read " + row, error);

@@ -57,7 +57,8 @@ TEST_F(Cli, ArgumentsGiveStatusRowsAndReasons)
     const std::string odd = other / "a\nOutput file: x Done\tb\\n.jpg";
     WriteFile(odd, ReadFile(DataPath("IM000101.JPG")));
     const std::string shown = other / "a\\nOutput file: x Done\\tb\\\\n.jpg";
-    const std::string usage = "Usage: vocaline-extract";
+    const std::string usage = "Usage: vocaline-extract [--check] [-r] [--mask PATTERN] [-o DIR] [--keep-going] [-0] "
+                              "[--pcm] [--keep-partial] [--format=json|csv] [--] PATH...\n";
     // A WAV name taken by a folder: that file cannot be written.
     const std::string blocked = other / "blocked.jpg";
     WriteFile(blocked, ReadFile(DataPath("IM000101.JPG")));
@@ -105,6 +106,9 @@ TEST_F(Cli, ArgumentsGiveStatusRowsAndReasons)
         // An output file that cannot be made ends the run, unless asked to go on.
         {{blocked, pic}, 1, blockedRows, blockedError},
         {{blocked, "--keep-going", pic}, 1, blockedRows + pic + "\nOutput file: " + pic + ".wav Done\n", blockedError},
+        // Files named keep their places below their common folder; a folder among them is no file.
+        {{"-o", "o4", dir.path(), pic}, 1, dir.path() + "\n" + pic + "\nOutput file: o4/IM000101.JPG.wav Done\n",
+         dir.path() + hint},
         {{"-o", "dangling/out", pic}, 1, pic + "\nError cant open/create output file\ndangling/out/IM000101.JPG.wav\n",
          "dangling/out/IM000101.JPG.wav: File exists\n"},
     };
@@ -116,6 +120,11 @@ TEST_F(Cli, ArgumentsGiveStatusRowsAndReasons)
         EXPECT_NE(r.err.find(c.err), std::string::npos) << args << ": " << r.err;
         EXPECT_EQ(r.err.empty(), c.err.empty()) << args << ": " << r.err;
     }
+    // Two folders searched into one output folder keep their trees apart.
+    MakeDir(other / "more");
+    WriteFile(other / "more/IM000101.JPG", ReadFile(pic));
+    Call({"-r", dir / "sub", other / "more", "-o", "o5"});
+    EXPECT_EQ(Shell("find o5 -name IM000101.JPG.wav | wc -l"), "2");
     ASSERT_EQ(::chdir("/"), 0);
     EXPECT_TRUE(Exists(odd + ".wav"));
     EXPECT_FALSE(Exists(silent + ".wav"));

@@ -61,6 +61,8 @@ TEST(Memos, GeneratedTrailersAndRelatedSoundFiles)
         {"spaces.jpg", PictureNamingSound("            "), "", false, {}, ""},
         {"nuls.jpg", PictureNamingSound(std::string(12, '\0')), "", false, {}, ""},
         {"placeholder.jpg", PictureNamingSound("RelatedSound"), "", false, {}, ""},
+        {"placeholder2.jpg", PictureNamingSound("RELATEDSOUNDFILE"), "", false, {}, ""},
+        {"mp3.jpg", PictureNamingSound("memo.mp3"), "MEMO.MP3", false, {}, ""}, // there, though no WAV
         {"related_up.jpg", related("../up.wav"), "", false, {}, ""},
         {"related_sub.jpg", related("sub/x.wav"), "", false, {}, ""},
         {"related_empty.jpg", related(""), "", false, {}, ""},
