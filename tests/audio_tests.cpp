@@ -440,12 +440,6 @@ TEST_F(Extraction, OtherFolderMirrorsTheTreeNeverThroughALink)
     EXPECT_EQ(ReadFile(out / "2003/two.jpg.2.wav"), second);
     EXPECT_TRUE(Listing(victim.path()).empty());
 
-    // No root given: the sources' common parent; the output folder is made.
-    CExtractOptions common;
-    const std::string made = common.strOutputDir = out / "new/out";
-    EXPECT_EQ(Extract({a, c}, common),
-              (std::vector<std::string>{"row:" + a, done(made + "/2003/may/a.jpg.wav"), "row:" + c,
-                                        done(made + "/c.jpg.wav")}));
 }
 
 // When the picture's folder cannot be written the report is asked, once a

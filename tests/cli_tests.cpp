@@ -106,8 +106,9 @@ TEST_F(Cli, ArgumentsGiveStatusRowsAndReasons)
         // An output file that cannot be made ends the run, unless asked to go on.
         {{blocked, pic}, 1, blockedRows, blockedError},
         {{blocked, "--keep-going", pic}, 1, blockedRows + pic + "\nOutput file: " + pic + ".wav Done\n", blockedError},
-        // Files named keep their places below their common folder; a folder among them is no file.
-        {{"-o", "o4", dir.path(), pic}, 1, dir.path() + "\n" + pic + "\nOutput file: o4/IM000101.JPG.wav Done\n",
+        // Files named keep their places below their common folder (a folder among them is no file), in an
+        // output folder made with its parents.
+        {{"-o", "o4/new", dir.path(), pic}, 1, dir.path() + "\n" + pic + "\nOutput file: o4/new/IM000101.JPG.wav Done\n",
          dir.path() + hint},
         {{"-o", "dangling/out", pic}, 1, pic + "\nError cant open/create output file\ndangling/out/IM000101.JPG.wav\n",
          "dangling/out/IM000101.JPG.wav: File exists\n"},
