@@ -56,8 +56,9 @@ TEST(StartUp, RememberedFormShapeAndThePictureGiven)
 {
     RecordedServices services;
     TempDir dir;
-    for (const char* name : {"IM000100.JPG", "IM000101.JPG", "IMG_20240101.jpeg"})
+    for (const char* name : {"IM000100.JPG", "IM000101.JPG"})
         WriteFile(dir / name, ReadFile(DataPath("IM000101.JPG")));
+    WriteFile(dir / "IMG_20240101.jpeg", PictureNamingSound("PICT0057.WAV")); // its memo gone
     CWindowMemory shape;
     {
         ShownDialog shown;
@@ -87,6 +88,7 @@ TEST(StartUp, RememberedFormShapeAndThePictureGiven)
     const QModelIndexList selected = results->selectionModel()->selectedRows();
     ASSERT_EQ(selected.size(), 1);
     EXPECT_EQ(results->Model()->GetText(results->ProgramRow(selected[0]), 0), "IMG_20240101.jpeg");
+    EXPECT_EQ(results->Model()->GetText(results->ProgramRow(selected[0]), 4), "Missing");
     EXPECT_EQ(results->Model()->Count(), 3);
     // (The column widths remembered are the layout test's: they need a
     // screen wider than this one.)
