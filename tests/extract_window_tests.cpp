@@ -93,6 +93,8 @@ TEST_F(ExtractWindow, SkipAllLeavesLaterFailuresToTheLog)
 {
     for (int i = 0; i < 20; ++i)
         Camera("gone" + std::to_string(100 + i) + ".jpg");
+    const std::string blocked = Camera("zz.jpg"); // last, its WAV's name taken by a folder
+    MakeDir(blocked + ".wav/in");
     ListAll();
     for (int i = 0; i < 20; ++i)
         std::filesystem::remove(dir / ("gone" + std::to_string(100 + i) + ".jpg"));
@@ -102,7 +104,10 @@ TEST_F(ExtractWindow, SkipAllLeavesLaterFailuresToTheLog)
     EXPECT_EQ(services.boxes[0], "Error could not open file\n\n" + dir / "gone100.jpg" + "\nNo such file or directory");
     const std::vector<std::string> log = shown.LogRows();
     EXPECT_EQ(std::count(log.begin(), log.end(), "Error could not open file\nNo such file or directory"), 20);
-    EXPECT_EQ(log.back(), Summary(0, 0, 20));
+    // A failure with a row of its own: the reason goes on that row.
+    EXPECT_EQ(std::vector<std::string>(log.end() - 4, log.end()),
+              (std::vector<std::string>{blocked, "Error cant open/create output file\nIs a directory", blocked + ".wav",
+                                        Summary(0, 0, 21)}));
 }
 
 // A read-only view of a folder for the test's length, by a bind mount;

@@ -13,8 +13,7 @@ RecordedServices::RecordedServices()
             choices.erase(choices.begin());
             return answer;
         }
-        const bool ok = std::find(buttons.begin(), buttons.end(), services::Choice::Ok) != buttons.end();
-        return ok ? services::Choice::Ok : services::Choice::No;
+        return buttons.front(); // as Enter answers
     });
     services::SetFolderPicker([this](QWidget*, const CString&, const CString& start) -> std::optional<CString> {
         folderStart = start;

@@ -34,7 +34,7 @@ public:
     std::vector<std::string> shownInFolder;  // files the file manager was asked to show
     std::vector<std::string> played;         // play requests
     std::vector<std::vector<unsigned char>> playedData; // memos played from memory
-    std::vector<services::Choice> choices;   // what choice boxes answer, in turn; then OK or No
+    std::vector<services::Choice> choices;   // what choice boxes answer, in turn; then their default
     std::optional<std::string> folderAnswer; // what the folder picker answers
     std::string folderStart;                 // where the folder picker was opened
     bool playAnswer = true;

@@ -253,6 +253,20 @@ TEST_F(SearchWindow, MissingAndUnknownSound)
         EXPECT_EQ(sound.data().toString().toStdString(), words[v]);
         EXPECT_TRUE(v == 0 || sound.data(Qt::ToolTipRole).toString().toStdString() == tips[v]) << v;
     }
+    // Removing a row takes its tooltip only; a new search forgets them all.
+    const auto tip = [&](const std::string& name) {
+        for (int v = 0; v < shown.Rows(); ++v)
+            if (view->model()->index(v, 0).data().toString().toStdString() == name)
+                return view->model()->index(v, 4).data(Qt::ToolTipRole).toString().toStdString();
+        return std::string("not listed");
+    };
+    shown.SetText(IDC_FILEMASK, "1.jpg");
+    shown.Search(dir.path(), 2);
+    EXPECT_EQ(tip("2.jpg"), tips[1]);
+    WriteText(dir / "2.jpg", "names no memo now");
+    shown.SetText(IDC_FILEMASK, "*.jpg");
+    shown.Search(dir.path());
+    EXPECT_EQ(tip("2.jpg"), "No");
     shown.Click(IDC_ONLYWITHSOUND);
     shown.Search(dir.path());
     EXPECT_EQ(shown.Text(IDC_STATUS), "4 items found, 1 with sound");
