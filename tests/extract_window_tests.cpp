@@ -52,8 +52,11 @@ TEST_F(ExtractWindow, ExtractAndPlayPlaysOnlyWhatThisRunWrote)
 {
     shown.Click(IDC_EXTRACT);
     shown.Click(IDC_EXTRACTPLAY);
+    shown.Click(IDC_EXTRACTTO); // no folder asked for first
     EXPECT_EQ(services.boxes, (std::vector<std::string>{"Error No items were selected!",
-                                                        "Please select a item in the Search results list"}));
+                                                        "Please select a item in the Search results list",
+                                                        "Error No items were selected!"}));
+    EXPECT_TRUE(services.folderStart.empty());
     MakeDir(dir / "sub"); // a subfolder's rows come first
     const std::string first = Camera("sub/pic.jpg"), second = Camera("pic.jpg");
     auto* activity = dlg.findChild<CActivityPanel*>();
@@ -85,6 +88,47 @@ TEST_F(ExtractWindow, ExtractAndPlayPlaysOnlyWhatThisRunWrote)
         EXPECT_TRUE(activity->IsOpen());
     }
     EXPECT_FALSE(Exists(dir / "mywav.wav"));
+
+    // A first row without a memo plays nothing, whatever the rows after it
+    // wrote; nor does a run cancelled (here at its message box).
+    Camera("a_quiet.jpg", "IM000102.JPG");
+    Camera("q_gone.jpg");
+    services.played.clear();
+    shown.SetText(IDC_FILEMASK, "*.jpg");
+    shown.Search(dir.path());
+    shown.List(IDC_RESULTS)->selectAll();
+    shown.Click(IDC_EXTRACTPLAY);
+    std::filesystem::remove(dir / "a_quiet.jpg");
+    shown.Search(dir.path());
+    shown.List(IDC_RESULTS)->selectAll();
+    std::filesystem::remove(dir / "q_gone.jpg");
+    services::SetChoiceBox([&](QWidget*, const CString&, const std::vector<services::Choice>&) {
+        QTest::keyClick(&dlg, Qt::Key_Escape);
+        return services::Choice::Ok;
+    });
+    shown.Click(IDC_EXTRACTPLAY);
+    EXPECT_TRUE(services.played.empty());
+    EXPECT_TRUE(shown.LogRows().back().ends_with(", cancelled"));
+}
+
+// The real box: Enter takes the first button; Escape OK, or else No.
+TEST(ChoiceBox, EnterTakesTheFirstEscapeTheSafeAnswer)
+{
+    using services::Choice;
+    const struct {
+        std::vector<Choice> buttons;
+        Qt::Key key;
+        Choice answer;
+    } cases[] = {
+        {{Choice::Ok, Choice::SkipAll}, Qt::Key_Return, Choice::Ok},
+        {{Choice::Ok, Choice::SkipAll}, Qt::Key_Escape, Choice::Ok},
+        {{Choice::Yes, Choice::No}, Qt::Key_Return, Choice::Yes},
+        {{Choice::Yes, Choice::No}, Qt::Key_Escape, Choice::No},
+    };
+    for (const auto& c : cases) {
+        Soon([key = c.key] { QTest::keyClick(QApplication::activeModalWidget(), key); }, 50);
+        EXPECT_EQ(services::ChoiceBox(nullptr, "A text", c.buttons), c.answer) << c.key;
+    }
 }
 
 // A box per failure until the user says Skip All; from then on the
@@ -153,13 +197,13 @@ TEST_F(ExtractWindow, ExtractToKeepsTheTreeAndRescuesReadOnlyFolders)
     shown.List(IDC_RESULTS)->selectAll();
     TempDir rescue;
     services.folderAnswer = rescue.path();
-    services.choices = {services::Choice::Yes};
-    shown.Click(IDC_EXTRACTPLAY);
+    shown.Click(IDC_EXTRACTPLAY); // Yes, as Enter answers
     ASSERT_EQ(services.boxes.size(), 1u);
     EXPECT_EQ(services.boxes[0], "The folder " + dir / "view/" + " cannot be written.\nExtract to another folder?");
     EXPECT_EQ(ReadFile(rescue / "b.jpg.wav"), expected);
     EXPECT_EQ(ReadFile(rescue / "2003/a.jpg.wav"), expected);
     EXPECT_EQ(services.played, std::vector<std::string>{rescue / "2003/a.jpg.wav"});
+    EXPECT_EQ(services.folderStart, out.path()); // where the last run went
 }
 
 // The rows' context menu, opened with the Menu key on the current row.

@@ -113,7 +113,7 @@ public:
     {
         FlushPending();
         if (m_firstOutput.empty() && result.nMemo <= 1 && result.strSource == m_firstSource
-            && (result.outcome == ExtractOutcome::Done || result.outcome == ExtractOutcome::Partial))
+            && result.outcome == ExtractOutcome::Done)
             m_firstOutput = result.strOutput;
     }
     std::optional<CString> OtherOutputFolder(const CString& folder, int /*error*/) override
