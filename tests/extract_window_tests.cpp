@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QMenu>
+#include <QMessageBox>
 #include <fcntl.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
@@ -111,7 +112,8 @@ TEST_F(ExtractWindow, ExtractAndPlayPlaysOnlyWhatThisRunWrote)
     EXPECT_TRUE(shown.LogRows().back().ends_with(", cancelled"));
 }
 
-// The real box: Enter takes the first button; Escape OK, or else No.
+// The real box: a failure's warns, a question asks; Enter takes the first
+// button; Escape OK, or else No.
 TEST(ChoiceBox, EnterTakesTheFirstEscapeTheSafeAnswer)
 {
     using services::Choice;
@@ -126,8 +128,17 @@ TEST(ChoiceBox, EnterTakesTheFirstEscapeTheSafeAnswer)
         {{Choice::Yes, Choice::No}, Qt::Key_Escape, Choice::No},
     };
     for (const auto& c : cases) {
-        Soon([key = c.key] { QTest::keyClick(QApplication::activeModalWidget(), key); }, 50);
+        QStringList seen;
+        Soon([&seen, key = c.key] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            seen << (box->icon() == QMessageBox::Warning ? "warning" : "question");
+            for (QAbstractButton* button : box->buttons())
+                seen << button->text().remove(u'&');
+            QTest::keyClick(box, key);
+        }, 50);
         EXPECT_EQ(services::ChoiceBox(nullptr, "A text", c.buttons), c.answer) << c.key;
+        seen.sort();
+        EXPECT_EQ(seen.join(u','), c.buttons[0] == Choice::Ok ? "OK,Skip All,warning" : "No,Yes,question");
     }
 }
 
