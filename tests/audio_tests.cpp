@@ -115,12 +115,9 @@ TEST_F(Extraction, FixedLayoutCopies)
     worked.Segment(0xE1, Bytes(252, 0x11)).App2().App2().App2().App2();
     worked.AudioFirst(SoundBytes(457, 1)).AudioNext(SoundBytes(85, 2)).Dqt();
     const Bytes& w = worked.bytes();
-    JpegBuilder late;
-    late.App1().App2().App2().App2().App2().AudioFirst(first).Dqt().AudioNext(second).AudioNext(second);
+    const auto fourApp2 = [] { JpegBuilder b; b.App1().App2().App2().App2().App2(); return b; };
     JpegBuilder mixed; // APP1 segments between the APP2s are stepped over
     mixed.App1().App2().App1().App2().App2().App1().App2().AudioFirst(first).App1().AudioNext(second).Dqt();
-    JpegBuilder open; // the run reaches the end of the file
-    open.App1().App2().App2().App2().App2().AudioFirst(first).AudioNext(second);
     const struct {
         const char* name;
         Bytes file, wav;
@@ -128,9 +125,10 @@ TEST_F(Extraction, FixedLayoutCopies)
         {"worked.jpg", w, Concat(Bytes(w.begin() + 439, w.begin() + 896), Bytes(w.begin() + 913, w.begin() + 998))},
         {"five.jpg", CameraFile(first), first},
         {"seven.jpg", CameraFile(first, {second, third}), Concat(Concat(first, second), third)},
-        {"late.jpg", late.bytes(), first},
+        {"late.jpg", fourApp2().AudioFirst(first).Dqt().AudioNext(second).AudioNext(second).bytes(), first},
         {"mixed.jpg", mixed.bytes(), Concat(first, second)},
-        {"open.jpg", open.bytes(), Concat(first, second)},
+        // The run reaches the end of the file.
+        {"open.jpg", fourApp2().AudioFirst(first).AudioNext(second).bytes(), Concat(first, second)},
     };
     std::vector<CString> sources;
     std::vector<std::string> rows;
@@ -290,8 +288,9 @@ TEST_F(Extraction, MemoCutShortAtAnySegmentBoundary)
     const std::string half = Save("half.jpg", Bytes(camera.begin(), camera.end() - kDqt - 10000));
     CExtractOptions pcm;
     pcm.bKeepPartial = pcm.bPcm = true;
-    EXPECT_EQ(Extract({half}, pcm), (std::vector<std::string>{"row:" + half, "box:Error sound data in file is cut short\n" + half,
-                                                              "row:Output file: " + half + ".wav Partial"}));
+    EXPECT_EQ(Extract({half}, pcm),
+              (std::vector<std::string>{"row:" + half, "box:Error sound data in file is cut short\n" + half,
+                                        "row:Output file: " + half + ".wav Partial"}));
     EXPECT_EQ(ReadFile(half + ".wav"), Bytes(wav.begin(), wav.end() - 10000));
 }
 
@@ -423,11 +422,8 @@ TEST_F(Extraction, OtherFolderMirrorsTheTreeNeverThroughALink)
             ASSERT_EQ(::symlink(victim.path().c_str(), (out / "2004").c_str()), 0);
         }
     };
-    CExtractOptions options;
-    options.strOutputDir = out.path();
-    options.strTreeRoot = dir.path();
-    options.bKeepGoing = true;
-    RunExtraction({a, two, b, c, outside}, recorder, options);
+    RunExtraction({a, two, b, c, outside}, recorder,
+                  {.strOutputDir = out.path(), .strTreeRoot = dir.path(), .bKeepGoing = true});
     const auto done = [](const std::string& wav) { return "row:Output file: " + wav + " Done"; };
     EXPECT_EQ(recorder.events,
               (std::vector<std::string>{"row:" + a, done(out / "2003/may/a.jpg.wav"), "row:" + two,
@@ -501,18 +497,9 @@ TEST_F(Extraction, AnotherFolderIsAskedOnceWhenThePicturesCannotBeWritten)
 // earlier WAV beside it as it was.
 TEST_F(Extraction, PresenceTestAgreesWithTheRun)
 {
-    JpegBuilder fewer;
-    fewer.App1().App2().App2().App2().Dqt().App2().App2();
-    JpegBuilder behind; // a DQT before the fifth APP2 ends the audio run
-    behind.App1().App2().App2().App2().App2().Dqt().AudioFirst(SoundBytes(100));
-    JpegBuilder cramped; // a fifth APP2 too short to hold its head and "RIFF"
-    cramped.App1().App2().App2().App2().App2().Segment(0xE2, Bytes(18, 0x41)).AudioNext(SoundBytes(50, 3)).Dqt();
-    JpegBuilder reach; // "RIFF" only behind a fifth APP2 that holds its head alone
-    reach.App1().App2().App2().App2().App2().Segment(0xE2, Bytes(41, 0x41)).Raw({'R', 'I', 'F', 'F'});
+    const auto fourApp2 = [] { JpegBuilder b; b.App1().App2().App2().App2().App2(); return b; };
     JpegBuilder zero; // a length of 0 steps into the header's own length bytes
     zero.App1().Raw({0xFF, 0xE2, 0x00, 0x00}).App2().App2().App2().App2().AudioFirst(SoundBytes(60));
-    JpegBuilder noApp1; // the camera's run, but no APP1 in front of it
-    noApp1.App2().App2().App2().App2().AudioFirst(SoundBytes(100)).Dqt();
     const std::string missingApp1 = "row:Error File missing APP1 0xe1ff marker";
     const struct {
         const char* name;
@@ -524,11 +511,15 @@ TEST_F(Extraction, PresenceTestAgreesWithTheRun)
         {"notes.jpg", Bytes{'h', 'e', 'l', 'l', 'o'}, kNotJpeg},
         {"tiny.jpg", Bytes{0xFF, 0xD8, 0xFF}, kNotJpeg},
         {"dqt.jpg", Bytes{0xFF, 0xD8, 0xFF, 0xDB, 0x00, 0x04, 0, 0}, missingApp1},
-        {"noapp1.jpg", noApp1.bytes(), missingApp1},
-        {"fewer.jpg", fewer.bytes(), kNoAudio},
-        {"behind.jpg", behind.bytes(), kNoAudio},
-        {"short.jpg", cramped.bytes(), kNoAudio},
-        {"reach.jpg", reach.bytes(), kNoAudio},
+        // The camera's run, but no APP1 in front of it.
+        {"no1.jpg", JpegBuilder().App2().App2().App2().App2().AudioFirst(SoundBytes(100)).Dqt().bytes(), missingApp1},
+        {"fewer.jpg", JpegBuilder().App1().App2().App2().App2().Dqt().App2().App2().bytes(), kNoAudio},
+        // A DQT before the fifth APP2 ends the audio run.
+        {"behind.jpg", fourApp2().Dqt().AudioFirst(SoundBytes(100)).bytes(), kNoAudio},
+        // A fifth APP2 too short to hold its head and "RIFF".
+        {"short.jpg", fourApp2().Segment(0xE2, Bytes(18, 0x41)).AudioNext(SoundBytes(50, 3)).Dqt().bytes(), kNoAudio},
+        // "RIFF" only behind a fifth APP2 that holds its head alone.
+        {"reach.jpg", fourApp2().Segment(0xE2, Bytes(41, 0x41)).Raw({'R', 'I', 'F', 'F'}).bytes(), kNoAudio},
         {"zero.jpg", zero.bytes(), kNoAudio},
         // Another maker's fifth APP2 (a thumbnail, a profile) is not a memo.
         {"rifx.jpg", CameraFile(SoundBytes(100, 1, false), {SoundBytes(50)}), kNoAudio},
