@@ -2,7 +2,6 @@
 // texts, status line and the live, cancellable search.
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <QAccessible>
 #include <QElapsedTimer>
@@ -35,11 +34,11 @@ TEST_F(SearchWindow, ListModesTellNamesApartByCase)
         std::vector<std::string> rows;
         const char* status;
     } steps[] = {
-        {{"Pic.jpg"}, {}, 0, {"Pic.jpg"}, "1 items found"},
-        {{"pic.jpg"}, {}, 1, {"Pic.jpg", "pic.jpg"}, "2 items found"},
-        {{"PIC.JPG"}, {"Pic.jpg"}, 1, {"PIC.JPG", "Pic.jpg", "pic.jpg"}, "2 items found"},
-        {{}, {"pic.jpg"}, 2, {"Pic.jpg", "pic.jpg"}, "1 items found"},
-        {{}, {}, 0, {"PIC.JPG"}, "1 items found"},
+        {{"Pic.jpg"}, {}, 0, {dir / "Pic.jpg"}, "1 items found"},
+        {{"pic.jpg"}, {}, 1, {dir / "Pic.jpg", dir / "pic.jpg"}, "2 items found"},
+        {{"PIC.JPG"}, {"Pic.jpg"}, 1, {dir / "PIC.JPG", dir / "Pic.jpg", dir / "pic.jpg"}, "2 items found"},
+        {{}, {"pic.jpg"}, 2, {dir / "Pic.jpg", dir / "pic.jpg"}, "1 items found"},
+        {{}, {}, 0, {dir / "PIC.JPG"}, "1 items found"},
     };
     for (const auto& step : steps) {
         for (const std::string& name : step.create)
@@ -47,10 +46,7 @@ TEST_F(SearchWindow, ListModesTellNamesApartByCase)
         for (const std::string& name : step.remove)
             ::remove((dir / name).c_str());
         shown.Search(dir.path(), step.mode);
-        std::vector<std::string> expected;
-        for (const std::string& name : step.rows)
-            expected.push_back(dir / name);
-        EXPECT_EQ(shown.SortedRowPaths(), expected) << step.mode;
+        EXPECT_EQ(shown.SortedRowPaths(), step.rows) << step.mode;
         EXPECT_EQ(shown.Text(IDC_STATUS), step.status) << step.mode;
     }
 }
@@ -107,10 +103,10 @@ TEST_F(SearchWindow, SizeFields)
         bool refused;
         const char* status;
     } cases[] = {
-        {"10", "20", 0, {"high.jpg", "low.jpg"}, false, "2 items found"},
-        {"10", "", 1, {"high.jpg", "low.jpg"}, true, "2 items found"},
-        {"10", "99999999999", 1, {"high.jpg", "low.jpg"}, true, "2 items found"},
-        {" 0 ", " 20 ", 0, {"high.jpg", "low.jpg", "under.jpg"}, false, "3 items found"},
+        {"10", "20", 0, {dir / "high.jpg", dir / "low.jpg"}, false, "2 items found"},
+        {"10", "", 1, {dir / "high.jpg", dir / "low.jpg"}, true, "2 items found"},
+        {"10", "99999999999", 1, {dir / "high.jpg", dir / "low.jpg"}, true, "2 items found"},
+        {" 0 ", " 20 ", 0, {dir / "high.jpg", dir / "low.jpg", dir / "under.jpg"}, false, "3 items found"},
         {"30", "40", 0, {}, false, "0 items found, 4 files outside the size range"},
     };
     for (const auto& c : cases) {
@@ -118,10 +114,7 @@ TEST_F(SearchWindow, SizeFields)
         shown.SetText(IDC_SIZEMIN, c.min);
         shown.SetText(IDC_SIZEMAX, c.max);
         shown.Search(dir.path(), c.mode);
-        std::vector<std::string> rows;
-        for (const std::string& name : c.rows)
-            rows.push_back(dir / name);
-        EXPECT_EQ(shown.SortedRowPaths(), rows) << c.max;
+        EXPECT_EQ(shown.SortedRowPaths(), c.rows) << c.max;
         EXPECT_EQ(shown.Text(IDC_STATUS), c.status) << c.max;
         EXPECT_EQ(services.boxes, c.refused ? std::vector<std::string>{"Please enter an integer."}
                                             : std::vector<std::string>{}) << c.max;
