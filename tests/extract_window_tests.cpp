@@ -26,11 +26,11 @@ namespace {
 
 class ExtractWindow : public WindowTest {
 protected:
-    // Lists the files of the folder and its subfolders that the mask takes,
+    // Lists the files of the folder (and its subfolders) that the mask takes,
     // all selected.
-    void ListAll()
+    void ListAll(const std::string& folder, bool subfolders = true)
     {
-        shown.Search(dir.path(), 0, true);
+        shown.Search(folder, 0, subfolders);
         shown.List(IDC_RESULTS)->selectAll();
     }
 };
@@ -82,7 +82,7 @@ TEST_F(ExtractWindow, ExtractAndPlayPlaysOnlyWhatThisRunWrote)
     for (const auto& c : cases) {
         services.played.clear();
         shown.SetText(IDC_FILEMASK, c.name);
-        ListAll();
+        ListAll(dir.path());
         shown.Click(IDC_EXTRACTPLAY);
         EXPECT_EQ(shown.LogRows(), c.log) << c.name;
         EXPECT_EQ(services.played, c.played) << c.name;
@@ -96,12 +96,10 @@ TEST_F(ExtractWindow, ExtractAndPlayPlaysOnlyWhatThisRunWrote)
     Camera("q_gone.jpg");
     services.played.clear();
     shown.SetText(IDC_FILEMASK, "*.jpg");
-    shown.Search(dir.path());
-    shown.List(IDC_RESULTS)->selectAll();
+    ListAll(dir.path(), false);
     shown.Click(IDC_EXTRACTPLAY);
     std::filesystem::remove(dir / "a_quiet.jpg");
-    shown.Search(dir.path());
-    shown.List(IDC_RESULTS)->selectAll();
+    ListAll(dir.path(), false);
     std::filesystem::remove(dir / "q_gone.jpg");
     services::SetChoiceBox([&](QWidget*, const CString&, const std::vector<services::Choice>&) {
         QTest::keyClick(&dlg, Qt::Key_Escape);
@@ -150,7 +148,7 @@ TEST_F(ExtractWindow, SkipAllLeavesLaterFailuresToTheLog)
         Camera("gone" + std::to_string(100 + i) + ".jpg");
     const std::string blocked = Camera("zz.jpg"); // last, its WAV's name taken by a folder
     MakeDir(blocked + ".wav/in");
-    ListAll();
+    ListAll(dir.path());
     for (int i = 0; i < 20; ++i)
         std::filesystem::remove(dir / ("gone" + std::to_string(100 + i) + ".jpg"));
     services.choices = {services::Choice::SkipAll};
@@ -189,8 +187,7 @@ TEST_F(ExtractWindow, ExtractToKeepsTheTreeAndRescuesReadOnlyFolders)
     MakeDir(dir / "pics/2003");
     Camera("pics/2003/a.jpg");
     Camera("pics/b.jpg");
-    shown.Search(dir / "pics", 0, true);
-    shown.List(IDC_RESULTS)->selectAll();
+    ListAll(dir / "pics");
     EXPECT_EQ(QAccessible::queryAccessibleInterface(shown.Button(IDC_EXTRACTTO))->text(QAccessible::Name),
               "Extract to…");
     services.folderAnswer = out.path();
@@ -204,8 +201,7 @@ TEST_F(ExtractWindow, ExtractToKeepsTheTreeAndRescuesReadOnlyFolders)
     const ReadOnlyView view(dir / "pics", dir / "view");
     if (!view.ready)
         GTEST_SKIP() << "no mount allowed here: a read-only folder is tested by the command line's tests";
-    shown.Search(dir / "view", 0, true);
-    shown.List(IDC_RESULTS)->selectAll();
+    ListAll(dir / "view");
     TempDir rescue;
     services.folderAnswer = rescue.path();
     shown.Click(IDC_EXTRACTPLAY); // Yes, as Enter answers
