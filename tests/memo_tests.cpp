@@ -219,16 +219,12 @@ TEST(Memos, DamagedTrailersGiveNone)
     ExpectNoMemo(cases, "p.jpg");
 }
 
-uint32_t Le32(const Bytes& b, size_t at)
-{
-    return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | uint32_t{b[at + 3]} << 24;
-}
-
 // The real compound file with its memo stream's sector chain damaged: the
 // reader neither hangs nor reads past what the file holds.
 TEST(Memos, DamagedCompoundFilesGiveNoMemo)
 {
     const Bytes fpx = ReadFile(DataPath("real/kodak-dc260/P0004795.FPX"));
+    const auto u32 = [&](size_t i) { return fpx[i] | fpx[i + 1] << 8 | fpx[i + 2] << 16 | uint32_t{fpx[i + 3]} << 24; };
     const size_t sector = size_t{1} << (fpx[0x1E] | fpx[0x1F] << 8);
     const auto sectorAt = [&](uint32_t n) { return (n + 1) * sector; };
     // Find the memo stream's directory entry, then its first FAT entry.
@@ -238,9 +234,9 @@ TEST(Memos, DamagedCompoundFilesGiveNoMemo)
         if (std::memcmp(&fpx[at], name, 38) == 0)
             entry = at;
     ASSERT_NE(entry, 0u);
-    const uint32_t start = Le32(fpx, entry + 0x74);
+    const uint32_t start = u32(entry + 0x74);
     const uint32_t perFatSector = static_cast<uint32_t>(sector / 4);
-    const size_t fatEntry = sectorAt(Le32(fpx, 0x4C + 4 * (start / perFatSector))) + 4 * (start % perFatSector);
+    const size_t fatEntry = sectorAt(u32(0x4C + 4 * (start / perFatSector))) + 4 * (start % perFatSector);
     const auto chainTo = [&](uint32_t next) {
         Bytes b = fpx;
         std::memcpy(&b[fatEntry], &next, 4);
