@@ -6,7 +6,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <cstdio>
 
 #include "bench/fpxrgen.h"
 #include "bench/memogen.h"
@@ -140,8 +139,7 @@ TEST(Report, CsvAndBase64GiveBackTheExactNames)
     const std::string csv = dir / "list.csv";
     Shell(std::string(VOCALINE_EXTRACT) + " --check --format=csv " + Quote(dir / names[0]) + " " + Quote(dir / names[1])
         + " " + Quote(dir / names[2]) + " > " + csv);
-    const Bytes bytes = ReadFile(csv);
-    const std::string text(bytes.begin(), bytes.end());
+    const std::string text = Shell("cat " + csv, true);
     EXPECT_EQ(text.rfind("path,path_base64,memo,source,memo_file,missing_memo,memo_index,memo_bytes,memo_sha256,format,"
                          "sample_rate,channels,bits,duration_s,recorded,camera,output,outcome,error\r\n",
                          0),
