@@ -34,6 +34,12 @@ protected:
     TempDir dir;
     TempDir scratch;
     Result Call(const std::vector<std::string>& args) { return RunCli(args, scratch); }
+    // A copy of a sample file at path.
+    std::string Sample(const std::string& path, const std::string& sample = "IM000101.JPG")
+    {
+        WriteFile(path, ReadFile(DataPath(sample)));
+        return path;
+    }
 };
 
 // Arguments -> exit status, standard output (exact) and standard error
@@ -41,10 +47,8 @@ protected:
 TEST_F(Cli, ArgumentsGiveStatusRowsAndReasons)
 {
     MakeDir(dir / "sub");
-    const std::string pic = dir / "sub/IM000101.JPG";
-    WriteFile(pic, ReadFile(DataPath("IM000101.JPG")));
-    const std::string silent = dir / "IM000102.JPG";
-    WriteFile(silent, ReadFile(DataPath("IM000102.JPG")));
+    const std::string pic = Sample(dir / "sub/IM000101.JPG");
+    const std::string silent = Sample(dir / "IM000102.JPG", "IM000102.JPG");
     const std::string text = dir / "notes.txt";
     WriteText(text, "plain text");
     const std::string gone = dir / "gone.jpg";
@@ -53,20 +57,18 @@ TEST_F(Cli, ArgumentsGiveStatusRowsAndReasons)
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
     // What a file name holds cannot forge or split a row: control characters
     // and backslashes are escaped, or rows end in NUL with -0.
-    const std::string odd = other / "a\nOutput file: x Done\tb\\n.jpg";
-    WriteFile(odd, ReadFile(DataPath("IM000101.JPG")));
+    const std::string odd = Sample(other / "a\nOutput file: x Done\tb\\n.jpg");
     const std::string shown = other / "a\\nOutput file: x Done\\tb\\\\n.jpg";
     const std::string usage = "Usage: vocaline-extract [--check] [-r] [--mask PATTERN] [-o DIR] [--keep-going] [-0] "
                               "[--pcm] [--keep-partial] [--format=json|csv] [--] PATH...\n";
     // A WAV name taken by a folder: that file cannot be written.
-    const std::string blocked = other / "blocked.jpg";
-    WriteFile(blocked, ReadFile(DataPath("IM000101.JPG")));
+    const std::string blocked = Sample(other / "blocked.jpg");
     MakeDir(blocked + ".wav/in");
     const std::string blockedRows = blocked + "\nError cant open/create output file\n" + blocked + ".wav\n";
     const std::string blockedError = "vocaline-extract: Error cant open/create output file: " + blocked + ".wav: ";
     const std::string hint = " is a folder; use -r to search it\n";
     // A path that starts with '-' is given relative to here.
-    WriteFile(other / "-p.jpg", ReadFile(DataPath("IM000102.JPG")));
+    Sample(other / "-p.jpg", "IM000102.JPG");
     ASSERT_EQ(::symlink("/nonexistent/x", (other / "dangling").c_str()), 0); // no output folder can be made there
     ASSERT_EQ(::chdir(other.path().c_str()), 0);
     const struct {
@@ -182,8 +184,7 @@ TEST_F(Cli, OutputFolderMirrorsAReadOnlyTree)
 // output that cannot be written; both give status 1.
 TEST_F(Cli, UnreadableFoldersAndFullOutput)
 {
-    const std::string pic = dir / "IM000101.JPG";
-    WriteFile(pic, ReadFile(DataPath("IM000101.JPG")));
+    const std::string pic = Sample(dir / "IM000101.JPG");
     // Its path is longer than the system takes.
     const std::string level(200, 'd');
     ASSERT_EQ(::chdir(dir.path().c_str()), 0);
@@ -212,11 +213,10 @@ TEST_F(Cli, MasksFoldersAndEverySource)
 {
     MakeDir(dir / "sub");
     MakeDir(dir / "folder.jpg");
-    const std::string olympus = DataPath("real/olympus-c3000/");
-    WriteFile(dir / "sub/P1010006.JPG", ReadFile(olympus + "P1010006.JPG"));
-    WriteFile(dir / "sub/P1010006.WAV", ReadFile(olympus + "P1010006.WAV"));
-    WriteFile(dir / "sub/P0004795.FPX", ReadFile(DataPath("real/kodak-dc260/P0004795.FPX")));
-    WriteFile(dir / "sub/a.jpeg", ReadFile(DataPath("IM000102.JPG")));
+    for (const std::string name : {"P1010006.JPG", "P1010006.WAV"})
+        Sample(dir / ("sub/" + name), "real/olympus-c3000/" + name);
+    Sample(dir / "sub/P0004795.FPX", "real/kodak-dc260/P0004795.FPX");
+    Sample(dir / "sub/a.jpeg", "IM000102.JPG");
     ASSERT_EQ(::chdir(dir.path().c_str()), 0);
     const Result mask = Call({"--check", "-r", "--mask", " *.jpg ;; *.fpx", "."});
     const Result byDefault = Call({"--check", "-r", "."});
