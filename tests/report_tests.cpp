@@ -60,17 +60,15 @@ TEST(Report, RealSamplesAgreeWithExiftoolAndSox)
         // The presence test agrees, on a copy the run may write beside.
         const std::string copy = dir / path.substr(path.rfind('/') + 1);
         WriteFile(copy, ReadFile(path));
+        const std::string memo = *sample.beside ? path.substr(0, path.rfind('/') + 1) + sample.beside : dir / "m.wav";
         if (*sample.beside)
-            WriteFile(dir / sample.beside, ReadFile(path.substr(0, path.rfind('/') + 1) + sample.beside));
+            WriteFile(dir / sample.beside, ReadFile(memo));
         EXPECT_EQ(Shell(VOCALINE_EXTRACT " --check " + Quote(copy)), copy + (*sample.source ? "\tYes" : "\tNo"));
         if (*sample.source == '\0') {
             EXPECT_EQ(r.keys(), (QStringList{"memo", "path"}));
             continue;
         }
-        std::string memo = dir / "memo.wav";
-        if (*sample.beside)
-            memo = path.substr(0, path.rfind('/') + 1) + sample.beside;
-        else
+        if (!*sample.beside)
             Shell("exiftool -b -AudioStream " + Quote(path) + " > " + memo);
         EXPECT_EQ(Field(r, "source"), sample.source);
         EXPECT_EQ(Field(r, "memo_file"), sample.beside);
