@@ -154,9 +154,8 @@ TEST_F(SearchWindow, SelectionSurvivesABatchedRemoval)
 // what it is and where, for every source the mask's patterns take.
 TEST_F(SearchWindow, RowTexts)
 {
-    File("b10239.jpg", 10239);
-    File("b10240.jpg", 10240);
-    File("b11263.jpg", 11263);
+    for (const size_t size : {10239, 10240, 11263})
+        File("b" + std::to_string(size) + ".jpg", size);
     File("b0.jpg", 0);
     MakeDir(dir / "folder.jpg");
     Camera("IM000101.JPG");
@@ -183,9 +182,8 @@ TEST_F(SearchWindow, RowTexts)
     std::map<std::string, std::vector<std::string>> rows;
     for (int i = 0; i < shown.Rows(); ++i)
         rows[shown.RowPath(i)] = shown.Row(i);
-    EXPECT_EQ(rows[dir / "b10239.jpg"][2], "10239 B");
-    EXPECT_EQ(rows[dir / "b10240.jpg"][2], "10 KB");
-    EXPECT_EQ(rows[dir / "b11263.jpg"][2], "10 KB");
+    for (const auto& [size, text] : {std::pair{10239, "10239 B"}, {10240, "10 KB"}, {11263, "10 KB"}})
+        EXPECT_EQ(rows[dir / ("b" + std::to_string(size) + ".jpg")][2], text) << size;
     EXPECT_EQ(rows[dir / "b0.jpg"], (std::vector<std::string>{"b0.jpg", dir.path(), "0 B", "25-04-2003 11:09 PM", "No"}));
     const std::map<std::string, std::string> memos = {
         {"IM000101.JPG", "Voice memo, 6 seconds\nHP PhotoSmart 618\ninside the picture\nIMA ADPCM, 8,000 Hz, mono"},
