@@ -148,9 +148,7 @@ TEST_F(Extraction, FixedLayoutCopies)
 TEST_F(Extraction, UnopenableSourcesGoOnWithTheNextRow)
 {
     const std::string good = Save("good.jpg", CameraFile(SoundBytes(100)));
-    const std::string vanished = dir / "vanished.jpg";
-    const std::string folder = dir / "folder.jpg";
-    const std::string fifo = dir / "x.jpg";
+    const std::string vanished = dir / "vanished.jpg", folder = dir / "folder.jpg", fifo = dir / "x.jpg";
     MakeDir(folder);
     ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0644), 0);
     ASSERT_EQ(::symlink((dir / "fifo").c_str(), fifo.c_str()), 0);
@@ -227,8 +225,7 @@ TEST_F(Extraction, FailuresLeaveTheOldWavAndNoTemporaryFile)
 
     // A read error while copying (the second piece lies beyond the first
     // 64 KB read), with and without keeping what survives.
-    const Bytes piece1 = SoundBytes(60000, 1);
-    const Bytes piece2 = SoundBytes(60000, 2);
+    const Bytes piece1 = SoundBytes(60000, 1), piece2 = SoundBytes(60000, 2);
     const Bytes camera = CameraFile(WithRiffSize(piece1, 119992), {piece2});
     const std::string damaged = Save("damaged.jpg", camera);
     WriteText(damaged + ".wav", "old wav");
@@ -360,13 +357,10 @@ TEST_F(Extraction, FirstExtractionNamesNoTemporaryFile)
 // gives them; a private picture never yields a readable memo.
 TEST_F(Extraction, PermissionsFollowTheSourceUnderTheUmask)
 {
-    struct Case {
-        mode_t source;
-        mode_t mask;
-        mode_t wav;
-    };
-    const Case cases[] = {{0600, 022, 0600}, {0644, 077, 0600}, {0640, 027, 0640}, {0664, 002, 0664}};
-    for (const Case& c : cases) {
+    const struct {
+        mode_t source, mask, wav;
+    } cases[] = {{0600, 022, 0600}, {0644, 077, 0600}, {0640, 027, 0640}, {0664, 002, 0664}};
+    for (const auto& c : cases) {
         const std::string src = Save("pic.jpg", CameraFile(SoundBytes(100)));
         WriteText(src + ".wav", "old, world-readable");
         ASSERT_EQ(::chmod(src.c_str(), c.source), 0);

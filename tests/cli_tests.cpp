@@ -13,8 +13,7 @@ namespace {
 
 struct Result {
     int status = -1;
-    std::string out;
-    std::string err;
+    std::string out, err;
 };
 
 // Runs vocaline-extract; its standard output goes to outPath when given.

@@ -68,8 +68,7 @@ TEST_F(ExtractWindow, ExtractAndPlayPlaysOnlyWhatThisRunWrote)
     WriteText(dir / "mywav", "RIFF");
     const struct {
         const char* name;
-        std::vector<std::string> log;
-        std::vector<std::string> played;
+        std::vector<std::string> log, played;
     } cases[] = {
         {"pic.jpg", {first, Done(first), second, Done(second), Summary(2, 0, 0), "Playing " + first + ".wav"},
          {first + ".wav"}},
