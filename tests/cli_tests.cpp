@@ -33,7 +33,6 @@ protected:
     TempDir dir;
     TempDir scratch;
     Result Call(const std::vector<std::string>& args) { return RunCli(args, scratch); }
-    // A copy of a sample file at path.
     std::string Sample(const std::string& path, const std::string& sample = "IM000101.JPG")
     {
         WriteFile(path, ReadFile(DataPath(sample)));

@@ -170,10 +170,9 @@ TEST(Report, CsvAndBase64GiveBackTheExactNames)
 TEST(Report, ExtractionOutcomes)
 {
     TempDir dir;
-    WriteFile(dir / "whole.jpg", ReadFile(DataPath("IM000101.JPG")));
-    Bytes cut = ReadFile(DataPath("IM000101.JPG"));
-    cut.resize(10000);
-    WriteFile(dir / "cut.jpg", cut);
+    const Bytes camera = ReadFile(DataPath("IM000101.JPG"));
+    WriteFile(dir / "whole.jpg", camera);
+    WriteFile(dir / "cut.jpg", Bytes(camera.begin(), camera.begin() + 10000));
     WriteText(dir / "notes.jpg", "plain text");
     WriteFile(dir / "two.jpg", fpxrgen::MakeSample(fpxrgen::Layout::TwoMemos, fpxrgen::MakeWav({.data = fpxrgen::Noise(512, 1)}),
                                                    fpxrgen::MakeWav({.data = fpxrgen::Noise(512, 2)})).file);
@@ -194,7 +193,7 @@ TEST(Report, ExtractionOutcomes)
 
     r = Records("--keep-partial --format=json " + Quote(dir / "cut.jpg"));
     EXPECT_EQ(Field(r[0], "outcome"), "partial");
-    WriteFile(dir / "blocked.jpg", ReadFile(DataPath("IM000101.JPG")));
+    WriteFile(dir / "blocked.jpg", camera);
     MakeDir(dir / "blocked.jpg.wav");
     r = Records("--format=json " + Quote(dir / "blocked.jpg"));
     EXPECT_EQ(Field(r[0], "outcome"), "failed");

@@ -142,11 +142,8 @@ TEST_F(SearchWindow, SelectionSurvivesABatchedRemoval)
     ASSERT_EQ(shown.Rows(), 20);
     // What the program takes as selected: the kept rows of the selection.
     shown.Click(IDC_EXTRACT);
-    std::vector<std::string> sources;
-    for (const std::string& row : shown.LogRows()) {
-        if (row.rfind(dir.path(), 0) == 0)
-            sources.push_back(row);
-    }
+    std::vector<std::string> sources = shown.LogRows();
+    std::erase_if(sources, [&](const std::string& row) { return row.rfind(dir.path(), 0) != 0; });
     EXPECT_EQ(sources, expected);
 }
 
