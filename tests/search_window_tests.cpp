@@ -1,6 +1,5 @@
 // The Search button from the window: the form read once, list modes, row
 // texts, status line and the live, cancellable search.
-#include <fcntl.h>
 #include <gtest/gtest.h>
 
 #include <QAccessible>
@@ -349,10 +348,8 @@ TEST_F(SearchWindow, CancelStopsContainingTextInsideAFile)
 {
     shown.SetText(IDC_CONTAINING, "voice");
     // 64 GB of holes: reading it through would take minutes.
-    const int fd = ::open((dir / "huge.jpg").c_str(), O_CREAT | O_WRONLY, 0644);
-    ASSERT_GE(fd, 0);
-    ASSERT_EQ(::ftruncate(fd, int64_t{64} << 30), 0);
-    ::close(fd);
+    File("huge.jpg", 0);
+    ASSERT_EQ(::truncate((dir / "huge.jpg").c_str(), int64_t{64} << 30), 0);
     QTimer cancel;
     QObject::connect(&cancel, &QTimer::timeout, [&] {
         if (shown.Text(IDOK) == "Cancel")
