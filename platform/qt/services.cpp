@@ -19,23 +19,9 @@ namespace services {
 
 namespace {
 
-void RealMessageBox(QWidget* owner, const CString& text)
-{
-    // A zero-width space after each separator lets a long path wrap there.
-    QString shown = ToDisplay(text);
-    shown.replace(u'/', QStringLiteral("/\u200B"));
-    QMessageBox box(QMessageBox::Warning, QCoreApplication::applicationName(), shown, QMessageBox::Ok, owner);
-    box.setTextFormat(Qt::PlainText);
-    // Above the window at once, whatever had the focus when it came.
-    QTimer::singleShot(0, &box, [&box] {
-        box.raise();
-        box.activateWindow();
-    });
-    box.exec();
-}
-
 Choice RealChoiceBox(QWidget* owner, const CString& text, const std::vector<Choice>& buttons)
 {
+    // A zero-width space after each separator lets a long path wrap there.
     QString shown = ToDisplay(text);
     shown.replace(u'/', QStringLiteral("/\u200B"));
     const bool warning = std::find(buttons.begin(), buttons.end(), Choice::Ok) != buttons.end();
@@ -70,6 +56,7 @@ Choice RealChoiceBox(QWidget* owner, const CString& text, const std::vector<Choi
     });
     const auto& escape = dismiss != made.end() ? *dismiss : made.back();
     box.setEscapeButton(escape.first);
+    // Above the window at once, whatever had the focus when it came.
     QTimer::singleShot(0, &box, [&box] {
         box.raise();
         box.activateWindow();
@@ -79,6 +66,11 @@ Choice RealChoiceBox(QWidget* owner, const CString& text, const std::vector<Choi
         if (box.clickedButton() == button)
             return choice;
     return escape.second;
+}
+
+void RealMessageBox(QWidget* owner, const CString& text)
+{
+    RealChoiceBox(owner, text, {Choice::Ok});
 }
 
 std::optional<CString> RealFolderPicker(QWidget* owner, const CString& title, const CString& start)
