@@ -19,6 +19,7 @@
 
 #include "app/mainapp.h"
 #include "guikit.h"
+#include "ui/foldbutton.h"
 #include "ui/memopanel.h"
 
 namespace {
@@ -302,8 +303,17 @@ TEST(FirstUse, PicturesFolderSubfoldersAndSoundCheck)
         for (const char* name : {"a.jpeg", "b.FPX", "c.JPG", "d.png"})
             WriteFile(home / ("Pictures/" + std::string(name)), Bytes(1, 0));
         dlg.show();
-        QTest::mouseClick(qobject_cast<QAbstractButton*>(dlg.GetDlgItem(IDOK)), Qt::LeftButton);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&dlg));
+        QStringList folds;
+        for (const auto* fold : dlg.findChildren<CFoldButton*>())
+            folds << fold->accessibleName();
+        EXPECT_EQ(folds.join(','), "Search options,Activity");
+        QTest::keyClick(&dlg, Qt::Key_F5); // a search by key folds them as the button does
         EXPECT_EQ(qobject_cast<CListView*>(dlg.GetDlgItem(IDC_RESULTS))->Model()->Count(), 3);
+        EXPECT_EQ(dlg.focusWidget(), dlg.GetDlgItem(IDC_RESULTS)); // with a first row current, none picked yet
+        EXPECT_EQ(dlg.findChild<CPreviewPane*>()->Path(), "");
+        EXPECT_EQ(dlg.findChild<QLabel*>("picture")->accessibleDescription(),
+                  "Select a picture to see it and hear its memo");
         EXPECT_TRUE(bar->IsFolded());
         EXPECT_EQ(dlg.GetWindowMemory().bOptionsFolded, true);
         bar->OptionsButton()->click(); // opened again on purpose: searches leave it open

@@ -159,10 +159,11 @@ bool CMainDlg::OnInitDialog()
     view->installEventFilter(this);
     m_results->Grid()->installEventFilter(this);
     connect(view->selectionModel(), &QItemSelectionModel::currentChanged, this, &CMainDlg::OnCurrentRowChanged);
+    connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, this, &CMainDlg::OnCurrentRowChanged);
     // F5 searches, Ctrl+A selects every row (a field keeps its own), Ctrl+Q closes.
     connect(new QShortcut(QKeySequence::Refresh, this), &QShortcut::activated, this, [this] {
         if (!m_bSearching && !m_extraction)
-            OnSearch();
+            OnCommand(IDOK); // as the Search button: a first search folds the options
     });
     connect(new QShortcut(QKeySequence::SelectAll, this), &QShortcut::activated, view, &QAbstractItemView::selectAll);
     connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), this), &QShortcut::activated, this, &QWidget::close);
@@ -453,9 +454,16 @@ void CMainDlg::OnDblclkResults(int row)
 
 void CMainDlg::OnCurrentRowChanged()
 {
+    // The viewer shows the row the user picked: rows that take the keyboard
+    // after a search have a first row current but not selected.
     CListView* view = m_listResults.View();
-    const int row = view ? view->ProgramRow(view->currentIndex()) : -1;
-    m_preview->ShowFile(row >= 0 ? m_listResults.GetRowPath(row) : CString());
+    const QModelIndex current = view ? view->currentIndex() : QModelIndex();
+    const int row = current.isValid() && view->selectionModel()->isRowSelected(current.row(), current.parent())
+                        ? view->ProgramRow(current)
+                        : -1;
+    const CString path = row >= 0 ? m_listResults.GetRowPath(row) : CString();
+    if (path != m_preview->Path())
+        m_preview->ShowFile(path);
 }
 
 void CMainDlg::AppendLogRow(const CString& text)

@@ -65,6 +65,7 @@ public:
     void PlayOrStop();
     // Whether the pane shows path with everything read.
     bool Shows(const CString& path) const { return m_shown && m_shown->strPath == path; }
+    const CString& Path() const { return m_strPath; }
 
 signals:
     // Play pressed: the memo to play, as bytes of a WAV file.
