@@ -28,7 +28,7 @@ RecordedServices::RecordedServices()
         played.push_back(path);
         return playAnswer;
     });
-    services::SetPlaySoundData([this](const std::vector<unsigned char>& wav) {
+    services::SetPlaySoundData([this](const std::vector<unsigned char>& wav, double) {
         playedData.push_back(wav);
         return playAnswer;
     });

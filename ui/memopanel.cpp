@@ -117,8 +117,6 @@ void CMemoPanel::OnSeek(double seconds)
 
 void CMemoPanel::SoundStarted()
 {
-    if (m_waveform->Position() > 0)
-        services::SeekSound(m_waveform->Position());
     m_soundTimer.start();
     FollowSound();
 }

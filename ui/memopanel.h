@@ -22,8 +22,7 @@ public:
     void ShowMemo(const QStringList& facts, std::vector<WavePeak> peaks, double seconds);
     // No memo: text says why ("No memo"), or nothing.
     void ShowNone(const QString& text);
-    // A sound started: Play/Stop, the time and the line follow it, and it
-    // starts where the user put the line.
+    // A sound started: Play/Stop, the time and the line follow it.
     void SoundStarted();
     void FollowSound();
     CWaveform* Waveform() const { return m_waveform; }

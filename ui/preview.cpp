@@ -18,6 +18,7 @@
 #include "search/pathparts.h"
 #include "ui/memopanel.h"
 #include "ui/memowords.h"
+#include "ui/waveform.h"
 
 namespace {
 
@@ -257,6 +258,11 @@ void CPreviewPane::Play()
                 emit self->playRequested(path, *wav);
         }, Qt::QueuedConnection);
     });
+}
+
+double CPreviewPane::StartOf(const CString& path) const
+{
+    return Shows(path) ? m_memo->Waveform()->Position() : 0;
 }
 
 void CPreviewPane::SoundStarted()

@@ -66,6 +66,9 @@ public:
     // Whether the pane shows path with everything read.
     bool Shows(const CString& path) const { return m_shown && m_shown->strPath == path; }
     const CString& Path() const { return m_strPath; }
+    // Where playing path starts: the line the user put on the shown memo's
+    // waveform, else its beginning.
+    double StartOf(const CString& path) const;
 
 signals:
     // Play pressed: the memo to play, as bytes of a WAV file.

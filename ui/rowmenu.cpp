@@ -89,7 +89,7 @@ void CMainDlg::PlayMemo(const CString& path, const std::vector<unsigned char>& w
     // Play clicked before it came is dropped, not queued behind it.
     if (const QWidget* modal = QApplication::activeModalWidget(); modal && modal != this)
         return;
-    ReportPlay(services::PlaySoundData(wav), path);
+    ReportPlay(services::PlaySoundData(wav, m_preview->StartOf(path)), path);
 }
 
 // Every Play ends here: the log row and the pane's Stop, or the reason why not.

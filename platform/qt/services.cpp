@@ -126,7 +126,7 @@ bool NoSoundPlayer(const CString& path)
     return false;
 }
 
-bool NoSoundDataPlayer(const std::vector<unsigned char>&)
+bool NoSoundDataPlayer(const std::vector<unsigned char>&, double)
 {
     qWarning("No sound player is installed; the memo is not played");
     return false;
@@ -256,9 +256,9 @@ bool PlaySound(const CString& path)
     return Current().playSound(path);
 }
 
-bool PlaySoundData(const std::vector<unsigned char>& wav)
+bool PlaySoundData(const std::vector<unsigned char>& wav, double start)
 {
-    return Current().playSoundData(wav);
+    return Current().playSoundData(wav, start);
 }
 
 void StopSound()

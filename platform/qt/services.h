@@ -38,8 +38,10 @@ using ShellOpenFunction = std::function<bool(const CString& path)>;
 using ShowInFolderFunction = std::function<void(const CString& path)>;
 // Starts playing a WAV file and returns at once; false when it cannot start.
 using PlaySoundFunction = std::function<bool(const CString& path)>;
-// The same for a WAV file held in memory (copied; the caller may let it go).
-using PlaySoundDataFunction = std::function<bool(const std::vector<unsigned char>& wav)>;
+// The same for a WAV file held in memory (copied; the caller may let it go),
+// from start seconds on: the device starts there, so nothing of the
+// beginning is heard first.
+using PlaySoundDataFunction = std::function<bool(const std::vector<unsigned char>& wav, double start)>;
 // Stops whatever plays.
 using StopSoundFunction = std::function<void()>;
 // Moves the sound playing to that many seconds from its start.
@@ -77,7 +79,7 @@ std::optional<CString> BrowseForSaveFile(QWidget* owner, const CString& title, c
 bool ShellOpen(const CString& path);
 void ShowInFolder(const CString& path);
 bool PlaySound(const CString& path);
-bool PlaySoundData(const std::vector<unsigned char>& wav);
+bool PlaySoundData(const std::vector<unsigned char>& wav, double start = 0);
 void StopSound();
 void SeekSound(double seconds);
 SoundState GetSoundState();

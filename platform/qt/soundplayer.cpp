@@ -66,15 +66,15 @@ bool CSoundPlayer::Play(const CString& path)
     if (got < 0)
         return Fail(FormatText("cannot read %s: %s", path.c_str(), DescribeError(file.GetError())));
     wav.resize(static_cast<size_t>(got));
-    return PlayFrom(wav, path.c_str());
+    return PlayFrom(wav, path.c_str(), 0);
 }
 
-bool CSoundPlayer::PlayData(const std::vector<unsigned char>& wav)
+bool CSoundPlayer::PlayData(const std::vector<unsigned char>& wav, double start)
 {
-    return PlayFrom(wav, "the memo");
+    return PlayFrom(wav, "the memo", start);
 }
 
-bool CSoundPlayer::PlayFrom(const std::vector<unsigned char>& wav, const char* name)
+bool CSoundPlayer::PlayFrom(const std::vector<unsigned char>& wav, const char* name, double start)
 {
     if (wav.size() > INT_MAX)
         return Fail(FormatText("%s is larger than 2 GB", name));
@@ -124,10 +124,9 @@ bool CSoundPlayer::PlayFrom(const std::vector<unsigned char>& wav, const char* n
     } else {
         m_sound.assign(samples.get(), samples.get() + length);
     }
-    m_nStart = 0;
     m_nFrameBytes = std::max(1u, static_cast<unsigned>(device.channels * (SDL_AUDIO_BITSIZE(device.format) / 8)));
     m_dBytesPerSecond = static_cast<double>(device.freq) * m_nFrameBytes;
-    if (SDL_QueueAudio(m_device, m_sound.data(), static_cast<Uint32>(m_sound.size())) != 0) {
+    if (!Queue(start)) {
         Stop();
         return Fail(FormatText("cannot queue the sound: %s", SDL_GetError()));
     }
@@ -147,11 +146,16 @@ void CSoundPlayer::Seek(double seconds)
 {
     if (m_device == 0 || m_dBytesPerSecond <= 0)
         return;
+    SDL_ClearQueuedAudio(m_device);
+    Queue(seconds);
+}
+
+bool CSoundPlayer::Queue(double seconds)
+{
     const double wanted = std::clamp(seconds * m_dBytesPerSecond, 0.0, static_cast<double>(m_sound.size()));
     m_nStart = static_cast<uint32_t>(wanted) / m_nFrameBytes * m_nFrameBytes;
-    SDL_ClearQueuedAudio(m_device);
-    if (m_nStart < m_sound.size())
-        SDL_QueueAudio(m_device, m_sound.data() + m_nStart, static_cast<Uint32>(m_sound.size() - m_nStart));
+    return m_nStart >= m_sound.size()
+           || SDL_QueueAudio(m_device, m_sound.data() + m_nStart, static_cast<Uint32>(m_sound.size() - m_nStart)) == 0;
 }
 
 bool CSoundPlayer::State(double& position, double& length)
@@ -173,7 +177,8 @@ bool CSoundPlayer::State(double& position, double& length)
 
 CSoundServices::CSoundServices(CSoundPlayer& player)
     : m_play(services::SetPlaySound([&player](const CString& path) { return player.Play(path); })),
-      m_playData(services::SetPlaySoundData([&player](const std::vector<unsigned char>& wav) { return player.PlayData(wav); })),
+      m_playData(services::SetPlaySoundData(
+          [&player](const std::vector<unsigned char>& wav, double start) { return player.PlayData(wav, start); })),
       m_stop(services::SetStopSound([&player] { player.Stop(); })),
       m_seek(services::SetSeekSound([&player](double seconds) { player.Seek(seconds); })),
       m_state(services::SetSoundState([&player] {

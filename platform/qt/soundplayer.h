@@ -22,8 +22,9 @@ public:
     /// Every failure is logged with its reason. Neither this nor Stop waits
     /// longer than one short buffer of sound.
     bool Play(const CString& path);
-    // The same for a WAV file held in memory; nothing is written anywhere.
-    bool PlayData(const std::vector<unsigned char>& wav);
+    // The same for a WAV file held in memory, from start seconds on;
+    // nothing is written anywhere.
+    bool PlayData(const std::vector<unsigned char>& wav, double start = 0);
     // Stops the sound and releases the device.
     void Stop();
     // Moves the sound playing to that many seconds from its start.
@@ -37,7 +38,9 @@ public:
 
 private:
     // name says what wav is in the log.
-    bool PlayFrom(const std::vector<unsigned char>& wav, const char* name);
+    bool PlayFrom(const std::vector<unsigned char>& wav, const char* name, double start);
+    // Queues the sound from that many seconds on; false when SDL refuses.
+    bool Queue(double seconds);
     bool Fail(const CString& reason);
 
     bool m_bAudioReady = false;
