@@ -196,13 +196,16 @@ TEST_F(SearchWindow, RowTexts)
         const auto tip = [&] { return view->model()->index(i, 4).data(Qt::ToolTipRole).toString().toStdString(); };
         EXPECT_TRUE(QTest::qWaitFor([&] { return tip() != "Yes"; }));
         EXPECT_EQ(tip(), yes ? memos.at(name) : std::string("No"));
-        // The WAV beside it rewritten in place: the tooltip tells the new memo.
+        // The WAV beside it rewritten in place, taken away, put back: the
+        // tooltip tells the memo there is now.
         if (name == "P1010006.JPG") {
-            const Bytes original = ReadFile(olympus + "P1010006.WAV");
             WriteFile(dir / "P1010006.WAV", fpxrgen::MakeWav({.nFormatTag = 1, .nBitsPerSample = 8, .nBlockAlign = 1,
                                                               .data = Bytes(16000, 0x80)}));
             EXPECT_TRUE(QTest::qWaitFor([&] { return tip().rfind("Voice memo, 2 seconds", 0) == 0; }));
-            WriteFile(dir / "P1010006.WAV", original);
+            std::filesystem::remove(dir / "P1010006.WAV");
+            EXPECT_TRUE(QTest::qWaitFor([&] { return tip() == "No"; }));
+            WriteFile(dir / "P1010006.WAV", ReadFile(olympus + "P1010006.WAV"));
+            EXPECT_TRUE(QTest::qWaitFor([&] { return tip() == memos.at(name); }));
         }
     }
     // A folder hit: no name, its own path as folder, nothing readable.

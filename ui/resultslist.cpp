@@ -109,14 +109,16 @@ public:
         m_reader.waitForDone();
     }
 
-    CString Get(const CString& path)
+    // The memo's description, empty when the picture has none now;
+    // nothing while it is being read.
+    std::optional<CString> Get(const CString& path)
     {
         const auto found = m_known.find(path);
         if (found != m_known.end() && found->second.stamp == StampMemo(path, found->second.strBeside))
             return found->second.strText;
         if (path != m_strReading)
             Read(path);
-        return {};
+        return std::nullopt;
     }
 
 private:
@@ -150,7 +152,6 @@ private:
 
     void Done(const CString& path, const Known& known)
     {
-        const CString& text = known.strText;
         if (path == m_strReading)
             m_strReading.clear();
         if (m_known.size() >= kKept)
@@ -159,7 +160,7 @@ private:
         // The tooltip up now shows the cell's text: asked again, the view
         // takes the description for the cell under the pointer.
         const QPoint at = m_view->viewport()->mapFromGlobal(QCursor::pos());
-        if (!text.empty() && QToolTip::isVisible() && m_view->isVisible() && m_view->viewport()->rect().contains(at)) {
+        if (QToolTip::isVisible() && m_view->isVisible() && m_view->viewport()->rect().contains(at)) {
             QHelpEvent event(QEvent::ToolTip, at, QCursor::pos());
             QCoreApplication::sendEvent(m_view->viewport(), &event);
         }
@@ -343,15 +344,25 @@ void CResultsList::InsertColumns(const QIcon& rowIcon)
         return static_cast<int64_t>(SoundIn(text, words));
     });
     auto descriptions = std::make_shared<CMemoDescriptions>(view);
-    view->Model()->SetToolTipSource([descriptions, tips = m_soundTips, yes = YesText()](const std::vector<CString>& texts,
-                                                                                       int column) -> CString {
+    view->Model()->SetToolTipSource([descriptions, tips = m_soundTips, words = m_soundWords](
+                                        const std::vector<CString>& texts, int column) -> CString {
         const auto text = [&](Column c) { return static_cast<size_t>(c) < texts.size() ? texts[static_cast<size_t>(c)] : CString(); };
-        if (column != static_cast<int>(Column::Sound))
+        const CString sound = text(Column::Sound);
+        if (column != static_cast<int>(Column::Sound) || sound.empty())
             return {};
         const CString path = text(Column::Folder) + text(Column::Name);
-        if (text(Column::Sound) == yes)
-            return descriptions->Get(path);
         const auto tip = tips->find(path);
+        // A memo is described as its files stand now: a WAV put beside the
+        // picture or taken away since the search shows at the next hover.
+        // A picture that could not be read keeps its reason.
+        if (SoundIn(sound, words) != Sound::Unknown) {
+            const std::optional<CString> described = descriptions->Get(path);
+            if (described && !described->empty())
+                return *described;
+            if (described && tip == tips->end())
+                return words[static_cast<size_t>(Sound::No)];
+        }
+        // Until the memo is read, what the search found.
         return tip == tips->end() ? CString() : tip->second;
     });
 }
