@@ -77,12 +77,14 @@ CString JsonString(const CString& text)
     return out + "\"";
 }
 
-CString CsvCell(const CString& text)
+// guard: free text, which a spreadsheet must not take for a formula (a
+// picture named "=HYPERLINK(...)", a camera maker "=2+3"). Base64 and
+// numbers are kept exact: a script decodes them, and neither can call
+// anything.
+CString CsvCell(const CString& text, bool guard)
 {
-    // A cell a spreadsheet would take for a formula (a picture named
-    // "=HYPERLINK(...)", a camera maker "=2+3") is written as text.
     CString utf8 = ToUtf8(text);
-    if (!utf8.empty() && CString("=+-@\t\r").find(utf8.front()) != CString::npos)
+    if (guard && !utf8.empty() && CString("=+-@\t\r").find(utf8.front()) != CString::npos)
         utf8.insert(0, 1, '\'');
     if (utf8.find_first_of(",\"\r\n") == CString::npos)
         return utf8;
@@ -322,7 +324,8 @@ CString FormatRecord(const CReportRecord& record, ReportFormat format)
             if (i > 0)
                 line += ',';
             if (value)
-                line += CsvCell(PlainText(*value));
+                line += CsvCell(PlainText(*value), std::holds_alternative<CString>(*value)
+                                                       && static_cast<ReportField>(i) != ReportField::PathBase64);
         } else if (value) {
             line += line.empty() ? "{" : ",";
             line += JsonString(kFieldNames[i]) + ":";

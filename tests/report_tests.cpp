@@ -161,6 +161,10 @@ TEST(Report, CsvAndBase64GiveBackTheExactNames)
     const std::string cells = Shell("cd " + Quote(dir.path()) + " && " VOCALINE_EXTRACT
                                     " --check --format=csv -- =2+3.jpg @A1.jpg -1+1.jpg +1.jpg \"$(printf '\\tx.jpg')\" | cut -d, -f1");
     EXPECT_EQ(cells, "path\n'=2+3.jpg\n'@A1.jpg\n'-1+1.jpg\n'+1.jpg\n'\tx.jpg");
+    WriteFile(dir / "\xf8" "abc.jpg", picture); // base64 that starts with + stays exact
+    EXPECT_EQ(Shell("cd " + Quote(dir.path()) + " && " VOCALINE_EXTRACT
+                    " --check --format=csv $(printf '\\370abc.jpg') | tail -1 | cut -d, -f2,14"),
+              "+GFiYy5qcGc=,5.997");
     EXPECT_EQ(Field(Records("--check --format=json " + Quote(dir / "=2+3.jpg"))[0], "path"), dir / "=2+3.jpg");
     WriteFile(dir / "back\\slash.jpg", picture);
     EXPECT_EQ(Field(Records("--check --format=json " + Quote(dir / "back\\slash.jpg"))[0], "path"), dir / "back\\slash.jpg");
