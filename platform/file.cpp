@@ -39,7 +39,12 @@ const char* DescribeError(int error)
 {
     if (error == ERROR_NOT_REGULAR_FILE)
         return "Not a regular file";
-    return error == 0 ? "" : std::strerror(error);
+    if (error == 0)
+        return "";
+    // The same words in every locale (strerror follows the user's language),
+    // so the window's exported list says what vocaline-extract says.
+    const char* text = strerrordesc_np(error);
+    return text ? text : "Unknown error";
 }
 
 namespace {

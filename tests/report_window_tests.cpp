@@ -5,6 +5,7 @@
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 
 #include "guikit.h"
 #include "platform/qt/services.h"
@@ -30,16 +31,17 @@ protected:
 
 TEST_F(ExportWindow, CtrlESavesTheRowsShownAsTheCommandLinesCsv)
 {
-    // The C library's numbers in German ("5,997"), as the window's locale
-    // may set them, from a locale made for the test.
+    // The C library's numbers and error texts in German ("5,997"), as the
+    // window's locale may set them, from a locale made for the test.
     const TempDir locales;
     std::system(("localedef -i de_DE -f UTF-8 " + Quote(locales / "de_DE.UTF-8") + " >/dev/null 2>&1").c_str());
     setenv("LOCPATH", locales.path().c_str(), 1);
-    if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr)
-        std::fprintf(stderr, "note: no German locale could be made; numbers checked in the C locale only\n");
+    if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8") || !std::setlocale(LC_MESSAGES, "de_DE.UTF-8"))
+        std::fprintf(stderr, "note: no German locale could be made; checked in the C locale only\n");
     Camera("a.jpg");
     WriteFile(dir / "b,\"c\".jpg", ReadFile(DataPath("IM000102.JPG")));
     WriteText(dir / "z.jpg", "not a picture");
+    std::filesystem::create_symlink("/proc/self/mem", dir / "y.jpg"); // every read fails
     shown.Search(dir.path());
     shown.List(IDC_RESULTS)->sortByColumn(0, Qt::DescendingOrder);
 
@@ -52,10 +54,11 @@ TEST_F(ExportWindow, CtrlESavesTheRowsShownAsTheCommandLinesCsv)
     QTest::keyClick(&dlg, Qt::Key_E, Qt::ControlModifier);
     shown.WaitForExtraction();
     const Bytes list = ReadFile(dir / "list.csv");
-    EXPECT_EQ(std::string(list.begin(), list.end()), Shell(VOCALINE_EXTRACT " --check --format=csv " + Quote(dir / "z.jpg") + " "
+    EXPECT_EQ(std::string(list.begin(), list.end()), Shell(VOCALINE_EXTRACT " --check --format=csv " + Quote(dir / "z.jpg") + " " + Quote(dir / "y.jpg") + " "
                                                                + Quote(dir / "b,\"c\".jpg") + " " + Quote(dir / "a.jpg"), true));
     EXPECT_TRUE(services.boxes.empty());
     std::setlocale(LC_NUMERIC, "C");
+    std::setlocale(LC_MESSAGES, "C");
 
     // A folder that is gone: told, and nothing half-written anywhere.
     answer = dir / "gone/list.csv";
