@@ -78,7 +78,8 @@ TEST(Playback, DiskDriverWritesTheSamplesSoxDecodes)
     EXPECT_FALSE(player.Play(DataPath("IM000101.JPG")));
 }
 
-// A FIFO named like a WAV and a memo of an absurd rate are refused at once;
+// A FIFO named like a WAV, a WAV file over 256 MB and a memo of an absurd
+// rate are refused at once;
 // the rates that play leave a device that closes at once.
 TEST(DummyDriver, NothingHoldsPlayOrStop)
 {
@@ -94,6 +95,10 @@ TEST(DummyDriver, NothingHoldsPlayOrStop)
     CSoundPlayer player;
     const auto start = std::chrono::steady_clock::now();
     EXPECT_FALSE(player.Play(dir / "memo.wav"));
+    WriteFile(dir / "huge.wav", wav);
+    std::filesystem::resize_file(dir / "huge.wav", (256 << 20) + 1);
+    EXPECT_FALSE(player.Play(dir / "huge.wav"));
+    EXPECT_EQ(player.LastError(), dir / "huge.wav" + " is larger than 256 MB");
     for (const auto& [rate, plays] : {std::pair{1u, false}, {999u, false}, {384001u, false}, {1000u, true},
                                       {8000u, true}, {384000u, true}})
         EXPECT_EQ(player.PlayData(withRate(rate)), plays) << rate;

@@ -23,6 +23,9 @@ struct StreamFree {
 // and a device asked for such a rate can take minutes to open or to close.
 constexpr int kLowestRate = 1000;
 constexpr int kHighestRate = 384000;
+// A WAV file played as it is is read on the window's thread: no larger
+// than any memo is read (one claiming gigabytes is refused unread).
+constexpr int64_t kLargestFile = 256 * 1024 * 1024;
 
 // About 20 to 40 ms of sound: the audio thread never sleeps longer than
 // one buffer, so closing the device never waits longer.
@@ -59,8 +62,8 @@ bool CSoundPlayer::Play(const CString& path)
     CSourceFile file;
     if (!file.Open(path))
         return Fail(FormatText("cannot read %s: %s", path.c_str(), DescribeError(file.GetError())));
-    if (file.GetSize() > INT_MAX)
-        return Fail(FormatText("%s is larger than 2 GB", path.c_str()));
+    if (file.GetSize() > kLargestFile)
+        return Fail(FormatText("%s is larger than 256 MB", path.c_str()));
     std::vector<unsigned char> wav(static_cast<size_t>(file.GetSize()));
     const long got = file.ReadAt(0, wav.data(), wav.size());
     if (got < 0)
