@@ -12,6 +12,7 @@
 
 #include "app/mainapp.h"
 #include "platform/qt/services.h"
+#include "platform/qt/text.h"
 #include "res/ids.h"
 #include "testkit.h"
 #include "ui/aboutdlg.h"
@@ -86,6 +87,11 @@ TEST(Translations, FollowTheLocaleAndFitTheirControls)
         CAboutDlg about;
         about.Create();
         EXPECT_EQ(CutShort(about).join(" | ").toStdString(), "") << locale.name().toStdString();
+        // A memo's date taken in the locale's long form, its rate in its numbers.
+        const QStringList facts = ToDisplay(DescribeMemo(DataPath("real/hp-photosmart-433/IM000959.JPG"))).split('\n');
+        EXPECT_EQ(facts.value(1), locale.toString(QDate(2021, 11, 16), QLocale::LongFormat) + " "
+                                      + locale.toString(QTime(9, 4, 4), QLocale::ShortFormat) + " \u00B7 hp PhotoSmart 43x series");
+        EXPECT_TRUE(facts.value(3).startsWith("IMA ADPCM, " + locale.toString(22050) + " Hz, ")) << facts.join('|').toStdString();
         if (locale.language() == QLocale::German) {
             EXPECT_EQ(dlg.findChild<CSearchBar*>()->OptionsButton()->text(), "Suchoptionen");
             EXPECT_EQ(about.windowTitle(), "Über Vocaline");
