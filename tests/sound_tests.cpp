@@ -9,6 +9,9 @@
 #include <algorithm>
 #include <thread>
 
+#include <QDialog>
+#include <QTimer>
+
 #include "guikit.h"
 #include "platform/qt/services.h"
 #include "platform/qt/soundplayer.h"
@@ -186,6 +189,24 @@ TEST_F(PlayingWindow, WithoutADeviceSaysItCouldNotPlay)
     EXPECT_GT(services.boxes[0].size(), std::string("Could not play the sound\n").size() + 3);
     EXPECT_EQ(shown.LogRows(), (std::vector<std::string>{dir / "pic.jpg", "Output file: " + dir / "pic.jpg.wav Done",
                                                          "1 memos written, 0 without a memo, 0 failed"}));
+
+    // A Play asked for while that box is up is dropped, not a second box behind it.
+    services::SetMessageBox([&](QWidget* owner, const CString& text) {
+        services.boxes.push_back(text);
+        QDialog box(owner);
+        QTimer::singleShot(0, &box, [&, first = services.boxes.size() == 2] {
+            if (first) {
+                QTest::keyClick(shown.List(IDC_RESULTS), Qt::Key_Space);
+                QTest::qWait(300); // the memo read on its thread comes back while the box is up
+            }
+            box.accept();
+        });
+        box.exec();
+    });
+    QTest::keyClick(shown.List(IDC_RESULTS), Qt::Key_Space);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return services.boxes.size() > 1; }));
+    QTest::qWait(300);
+    EXPECT_EQ(services.boxes.size(), 2u);
 }
 
 } // namespace
