@@ -77,10 +77,9 @@ CString JsonString(const CString& text)
     return out + "\"";
 }
 
-// guard: free text, which a spreadsheet must not take for a formula (a
-// picture named "=HYPERLINK(...)", a camera maker "=2+3"). Base64 and
-// numbers are kept exact: a script decodes them, and neither can call
-// anything.
+// Guarded, a free text a spreadsheet would take for a formula (a picture
+// named "=HYPERLINK(...)", a camera maker "=2+3") is written as text. Base64
+// and numbers are not guarded: scripts decode them, and they call nothing.
 CString CsvCell(const CString& text, bool guard)
 {
     CString utf8 = ToUtf8(text);
