@@ -64,8 +64,7 @@ TEST(Layout, FitsTheScreenAndKeepsNamesWholeInEveryLanguage)
         QLocale::setDefault(locale);
         InstallTranslations();
         CWindowMemory shape; // a first start, then what each run left
-        CFormMemory form;
-        form.strLookIn = dir.path();
+        CFormMemory form{.strLookIn = dir.path()};
         for (int start = 0; start < 5; ++start) {
             const std::string where = " " + locale.name().toStdString() + " start " + std::to_string(start);
             CMainDlg dlg;
