@@ -105,10 +105,13 @@ protected:
     }
 };
 
-// The fixed layout: the memo from the fifth APP2 on (behind a 45-byte head,
-// then behind 17 bytes of each later APP2) up to the first segment that is
-// neither APP1 nor APP2, or the end of the file.
-TEST_F(Extraction, FixedLayoutCopies)
+// Every kind of file, in one run: the presence test says Yes exactly when
+// the run writes a memo; a file without one ends only itself and leaves an
+// earlier WAV beside it as it was. The fixed layout: the memo from the
+// fifth APP2 on (behind a 45-byte head, then behind 17 bytes of each later
+// APP2) up to the first segment that is neither APP1 nor APP2, or the end
+// of the file.
+TEST_F(Extraction, FixedLayoutCopiesAndThePresenceTestAgrees)
 {
     const Bytes first = SoundBytes(200, 1), second = SoundBytes(70, 2), third = SoundBytes(33, 3);
     JpegBuilder worked; // APP1 L 254, four APP2 L 32, the fifth L 500 at 394, a sixth L 100 at 896, DQT at 998
@@ -118,28 +121,61 @@ TEST_F(Extraction, FixedLayoutCopies)
     const auto fourApp2 = [] { JpegBuilder b; b.App1().App2().App2().App2().App2(); return b; };
     JpegBuilder mixed; // APP1 segments between the APP2s are stepped over
     mixed.App1().App2().App1().App2().App2().App1().App2().AudioFirst(first).App1().AudioNext(second).Dqt();
+    JpegBuilder zero; // a length of 0 steps into the header's own length bytes
+    zero.App1().Raw({0xFF, 0xE2, 0x00, 0x00}).App2().App2().App2().App2().AudioFirst(SoundBytes(60));
+    const std::string missingApp1 = "row:Error File missing APP1 0xe1ff marker";
     const struct {
         const char* name;
-        Bytes file, wav;
+        Bytes file;
+        std::string row; // the row that ends a file without a memo; "" for Done
+        Bytes wav = {};  // what the run writes for a memo
     } cases[] = {
-        {"worked.jpg", w, Concat(Bytes(w.begin() + 439, w.begin() + 896), Bytes(w.begin() + 913, w.begin() + 998))},
-        {"five.jpg", CameraFile(first), first},
-        {"seven.jpg", CameraFile(first, {second, third}), Concat(Concat(first, second), third)},
-        {"late.jpg", fourApp2().AudioFirst(first).Dqt().AudioNext(second).AudioNext(second).bytes(), first},
-        {"mixed.jpg", mixed.bytes(), Concat(first, second)},
+        {"worked.jpg", w, "", Concat(Bytes(w.begin() + 439, w.begin() + 896), Bytes(w.begin() + 913, w.begin() + 998))},
+        {"five.jpg", CameraFile(first), "", first},
+        {"seven.jpg", CameraFile(first, {second, third}), "", Concat(Concat(first, second), third)},
+        {"late.jpg", fourApp2().AudioFirst(first).Dqt().AudioNext(second).AudioNext(second).bytes(), "", first},
+        {"mixed.jpg", mixed.bytes(), "", Concat(first, second)},
         // The run reaches the end of the file.
-        {"open.jpg", fourApp2().AudioFirst(first).AudioNext(second).bytes(), Concat(first, second)},
+        {"open.jpg", fourApp2().AudioFirst(first).AudioNext(second).bytes(), "", Concat(first, second)},
+        {"IM000102.JPG", ReadFile(DataPath("IM000102.JPG")), kNoAudio},
+        {"notes.jpg", Bytes{'h', 'e', 'l', 'l', 'o'}, kNotJpeg},
+        {"tiny.jpg", Bytes{0xFF, 0xD8, 0xFF}, kNotJpeg},
+        {"dqt.jpg", Bytes{0xFF, 0xD8, 0xFF, 0xDB, 0x00, 0x04, 0, 0}, missingApp1},
+        // The camera's run, but no APP1 in front of it.
+        {"no1.jpg", JpegBuilder().App2().App2().App2().App2().AudioFirst(SoundBytes(100)).Dqt().bytes(), missingApp1},
+        {"fewer.jpg", JpegBuilder().App1().App2().App2().App2().Dqt().App2().App2().bytes(), kNoAudio},
+        // A DQT before the fifth APP2 ends the audio run.
+        {"behind.jpg", fourApp2().Dqt().AudioFirst(SoundBytes(100)).bytes(), kNoAudio},
+        // A fifth APP2 too short to hold its head and "RIFF".
+        {"short.jpg", fourApp2().Segment(0xE2, Bytes(18, 0x41)).AudioNext(SoundBytes(50, 3)).Dqt().bytes(), kNoAudio},
+        // "RIFF" only behind a fifth APP2 that holds its head alone.
+        {"reach.jpg", fourApp2().Segment(0xE2, Bytes(41, 0x41)).Raw({'R', 'I', 'F', 'F'}).bytes(), kNoAudio},
+        {"zero.jpg", zero.bytes(), kNoAudio},
+        // Another maker's fifth APP2 (a thumbnail, a profile) is not a memo.
+        {"rifx.jpg", CameraFile(SoundBytes(100, 1, false), {SoundBytes(50)}), kNoAudio},
     };
     std::vector<CString> sources;
     std::vector<std::string> rows;
     for (const auto& c : cases) {
         sources.push_back(Save(c.name, c.file));
-        EXPECT_TRUE(HasSound(dir.path(), c.name)) << c.name;
-        rows.insert(rows.end(), {"row:" + sources.back(), Done(sources.back())});
+        WriteText(sources.back() + ".wav", "old wav");
+        EXPECT_EQ(HasSound(dir.path(), c.name), c.row.empty()) << c.name;
+        rows.insert(rows.end(), {"row:" + sources.back(), c.row.empty() ? Done(sources.back()) : c.row});
     }
     EXPECT_EQ(Extract(sources), rows);
     for (const auto& c : cases)
-        EXPECT_EQ(ReadFile(dir / c.name + ".wav"), c.wav) << c.name;
+        EXPECT_EQ(ReadFile(dir / c.name + ".wav"), (c.row.empty() ? c.wav : Bytes{'o', 'l', 'd', ' ', 'w', 'a', 'v'}))
+            << c.name;
+    // Folder and name are joined as they stand.
+    EXPECT_TRUE(HasSound(dir / "fi", "ve.jpg"));
+    EXPECT_EQ(CheckSound(dir / "missing.jpg"), SoundCheck::Unreadable);
+
+    // Gigabytes of zeros behind the head end the walk at once.
+    JpegBuilder head;
+    head.App1();
+    const std::string zeros = Save("zeros.jpg", head.bytes());
+    ASSERT_EQ(::truncate(zeros.c_str(), off_t{1} << 32), 0);
+    EXPECT_FALSE(HasSound("", zeros));
 }
 
 // Sources that cannot be opened end only themselves. A FIFO (reached
@@ -484,66 +520,6 @@ TEST_F(Extraction, AnotherFolderIsAskedOnceWhenThePicturesCannotBeWritten)
     g_createFault = nullptr;
     EXPECT_EQ(ReadFile(out / "sub/b.jpg.wav"), sound);
     EXPECT_EQ(Listing(dir / "sub"), std::vector<std::string>{"b.jpg"});
-}
-
-// Every kind of file, in one run: the presence test says Yes exactly when
-// the run writes a memo; a file without one ends only itself and leaves an
-// earlier WAV beside it as it was.
-TEST_F(Extraction, PresenceTestAgreesWithTheRun)
-{
-    const auto fourApp2 = [] { JpegBuilder b; b.App1().App2().App2().App2().App2(); return b; };
-    JpegBuilder zero; // a length of 0 steps into the header's own length bytes
-    zero.App1().Raw({0xFF, 0xE2, 0x00, 0x00}).App2().App2().App2().App2().AudioFirst(SoundBytes(60));
-    const std::string missingApp1 = "row:Error File missing APP1 0xe1ff marker";
-    const struct {
-        const char* name;
-        Bytes bytes;
-        std::string row; // the row that ends the file; "" for Done
-    } cases[] = {
-        {"camera.jpg", CameraFile(SoundBytes(100)), ""},
-        {"IM000102.JPG", ReadFile(DataPath("IM000102.JPG")), kNoAudio},
-        {"notes.jpg", Bytes{'h', 'e', 'l', 'l', 'o'}, kNotJpeg},
-        {"tiny.jpg", Bytes{0xFF, 0xD8, 0xFF}, kNotJpeg},
-        {"dqt.jpg", Bytes{0xFF, 0xD8, 0xFF, 0xDB, 0x00, 0x04, 0, 0}, missingApp1},
-        // The camera's run, but no APP1 in front of it.
-        {"no1.jpg", JpegBuilder().App2().App2().App2().App2().AudioFirst(SoundBytes(100)).Dqt().bytes(), missingApp1},
-        {"fewer.jpg", JpegBuilder().App1().App2().App2().App2().Dqt().App2().App2().bytes(), kNoAudio},
-        // A DQT before the fifth APP2 ends the audio run.
-        {"behind.jpg", fourApp2().Dqt().AudioFirst(SoundBytes(100)).bytes(), kNoAudio},
-        // A fifth APP2 too short to hold its head and "RIFF".
-        {"short.jpg", fourApp2().Segment(0xE2, Bytes(18, 0x41)).AudioNext(SoundBytes(50, 3)).Dqt().bytes(), kNoAudio},
-        // "RIFF" only behind a fifth APP2 that holds its head alone.
-        {"reach.jpg", fourApp2().Segment(0xE2, Bytes(41, 0x41)).Raw({'R', 'I', 'F', 'F'}).bytes(), kNoAudio},
-        {"zero.jpg", zero.bytes(), kNoAudio},
-        // Another maker's fifth APP2 (a thumbnail, a profile) is not a memo.
-        {"rifx.jpg", CameraFile(SoundBytes(100, 1, false), {SoundBytes(50)}), kNoAudio},
-    };
-    std::vector<CString> sources;
-    std::vector<std::string> rows;
-    for (const auto& c : cases) {
-        const std::string src = Save(c.name, c.bytes);
-        WriteText(src + ".wav", "old wav");
-        EXPECT_EQ(HasSound(dir.path(), c.name), c.row.empty()) << c.name;
-        sources.push_back(src);
-        rows.push_back("row:" + src);
-        rows.push_back(c.row.empty() ? Done(src) : c.row);
-    }
-    EXPECT_EQ(Extract(sources), rows);
-    for (const auto& c : cases) {
-        if (!c.row.empty()) {
-            EXPECT_EQ(ReadFile(dir / c.name + ".wav"), Bytes({'o', 'l', 'd', ' ', 'w', 'a', 'v'})) << c.name;
-        }
-    }
-    // Folder and name are joined as they stand.
-    EXPECT_TRUE(HasSound(dir / "came", "ra.jpg"));
-    EXPECT_EQ(CheckSound(dir / "missing.jpg"), SoundCheck::Unreadable);
-
-    // Gigabytes of zeros behind the head end the walk at once.
-    JpegBuilder head;
-    head.App1();
-    const std::string zeros = Save("zeros.jpg", head.bytes());
-    ASSERT_EQ(::truncate(zeros.c_str(), off_t{1} << 32), 0);
-    EXPECT_FALSE(HasSound("", zeros));
 }
 
 } // namespace
