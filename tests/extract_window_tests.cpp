@@ -1,6 +1,5 @@
 // Extract Sound and Extract and play as the window runs them: which rows
 // they take and what they play. The run itself is tested in audio_tests.
-#include <gtest/gtest.h>
 
 #include <QAccessible>
 #include <QContextMenuEvent>
@@ -16,24 +15,13 @@
 #include <atomic>
 #include <thread>
 
-#include "ui/preview.h"
-
 #include "bench/memogen.h"
 #include "bench/picturebomb.h"
 #include "guikit.h"
 
 namespace {
 
-class ExtractWindow : public WindowTest {
-protected:
-    // Lists the files of the folder (and its subfolders) that the mask takes,
-    // all selected.
-    void ListAll(const std::string& folder, bool subfolders = true)
-    {
-        shown.Search(folder, 0, subfolders);
-        shown.List(IDC_RESULTS)->selectAll();
-    }
-};
+using ExtractWindow = WindowTest;
 
 std::string Done(const std::string& source)
 {
@@ -81,7 +69,7 @@ TEST_F(ExtractWindow, ExtractAndPlayPlaysOnlyWhatThisRunWrote)
     for (const auto& c : cases) {
         services.played.clear();
         shown.SetText(IDC_FILEMASK, c.name);
-        ListAll(dir.path());
+        shown.ListAll(dir.path());
         shown.Click(IDC_EXTRACTPLAY);
         EXPECT_EQ(shown.LogRows(), c.log) << c.name;
         EXPECT_EQ(services.played, c.played) << c.name;
@@ -95,10 +83,10 @@ TEST_F(ExtractWindow, ExtractAndPlayPlaysOnlyWhatThisRunWrote)
     Camera("q_gone.jpg");
     services.played.clear();
     shown.SetText(IDC_FILEMASK, "*.jpg");
-    ListAll(dir.path(), false);
+    shown.ListAll(dir.path(), false);
     shown.Click(IDC_EXTRACTPLAY);
     std::filesystem::remove(dir / "a_quiet.jpg");
-    ListAll(dir.path(), false);
+    shown.ListAll(dir.path(), false);
     std::filesystem::remove(dir / "q_gone.jpg");
     services::SetChoiceBox([&](QWidget*, const CString&, const std::vector<services::Choice>&) {
         QTest::keyClick(&dlg, Qt::Key_Escape);
@@ -147,7 +135,7 @@ TEST_F(ExtractWindow, SkipAllLeavesLaterFailuresToTheLog)
         Camera("gone" + std::to_string(100 + i) + ".jpg");
     const std::string blocked = Camera("zz.jpg"); // last, its WAV's name taken by a folder
     MakeDir(blocked + ".wav/in");
-    ListAll(dir.path());
+    shown.ListAll(dir.path());
     for (int i = 0; i < 20; ++i)
         std::filesystem::remove(dir / ("gone" + std::to_string(100 + i) + ".jpg"));
     services.choices = {services::Choice::SkipAll};
@@ -186,7 +174,7 @@ TEST_F(ExtractWindow, ExtractToKeepsTheTreeAndRescuesReadOnlyFolders)
     MakeDir(dir / "pics/2003");
     Camera("pics/2003/a.jpg");
     Camera("pics/b.jpg");
-    ListAll(dir / "pics");
+    shown.ListAll(dir / "pics");
     EXPECT_EQ(QAccessible::queryAccessibleInterface(shown.Button(IDC_EXTRACTTO))->text(QAccessible::Name),
               "Extract to…");
     services.folderAnswer = out.path();
@@ -200,7 +188,7 @@ TEST_F(ExtractWindow, ExtractToKeepsTheTreeAndRescuesReadOnlyFolders)
     const ReadOnlyView view(dir / "pics", dir / "view");
     if (!view.ready)
         GTEST_SKIP() << "no mount allowed here: a read-only folder is tested by the command line's tests";
-    ListAll(dir / "view");
+    shown.ListAll(dir / "view");
     TempDir rescue;
     services.folderAnswer = rescue.path();
     shown.Click(IDC_EXTRACTPLAY); // Yes, as Enter answers

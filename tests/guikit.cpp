@@ -106,6 +106,12 @@ void ShownDialog::Search(const std::string& folder, int mode, bool subfolders)
     Click(IDOK);
 }
 
+void ShownDialog::ListAll(const std::string& folder, bool subfolders)
+{
+    Search(folder, 0, subfolders);
+    List(IDC_RESULTS)->selectAll();
+}
+
 void Soon(std::function<void()> action, int delayMs)
 {
     QTimer::singleShot(delayMs, qApp, std::move(action));

@@ -65,6 +65,9 @@ public:
     void Select(const std::vector<int>& rows);
     // Runs a search of folder with the given list mode (0, 1, 2).
     void Search(const std::string& folder, int mode = 0, bool subfolders = false);
+    // Lists the files of folder (and its subfolders) that the mask takes, all
+    // selected.
+    void ListAll(const std::string& folder, bool subfolders = true);
 };
 
 // A shown main window with the recording services in place.

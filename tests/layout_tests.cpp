@@ -8,7 +8,6 @@
 #include <QScreen>
 #include <QSplitter>
 #include <QStyle>
-#include <gtest/gtest.h>
 
 #include "app/mainapp.h"
 #include "guikit.h"

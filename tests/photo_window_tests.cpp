@@ -1,7 +1,6 @@
 // The window as a photo tool: the preview, extraction in the background,
 // Escape and the keys, and the first start (the window's remembered shape is
 // tested with the remembered form, the layout in layout_tests.cpp).
-#include <gtest/gtest.h>
 
 #include <QBuffer>
 #include <QClipboard>
@@ -167,8 +166,7 @@ TEST_F(PhotoWindow, ExtractionRunsInTheBackgroundAndCancelLeavesWholeWavs)
     constexpr int kFiles = 400;
     for (int i = 0; i < kFiles; ++i)
         Camera("p" + std::to_string(1000 + i) + ".jpg");
-    shown.Search(dir.path());
-    shown.List(IDC_RESULTS)->selectAll();
+    shown.ListAll(dir.path());
     QTest::mouseClick(shown.Button(IDC_EXTRACT), Qt::LeftButton);
     auto* progress = dlg.findChild<QProgressBar*>();
     ASSERT_TRUE(dlg.IsExtracting());
@@ -204,8 +202,7 @@ TEST_F(PhotoWindow, ExtractionRunsInTheBackgroundAndCancelLeavesWholeWavs)
     const Bytes whole = ReadFile(DataPath("IM000101.JPG"));
     WriteFile(mixed / "cut.jpg", Bytes(whole.begin(), whole.begin() + 10000));
     WriteText(mixed / "notes.jpg", "hi");
-    shown.Search(mixed.path(), 0, true);
-    shown.List(IDC_RESULTS)->selectAll();
+    shown.ListAll(mixed.path());
     std::filesystem::remove(mixed / "sub/gone.jpg");
     shown.Click(IDC_EXTRACT);
     EXPECT_EQ(services.boxes, (std::vector<std::string>{"Error could not open file\n\n" + mixed / "sub/gone.jpg"
@@ -214,8 +211,7 @@ TEST_F(PhotoWindow, ExtractionRunsInTheBackgroundAndCancelLeavesWholeWavs)
     EXPECT_EQ(shown.LogRows().back(), "2 memos written, 1 without a memo, 2 failed");
 
     // Closing the window mid-run stops the run, then closes.
-    shown.Search(dir.path());
-    shown.List(IDC_RESULTS)->selectAll();
+    shown.ListAll(dir.path());
     QTest::mouseClick(shown.Button(IDC_EXTRACT), Qt::LeftButton);
     dlg.close();
     EXPECT_TRUE(dlg.isVisible());

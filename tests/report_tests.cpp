@@ -7,7 +7,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-#include "bench/fpxrgen.h"
 #include "bench/memogen.h"
 #include "testkit.h"
 

@@ -8,7 +8,6 @@
 #include <filesystem>
 
 #include "guikit.h"
-#include "platform/qt/services.h"
 
 namespace {
 

@@ -1,17 +1,14 @@
 // The Search button from the window: the form read once, list modes, row
 // texts, status line and the live, cancellable search.
-#include <gtest/gtest.h>
 
 #include <QAccessible>
 #include <QElapsedTimer>
 #include <QHeaderView>
-#include <QTimer>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <unistd.h>
 
-#include "bench/fpxrgen.h"
 #include "guikit.h"
 #include "res/icons.h"
 

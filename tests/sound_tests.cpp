@@ -1,5 +1,4 @@
 // Real playback through SDL: the disk driver writes what the device plays.
-#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
 
@@ -10,7 +9,6 @@
 #include <thread>
 
 #include "guikit.h"
-#include "platform/qt/services.h"
 #include "platform/qt/soundplayer.h"
 #include "audio/wav.h"
 #include "ui/waveform.h"
@@ -177,8 +175,7 @@ TEST_F(PlayingWindow, WithoutADeviceSaysItCouldNotPlay)
 {
     setenv("SDL_AUDIODRIVER", "nosuchdriver", 1);
     Camera("pic.jpg");
-    shown.Search(dir.path());
-    shown.Select({0});
+    shown.ListAll(dir.path());
     shown.Click(IDC_EXTRACTPLAY);
     // Why, on a line of its own, in the sound system's words.
     ASSERT_EQ(services.boxes.size(), 1u);

@@ -7,7 +7,6 @@
 #include <numeric>
 
 #include "audio/wav.h"
-#include "bench/fpxrgen.h"
 #include "testkit.h"
 
 namespace {

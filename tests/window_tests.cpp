@@ -2,7 +2,6 @@
 // start-up; the results rows' index.
 #include <QAccessible>
 #include <QSplitter>
-#include <gtest/gtest.h>
 
 #include "guikit.h"
 #include "res/templates.h"
