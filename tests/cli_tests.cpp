@@ -33,11 +33,6 @@ protected:
     TempDir dir;
     TempDir scratch;
     Result Call(const std::vector<std::string>& args) { return RunCli(args, scratch); }
-    std::string Sample(const std::string& path, const std::string& sample = "IM000101.JPG")
-    {
-        WriteFile(path, ReadFile(DataPath(sample)));
-        return path;
-    }
 };
 
 // Arguments -> exit status, standard output (exact) and standard error
@@ -45,8 +40,8 @@ protected:
 TEST_F(Cli, ArgumentsGiveStatusRowsAndReasons)
 {
     MakeDir(dir / "sub");
-    const std::string pic = Sample(dir / "sub/IM000101.JPG");
-    const std::string silent = Sample(dir / "IM000102.JPG", "IM000102.JPG");
+    const std::string pic = CopySample(dir / "sub/IM000101.JPG");
+    const std::string silent = CopySample(dir / "IM000102.JPG", "IM000102.JPG");
     const std::string text = dir / "notes.txt";
     WriteText(text, "plain text");
     const std::string gone = dir / "gone.jpg";
@@ -55,18 +50,18 @@ TEST_F(Cli, ArgumentsGiveStatusRowsAndReasons)
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
     // What a file name holds cannot forge or split a row: control characters
     // and backslashes are escaped, or rows end in NUL with -0.
-    const std::string odd = Sample(other / "a\nOutput file: x Done\tb\\n.jpg");
+    const std::string odd = CopySample(other / "a\nOutput file: x Done\tb\\n.jpg");
     const std::string shown = other / "a\\nOutput file: x Done\\tb\\\\n.jpg";
     const std::string usage = "Usage: vocaline-extract [--check] [-r] [--mask PATTERN] [-o DIR] [--keep-going] [-0] "
                               "[--pcm] [--keep-partial] [--format=json|csv] [--] PATH...\n";
     // A WAV name taken by a folder: that file cannot be written.
-    const std::string blocked = Sample(other / "blocked.jpg");
+    const std::string blocked = CopySample(other / "blocked.jpg");
     MakeDir(blocked + ".wav/in");
     const std::string blockedRows = blocked + "\nError cant open/create output file\n" + blocked + ".wav\n";
     const std::string blockedError = "vocaline-extract: Error cant open/create output file: " + blocked + ".wav: ";
     const std::string hint = " is a folder; use -r to search it\n";
     // A path that starts with '-' is given relative to here.
-    Sample(other / "-p.jpg", "IM000102.JPG");
+    CopySample(other / "-p.jpg", "IM000102.JPG");
     ASSERT_EQ(::symlink("/nonexistent/x", (other / "dangling").c_str()), 0); // no output folder can be made there
     ASSERT_EQ(::chdir(other.path().c_str()), 0);
     const struct {
@@ -146,7 +141,7 @@ TEST_F(Cli, OutputFolderMirrorsAReadOnlyTree)
     const std::string pics = dir / "pics/", out = dir / "out/", olympus = DataPath("real/olympus-c3000/");
     for (const std::string name : {"2003/may/IM000101.JPG", "2005/IM000101.JPG"}) {
         MakeDir(pics + name.substr(0, name.rfind('/')));
-        WriteFile(pics + name, ReadFile(DataPath("IM000101.JPG")));
+        CopySample(pics + name);
     }
     MakeDir(pics + "2004");
     for (const std::string name : {"P1010006.JPG", "P1010006.WAV"})
@@ -182,7 +177,7 @@ TEST_F(Cli, OutputFolderMirrorsAReadOnlyTree)
 // output that cannot be written; both give status 1.
 TEST_F(Cli, UnreadableFoldersAndFullOutput)
 {
-    const std::string pic = Sample(dir / "IM000101.JPG");
+    const std::string pic = CopySample(dir / "IM000101.JPG");
     // Its path is longer than the system takes.
     const std::string level(200, 'd');
     ASSERT_EQ(::chdir(dir.path().c_str()), 0);
@@ -212,9 +207,9 @@ TEST_F(Cli, MasksFoldersAndEverySource)
     MakeDir(dir / "sub");
     MakeDir(dir / "folder.jpg");
     for (const std::string name : {"P1010006.JPG", "P1010006.WAV"})
-        Sample(dir / ("sub/" + name), "real/olympus-c3000/" + name);
-    Sample(dir / "sub/P0004795.FPX", "real/kodak-dc260/P0004795.FPX");
-    Sample(dir / "sub/a.jpeg", "IM000102.JPG");
+        CopySample(dir / ("sub/" + name), "real/olympus-c3000/" + name);
+    CopySample(dir / "sub/P0004795.FPX", "real/kodak-dc260/P0004795.FPX");
+    CopySample(dir / "sub/a.jpeg", "IM000102.JPG");
     ASSERT_EQ(::chdir(dir.path().c_str()), 0);
     const Result mask = Call({"--check", "-r", "--mask", " *.jpg ;; *.fpx", "."});
     const Result byDefault = Call({"--check", "-r", "."});

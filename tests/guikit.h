@@ -80,8 +80,7 @@ protected:
     // A copy of a sample picture in dir; its path.
     std::string Camera(const std::string& name, const std::string& sample = "IM000101.JPG")
     {
-        WriteFile(dir / name, ReadFile(DataPath(sample)));
-        return dir / name;
+        return CopySample(dir / name, sample);
     }
 };
 

@@ -56,7 +56,7 @@ TEST(Layout, FitsTheScreenAndKeepsNamesWholeInEveryLanguage)
         {"\xC3\x89t\xC3\xA9 2003.JPG", "IM000101.JPG"}};
     MakeDir(dir / "2003");
     for (const auto& [name, sample] : samples)
-        WriteFile(dir / ("2003/" + name), ReadFile(DataPath(sample)));
+        CopySample(dir / ("2003/" + name), sample);
 
     for (const QLocale& locale : {QLocale(QLocale::English, QLocale::UnitedStates), QLocale(QLocale::German, QLocale::Germany),
                                   QLocale(QLocale::French, QLocale::France)}) {

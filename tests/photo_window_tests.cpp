@@ -130,7 +130,7 @@ TEST_F(PhotoWindow, PreviewShowsThePictureUprightAndItsMemo)
     Preview("quiet.jpg");
     EXPECT_EQ(facts(), "No memo");
     EXPECT_EQ(picture->accessibleDescription(), "quiet.jpg");
-    WriteFile(dir / "quiet.wav", ReadFile(DataPath("real/olympus-c3000/P1010006.WAV")));
+    CopySample(dir / "quiet.wav", "real/olympus-c3000/P1010006.WAV");
     Preview("memo.jpg");
     Preview("quiet.jpg");
     EXPECT_TRUE(facts().ends_with("beside it: quiet.wav")) << facts();

@@ -56,7 +56,7 @@ TEST(StartUp, RememberedFormShapeAndThePictureGiven)
     RecordedServices services;
     TempDir dir;
     for (const char* name : {"IM000100.JPG", "IM000101.JPG"})
-        WriteFile(dir / name, ReadFile(DataPath("IM000101.JPG")));
+        CopySample(dir / name);
     WriteFile(dir / "IMG_20240101.jpeg", PictureNamingSound("PICT0057.WAV")); // its memo gone
     CWindowMemory shape;
     {
