@@ -67,10 +67,13 @@ extern "C" ssize_t pread(int fd, void* buffer, size_t n, off_t offset)
 
 namespace {
 
+// What a run records, or a folder's names, in order.
+using Texts = std::vector<std::string>;
+
 // Names in a folder, to see that no temporary file stays behind.
-std::vector<std::string> Listing(const std::string& folder)
+Texts Listing(const std::string& folder)
 {
-    std::vector<std::string> names;
+    Texts names;
     for (const auto& entry : std::filesystem::directory_iterator(folder))
         names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
@@ -155,7 +158,7 @@ TEST_F(Extraction, FixedLayoutCopiesAndThePresenceTestAgrees)
         {"rifx.jpg", CameraFile(SoundBytes(100, 1, false), {SoundBytes(50)}), kNoAudio},
     };
     std::vector<CString> sources;
-    std::vector<std::string> rows;
+    Texts rows;
     for (const auto& c : cases) {
         sources.push_back(Save(c.name, c.file));
         WriteText(sources.back() + ".wav", "old wav");
@@ -211,11 +214,11 @@ TEST_F(Extraction, UnopenableSourcesGoOnWithTheNextRow)
 
     // Reading this process's own memory at address 0 fails with an I/O error.
     EXPECT_EQ(Extract({vanished, folder, fifo, "/proc/self/mem", good}),
-              (std::vector<std::string>{"row:" + vanished, "box:Error could not open file\n\n" + vanished,
-                                        "row:" + folder, "box:Error could not open file\n\n" + folder,
-                                        "row:" + fifo, "box:Error could not open file\n\n" + fifo,
-                                        "row:/proc/self/mem", "box:Error reading first two charactes fromfile",
-                                        "row:" + good, Done(good)}));
+              (Texts{"row:" + vanished, "box:Error could not open file\n\n" + vanished,
+                     "row:" + folder, "box:Error could not open file\n\n" + folder,
+                     "row:" + fifo, "box:Error could not open file\n\n" + fifo,
+                     "row:/proc/self/mem", "box:Error reading first two charactes fromfile",
+                     "row:" + good, Done(good)}));
     EXPECT_EQ(CheckSound(fifo), SoundCheck::Unreadable);
     CFileInformation info;
     EXPECT_FALSE(GetFileInformation(fifo, info));
@@ -238,9 +241,9 @@ TEST_F(Extraction, FailuresLeaveTheOldWavAndNoTemporaryFile)
     const std::string later = Save("c.jpg", CameraFile(SoundBytes(100)));
     MakeDir(blocked + ".wav/inside"); // a folder where the WAV would go
     EXPECT_EQ(Extract({first, blocked, later}),
-              (std::vector<std::string>{"row:" + first, Done(first), "row:" + blocked,
-                                        "box:Error cant open/create output file\n" + blocked + ".wav",
-                                        "row:Error cant open/create output file", "row:" + blocked + ".wav"}));
+              (Texts{"row:" + first, Done(first), "row:" + blocked,
+                     "box:Error cant open/create output file\n" + blocked + ".wav",
+                     "row:Error cant open/create output file", "row:" + blocked + ".wav"}));
     EXPECT_FALSE(Exists(later + ".wav"));
 
     // A full disk, as a file-size limit makes it.
@@ -255,8 +258,8 @@ TEST_F(Extraction, FailuresLeaveTheOldWavAndNoTemporaryFile)
     const auto events = Extract({big, later});
     ::setrlimit(RLIMIT_FSIZE, &old);
     ::signal(SIGXFSZ, oldHandler);
-    EXPECT_EQ(events, (std::vector<std::string>{"row:" + big, "box:Error writing output file\n" + big + ".wav",
-                                                "row:Error writing output file", "row:" + big + ".wav"}));
+    EXPECT_EQ(events, (Texts{"row:" + big, "box:Error writing output file\n" + big + ".wav",
+                             "row:Error writing output file", "row:" + big + ".wav"}));
     EXPECT_EQ(ReadFile(big + ".wav"), Bytes({'o', 'l', 'd', ' ', 'w', 'a', 'v'}));
 
     // A read error while copying (the second piece lies beyond the first
@@ -273,9 +276,8 @@ TEST_F(Extraction, FailuresLeaveTheOldWavAndNoTemporaryFile)
     const auto kept = Extract({damaged, later}, keep);
     g_readFault = nullptr;
     const std::string readBox = "box:Error reading sound data from file\n" + damaged;
-    EXPECT_EQ(failed, (std::vector<std::string>{"row:" + damaged, readBox}));
-    EXPECT_EQ(kept, (std::vector<std::string>{"row:" + damaged, readBox,
-                                              "row:Output file: " + damaged + ".wav Partial"}));
+    EXPECT_EQ(failed, (Texts{"row:" + damaged, readBox}));
+    EXPECT_EQ(kept, (Texts{"row:" + damaged, readBox, "row:Output file: " + damaged + ".wav Partial"}));
     EXPECT_EQ(ReadFile(damaged + ".wav"), WithRiffSize(piece1, 119992));
 
     EXPECT_FALSE(Exists(later + ".wav"));
@@ -298,22 +300,19 @@ TEST_F(Extraction, MemoCutShortAtAnySegmentBoundary)
         const std::string src = Save("cut.jpg", Bytes(whole.begin(), whole.begin() + static_cast<long>(cut)));
         WriteFile(src + ".wav", SoundBytes(24000, 7));
         const std::string box = "box:Error sound data in file is cut short\n" + src;
-        EXPECT_EQ(Extract({src}),
-                  (std::vector<std::string>{"row:" + src, box,
-                                            "row:Error sound data cut short, no output file written"}));
+        EXPECT_EQ(Extract({src}), (Texts{"row:" + src, box, "row:Error sound data cut short, no output file written"}));
         EXPECT_EQ(ReadFile(src + ".wav"), SoundBytes(24000, 7));
 
         CExtractOptions keep;
         keep.bKeepPartial = true;
-        EXPECT_EQ(Extract({src}, keep),
-                  (std::vector<std::string>{"row:" + src, box, "row:Output file: " + src + ".wav Partial"}));
+        EXPECT_EQ(Extract({src}, keep), (Texts{"row:" + src, box, "row:Output file: " + src + ".wav Partial"}));
         const Bytes wav = ReadFile(src + ".wav");
         EXPECT_EQ(Bytes(wav.begin(), wav.begin() + std::min<long>(4, static_cast<long>(wav.size()))),
                   Bytes({'R', 'I', 'F', 'F'}));
     }
     // The whole file ends right behind its memo: done.
     const std::string src = Save("whole.jpg", Bytes(whole.begin(), whole.end() - kDqt));
-    EXPECT_EQ(Extract({src}), (std::vector<std::string>{"row:" + src, Done(src)}));
+    EXPECT_EQ(Extract({src}), (Texts{"row:" + src, Done(src)}));
 
     // What survives of a real memo is kept as stored, never decoded as if whole.
     const Bytes wav = ReadFile(DataPath("expected/IM000101.JPG.wav"));
@@ -321,9 +320,8 @@ TEST_F(Extraction, MemoCutShortAtAnySegmentBoundary)
     const std::string half = Save("half.jpg", Bytes(camera.begin(), camera.end() - kDqt - 10000));
     CExtractOptions pcm;
     pcm.bKeepPartial = pcm.bPcm = true;
-    EXPECT_EQ(Extract({half}, pcm),
-              (std::vector<std::string>{"row:" + half, "box:Error sound data in file is cut short\n" + half,
-                                        "row:Output file: " + half + ".wav Partial"}));
+    EXPECT_EQ(Extract({half}, pcm), (Texts{"row:" + half, "box:Error sound data in file is cut short\n" + half,
+                                           "row:Output file: " + half + ".wav Partial"}));
     EXPECT_EQ(ReadFile(half + ".wav"), Bytes(wav.begin(), wav.end() - 10000));
 }
 
@@ -359,7 +357,7 @@ TEST_F(Extraction, OutputGoesWhereThePictureWasReadNeverThroughALink)
     RunExtraction({before, during, moved}, recorder, pcm);
     EXPECT_EQ(recorder.events.back(), Done(moved));
     EXPECT_EQ(ReadFile(victim), Bytes({'p', 'r', 'e', 'c', 'i', 'o', 'u', 's'}));
-    EXPECT_EQ(Listing(other.path()), std::vector<std::string>{"victim"});
+    EXPECT_EQ(Listing(other.path()), Texts{"victim"});
     for (const std::string& wav : {before + ".wav", during + ".wav", dir / "moved/a.jpg.wav"}) {
         struct stat st {};
         ASSERT_EQ(::lstat(wav.c_str(), &st), 0) << wav;
@@ -377,7 +375,7 @@ TEST_F(Extraction, FirstExtractionNamesNoTemporaryFile)
     ASSERT_GE(::inotify_add_watch(watch.Get(), dir.path().c_str(), IN_CREATE | IN_MOVED_TO), 0);
     Extract({src});
     Extract({src});
-    std::vector<std::string> named;
+    Texts named;
     alignas(inotify_event) char buffer[4096];
     for (ssize_t n; (n = ::read(watch.Get(), buffer, sizeof buffer)) > 0;) {
         for (char* at = buffer; at < buffer + n; at += sizeof(inotify_event) + reinterpret_cast<inotify_event*>(at)->len)
@@ -417,12 +415,10 @@ TEST_F(Extraction, NoMemoOfARunReplacesAnother)
     const Bytes second = fpxrgen::MakeWav({.data = fpxrgen::Noise(300, 2)});
     const std::string two = Save("pic.jpg", fpxrgen::MakeSample(fpxrgen::Layout::TwoMemos, first, second).file);
     const std::string one = Save("pic.jpg.2", CameraFile(SoundBytes(200)));
-    EXPECT_EQ(Extract({two, one}), (std::vector<std::string>{"row:" + two, Done(two), Done(two + ".2"), "row:" + one,
-                                                             Done(one + ".2")}));
+    EXPECT_EQ(Extract({two, one}), (Texts{"row:" + two, Done(two), Done(two + ".2"), "row:" + one, Done(one + ".2")}));
     EXPECT_EQ(ReadFile(two + ".2.wav"), second);
     EXPECT_EQ(ReadFile(one + ".2.wav"), SoundBytes(200));
-    EXPECT_EQ(Extract({one, two}), (std::vector<std::string>{"row:" + one, Done(one), "row:" + two, Done(two),
-                                                             Done(two + ".3")}));
+    EXPECT_EQ(Extract({one, two}), (Texts{"row:" + one, Done(one), "row:" + two, Done(two), Done(two + ".3")}));
     EXPECT_EQ(ReadFile(one + ".wav"), SoundBytes(200));
 }
 
@@ -454,12 +450,12 @@ TEST_F(Extraction, OtherFolderMirrorsTheTreeNeverThroughALink)
                   {.strOutputDir = out.path(), .strTreeRoot = dir.path(), .bKeepGoing = true});
     const auto done = [](const std::string& wav) { return "row:Output file: " + wav + " Done"; };
     EXPECT_EQ(recorder.events,
-              (std::vector<std::string>{"row:" + a, done(out / "2003/may/a.jpg.wav"), "row:" + two,
-                                        done(out / "2003/two.jpg.wav"), done(out / "2003/two.jpg.2.wav"), "row:" + b,
-                                        "box:Error cant open/create output file\n" + out / "2004/b.jpg.wav",
-                                        "row:Error cant open/create output file", "row:" + out / "2004/b.jpg.wav",
-                                        "row:" + c, done(out / "c.jpg.wav"), "row:" + outside,
-                                        done(out / "d.jpg.wav")})); // outside the tree: by its name alone
+              (Texts{"row:" + a, done(out / "2003/may/a.jpg.wav"), "row:" + two, done(out / "2003/two.jpg.wav"),
+                     done(out / "2003/two.jpg.2.wav"), "row:" + b,
+                     "box:Error cant open/create output file\n" + out / "2004/b.jpg.wav",
+                     "row:Error cant open/create output file", "row:" + out / "2004/b.jpg.wav",
+                     "row:" + c, done(out / "c.jpg.wav"), "row:" + outside,
+                     done(out / "d.jpg.wav")})); // outside the tree: by its name alone
     EXPECT_EQ(ReadFile(out / "2003/may/a.jpg.wav"), sound);
     EXPECT_EQ(ReadFile(out / "2003/two.jpg.2.wav"), second);
     EXPECT_TRUE(Listing(victim.path()).empty());
@@ -479,7 +475,7 @@ TEST_F(Extraction, AnotherFolderIsAskedOnceWhenThePicturesCannotBeWritten)
     const std::string b = Save("sub/b.jpg", CameraFile(sound));
     struct Asking : Recorder {
         std::optional<CString> answer;
-        std::vector<std::string> asked;
+        Texts asked;
         std::optional<CString> OtherOutputFolder(const CString& folder, int error) override
         {
             asked.push_back(folder + ": " + DescribeError(error));
@@ -495,7 +491,7 @@ TEST_F(Extraction, AnotherFolderIsAskedOnceWhenThePicturesCannotBeWritten)
     const struct {
         std::optional<CString> answer;
         bool keepGoing;
-        std::vector<std::string> events;
+        Texts events;
     } cases[] = {
         {out.path(), false,
          {"row:" + a, "row:Output file: " + out / "a.jpg.wav Done", "row:" + b,
@@ -512,12 +508,12 @@ TEST_F(Extraction, AnotherFolderIsAskedOnceWhenThePicturesCannotBeWritten)
         options.bKeepGoing = c.keepGoing;
         RunExtraction({a, b}, asking, options);
         EXPECT_EQ(asking.events, c.events);
-        EXPECT_EQ(asking.asked, std::vector<std::string>{dir.path() + ": " + DescribeError(error)});
+        EXPECT_EQ(asking.asked, Texts{dir.path() + ": " + DescribeError(error)});
         error = EROFS;
     }
     g_createFault = nullptr;
     EXPECT_EQ(ReadFile(out / "sub/b.jpg.wav"), sound);
-    EXPECT_EQ(Listing(dir / "sub"), std::vector<std::string>{"b.jpg"});
+    EXPECT_EQ(Listing(dir / "sub"), Texts{"b.jpg"});
 }
 
 } // namespace
