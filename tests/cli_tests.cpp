@@ -16,23 +16,21 @@ struct Result {
     std::string out, err;
 };
 
-// Runs vocaline-extract; its standard output goes to outPath when given.
-Result RunCli(const std::vector<std::string>& args, const TempDir& scratch, const std::string& outPath = "")
-{
-    std::string command = VOCALINE_EXTRACT;
-    for (const std::string& arg : args)
-        command += " " + Quote(arg);
-    const std::string out = scratch / ".stdout", err = scratch / ".stderr";
-    const int raw = std::system((command + " >" + Quote(outPath.empty() ? out : outPath) + " 2>" + Quote(err)).c_str());
-    const Bytes outBytes = outPath.empty() ? ReadFile(out) : Bytes(), errBytes = ReadFile(err);
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, {outBytes.begin(), outBytes.end()}, {errBytes.begin(), errBytes.end()}};
-}
-
 class Cli : public ::testing::Test {
 protected:
-    TempDir dir;
-    TempDir scratch;
-    Result Call(const std::vector<std::string>& args) { return RunCli(args, scratch); }
+    TempDir dir, scratch;
+    // Runs vocaline-extract; its standard output goes to outPath when given.
+    Result Call(const std::vector<std::string>& args, const std::string& outPath = "")
+    {
+        std::string command = VOCALINE_EXTRACT;
+        for (const std::string& arg : args)
+            command += " " + Quote(arg);
+        const std::string out = scratch / ".stdout", err = scratch / ".stderr";
+        const int raw = std::system((command + " >" + Quote(outPath.empty() ? out : outPath) + " 2>" + Quote(err)).c_str());
+        const Bytes outBytes = outPath.empty() ? ReadFile(out) : Bytes(), errBytes = ReadFile(err);
+        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, {outBytes.begin(), outBytes.end()},
+                {errBytes.begin(), errBytes.end()}};
+    }
 };
 
 // Arguments -> exit status, standard output (exact) and standard error
@@ -194,7 +192,7 @@ TEST_F(Cli, UnreadableFoldersAndFullOutput)
     EXPECT_NE(r.err.find("File name too long"), std::string::npos) << r.err;
     EXPECT_NE(r.out.find(pic + "\tYes\n"), std::string::npos);
 
-    const Result full = RunCli({"--check", pic}, scratch, "/dev/full");
+    const Result full = Call({"--check", pic}, "/dev/full");
     EXPECT_EQ(full.status, 1);
     EXPECT_NE(full.err.find("cannot write standard output: No space left on device"), std::string::npos);
 }
