@@ -29,8 +29,7 @@ size_t FirstNonZeroSample(const Bytes& samples)
 TEST(Playback, DiskDriverWritesTheSamplesSoxDecodes)
 {
     TempDir dir;
-    const std::string played = dir / "played.raw";
-    const std::string reference = dir / "sox.raw";
+    const std::string played = dir / "played.raw", reference = dir / "sox.raw";
     setenv("SDL_AUDIODRIVER", "disk", 1);
     setenv("SDL_DISKAUDIOFILE", played.c_str(), 1);
     setenv("SDL_DISKAUDIODELAY", "5", 1); // a buffer every 5 ms: far faster than real time
@@ -56,9 +55,9 @@ TEST(Playback, DiskDriverWritesTheSamplesSoxDecodes)
     EXPECT_EQ(ReadFile(played).size(), written.size());
 
     // Silence may come before and after the sound, nothing else.
+    ASSERT_GE(FirstNonZeroSample(written), FirstNonZeroSample(expected));
     const size_t lead = FirstNonZeroSample(written) - FirstNonZeroSample(expected);
     ASSERT_LE(lead + expected.size(), written.size());
-    EXPECT_EQ(FirstNonZeroSample(written) - lead, FirstNonZeroSample(expected));
     EXPECT_TRUE(std::equal(expected.begin(), expected.end(), written.begin() + static_cast<long>(lead)));
     for (size_t i = lead + expected.size(); i < written.size(); ++i)
         ASSERT_EQ(written[i], 0) << "at " << i;
