@@ -52,8 +52,7 @@ TEST_F(SearchWindow, ListModesTellNamesApartByCase)
 TEST_F(SearchWindow, LookInIsExpandedAndChecked)
 {
     File("a.jpg");
-    const char* home = std::getenv("HOME");
-    const std::string saved = home ? home : "";
+    const std::string saved = std::getenv("HOME") ? std::getenv("HOME") : "";
     ::setenv("HOME", dir.path().c_str(), 1);
     shown.Search("~");
     EXPECT_EQ(shown.Text(IDC_LOOKIN), dir.path());
@@ -86,10 +85,9 @@ TEST_F(SearchWindow, LookInIsExpandedAndChecked)
 // over these files would list more); a range that leaves nothing says so.
 TEST_F(SearchWindow, SizeFields)
 {
-    File("under.jpg", 10239);
-    File("low.jpg", 10240);
-    File("high.jpg", 20480);
-    File("over.jpg", 20481);
+    for (const auto& [name, size] :
+         {std::pair{"under.jpg", 10239}, {"low.jpg", 10240}, {"high.jpg", 20480}, {"over.jpg", 20481}})
+        File(name, size);
     shown.Click(IDC_SIZERANGE);
     const struct {
         const char* min;
