@@ -23,11 +23,6 @@ namespace {
 
 using ExtractWindow = WindowTest;
 
-std::string Done(const std::string& source)
-{
-    return "Output file: " + source + ".wav Done";
-}
-
 std::string Summary(int written, int without, int failed)
 {
     return std::to_string(written) + " memos written, " + std::to_string(without) + " without a memo, "
@@ -58,7 +53,9 @@ TEST_F(ExtractWindow, ExtractAndPlayPlaysOnlyWhatThisRunWrote)
         const char* name;
         std::vector<std::string> log, played;
     } cases[] = {
-        {"pic.jpg", {first, Done(first), second, Done(second), Summary(2, 0, 0), "Playing " + first + ".wav"},
+        {"pic.jpg",
+         {first, "Output file: " + first + ".wav Done", second, "Output file: " + second + ".wav Done", Summary(2, 0, 0),
+          "Playing " + first + ".wav"},
          {first + ".wav"}},
         {"silent.jpg",
          {dir / "silent.jpg", "No Audio in file....................................................", Summary(0, 1, 0)},
