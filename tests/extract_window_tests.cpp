@@ -41,8 +41,7 @@ TEST_F(ExtractWindow, ExtractAndPlayPlaysOnlyWhatThisRunWrote)
                                                         "Please select a item in the Search results list",
                                                         "Error No items were selected!"}));
     EXPECT_TRUE(services.folderStart.empty());
-    MakeDir(dir / "sub"); // a subfolder's rows come first
-    const std::string first = Camera("sub/pic.jpg"), second = Camera("pic.jpg");
+    const std::string first = Camera("sub/pic.jpg"), second = Camera("pic.jpg"); // a subfolder's rows come first
     auto* activity = dlg.findChild<CActivityPanel*>();
     EXPECT_FALSE(activity->IsOpen()); // the log opens when a run writes to it
     Camera("silent.jpg", "IM000102.JPG");
@@ -168,7 +167,6 @@ TEST_F(ExtractWindow, ExtractToKeepsTheTreeAndRescuesReadOnlyFolders)
 {
     const Bytes expected = ReadFile(DataPath("expected/IM000101.JPG.wav"));
     TempDir out;
-    MakeDir(dir / "pics/2003");
     Camera("pics/2003/a.jpg");
     Camera("pics/b.jpg");
     shown.ListAll(dir / "pics");

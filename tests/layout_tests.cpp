@@ -54,7 +54,6 @@ TEST(Layout, FitsTheScreenAndKeepsNamesWholeInEveryLanguage)
         {"P1010006.WAV", "real/olympus-c3000/P1010006.WAV"},
         {"IM000959.JPG", "real/hp-photosmart-433/IM000959.JPG"},
         {"\xC3\x89t\xC3\xA9 2003.JPG", "IM000101.JPG"}};
-    MakeDir(dir / "2003");
     for (const auto& [name, sample] : samples)
         CopySample(dir / ("2003/" + name), sample);
 

@@ -53,6 +53,7 @@ bool Exists(const std::string& path)
 
 std::string CopySample(const std::string& path, const std::string& sample)
 {
+    MakeDir(std::filesystem::path(path).parent_path());
     WriteFile(path, ReadFile(DataPath(sample)));
     return path;
 }
