@@ -48,8 +48,7 @@ TEST_F(PhotoWindow, PreviewShowsThePictureUprightAndItsMemo)
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, "JPG");
     const Bytes exif = {'E', 'x', 'i', 'f', 0, 0, 'M', 'M', 0, 42, 0, 0, 0, 8, 0, 1, 0x01, 0x12, 0, 3, 0, 0, 0, 1, 0, 6, 0, 0, 0, 0, 0, 0};
-    const Bytes head = {0xFF, 0xD8, 0xFF, 0xE1, 0, static_cast<unsigned char>(exif.size() + 2)};
-    WriteFile(dir / "turned.jpg", Concat(Concat(head, exif), Bytes(jpeg.begin() + 2, jpeg.end())));
+    WriteFile(dir / "turned.jpg", JpegBuilder().Segment(0xE1, exif).Raw(Bytes(jpeg.begin() + 2, jpeg.end())).bytes());
     Camera("memo.jpg");
     Camera("quiet.jpg", "IM000102.JPG");
     Camera("hp.jpg", "real/hp-photosmart-433/IM000959.JPG");
@@ -288,9 +287,8 @@ TEST(FirstUse, PicturesFolderSubfoldersAndSoundCheck)
         dlg.RestoreForm(LoadForm(empty));
         dlg.Create();
         EXPECT_EQ(dlg.GetDlgItemText(IDC_LOOKIN), pictures ? home / "Pictures/" : home.path());
-        EXPECT_EQ(dlg.IsDlgButtonChecked(IDC_SUBFOLDERS), 1);
-        EXPECT_EQ(dlg.IsDlgButtonChecked(IDC_CHECKSOUND), 1);
-        EXPECT_EQ(dlg.IsDlgButtonChecked(IDC_ONLYWITHSOUND), 0);
+        for (const auto& [id, checked] : {std::pair{IDC_SUBFOLDERS, 1}, {IDC_CHECKSOUND, 1}, {IDC_ONLYWITHSOUND, 0}})
+            EXPECT_EQ(dlg.IsDlgButtonChecked(id), checked) << id;
         EXPECT_EQ(dlg.GetDlgItemText(IDC_FILEMASK), "*.jpg;*.jpeg;*.fpx");
         auto* bar = dlg.findChild<CSearchBar*>();
         EXPECT_FALSE(bar->IsFolded());

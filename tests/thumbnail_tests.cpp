@@ -69,9 +69,8 @@ TEST_F(Thumbnails, DecodedStoredThenFoundAndStaleOnesRefused)
     const QImage stored(QString::fromStdString(Stored(picture)));
     EXPECT_EQ(stored.text("Thumb::URI").toStdString(), "file://" + picture);
     EXPECT_EQ(stored.text("Thumb::MTime").toLongLong(), kTaken);
-    EXPECT_EQ(Mode(Stored(picture)), 0600u);
-    EXPECT_EQ(Mode(folder), 0700u);
-    EXPECT_EQ(Mode(folder + "/normal"), 0700u);
+    for (const auto& [path, mode] : {std::pair{Stored(picture), 0600u}, {folder, 0700u}, {folder + "/normal", 0700u}})
+        EXPECT_EQ(Mode(path), mode) << path;
     EXPECT_EQ(LoadThumbnail(picture, cache).source, ThumbnailSource::Cache);
 
     for (const time_t planted : {kTaken, kTaken + 1}) {
