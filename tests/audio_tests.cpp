@@ -101,8 +101,10 @@ std::string Done(const std::string& source)
 class Extraction : public ::testing::Test {
 protected:
     TempDir dir;
+    // The file under dir, its folders made as needed; its path.
     std::string Save(const std::string& name, const Bytes& bytes)
     {
+        MakeDir(std::filesystem::path(dir / name).parent_path());
         WriteFile(dir / name, bytes);
         return dir / name;
     }
@@ -174,9 +176,7 @@ TEST_F(Extraction, FixedLayoutCopiesAndThePresenceTestAgrees)
     EXPECT_EQ(CheckSound(dir / "missing.jpg"), SoundCheck::Unreadable);
 
     // Gigabytes of zeros behind the head end the walk at once.
-    JpegBuilder head;
-    head.App1();
-    const std::string zeros = Save("zeros.jpg", head.bytes());
+    const std::string zeros = Save("zeros.jpg", JpegBuilder().App1().bytes());
     ASSERT_EQ(::truncate(zeros.c_str(), off_t{1} << 32), 0);
     EXPECT_FALSE(HasSound("", zeros));
 }
@@ -334,7 +334,6 @@ TEST_F(Extraction, OutputGoesWhereThePictureWasReadNeverThroughALink)
     const Bytes sound = SoundBytes(300);
     const std::string before = Save("before.jpg", CameraFile(sound));
     const std::string during = Save("during.jpg", CameraFile(sound));
-    MakeDir(dir / "pics");
     const std::string moved = Save("pics/a.jpg", CameraFile(sound));
     WriteText(victim, "precious");
     ASSERT_EQ(::symlink(victim.c_str(), (before + ".wav").c_str()), 0);
@@ -431,8 +430,6 @@ TEST_F(Extraction, OtherFolderMirrorsTheTreeNeverThroughALink)
     const Bytes sound = SoundBytes(300);
     const Bytes first = fpxrgen::MakeWav({.data = fpxrgen::Noise(300, 1)});
     const Bytes second = fpxrgen::MakeWav({.data = fpxrgen::Noise(300, 2)});
-    MakeDir(dir / "2003/may");
-    MakeDir(dir / "2004");
     const std::string a = Save("2003/may/a.jpg", CameraFile(sound));
     const std::string two = Save("2003/two.jpg", fpxrgen::MakeSample(fpxrgen::Layout::TwoMemos, first, second).file);
     const std::string b = Save("2004/b.jpg", CameraFile(sound));
@@ -469,7 +466,6 @@ TEST_F(Extraction, AnotherFolderIsAskedOnceWhenThePicturesCannotBeWritten)
 {
     TempDir out;
     const Bytes sound = SoundBytes(300);
-    MakeDir(dir / "sub");
     const std::string a = Save("a.jpg", CameraFile(sound));
     const std::string b = Save("sub/b.jpg", CameraFile(sound));
     struct Asking : Recorder {
