@@ -5,7 +5,6 @@
 #include <QContextMenuEvent>
 #include <QElapsedTimer>
 #include <QLabel>
-#include <QMenu>
 #include <QMessageBox>
 #include <fcntl.h>
 #include <sys/mount.h>
@@ -202,15 +201,7 @@ protected:
     {
         CListView* view = shown.List(IDC_RESULTS);
         view->setCurrentIndex(view->model()->index(row, 0));
-        Soon([entry] {
-            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-            ASSERT_NE(menu, nullptr);
-            for (QAction* action : menu->actions()) {
-                if (action->text() == entry)
-                    menu->setActiveAction(action);
-            }
-            QTest::keyClick(menu, Qt::Key_Return);
-        });
+        ChooseSoon(entry);
         QContextMenuEvent press(QContextMenuEvent::Keyboard, QPoint(), view->mapToGlobal(QPoint()));
         QApplication::sendEvent(view->viewport(), &press);
         shown.WaitForExtraction();

@@ -1,5 +1,6 @@
 #include "guikit.h"
 
+#include <QMenu>
 #include <algorithm>
 #include <cstdlib>
 
@@ -115,6 +116,19 @@ void ShownDialog::ListAll(const std::string& folder, bool subfolders)
 void Soon(std::function<void()> action, int delayMs)
 {
     QTimer::singleShot(delayMs, qApp, std::move(action));
+}
+
+void ChooseSoon(const QString& entry)
+{
+    Soon([entry] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        for (QAction* action : menu->actions()) {
+            if (action->text() == entry)
+                menu->setActiveAction(action);
+        }
+        QTest::keyClick(menu, Qt::Key_Return);
+    });
 }
 
 int main(int argc, char** argv)

@@ -129,3 +129,6 @@ protected:
 // Runs `action` once the event loop next turns, e.g. inside a modal run or
 // a search.
 void Soon(std::function<void()> action, int delayMs = 0);
+// Takes entry from the menu that has popped up once the event loop next
+// turns.
+void ChooseSoon(const QString& entry);
