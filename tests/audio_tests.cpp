@@ -101,6 +101,10 @@ std::string Done(const std::string& source)
 class Extraction : public ::testing::Test {
 protected:
     TempDir dir;
+    // A memo, and two for the pictures that hold two.
+    const Bytes sound = SoundBytes(300);
+    const Bytes memo1 = fpxrgen::MakeWav({.data = fpxrgen::Noise(300, 1)});
+    const Bytes memo2 = fpxrgen::MakeWav({.data = fpxrgen::Noise(300, 2)});
     // The file under dir, its folders made as needed; its path.
     std::string Save(const std::string& name, const Bytes& bytes)
     {
@@ -331,9 +335,7 @@ TEST_F(Extraction, OutputGoesWhereThePictureWasReadNeverThroughALink)
 {
     TempDir other;
     const std::string victim = other / "victim";
-    const Bytes sound = SoundBytes(300);
-    const std::string before = Save("before.jpg", CameraFile(sound));
-    const std::string during = Save("during.jpg", CameraFile(sound));
+    const std::string before = Save("before.jpg", CameraFile(sound)), during = Save("during.jpg", CameraFile(sound));
     const std::string moved = Save("pics/a.jpg", CameraFile(sound));
     WriteText(victim, "precious");
     ASSERT_EQ(::symlink(victim.c_str(), (before + ".wav").c_str()), 0);
@@ -409,12 +411,10 @@ TEST_F(Extraction, PermissionsFollowTheSourceUnderTheUmask)
 // index, and the rows name it.
 TEST_F(Extraction, NoMemoOfARunReplacesAnother)
 {
-    const Bytes first = fpxrgen::MakeWav({.data = fpxrgen::Noise(300, 1)});
-    const Bytes second = fpxrgen::MakeWav({.data = fpxrgen::Noise(300, 2)});
-    const std::string two = Save("pic.jpg", fpxrgen::MakeSample(fpxrgen::Layout::TwoMemos, first, second).file);
+    const std::string two = Save("pic.jpg", fpxrgen::MakeSample(fpxrgen::Layout::TwoMemos, memo1, memo2).file);
     const std::string one = Save("pic.jpg.2", CameraFile(SoundBytes(200)));
     EXPECT_EQ(Extract({two, one}), (Texts{"row:" + two, Done(two), Done(two + ".2"), "row:" + one, Done(one + ".2")}));
-    EXPECT_EQ(ReadFile(two + ".2.wav"), second);
+    EXPECT_EQ(ReadFile(two + ".2.wav"), memo2);
     EXPECT_EQ(ReadFile(one + ".2.wav"), SoundBytes(200));
     EXPECT_EQ(Extract({one, two}), (Texts{"row:" + one, Done(one), "row:" + two, Done(two), Done(two + ".3")}));
     EXPECT_EQ(ReadFile(one + ".wav"), SoundBytes(200));
@@ -427,11 +427,8 @@ TEST_F(Extraction, NoMemoOfARunReplacesAnother)
 TEST_F(Extraction, OtherFolderMirrorsTheTreeNeverThroughALink)
 {
     TempDir out, victim, elsewhere;
-    const Bytes sound = SoundBytes(300);
-    const Bytes first = fpxrgen::MakeWav({.data = fpxrgen::Noise(300, 1)});
-    const Bytes second = fpxrgen::MakeWav({.data = fpxrgen::Noise(300, 2)});
     const std::string a = Save("2003/may/a.jpg", CameraFile(sound));
-    const std::string two = Save("2003/two.jpg", fpxrgen::MakeSample(fpxrgen::Layout::TwoMemos, first, second).file);
+    const std::string two = Save("2003/two.jpg", fpxrgen::MakeSample(fpxrgen::Layout::TwoMemos, memo1, memo2).file);
     const std::string b = Save("2004/b.jpg", CameraFile(sound));
     const std::string c = Save("c.jpg", CameraFile(sound));
     const std::string outside = elsewhere / "d.jpg";
@@ -453,7 +450,7 @@ TEST_F(Extraction, OtherFolderMirrorsTheTreeNeverThroughALink)
                      "row:" + c, done(out / "c.jpg.wav"), "row:" + outside,
                      done(out / "d.jpg.wav")})); // outside the tree: by its name alone
     EXPECT_EQ(ReadFile(out / "2003/may/a.jpg.wav"), sound);
-    EXPECT_EQ(ReadFile(out / "2003/two.jpg.2.wav"), second);
+    EXPECT_EQ(ReadFile(out / "2003/two.jpg.2.wav"), memo2);
     EXPECT_TRUE(Listing(victim.path()).empty());
 
 }
@@ -465,7 +462,6 @@ TEST_F(Extraction, OtherFolderMirrorsTheTreeNeverThroughALink)
 TEST_F(Extraction, AnotherFolderIsAskedOnceWhenThePicturesCannotBeWritten)
 {
     TempDir out;
-    const Bytes sound = SoundBytes(300);
     const std::string a = Save("a.jpg", CameraFile(sound));
     const std::string b = Save("sub/b.jpg", CameraFile(sound));
     struct Asking : Recorder {
