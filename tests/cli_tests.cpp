@@ -204,8 +204,7 @@ TEST_F(Cli, MasksFoldersAndEverySource)
     CopySample(dir / "sub/P0004795.FPX", "real/kodak-dc260/P0004795.FPX");
     CopySample(dir / "sub/a.jpeg", "IM000102.JPG");
     ASSERT_EQ(::chdir(dir.path().c_str()), 0);
-    const Result mask = Call({"--check", "-r", "--mask", " *.jpg ;; *.fpx", "."});
-    const Result byDefault = Call({"--check", "-r", "."});
+    const Result mask = Call({"--check", "-r", "--mask", " *.jpg ;; *.fpx", "."}), byDefault = Call({"--check", "-r", "."});
     ASSERT_EQ(::chdir("/"), 0);
     EXPECT_EQ(mask.status, 0) << mask.err;
     const std::string jpg = dir / "sub/P1010006.JPG\tYes\n", fpx = dir / "sub/P0004795.FPX\tYes\n";

@@ -165,7 +165,7 @@ struct ReadOnlyView {
 TEST_F(ExtractWindow, ExtractToKeepsTheTreeAndRescuesReadOnlyFolders)
 {
     const Bytes expected = ReadFile(DataPath("expected/IM000101.JPG.wav"));
-    TempDir out;
+    TempDir out, rescue;
     Camera("pics/2003/a.jpg");
     Camera("pics/b.jpg");
     shown.ListAll(dir / "pics");
@@ -183,7 +183,6 @@ TEST_F(ExtractWindow, ExtractToKeepsTheTreeAndRescuesReadOnlyFolders)
     if (!view.ready)
         GTEST_SKIP() << "no mount allowed here: a read-only folder is tested by the command line's tests";
     shown.ListAll(dir / "view");
-    TempDir rescue;
     services.folderAnswer = rescue.path();
     shown.Click(IDC_EXTRACTPLAY); // Yes, as Enter answers
     ASSERT_EQ(services.boxes.size(), 1u);
