@@ -67,10 +67,13 @@ extern "C" ssize_t pread(int fd, void* buffer, size_t n, off_t offset)
 
 namespace {
 
+// What a run records, or a folder's names, in order.
+using Texts = std::vector<std::string>;
+
 // Names in a folder, to see that no temporary file stays behind.
-std::vector<std::string> Listing(const std::string& folder)
+Texts Listing(const std::string& folder)
 {
-    std::vector<std::string> names;
+    Texts names;
     for (const auto& entry : std::filesystem::directory_iterator(folder))
         names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
@@ -98,17 +101,26 @@ std::string Done(const std::string& source)
 class Extraction : public ::testing::Test {
 protected:
     TempDir dir;
+    // A memo, and two for the pictures that hold two.
+    const Bytes sound = SoundBytes(300);
+    const Bytes memo1 = fpxrgen::MakeWav({.data = fpxrgen::Noise(300, 1)});
+    const Bytes memo2 = fpxrgen::MakeWav({.data = fpxrgen::Noise(300, 2)});
+    // The file under dir, its folders made as needed; its path.
     std::string Save(const std::string& name, const Bytes& bytes)
     {
+        MakeDir(std::filesystem::path(dir / name).parent_path());
         WriteFile(dir / name, bytes);
         return dir / name;
     }
 };
 
-// The fixed layout: the memo from the fifth APP2 on (behind a 45-byte head,
-// then behind 17 bytes of each later APP2) up to the first segment that is
-// neither APP1 nor APP2, or the end of the file.
-TEST_F(Extraction, FixedLayoutCopies)
+// Every kind of file, in one run: the presence test says Yes exactly when
+// the run writes a memo; a file without one ends only itself and leaves an
+// earlier WAV beside it as it was. The fixed layout: the memo from the
+// fifth APP2 on (behind a 45-byte head, then behind 17 bytes of each later
+// APP2) up to the first segment that is neither APP1 nor APP2, or the end
+// of the file.
+TEST_F(Extraction, FixedLayoutCopiesAndThePresenceTestAgrees)
 {
     const Bytes first = SoundBytes(200, 1), second = SoundBytes(70, 2), third = SoundBytes(33, 3);
     JpegBuilder worked; // APP1 L 254, four APP2 L 32, the fifth L 500 at 394, a sixth L 100 at 896, DQT at 998
@@ -118,28 +130,59 @@ TEST_F(Extraction, FixedLayoutCopies)
     const auto fourApp2 = [] { JpegBuilder b; b.App1().App2().App2().App2().App2(); return b; };
     JpegBuilder mixed; // APP1 segments between the APP2s are stepped over
     mixed.App1().App2().App1().App2().App2().App1().App2().AudioFirst(first).App1().AudioNext(second).Dqt();
+    JpegBuilder zero; // a length of 0 steps into the header's own length bytes
+    zero.App1().Raw({0xFF, 0xE2, 0x00, 0x00}).App2().App2().App2().App2().AudioFirst(SoundBytes(60));
+    const std::string missingApp1 = "row:Error File missing APP1 0xe1ff marker";
     const struct {
         const char* name;
-        Bytes file, wav;
+        Bytes file;
+        std::string row; // the row that ends a file without a memo; "" for Done
+        Bytes wav = {};  // what the run writes for a memo
     } cases[] = {
-        {"worked.jpg", w, Concat(Bytes(w.begin() + 439, w.begin() + 896), Bytes(w.begin() + 913, w.begin() + 998))},
-        {"five.jpg", CameraFile(first), first},
-        {"seven.jpg", CameraFile(first, {second, third}), Concat(Concat(first, second), third)},
-        {"late.jpg", fourApp2().AudioFirst(first).Dqt().AudioNext(second).AudioNext(second).bytes(), first},
-        {"mixed.jpg", mixed.bytes(), Concat(first, second)},
+        {"worked.jpg", w, "", Concat(Bytes(w.begin() + 439, w.begin() + 896), Bytes(w.begin() + 913, w.begin() + 998))},
+        {"five.jpg", CameraFile(first), "", first},
+        {"seven.jpg", CameraFile(first, {second, third}), "", Concat(Concat(first, second), third)},
+        {"late.jpg", fourApp2().AudioFirst(first).Dqt().AudioNext(second).AudioNext(second).bytes(), "", first},
+        {"mixed.jpg", mixed.bytes(), "", Concat(first, second)},
         // The run reaches the end of the file.
-        {"open.jpg", fourApp2().AudioFirst(first).AudioNext(second).bytes(), Concat(first, second)},
+        {"open.jpg", fourApp2().AudioFirst(first).AudioNext(second).bytes(), "", Concat(first, second)},
+        {"IM000102.JPG", ReadFile(DataPath("IM000102.JPG")), kNoAudio},
+        {"notes.jpg", Bytes{'h', 'e', 'l', 'l', 'o'}, kNotJpeg},
+        {"tiny.jpg", Bytes{0xFF, 0xD8, 0xFF}, kNotJpeg},
+        {"dqt.jpg", Bytes{0xFF, 0xD8, 0xFF, 0xDB, 0x00, 0x04, 0, 0}, missingApp1},
+        // The camera's run, but no APP1 in front of it.
+        {"no1.jpg", JpegBuilder().App2().App2().App2().App2().AudioFirst(SoundBytes(100)).Dqt().bytes(), missingApp1},
+        {"fewer.jpg", JpegBuilder().App1().App2().App2().App2().Dqt().App2().App2().bytes(), kNoAudio},
+        // A DQT before the fifth APP2 ends the audio run.
+        {"behind.jpg", fourApp2().Dqt().AudioFirst(SoundBytes(100)).bytes(), kNoAudio},
+        // A fifth APP2 too short to hold its head and "RIFF".
+        {"short.jpg", fourApp2().Segment(0xE2, Bytes(18, 0x41)).AudioNext(SoundBytes(50, 3)).Dqt().bytes(), kNoAudio},
+        // "RIFF" only behind a fifth APP2 that holds its head alone.
+        {"reach.jpg", fourApp2().Segment(0xE2, Bytes(41, 0x41)).Raw({'R', 'I', 'F', 'F'}).bytes(), kNoAudio},
+        {"zero.jpg", zero.bytes(), kNoAudio},
+        // Another maker's fifth APP2 (a thumbnail, a profile) is not a memo.
+        {"rifx.jpg", CameraFile(SoundBytes(100, 1, false), {SoundBytes(50)}), kNoAudio},
     };
     std::vector<CString> sources;
-    std::vector<std::string> rows;
+    Texts rows;
     for (const auto& c : cases) {
         sources.push_back(Save(c.name, c.file));
-        EXPECT_TRUE(HasSound(dir.path(), c.name)) << c.name;
-        rows.insert(rows.end(), {"row:" + sources.back(), Done(sources.back())});
+        WriteText(sources.back() + ".wav", "old wav");
+        EXPECT_EQ(HasSound(dir.path(), c.name), c.row.empty()) << c.name;
+        rows.insert(rows.end(), {"row:" + sources.back(), c.row.empty() ? Done(sources.back()) : c.row});
     }
     EXPECT_EQ(Extract(sources), rows);
     for (const auto& c : cases)
-        EXPECT_EQ(ReadFile(dir / c.name + ".wav"), c.wav) << c.name;
+        EXPECT_EQ(ReadFile(dir / c.name + ".wav"), (c.row.empty() ? c.wav : Bytes{'o', 'l', 'd', ' ', 'w', 'a', 'v'}))
+            << c.name;
+    // Folder and name are joined as they stand.
+    EXPECT_TRUE(HasSound(dir / "fi", "ve.jpg"));
+    EXPECT_EQ(CheckSound(dir / "missing.jpg"), SoundCheck::Unreadable);
+
+    // Gigabytes of zeros behind the head end the walk at once.
+    const std::string zeros = Save("zeros.jpg", JpegBuilder().App1().bytes());
+    ASSERT_EQ(::truncate(zeros.c_str(), off_t{1} << 32), 0);
+    EXPECT_FALSE(HasSound("", zeros));
 }
 
 // Sources that cannot be opened end only themselves. A FIFO (reached
@@ -175,11 +218,11 @@ TEST_F(Extraction, UnopenableSourcesGoOnWithTheNextRow)
 
     // Reading this process's own memory at address 0 fails with an I/O error.
     EXPECT_EQ(Extract({vanished, folder, fifo, "/proc/self/mem", good}),
-              (std::vector<std::string>{"row:" + vanished, "box:Error could not open file\n\n" + vanished,
-                                        "row:" + folder, "box:Error could not open file\n\n" + folder,
-                                        "row:" + fifo, "box:Error could not open file\n\n" + fifo,
-                                        "row:/proc/self/mem", "box:Error reading first two charactes fromfile",
-                                        "row:" + good, Done(good)}));
+              (Texts{"row:" + vanished, "box:Error could not open file\n\n" + vanished,
+                     "row:" + folder, "box:Error could not open file\n\n" + folder,
+                     "row:" + fifo, "box:Error could not open file\n\n" + fifo,
+                     "row:/proc/self/mem", "box:Error reading first two charactes fromfile",
+                     "row:" + good, Done(good)}));
     EXPECT_EQ(CheckSound(fifo), SoundCheck::Unreadable);
     CFileInformation info;
     EXPECT_FALSE(GetFileInformation(fifo, info));
@@ -202,10 +245,9 @@ TEST_F(Extraction, FailuresLeaveTheOldWavAndNoTemporaryFile)
     const std::string later = Save("c.jpg", CameraFile(SoundBytes(100)));
     MakeDir(blocked + ".wav/inside"); // a folder where the WAV would go
     EXPECT_EQ(Extract({first, blocked, later}),
-              (std::vector<std::string>{"row:" + first, Done(first), "row:" + blocked,
-                                        "box:Error cant open/create output file\n" + blocked + ".wav",
-                                        "row:Error cant open/create output file", "row:" + blocked + ".wav"}));
-    EXPECT_FALSE(Exists(later + ".wav"));
+              (Texts{"row:" + first, Done(first), "row:" + blocked,
+                     "box:Error cant open/create output file\n" + blocked + ".wav",
+                     "row:Error cant open/create output file", "row:" + blocked + ".wav"}));
 
     // A full disk, as a file-size limit makes it.
     const std::string big = Save("big.jpg", CameraFile(SoundBytes(4000), {SoundBytes(4000, 2)}));
@@ -219,8 +261,8 @@ TEST_F(Extraction, FailuresLeaveTheOldWavAndNoTemporaryFile)
     const auto events = Extract({big, later});
     ::setrlimit(RLIMIT_FSIZE, &old);
     ::signal(SIGXFSZ, oldHandler);
-    EXPECT_EQ(events, (std::vector<std::string>{"row:" + big, "box:Error writing output file\n" + big + ".wav",
-                                                "row:Error writing output file", "row:" + big + ".wav"}));
+    EXPECT_EQ(events, (Texts{"row:" + big, "box:Error writing output file\n" + big + ".wav",
+                             "row:Error writing output file", "row:" + big + ".wav"}));
     EXPECT_EQ(ReadFile(big + ".wav"), Bytes({'o', 'l', 'd', ' ', 'w', 'a', 'v'}));
 
     // A read error while copying (the second piece lies beyond the first
@@ -237,9 +279,8 @@ TEST_F(Extraction, FailuresLeaveTheOldWavAndNoTemporaryFile)
     const auto kept = Extract({damaged, later}, keep);
     g_readFault = nullptr;
     const std::string readBox = "box:Error reading sound data from file\n" + damaged;
-    EXPECT_EQ(failed, (std::vector<std::string>{"row:" + damaged, readBox}));
-    EXPECT_EQ(kept, (std::vector<std::string>{"row:" + damaged, readBox,
-                                              "row:Output file: " + damaged + ".wav Partial"}));
+    EXPECT_EQ(failed, (Texts{"row:" + damaged, readBox}));
+    EXPECT_EQ(kept, (Texts{"row:" + damaged, readBox, "row:Output file: " + damaged + ".wav Partial"}));
     EXPECT_EQ(ReadFile(damaged + ".wav"), WithRiffSize(piece1, 119992));
 
     EXPECT_FALSE(Exists(later + ".wav"));
@@ -262,22 +303,19 @@ TEST_F(Extraction, MemoCutShortAtAnySegmentBoundary)
         const std::string src = Save("cut.jpg", Bytes(whole.begin(), whole.begin() + static_cast<long>(cut)));
         WriteFile(src + ".wav", SoundBytes(24000, 7));
         const std::string box = "box:Error sound data in file is cut short\n" + src;
-        EXPECT_EQ(Extract({src}),
-                  (std::vector<std::string>{"row:" + src, box,
-                                            "row:Error sound data cut short, no output file written"}));
+        EXPECT_EQ(Extract({src}), (Texts{"row:" + src, box, "row:Error sound data cut short, no output file written"}));
         EXPECT_EQ(ReadFile(src + ".wav"), SoundBytes(24000, 7));
 
         CExtractOptions keep;
         keep.bKeepPartial = true;
-        EXPECT_EQ(Extract({src}, keep),
-                  (std::vector<std::string>{"row:" + src, box, "row:Output file: " + src + ".wav Partial"}));
+        EXPECT_EQ(Extract({src}, keep), (Texts{"row:" + src, box, "row:Output file: " + src + ".wav Partial"}));
         const Bytes wav = ReadFile(src + ".wav");
         EXPECT_EQ(Bytes(wav.begin(), wav.begin() + std::min<long>(4, static_cast<long>(wav.size()))),
                   Bytes({'R', 'I', 'F', 'F'}));
     }
     // The whole file ends right behind its memo: done.
     const std::string src = Save("whole.jpg", Bytes(whole.begin(), whole.end() - kDqt));
-    EXPECT_EQ(Extract({src}), (std::vector<std::string>{"row:" + src, Done(src)}));
+    EXPECT_EQ(Extract({src}), (Texts{"row:" + src, Done(src)}));
 
     // What survives of a real memo is kept as stored, never decoded as if whole.
     const Bytes wav = ReadFile(DataPath("expected/IM000101.JPG.wav"));
@@ -285,9 +323,8 @@ TEST_F(Extraction, MemoCutShortAtAnySegmentBoundary)
     const std::string half = Save("half.jpg", Bytes(camera.begin(), camera.end() - kDqt - 10000));
     CExtractOptions pcm;
     pcm.bKeepPartial = pcm.bPcm = true;
-    EXPECT_EQ(Extract({half}, pcm),
-              (std::vector<std::string>{"row:" + half, "box:Error sound data in file is cut short\n" + half,
-                                        "row:Output file: " + half + ".wav Partial"}));
+    EXPECT_EQ(Extract({half}, pcm), (Texts{"row:" + half, "box:Error sound data in file is cut short\n" + half,
+                                           "row:Output file: " + half + ".wav Partial"}));
     EXPECT_EQ(ReadFile(half + ".wav"), Bytes(wav.begin(), wav.end() - 10000));
 }
 
@@ -298,10 +335,7 @@ TEST_F(Extraction, OutputGoesWhereThePictureWasReadNeverThroughALink)
 {
     TempDir other;
     const std::string victim = other / "victim";
-    const Bytes sound = SoundBytes(300);
-    const std::string before = Save("before.jpg", CameraFile(sound));
-    const std::string during = Save("during.jpg", CameraFile(sound));
-    MakeDir(dir / "pics");
+    const std::string before = Save("before.jpg", CameraFile(sound)), during = Save("during.jpg", CameraFile(sound));
     const std::string moved = Save("pics/a.jpg", CameraFile(sound));
     WriteText(victim, "precious");
     ASSERT_EQ(::symlink(victim.c_str(), (before + ".wav").c_str()), 0);
@@ -323,7 +357,7 @@ TEST_F(Extraction, OutputGoesWhereThePictureWasReadNeverThroughALink)
     RunExtraction({before, during, moved}, recorder, pcm);
     EXPECT_EQ(recorder.events.back(), Done(moved));
     EXPECT_EQ(ReadFile(victim), Bytes({'p', 'r', 'e', 'c', 'i', 'o', 'u', 's'}));
-    EXPECT_EQ(Listing(other.path()), std::vector<std::string>{"victim"});
+    EXPECT_EQ(Listing(other.path()), Texts{"victim"});
     for (const std::string& wav : {before + ".wav", during + ".wav", dir / "moved/a.jpg.wav"}) {
         struct stat st {};
         ASSERT_EQ(::lstat(wav.c_str(), &st), 0) << wav;
@@ -341,7 +375,7 @@ TEST_F(Extraction, FirstExtractionNamesNoTemporaryFile)
     ASSERT_GE(::inotify_add_watch(watch.Get(), dir.path().c_str(), IN_CREATE | IN_MOVED_TO), 0);
     Extract({src});
     Extract({src});
-    std::vector<std::string> named;
+    Texts named;
     alignas(inotify_event) char buffer[4096];
     for (ssize_t n; (n = ::read(watch.Get(), buffer, sizeof buffer)) > 0;) {
         for (char* at = buffer; at < buffer + n; at += sizeof(inotify_event) + reinterpret_cast<inotify_event*>(at)->len)
@@ -367,9 +401,7 @@ TEST_F(Extraction, PermissionsFollowTheSourceUnderTheUmask)
         const mode_t old = ::umask(c.mask);
         Extract({src});
         ::umask(old);
-        struct stat st {};
-        ASSERT_EQ(::stat((src + ".wav").c_str(), &st), 0);
-        EXPECT_EQ(st.st_mode & 0777, c.wav) << std::oct << c.source << " " << c.mask;
+        EXPECT_EQ(Mode(src + ".wav"), c.wav) << std::oct << c.source << " " << c.mask;
         EXPECT_EQ(ReadFile(src + ".wav"), SoundBytes(100)); // the old WAV replaced
     }
 }
@@ -379,16 +411,12 @@ TEST_F(Extraction, PermissionsFollowTheSourceUnderTheUmask)
 // index, and the rows name it.
 TEST_F(Extraction, NoMemoOfARunReplacesAnother)
 {
-    const Bytes first = fpxrgen::MakeWav({.data = fpxrgen::Noise(300, 1)});
-    const Bytes second = fpxrgen::MakeWav({.data = fpxrgen::Noise(300, 2)});
-    const std::string two = Save("pic.jpg", fpxrgen::MakeSample(fpxrgen::Layout::TwoMemos, first, second).file);
+    const std::string two = Save("pic.jpg", fpxrgen::MakeSample(fpxrgen::Layout::TwoMemos, memo1, memo2).file);
     const std::string one = Save("pic.jpg.2", CameraFile(SoundBytes(200)));
-    EXPECT_EQ(Extract({two, one}), (std::vector<std::string>{"row:" + two, Done(two), Done(two + ".2"), "row:" + one,
-                                                             Done(one + ".2")}));
-    EXPECT_EQ(ReadFile(two + ".2.wav"), second);
+    EXPECT_EQ(Extract({two, one}), (Texts{"row:" + two, Done(two), Done(two + ".2"), "row:" + one, Done(one + ".2")}));
+    EXPECT_EQ(ReadFile(two + ".2.wav"), memo2);
     EXPECT_EQ(ReadFile(one + ".2.wav"), SoundBytes(200));
-    EXPECT_EQ(Extract({one, two}), (std::vector<std::string>{"row:" + one, Done(one), "row:" + two, Done(two),
-                                                             Done(two + ".3")}));
+    EXPECT_EQ(Extract({one, two}), (Texts{"row:" + one, Done(one), "row:" + two, Done(two), Done(two + ".3")}));
     EXPECT_EQ(ReadFile(one + ".wav"), SoundBytes(200));
 }
 
@@ -399,13 +427,8 @@ TEST_F(Extraction, NoMemoOfARunReplacesAnother)
 TEST_F(Extraction, OtherFolderMirrorsTheTreeNeverThroughALink)
 {
     TempDir out, victim, elsewhere;
-    const Bytes sound = SoundBytes(300);
-    const Bytes first = fpxrgen::MakeWav({.data = fpxrgen::Noise(300, 1)});
-    const Bytes second = fpxrgen::MakeWav({.data = fpxrgen::Noise(300, 2)});
-    MakeDir(dir / "2003/may");
-    MakeDir(dir / "2004");
     const std::string a = Save("2003/may/a.jpg", CameraFile(sound));
-    const std::string two = Save("2003/two.jpg", fpxrgen::MakeSample(fpxrgen::Layout::TwoMemos, first, second).file);
+    const std::string two = Save("2003/two.jpg", fpxrgen::MakeSample(fpxrgen::Layout::TwoMemos, memo1, memo2).file);
     const std::string b = Save("2004/b.jpg", CameraFile(sound));
     const std::string c = Save("c.jpg", CameraFile(sound));
     const std::string outside = elsewhere / "d.jpg";
@@ -420,14 +443,14 @@ TEST_F(Extraction, OtherFolderMirrorsTheTreeNeverThroughALink)
                   {.strOutputDir = out.path(), .strTreeRoot = dir.path(), .bKeepGoing = true});
     const auto done = [](const std::string& wav) { return "row:Output file: " + wav + " Done"; };
     EXPECT_EQ(recorder.events,
-              (std::vector<std::string>{"row:" + a, done(out / "2003/may/a.jpg.wav"), "row:" + two,
-                                        done(out / "2003/two.jpg.wav"), done(out / "2003/two.jpg.2.wav"), "row:" + b,
-                                        "box:Error cant open/create output file\n" + out / "2004/b.jpg.wav",
-                                        "row:Error cant open/create output file", "row:" + out / "2004/b.jpg.wav",
-                                        "row:" + c, done(out / "c.jpg.wav"), "row:" + outside,
-                                        done(out / "d.jpg.wav")})); // outside the tree: by its name alone
+              (Texts{"row:" + a, done(out / "2003/may/a.jpg.wav"), "row:" + two, done(out / "2003/two.jpg.wav"),
+                     done(out / "2003/two.jpg.2.wav"), "row:" + b,
+                     "box:Error cant open/create output file\n" + out / "2004/b.jpg.wav",
+                     "row:Error cant open/create output file", "row:" + out / "2004/b.jpg.wav",
+                     "row:" + c, done(out / "c.jpg.wav"), "row:" + outside,
+                     done(out / "d.jpg.wav")})); // outside the tree: by its name alone
     EXPECT_EQ(ReadFile(out / "2003/may/a.jpg.wav"), sound);
-    EXPECT_EQ(ReadFile(out / "2003/two.jpg.2.wav"), second);
+    EXPECT_EQ(ReadFile(out / "2003/two.jpg.2.wav"), memo2);
     EXPECT_TRUE(Listing(victim.path()).empty());
 
 }
@@ -439,13 +462,11 @@ TEST_F(Extraction, OtherFolderMirrorsTheTreeNeverThroughALink)
 TEST_F(Extraction, AnotherFolderIsAskedOnceWhenThePicturesCannotBeWritten)
 {
     TempDir out;
-    const Bytes sound = SoundBytes(300);
-    MakeDir(dir / "sub");
     const std::string a = Save("a.jpg", CameraFile(sound));
     const std::string b = Save("sub/b.jpg", CameraFile(sound));
     struct Asking : Recorder {
         std::optional<CString> answer;
-        std::vector<std::string> asked;
+        Texts asked;
         std::optional<CString> OtherOutputFolder(const CString& folder, int error) override
         {
             asked.push_back(folder + ": " + DescribeError(error));
@@ -461,7 +482,7 @@ TEST_F(Extraction, AnotherFolderIsAskedOnceWhenThePicturesCannotBeWritten)
     const struct {
         std::optional<CString> answer;
         bool keepGoing;
-        std::vector<std::string> events;
+        Texts events;
     } cases[] = {
         {out.path(), false,
          {"row:" + a, "row:Output file: " + out / "a.jpg.wav Done", "row:" + b,
@@ -478,72 +499,12 @@ TEST_F(Extraction, AnotherFolderIsAskedOnceWhenThePicturesCannotBeWritten)
         options.bKeepGoing = c.keepGoing;
         RunExtraction({a, b}, asking, options);
         EXPECT_EQ(asking.events, c.events);
-        EXPECT_EQ(asking.asked, std::vector<std::string>{dir.path() + ": " + DescribeError(error)});
+        EXPECT_EQ(asking.asked, Texts{dir.path() + ": " + DescribeError(error)});
         error = EROFS;
     }
     g_createFault = nullptr;
     EXPECT_EQ(ReadFile(out / "sub/b.jpg.wav"), sound);
-    EXPECT_EQ(Listing(dir / "sub"), std::vector<std::string>{"b.jpg"});
-}
-
-// Every kind of file, in one run: the presence test says Yes exactly when
-// the run writes a memo; a file without one ends only itself and leaves an
-// earlier WAV beside it as it was.
-TEST_F(Extraction, PresenceTestAgreesWithTheRun)
-{
-    const auto fourApp2 = [] { JpegBuilder b; b.App1().App2().App2().App2().App2(); return b; };
-    JpegBuilder zero; // a length of 0 steps into the header's own length bytes
-    zero.App1().Raw({0xFF, 0xE2, 0x00, 0x00}).App2().App2().App2().App2().AudioFirst(SoundBytes(60));
-    const std::string missingApp1 = "row:Error File missing APP1 0xe1ff marker";
-    const struct {
-        const char* name;
-        Bytes bytes;
-        std::string row; // the row that ends the file; "" for Done
-    } cases[] = {
-        {"camera.jpg", CameraFile(SoundBytes(100)), ""},
-        {"IM000102.JPG", ReadFile(DataPath("IM000102.JPG")), kNoAudio},
-        {"notes.jpg", Bytes{'h', 'e', 'l', 'l', 'o'}, kNotJpeg},
-        {"tiny.jpg", Bytes{0xFF, 0xD8, 0xFF}, kNotJpeg},
-        {"dqt.jpg", Bytes{0xFF, 0xD8, 0xFF, 0xDB, 0x00, 0x04, 0, 0}, missingApp1},
-        // The camera's run, but no APP1 in front of it.
-        {"no1.jpg", JpegBuilder().App2().App2().App2().App2().AudioFirst(SoundBytes(100)).Dqt().bytes(), missingApp1},
-        {"fewer.jpg", JpegBuilder().App1().App2().App2().App2().Dqt().App2().App2().bytes(), kNoAudio},
-        // A DQT before the fifth APP2 ends the audio run.
-        {"behind.jpg", fourApp2().Dqt().AudioFirst(SoundBytes(100)).bytes(), kNoAudio},
-        // A fifth APP2 too short to hold its head and "RIFF".
-        {"short.jpg", fourApp2().Segment(0xE2, Bytes(18, 0x41)).AudioNext(SoundBytes(50, 3)).Dqt().bytes(), kNoAudio},
-        // "RIFF" only behind a fifth APP2 that holds its head alone.
-        {"reach.jpg", fourApp2().Segment(0xE2, Bytes(41, 0x41)).Raw({'R', 'I', 'F', 'F'}).bytes(), kNoAudio},
-        {"zero.jpg", zero.bytes(), kNoAudio},
-        // Another maker's fifth APP2 (a thumbnail, a profile) is not a memo.
-        {"rifx.jpg", CameraFile(SoundBytes(100, 1, false), {SoundBytes(50)}), kNoAudio},
-    };
-    std::vector<CString> sources;
-    std::vector<std::string> rows;
-    for (const auto& c : cases) {
-        const std::string src = Save(c.name, c.bytes);
-        WriteText(src + ".wav", "old wav");
-        EXPECT_EQ(HasSound(dir.path(), c.name), c.row.empty()) << c.name;
-        sources.push_back(src);
-        rows.push_back("row:" + src);
-        rows.push_back(c.row.empty() ? Done(src) : c.row);
-    }
-    EXPECT_EQ(Extract(sources), rows);
-    for (const auto& c : cases) {
-        if (!c.row.empty()) {
-            EXPECT_EQ(ReadFile(dir / c.name + ".wav"), Bytes({'o', 'l', 'd', ' ', 'w', 'a', 'v'})) << c.name;
-        }
-    }
-    // Folder and name are joined as they stand.
-    EXPECT_TRUE(HasSound(dir / "came", "ra.jpg"));
-    EXPECT_EQ(CheckSound(dir / "missing.jpg"), SoundCheck::Unreadable);
-
-    // Gigabytes of zeros behind the head end the walk at once.
-    JpegBuilder head;
-    head.App1();
-    const std::string zeros = Save("zeros.jpg", head.bytes());
-    ASSERT_EQ(::truncate(zeros.c_str(), off_t{1} << 32), 0);
-    EXPECT_FALSE(HasSound("", zeros));
+    EXPECT_EQ(Listing(dir / "sub"), Texts{"b.jpg"});
 }
 
 } // namespace

@@ -16,27 +16,20 @@ struct Result {
     std::string out, err;
 };
 
-// Runs vocaline-extract; its standard output goes to outPath when given.
-Result RunCli(const std::vector<std::string>& args, const TempDir& scratch, const std::string& outPath = "")
-{
-    std::string command = VOCALINE_EXTRACT;
-    for (const std::string& arg : args)
-        command += " " + Quote(arg);
-    const std::string out = scratch / ".stdout", err = scratch / ".stderr";
-    const int raw = std::system((command + " >" + Quote(outPath.empty() ? out : outPath) + " 2>" + Quote(err)).c_str());
-    const Bytes outBytes = outPath.empty() ? ReadFile(out) : Bytes(), errBytes = ReadFile(err);
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, {outBytes.begin(), outBytes.end()}, {errBytes.begin(), errBytes.end()}};
-}
-
 class Cli : public ::testing::Test {
 protected:
-    TempDir dir;
-    TempDir scratch;
-    Result Call(const std::vector<std::string>& args) { return RunCli(args, scratch); }
-    std::string Sample(const std::string& path, const std::string& sample = "IM000101.JPG")
+    TempDir dir, scratch;
+    // Runs vocaline-extract; its standard output goes to outPath when given.
+    Result Call(const std::vector<std::string>& args, const std::string& outPath = "")
     {
-        WriteFile(path, ReadFile(DataPath(sample)));
-        return path;
+        std::string command = VOCALINE_EXTRACT;
+        for (const std::string& arg : args)
+            command += " " + Quote(arg);
+        const std::string out = scratch / ".stdout", err = scratch / ".stderr";
+        const int raw = std::system((command + " >" + Quote(outPath.empty() ? out : outPath) + " 2>" + Quote(err)).c_str());
+        const Bytes outBytes = outPath.empty() ? ReadFile(out) : Bytes(), errBytes = ReadFile(err);
+        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, {outBytes.begin(), outBytes.end()},
+                {errBytes.begin(), errBytes.end()}};
     }
 };
 
@@ -44,9 +37,8 @@ protected:
 // (contains), in order: a case sees what the ones before it wrote.
 TEST_F(Cli, ArgumentsGiveStatusRowsAndReasons)
 {
-    MakeDir(dir / "sub");
-    const std::string pic = Sample(dir / "sub/IM000101.JPG");
-    const std::string silent = Sample(dir / "IM000102.JPG", "IM000102.JPG");
+    const std::string pic = CopySample(dir / "sub/IM000101.JPG");
+    const std::string silent = CopySample(dir / "IM000102.JPG", "IM000102.JPG");
     const std::string text = dir / "notes.txt";
     WriteText(text, "plain text");
     const std::string gone = dir / "gone.jpg";
@@ -55,18 +47,18 @@ TEST_F(Cli, ArgumentsGiveStatusRowsAndReasons)
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
     // What a file name holds cannot forge or split a row: control characters
     // and backslashes are escaped, or rows end in NUL with -0.
-    const std::string odd = Sample(other / "a\nOutput file: x Done\tb\\n.jpg");
+    const std::string odd = CopySample(other / "a\nOutput file: x Done\tb\\n.jpg");
     const std::string shown = other / "a\\nOutput file: x Done\\tb\\\\n.jpg";
     const std::string usage = "Usage: vocaline-extract [--check] [-r] [--mask PATTERN] [-o DIR] [--keep-going] [-0] "
                               "[--pcm] [--keep-partial] [--format=json|csv] [--] PATH...\n";
     // A WAV name taken by a folder: that file cannot be written.
-    const std::string blocked = Sample(other / "blocked.jpg");
+    const std::string blocked = CopySample(other / "blocked.jpg");
     MakeDir(blocked + ".wav/in");
     const std::string blockedRows = blocked + "\nError cant open/create output file\n" + blocked + ".wav\n";
     const std::string blockedError = "vocaline-extract: Error cant open/create output file: " + blocked + ".wav: ";
     const std::string hint = " is a folder; use -r to search it\n";
     // A path that starts with '-' is given relative to here.
-    Sample(other / "-p.jpg", "IM000102.JPG");
+    CopySample(other / "-p.jpg", "IM000102.JPG");
     ASSERT_EQ(::symlink("/nonexistent/x", (other / "dangling").c_str()), 0); // no output folder can be made there
     ASSERT_EQ(::chdir(other.path().c_str()), 0);
     const struct {
@@ -144,13 +136,10 @@ TEST_F(Cli, ArgumentsGiveStatusRowsAndReasons)
 TEST_F(Cli, OutputFolderMirrorsAReadOnlyTree)
 {
     const std::string pics = dir / "pics/", out = dir / "out/", olympus = DataPath("real/olympus-c3000/");
-    for (const std::string name : {"2003/may/IM000101.JPG", "2005/IM000101.JPG"}) {
-        MakeDir(pics + name.substr(0, name.rfind('/')));
-        WriteFile(pics + name, ReadFile(DataPath("IM000101.JPG")));
-    }
-    MakeDir(pics + "2004");
+    for (const std::string name : {"2003/may/IM000101.JPG", "2005/IM000101.JPG"})
+        CopySample(pics + name);
     for (const std::string name : {"P1010006.JPG", "P1010006.WAV"})
-        WriteFile(pics + "2004/" + name, ReadFile(olympus + name));
+        CopySample(pics + "2004/" + name, "real/olympus-c3000/" + name);
     const TempDir victim;
     MakeDir(out);
     ASSERT_EQ(::symlink(victim.path().c_str(), (out + "2005").c_str()), 0);
@@ -182,7 +171,7 @@ TEST_F(Cli, OutputFolderMirrorsAReadOnlyTree)
 // output that cannot be written; both give status 1.
 TEST_F(Cli, UnreadableFoldersAndFullOutput)
 {
-    const std::string pic = Sample(dir / "IM000101.JPG");
+    const std::string pic = CopySample(dir / "IM000101.JPG");
     // Its path is longer than the system takes.
     const std::string level(200, 'd');
     ASSERT_EQ(::chdir(dir.path().c_str()), 0);
@@ -199,7 +188,7 @@ TEST_F(Cli, UnreadableFoldersAndFullOutput)
     EXPECT_NE(r.err.find("File name too long"), std::string::npos) << r.err;
     EXPECT_NE(r.out.find(pic + "\tYes\n"), std::string::npos);
 
-    const Result full = RunCli({"--check", pic}, scratch, "/dev/full");
+    const Result full = Call({"--check", pic}, "/dev/full");
     EXPECT_EQ(full.status, 1);
     EXPECT_NE(full.err.find("cannot write standard output: No space left on device"), std::string::npos);
 }
@@ -209,15 +198,13 @@ TEST_F(Cli, UnreadableFoldersAndFullOutput)
 // prints as the plain absolute path; each folder's files come in name order.
 TEST_F(Cli, MasksFoldersAndEverySource)
 {
-    MakeDir(dir / "sub");
     MakeDir(dir / "folder.jpg");
     for (const std::string name : {"P1010006.JPG", "P1010006.WAV"})
-        Sample(dir / ("sub/" + name), "real/olympus-c3000/" + name);
-    Sample(dir / "sub/P0004795.FPX", "real/kodak-dc260/P0004795.FPX");
-    Sample(dir / "sub/a.jpeg", "IM000102.JPG");
+        CopySample(dir / ("sub/" + name), "real/olympus-c3000/" + name);
+    CopySample(dir / "sub/P0004795.FPX", "real/kodak-dc260/P0004795.FPX");
+    CopySample(dir / "sub/a.jpeg", "IM000102.JPG");
     ASSERT_EQ(::chdir(dir.path().c_str()), 0);
-    const Result mask = Call({"--check", "-r", "--mask", " *.jpg ;; *.fpx", "."});
-    const Result byDefault = Call({"--check", "-r", "."});
+    const Result mask = Call({"--check", "-r", "--mask", " *.jpg ;; *.fpx", "."}), byDefault = Call({"--check", "-r", "."});
     ASSERT_EQ(::chdir("/"), 0);
     EXPECT_EQ(mask.status, 0) << mask.err;
     const std::string jpg = dir / "sub/P1010006.JPG\tYes\n", fpx = dir / "sub/P0004795.FPX\tYes\n";

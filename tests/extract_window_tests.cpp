@@ -1,12 +1,10 @@
 // Extract Sound and Extract and play as the window runs them: which rows
 // they take and what they play. The run itself is tested in audio_tests.
-#include <gtest/gtest.h>
 
 #include <QAccessible>
 #include <QContextMenuEvent>
 #include <QElapsedTimer>
 #include <QLabel>
-#include <QMenu>
 #include <QMessageBox>
 #include <fcntl.h>
 #include <sys/mount.h>
@@ -16,29 +14,13 @@
 #include <atomic>
 #include <thread>
 
-#include "ui/preview.h"
-
 #include "bench/memogen.h"
 #include "bench/picturebomb.h"
 #include "guikit.h"
 
 namespace {
 
-class ExtractWindow : public WindowTest {
-protected:
-    // Lists the files of the folder (and its subfolders) that the mask takes,
-    // all selected.
-    void ListAll(const std::string& folder, bool subfolders = true)
-    {
-        shown.Search(folder, 0, subfolders);
-        shown.List(IDC_RESULTS)->selectAll();
-    }
-};
-
-std::string Done(const std::string& source)
-{
-    return "Output file: " + source + ".wav Done";
-}
+using ExtractWindow = WindowTest;
 
 std::string Summary(int written, int without, int failed)
 {
@@ -58,8 +40,7 @@ TEST_F(ExtractWindow, ExtractAndPlayPlaysOnlyWhatThisRunWrote)
                                                         "Please select a item in the Search results list",
                                                         "Error No items were selected!"}));
     EXPECT_TRUE(services.folderStart.empty());
-    MakeDir(dir / "sub"); // a subfolder's rows come first
-    const std::string first = Camera("sub/pic.jpg"), second = Camera("pic.jpg");
+    const std::string first = Camera("sub/pic.jpg"), second = Camera("pic.jpg"); // a subfolder's rows come first
     auto* activity = dlg.findChild<CActivityPanel*>();
     EXPECT_FALSE(activity->IsOpen()); // the log opens when a run writes to it
     Camera("silent.jpg", "IM000102.JPG");
@@ -70,7 +51,9 @@ TEST_F(ExtractWindow, ExtractAndPlayPlaysOnlyWhatThisRunWrote)
         const char* name;
         std::vector<std::string> log, played;
     } cases[] = {
-        {"pic.jpg", {first, Done(first), second, Done(second), Summary(2, 0, 0), "Playing " + first + ".wav"},
+        {"pic.jpg",
+         {first, "Output file: " + first + ".wav Done", second, "Output file: " + second + ".wav Done", Summary(2, 0, 0),
+          "Playing " + first + ".wav"},
          {first + ".wav"}},
         {"silent.jpg",
          {dir / "silent.jpg", "No Audio in file....................................................", Summary(0, 1, 0)},
@@ -81,7 +64,7 @@ TEST_F(ExtractWindow, ExtractAndPlayPlaysOnlyWhatThisRunWrote)
     for (const auto& c : cases) {
         services.played.clear();
         shown.SetText(IDC_FILEMASK, c.name);
-        ListAll(dir.path());
+        shown.ListAll(dir.path());
         shown.Click(IDC_EXTRACTPLAY);
         EXPECT_EQ(shown.LogRows(), c.log) << c.name;
         EXPECT_EQ(services.played, c.played) << c.name;
@@ -95,10 +78,10 @@ TEST_F(ExtractWindow, ExtractAndPlayPlaysOnlyWhatThisRunWrote)
     Camera("q_gone.jpg");
     services.played.clear();
     shown.SetText(IDC_FILEMASK, "*.jpg");
-    ListAll(dir.path(), false);
+    shown.ListAll(dir.path(), false);
     shown.Click(IDC_EXTRACTPLAY);
     std::filesystem::remove(dir / "a_quiet.jpg");
-    ListAll(dir.path(), false);
+    shown.ListAll(dir.path(), false);
     std::filesystem::remove(dir / "q_gone.jpg");
     services::SetChoiceBox([&](QWidget*, const CString&, const std::vector<services::Choice>&) {
         QTest::keyClick(&dlg, Qt::Key_Escape);
@@ -147,7 +130,7 @@ TEST_F(ExtractWindow, SkipAllLeavesLaterFailuresToTheLog)
         Camera("gone" + std::to_string(100 + i) + ".jpg");
     const std::string blocked = Camera("zz.jpg"); // last, its WAV's name taken by a folder
     MakeDir(blocked + ".wav/in");
-    ListAll(dir.path());
+    shown.ListAll(dir.path());
     for (int i = 0; i < 20; ++i)
         std::filesystem::remove(dir / ("gone" + std::to_string(100 + i) + ".jpg"));
     services.choices = {services::Choice::SkipAll};
@@ -182,11 +165,10 @@ struct ReadOnlyView {
 TEST_F(ExtractWindow, ExtractToKeepsTheTreeAndRescuesReadOnlyFolders)
 {
     const Bytes expected = ReadFile(DataPath("expected/IM000101.JPG.wav"));
-    TempDir out;
-    MakeDir(dir / "pics/2003");
+    TempDir out, rescue;
     Camera("pics/2003/a.jpg");
     Camera("pics/b.jpg");
-    ListAll(dir / "pics");
+    shown.ListAll(dir / "pics");
     EXPECT_EQ(QAccessible::queryAccessibleInterface(shown.Button(IDC_EXTRACTTO))->text(QAccessible::Name),
               "Extract to…");
     services.folderAnswer = out.path();
@@ -200,8 +182,7 @@ TEST_F(ExtractWindow, ExtractToKeepsTheTreeAndRescuesReadOnlyFolders)
     const ReadOnlyView view(dir / "pics", dir / "view");
     if (!view.ready)
         GTEST_SKIP() << "no mount allowed here: a read-only folder is tested by the command line's tests";
-    ListAll(dir / "view");
-    TempDir rescue;
+    shown.ListAll(dir / "view");
     services.folderAnswer = rescue.path();
     shown.Click(IDC_EXTRACTPLAY); // Yes, as Enter answers
     ASSERT_EQ(services.boxes.size(), 1u);
@@ -219,15 +200,7 @@ protected:
     {
         CListView* view = shown.List(IDC_RESULTS);
         view->setCurrentIndex(view->model()->index(row, 0));
-        Soon([entry] {
-            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-            ASSERT_NE(menu, nullptr);
-            for (QAction* action : menu->actions()) {
-                if (action->text() == entry)
-                    menu->setActiveAction(action);
-            }
-            QTest::keyClick(menu, Qt::Key_Return);
-        });
+        ChooseSoon(entry);
         QContextMenuEvent press(QContextMenuEvent::Keyboard, QPoint(), view->mapToGlobal(QPoint()));
         QApplication::sendEvent(view->viewport(), &press);
         shown.WaitForExtraction();

@@ -3,7 +3,6 @@
 #include "audio/extract.h"
 #include "audio/flashpix.h"
 #include "audio/jpegaudio.h"
-#include "bench/fpxrgen.h"
 #include "platform/file.h"
 #include "runkit.h"
 #include "testkit.h"

@@ -1,5 +1,6 @@
 #include "guikit.h"
 
+#include <QMenu>
 #include <algorithm>
 #include <cstdlib>
 
@@ -106,9 +107,28 @@ void ShownDialog::Search(const std::string& folder, int mode, bool subfolders)
     Click(IDOK);
 }
 
+void ShownDialog::ListAll(const std::string& folder, bool subfolders)
+{
+    Search(folder, 0, subfolders);
+    List(IDC_RESULTS)->selectAll();
+}
+
 void Soon(std::function<void()> action, int delayMs)
 {
     QTimer::singleShot(delayMs, qApp, std::move(action));
+}
+
+void ChooseSoon(const QString& entry)
+{
+    Soon([entry] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        for (QAction* action : menu->actions()) {
+            if (action->text() == entry)
+                menu->setActiveAction(action);
+        }
+        QTest::keyClick(menu, Qt::Key_Return);
+    });
 }
 
 int main(int argc, char** argv)

@@ -65,6 +65,9 @@ public:
     void Select(const std::vector<int>& rows);
     // Runs a search of folder with the given list mode (0, 1, 2).
     void Search(const std::string& folder, int mode = 0, bool subfolders = false);
+    // Lists the files of folder (and its subfolders) that the mask takes, all
+    // selected.
+    void ListAll(const std::string& folder, bool subfolders = true);
 };
 
 // A shown main window with the recording services in place.
@@ -77,8 +80,7 @@ protected:
     // A copy of a sample picture in dir; its path.
     std::string Camera(const std::string& name, const std::string& sample = "IM000101.JPG")
     {
-        WriteFile(dir / name, ReadFile(DataPath(sample)));
-        return dir / name;
+        return CopySample(dir / name, sample);
     }
 };
 
@@ -127,3 +129,6 @@ protected:
 // Runs `action` once the event loop next turns, e.g. inside a modal run or
 // a search.
 void Soon(std::function<void()> action, int delayMs = 0);
+// Takes entry from the menu that has popped up once the event loop next
+// turns.
+void ChooseSoon(const QString& entry);

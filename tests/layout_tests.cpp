@@ -8,7 +8,6 @@
 #include <QScreen>
 #include <QSplitter>
 #include <QStyle>
-#include <gtest/gtest.h>
 
 #include "app/mainapp.h"
 #include "guikit.h"
@@ -55,17 +54,15 @@ TEST(Layout, FitsTheScreenAndKeepsNamesWholeInEveryLanguage)
         {"P1010006.WAV", "real/olympus-c3000/P1010006.WAV"},
         {"IM000959.JPG", "real/hp-photosmart-433/IM000959.JPG"},
         {"\xC3\x89t\xC3\xA9 2003.JPG", "IM000101.JPG"}};
-    MakeDir(dir / "2003");
     for (const auto& [name, sample] : samples)
-        WriteFile(dir / ("2003/" + name), ReadFile(DataPath(sample)));
+        CopySample(dir / ("2003/" + name), sample);
 
     for (const QLocale& locale : {QLocale(QLocale::English, QLocale::UnitedStates), QLocale(QLocale::German, QLocale::Germany),
                                   QLocale(QLocale::French, QLocale::France)}) {
         QLocale::setDefault(locale);
         InstallTranslations();
         CWindowMemory shape; // a first start, then what each run left
-        CFormMemory form;
-        form.strLookIn = dir.path();
+        CFormMemory form{.strLookIn = dir.path()};
         for (int start = 0; start < 5; ++start) {
             const std::string where = " " + locale.name().toStdString() + " start " + std::to_string(start);
             CMainDlg dlg;

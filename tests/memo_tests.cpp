@@ -140,9 +140,7 @@ TEST(Memos, SidecarsOfTheirOwnFolderAndOwnerOnly)
     const mode_t mask = ::umask(0);
     Extract({dir / "own.jpg"});
     ::umask(mask);
-    struct stat st {};
-    ASSERT_EQ(::stat((dir / "own.jpg.wav").c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    EXPECT_EQ(Mode(dir / "own.jpg.wav"), 0600u);
 
     if (::geteuid() != 0)
         GTEST_SKIP() << "the owner check applies to root only, and only root can give files to others";
@@ -178,8 +176,7 @@ TEST(Memos, OverTheBudgetProvenNotRead)
 }
 
 // Each file, written under name, gives no memo to either reader.
-template <size_t N>
-void ExpectNoMemo(const std::pair<const char*, Bytes> (&cases)[N], const std::string& name)
+void ExpectNoMemo(const std::vector<std::pair<const char*, Bytes>>& cases, const std::string& name)
 {
     TempDir dir;
     for (const auto& [what, bytes] : cases) {
@@ -203,7 +200,7 @@ TEST(Memos, DamagedTrailersGiveNone)
         return file;
     };
     const Bytes good = WithTrailer(jpeg, {block});
-    const std::pair<const char*, Bytes> cases[] = {
+    const std::vector<std::pair<const char*, Bytes>> cases = {
         {"directory longer than the file", lengthField(good, static_cast<uint32_t>(good.size()))},
         {"directory length too small", lengthField(good, 4)},
         {"block before the file's start", WithTrailer(jpeg, {block}, {{0x0100, static_cast<uint32_t>(good.size()), size}})},
@@ -242,7 +239,7 @@ TEST(Memos, DamagedCompoundFilesGiveNoMemo)
         std::memcpy(&b[fatEntry], &next, 4);
         return b;
     };
-    const std::pair<const char*, Bytes> cases[] = {
+    const std::vector<std::pair<const char*, Bytes>> cases = {
         {"the memo stream under another name", [&] { Bytes b = fpx; b[entry + 12] = 'X'; return b; }()},
         {"cyclic chain", chainTo(start)},
         {"chain cut after one sector", chainTo(0xFFFFFFFE)},
@@ -262,7 +259,7 @@ TEST(Memos, HostileCompoundDirectoriesAreNoFlashPixFiles)
         b[512 * 2 + 3 * 128 + 0x48] = 1; // the last entry's right sibling: the first
         return b;
     };
-    const std::pair<const char*, Bytes> cases[] = {
+    const std::vector<std::pair<const char*, Bytes>> cases = {
         {"a sibling chain of 40,000 entries", CompoundFile(40000, true)},
         {"20,000 storages", CompoundFile(20000, false)},
         {"4,097 entries", CompoundFile(4096, false)},

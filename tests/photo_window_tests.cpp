@@ -1,13 +1,11 @@
 // The window as a photo tool: the preview, extraction in the background,
 // Escape and the keys, and the first start (the window's remembered shape is
 // tested with the remembered form, the layout in layout_tests.cpp).
-#include <gtest/gtest.h>
 
 #include <QBuffer>
 #include <QClipboard>
 #include <QImage>
 #include <QLabel>
-#include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSlider>
@@ -49,8 +47,7 @@ TEST_F(PhotoWindow, PreviewShowsThePictureUprightAndItsMemo)
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, "JPG");
     const Bytes exif = {'E', 'x', 'i', 'f', 0, 0, 'M', 'M', 0, 42, 0, 0, 0, 8, 0, 1, 0x01, 0x12, 0, 3, 0, 0, 0, 1, 0, 6, 0, 0, 0, 0, 0, 0};
-    const Bytes head = {0xFF, 0xD8, 0xFF, 0xE1, 0, static_cast<unsigned char>(exif.size() + 2)};
-    WriteFile(dir / "turned.jpg", Concat(Concat(head, exif), Bytes(jpeg.begin() + 2, jpeg.end())));
+    WriteFile(dir / "turned.jpg", JpegBuilder().Segment(0xE1, exif).Raw(Bytes(jpeg.begin() + 2, jpeg.end())).bytes());
     Camera("memo.jpg");
     Camera("quiet.jpg", "IM000102.JPG");
     Camera("hp.jpg", "real/hp-photosmart-433/IM000959.JPG");
@@ -131,7 +128,7 @@ TEST_F(PhotoWindow, PreviewShowsThePictureUprightAndItsMemo)
     Preview("quiet.jpg");
     EXPECT_EQ(facts(), "No memo");
     EXPECT_EQ(picture->accessibleDescription(), "quiet.jpg");
-    WriteFile(dir / "quiet.wav", ReadFile(DataPath("real/olympus-c3000/P1010006.WAV")));
+    CopySample(dir / "quiet.wav", "real/olympus-c3000/P1010006.WAV");
     Preview("memo.jpg");
     Preview("quiet.jpg");
     EXPECT_TRUE(facts().ends_with("beside it: quiet.wav")) << facts();
@@ -167,8 +164,7 @@ TEST_F(PhotoWindow, ExtractionRunsInTheBackgroundAndCancelLeavesWholeWavs)
     constexpr int kFiles = 400;
     for (int i = 0; i < kFiles; ++i)
         Camera("p" + std::to_string(1000 + i) + ".jpg");
-    shown.Search(dir.path());
-    shown.List(IDC_RESULTS)->selectAll();
+    shown.ListAll(dir.path());
     QTest::mouseClick(shown.Button(IDC_EXTRACT), Qt::LeftButton);
     auto* progress = dlg.findChild<QProgressBar*>();
     ASSERT_TRUE(dlg.IsExtracting());
@@ -204,8 +200,7 @@ TEST_F(PhotoWindow, ExtractionRunsInTheBackgroundAndCancelLeavesWholeWavs)
     const Bytes whole = ReadFile(DataPath("IM000101.JPG"));
     WriteFile(mixed / "cut.jpg", Bytes(whole.begin(), whole.begin() + 10000));
     WriteText(mixed / "notes.jpg", "hi");
-    shown.Search(mixed.path(), 0, true);
-    shown.List(IDC_RESULTS)->selectAll();
+    shown.ListAll(mixed.path());
     std::filesystem::remove(mixed / "sub/gone.jpg");
     shown.Click(IDC_EXTRACT);
     EXPECT_EQ(services.boxes, (std::vector<std::string>{"Error could not open file\n\n" + mixed / "sub/gone.jpg"
@@ -214,8 +209,7 @@ TEST_F(PhotoWindow, ExtractionRunsInTheBackgroundAndCancelLeavesWholeWavs)
     EXPECT_EQ(shown.LogRows().back(), "2 memos written, 1 without a memo, 2 failed");
 
     // Closing the window mid-run stops the run, then closes.
-    shown.Search(dir.path());
-    shown.List(IDC_RESULTS)->selectAll();
+    shown.ListAll(dir.path());
     QTest::mouseClick(shown.Button(IDC_EXTRACT), Qt::LeftButton);
     dlg.close();
     EXPECT_TRUE(dlg.isVisible());
@@ -262,12 +256,7 @@ TEST_F(BigTree, EscapeCancelsOnlyAndTheKeysReachTheRows)
 
     list->setCurrentIndex(list->ViewIndex(0));
     services.openAnswer = false;
-    Soon([] {
-        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        ASSERT_NE(menu, nullptr);
-        menu->setActiveAction(menu->actions().front()); // Open
-        QTest::keyClick(menu, Qt::Key_Return);
-    });
+    ChooseSoon("&Open");
     QTest::keyClick(list, Qt::Key_F10, Qt::ShiftModifier);
     EXPECT_EQ(services.opened, (std::vector<std::string>{*tree / "f10.jpg"}));
     ASSERT_EQ(services.boxes.size(), 1u);
@@ -292,9 +281,8 @@ TEST(FirstUse, PicturesFolderSubfoldersAndSoundCheck)
         dlg.RestoreForm(LoadForm(empty));
         dlg.Create();
         EXPECT_EQ(dlg.GetDlgItemText(IDC_LOOKIN), pictures ? home / "Pictures/" : home.path());
-        EXPECT_EQ(dlg.IsDlgButtonChecked(IDC_SUBFOLDERS), 1);
-        EXPECT_EQ(dlg.IsDlgButtonChecked(IDC_CHECKSOUND), 1);
-        EXPECT_EQ(dlg.IsDlgButtonChecked(IDC_ONLYWITHSOUND), 0);
+        for (const auto& [id, checked] : {std::pair{IDC_SUBFOLDERS, 1}, {IDC_CHECKSOUND, 1}, {IDC_ONLYWITHSOUND, 0}})
+            EXPECT_EQ(dlg.IsDlgButtonChecked(id), checked) << id;
         EXPECT_EQ(dlg.GetDlgItemText(IDC_FILEMASK), "*.jpg;*.jpeg;*.fpx");
         auto* bar = dlg.findChild<CSearchBar*>();
         EXPECT_FALSE(bar->IsFolded());

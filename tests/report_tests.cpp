@@ -7,7 +7,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-#include "bench/fpxrgen.h"
 #include "bench/memogen.h"
 #include "testkit.h"
 
@@ -185,14 +184,12 @@ TEST(Report, ExtractionOutcomes)
 
     std::vector<QJsonObject> r = Records("--format=json " + files);
     ASSERT_EQ(r.size(), 5u);
-    EXPECT_EQ(Field(r[0], "outcome"), "done");
-    EXPECT_EQ(Field(r[0], "output"), dir / "whole.jpg.wav");
-    EXPECT_EQ(Field(r[1], "outcome"), "cut-short");
+    for (const auto& [i, field, value] : std::vector<std::tuple<size_t, const char*, std::string>>{
+             {0, "outcome", "done"}, {0, "output", dir / "whole.jpg.wav"}, {1, "outcome", "cut-short"},
+             {2, "outcome", "no-memo"}, {2, "error", "not a JPEG file"}, {3, "memo_index", "1"}, {4, "memo_index", "2"},
+             {4, "output", dir / "two.jpg.2.wav"}})
+        EXPECT_EQ(Field(r[i], field), value) << i << " " << field;
     EXPECT_FALSE(r[1].contains("output"));
-    EXPECT_EQ(Field(r[2], "outcome"), "no-memo");
-    EXPECT_EQ(Field(r[2], "error"), "not a JPEG file");
-    EXPECT_EQ(Field(r[3], "memo_index") + Field(r[4], "memo_index"), "12");
-    EXPECT_EQ(Field(r[4], "output"), dir / "two.jpg.2.wav");
     EXPECT_EQ(Field(r[4], "memo_sha256"), Shell("sha256sum < " + Quote(dir / "two.jpg.2.wav") + " | cut -d' ' -f1"));
 
     r = Records("--keep-partial --format=json " + Quote(dir / "cut.jpg"));

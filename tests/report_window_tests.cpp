@@ -8,7 +8,6 @@
 #include <filesystem>
 
 #include "guikit.h"
-#include "platform/qt/services.h"
 
 namespace {
 
@@ -39,7 +38,7 @@ TEST_F(ExportWindow, CtrlESavesTheRowsShownAsTheCommandLinesCsv)
     if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8") || !std::setlocale(LC_MESSAGES, "de_DE.UTF-8"))
         std::fprintf(stderr, "note: no German locale could be made; checked in the C locale only\n");
     Camera("a.jpg");
-    WriteFile(dir / "b,\"c\".jpg", ReadFile(DataPath("IM000102.JPG")));
+    CopySample(dir / "b,\"c\".jpg", "IM000102.JPG");
     WriteText(dir / "z.jpg", "not a picture");
     std::filesystem::create_symlink("/proc/self/mem", dir / "y.jpg"); // every read fails
     shown.Search(dir.path());

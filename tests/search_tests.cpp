@@ -35,14 +35,8 @@ protected:
                uint32_t optionBits = 0, int64_t min = 0, int64_t max = 0)
     {
         log.reports.clear();
-        options.Reset();
-        options.strBaseFolder = base;
-        options.strFileMask = mask;
-        options.bSubfolders = subfolders;
-        options.dwOptions = optionBits;
-        options.nMinSize = min;
-        options.nMaxSize = max;
-        options.strFindText = text;
+        options = {.strBaseFolder = base, .strFileMask = mask, .strFindText = text, .bSubfolders = subfolders,
+                   .dwOptions = optionBits, .nMinSize = min, .nMaxSize = max, .arrSkipFolders = {}};
         return finder.FindFiles(options, &log);
     }
     std::vector<std::string> Found() const

@@ -1,5 +1,4 @@
 // Real playback through SDL: the disk driver writes what the device plays.
-#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
 
@@ -13,7 +12,6 @@
 #include <QTimer>
 
 #include "guikit.h"
-#include "platform/qt/services.h"
 #include "platform/qt/soundplayer.h"
 #include "audio/wav.h"
 #include "ui/waveform.h"
@@ -34,8 +32,7 @@ size_t FirstNonZeroSample(const Bytes& samples)
 TEST(Playback, DiskDriverWritesTheSamplesSoxDecodes)
 {
     TempDir dir;
-    const std::string played = dir / "played.raw";
-    const std::string reference = dir / "sox.raw";
+    const std::string played = dir / "played.raw", reference = dir / "sox.raw";
     setenv("SDL_AUDIODRIVER", "disk", 1);
     setenv("SDL_DISKAUDIOFILE", played.c_str(), 1);
     setenv("SDL_DISKAUDIODELAY", "5", 1); // a buffer every 5 ms: far faster than real time
@@ -61,9 +58,9 @@ TEST(Playback, DiskDriverWritesTheSamplesSoxDecodes)
     EXPECT_EQ(ReadFile(played).size(), written.size());
 
     // Silence may come before and after the sound, nothing else.
+    ASSERT_GE(FirstNonZeroSample(written), FirstNonZeroSample(expected));
     const size_t lead = FirstNonZeroSample(written) - FirstNonZeroSample(expected);
     ASSERT_LE(lead + expected.size(), written.size());
-    EXPECT_EQ(FirstNonZeroSample(written) - lead, FirstNonZeroSample(expected));
     EXPECT_TRUE(std::equal(expected.begin(), expected.end(), written.begin() + static_cast<long>(lead)));
     for (size_t i = lead + expected.size(); i < written.size(); ++i)
         ASSERT_EQ(written[i], 0) << "at " << i;
@@ -180,8 +177,7 @@ TEST_F(PlayingWindow, WithoutADeviceSaysItCouldNotPlay)
 {
     setenv("SDL_AUDIODRIVER", "nosuchdriver", 1);
     Camera("pic.jpg");
-    shown.Search(dir.path());
-    shown.Select({0});
+    shown.ListAll(dir.path());
     shown.Click(IDC_EXTRACTPLAY);
     // Why, on a line of its own, in the sound system's words.
     ASSERT_EQ(services.boxes.size(), 1u);

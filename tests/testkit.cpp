@@ -51,6 +51,19 @@ bool Exists(const std::string& path)
     return ::lstat(path.c_str(), &st) == 0;
 }
 
+std::string CopySample(const std::string& path, const std::string& sample)
+{
+    MakeDir(std::filesystem::path(path).parent_path());
+    WriteFile(path, ReadFile(DataPath(sample)));
+    return path;
+}
+
+unsigned Mode(const std::string& path)
+{
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 ? st.st_mode & 07777 : 0;
+}
+
 void SetModified(const std::string& path, time_t utc)
 {
     const struct timespec times[2] = {{utc, 0}, {utc, 0}};

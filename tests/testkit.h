@@ -32,6 +32,10 @@ inline void MakeDir(const std::string& path) { std::filesystem::create_directori
 void SetModified(const std::string& path, time_t utc);
 // The project's test data.
 inline std::string DataPath(const std::string& name) { return std::string(VOCALINE_TEST_DATA) + "/" + name; }
+// A copy of that sample at path, its folders made as needed; the path.
+std::string CopySample(const std::string& path, const std::string& sample = "IM000101.JPG");
+// The permission bits of the file at path; 0 where there is none.
+unsigned Mode(const std::string& path);
 Bytes Concat(const Bytes& a, const Bytes& b);
 
 // arg as one shell word.

@@ -3,7 +3,6 @@
 #include <QAccessible>
 #include <QClipboard>
 #include <QImageWriter>
-#include <QMenu>
 #include <QMimeData>
 #include <QToolButton>
 #include <QToolTip>
@@ -85,12 +84,7 @@ TEST_F(WindowTest, ThumbGridSharesRowsSelectionAndHandlers)
 
     QTest::keyClick(grid, Qt::Key_Return);
     QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, tile(1));
-    Soon([] {
-        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        ASSERT_NE(menu, nullptr);
-        menu->setActiveAction(menu->actions().front()); // Open
-        QTest::keyClick(menu, Qt::Key_Return);
-    });
+    ChooseSoon("&Open");
     QTest::keyClick(grid, Qt::Key_F10, Qt::ShiftModifier);
     EXPECT_EQ(services.opened, (std::vector<std::string>{dir / "a.jpg", memo, memo}));
 
@@ -117,7 +111,7 @@ TEST_F(WindowTest, ThumbGridMarksMissingAndUnknownSound)
     WriteFile(dir / "2.jpg", PictureNamingSound("PICT0057.WAV"));
     std::filesystem::create_symlink("/proc/self/mem", dir / "3.jpg"); // every read fails, also for root
     WriteFile(dir / "4.jpg", PictureNamingSound("PICT0058.WAV")); // the same picture, its memo there
-    WriteFile(dir / "PICT0058.WAV", ReadFile(DataPath("real/olympus-c3000/P1010006.WAV")));
+    CopySample(dir / "PICT0058.WAV", "real/olympus-c3000/P1010006.WAV");
     const std::string tips[] = {"1.jpg", "The camera recorded PICT0057.WAV; it is not beside the picture",
                                 "Input/output error"};
     shown.Button(IDC_CHECKSOUND)->setChecked(true);

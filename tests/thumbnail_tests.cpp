@@ -17,12 +17,6 @@
 
 namespace {
 
-mode_t Mode(const std::string& path)
-{
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
-}
-
 std::string CacheName(const std::string& path)
 {
     return QCryptographicHash::hash(ThumbnailUri(path), QCryptographicHash::Md5).toHex().toStdString() + ".png";
@@ -48,8 +42,7 @@ protected:
 
     std::string Picture(const std::string& name, const std::string& sample = "IM000101.JPG")
     {
-        WriteFile(dir / name, ReadFile(DataPath(sample)));
-        SetModified(dir / name, kTaken);
+        SetModified(CopySample(dir / name, sample), kTaken);
         return dir / name;
     }
     std::string Stored(const std::string& path) const { return folder + "/normal/" + CacheName(path); }
@@ -76,9 +69,8 @@ TEST_F(Thumbnails, DecodedStoredThenFoundAndStaleOnesRefused)
     const QImage stored(QString::fromStdString(Stored(picture)));
     EXPECT_EQ(stored.text("Thumb::URI").toStdString(), "file://" + picture);
     EXPECT_EQ(stored.text("Thumb::MTime").toLongLong(), kTaken);
-    EXPECT_EQ(Mode(Stored(picture)), 0600u);
-    EXPECT_EQ(Mode(folder), 0700u);
-    EXPECT_EQ(Mode(folder + "/normal"), 0700u);
+    for (const auto& [path, mode] : {std::pair{Stored(picture), 0600u}, {folder, 0700u}, {folder + "/normal", 0700u}})
+        EXPECT_EQ(Mode(path), mode) << path;
     EXPECT_EQ(LoadThumbnail(picture, cache).source, ThumbnailSource::Cache);
 
     for (const time_t planted : {kTaken, kTaken + 1}) {

@@ -7,7 +7,6 @@
 #include <numeric>
 
 #include "audio/wav.h"
-#include "bench/fpxrgen.h"
 #include "testkit.h"
 
 namespace {
@@ -16,13 +15,7 @@ using namespace fpxrgen;
 
 WavParams Params(uint16_t tag, uint16_t channels, uint16_t bits, uint16_t blockAlign, const Bytes& data)
 {
-    WavParams params;
-    params.nFormatTag = tag;
-    params.nChannels = channels;
-    params.nBitsPerSample = bits;
-    params.nBlockAlign = blockAlign;
-    params.data = data;
-    return params;
+    return {.nFormatTag = tag, .nChannels = channels, .nBitsPerSample = bits, .nBlockAlign = blockAlign, .data = data};
 }
 
 Bytes AllByteValues(size_t times)
@@ -123,9 +116,8 @@ TEST(PcmCopy, CopyPastFourGigabytesIsRefused)
 // The memo's length, format and rate are held in the window's tooltip tests.
 TEST(WavInfo, ReadsTheExifAudioChunk)
 {
-    WavParams params = Params(7, 2, 8, 2, Noise(22050 * 3, 6));
-    params.bExifChunk = true;
-    const Bytes wav = MakeWav(params);
+    const Bytes wav = MakeWav({.nFormatTag = 7, .nChannels = 2, .nBitsPerSample = 8, .nBlockAlign = 2,
+                               .data = Noise(22050 * 3, 6), .bExifChunk = true});
     WavInfo info;
     ASSERT_TRUE(ParseWavInfo(wav, info));
     EXPECT_EQ(info.strTimeCreated, "11:09:23.00");

@@ -2,7 +2,6 @@
 // start-up; the results rows' index.
 #include <QAccessible>
 #include <QSplitter>
-#include <gtest/gtest.h>
 
 #include "guikit.h"
 #include "res/templates.h"
@@ -57,7 +56,7 @@ TEST(StartUp, RememberedFormShapeAndThePictureGiven)
     RecordedServices services;
     TempDir dir;
     for (const char* name : {"IM000100.JPG", "IM000101.JPG"})
-        WriteFile(dir / name, ReadFile(DataPath("IM000101.JPG")));
+        CopySample(dir / name);
     WriteFile(dir / "IMG_20240101.jpeg", PictureNamingSound("PICT0057.WAV")); // its memo gone
     CWindowMemory shape;
     {
@@ -74,11 +73,10 @@ TEST(StartUp, RememberedFormShapeAndThePictureGiven)
     dlg.SetLookIn(dir / "IMG_20240101.jpeg");
     dlg.SearchWhenShown(dir / "IMG_20240101.jpeg");
     dlg.Create();
-    EXPECT_EQ(dlg.GetDlgItemText(IDC_LOOKIN), dir.path());
-    EXPECT_EQ(dlg.GetDlgItemText(IDC_FILEMASK), "IM*.JPG");
+    for (const auto& [id, text] : {std::pair{IDC_LOOKIN, dir.path()}, {IDC_FILEMASK, "IM*.JPG"}, {IDC_SIZEMAX, "500"}})
+        EXPECT_EQ(dlg.GetDlgItemText(id), text) << id;
     EXPECT_EQ(dlg.IsDlgButtonChecked(IDC_CHECKSOUND), 1);
     EXPECT_TRUE(dlg.GetDlgItem(IDC_SIZEMAX)->isEnabled());
-    EXPECT_EQ(dlg.GetDlgItemText(IDC_SIZEMAX), "500");
     EXPECT_EQ(dlg.GetFormMemory().strFileMask, "IM*.JPG");
     auto* results = qobject_cast<CListView*>(dlg.GetDlgItem(IDC_RESULTS));
     EXPECT_EQ(dlg.size(), QSize(780, 560));
