@@ -58,7 +58,7 @@ TEST_F(ExtractWindow, ExtractAndPlayPlaysOnlyWhatThisRunWrote)
         {"silent.jpg",
          {dir / "silent.jpg", "No Audio in file....................................................", Summary(0, 1, 0)},
          {}},
-        {"memo.WAV", {"Playing " + dir / "memo.WAV"}, {dir / "memo.WAV"}},
+        {"memo.WAV;silent.jpg", {"Playing " + dir / "memo.WAV"}, {dir / "memo.WAV"}}, // the first row only
         {"mywav", {"Playing " + dir / "mywav"}, {dir / "mywav"}},
     };
     for (const auto& c : cases) {

@@ -9,7 +9,6 @@
 #include <thread>
 
 #include <QDialog>
-#include <QTimer>
 
 #include "guikit.h"
 #include "platform/qt/soundplayer.h"
