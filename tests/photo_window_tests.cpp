@@ -2,9 +2,7 @@
 // Escape and the keys, and the first start (the window's remembered shape is
 // tested with the remembered form, the layout in layout_tests.cpp).
 
-#include <QBuffer>
 #include <QClipboard>
-#include <QImage>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -39,15 +37,10 @@ protected:
 
 TEST_F(PhotoWindow, PreviewShowsThePictureUprightAndItsMemo)
 {
-    // A 40x20 JPEG whose Exif says it stands turned a quarter (orientation 6).
-    QImage image(40, 20, QImage::Format_RGB32);
-    image.fill(Qt::darkGreen);
-    QByteArray jpeg;
-    QBuffer buffer(&jpeg);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "JPG");
+    // A 640x480 picture whose first Exif says it stands turned a quarter (orientation 6).
     const Bytes exif = {'E', 'x', 'i', 'f', 0, 0, 'M', 'M', 0, 42, 0, 0, 0, 8, 0, 1, 0x01, 0x12, 0, 3, 0, 0, 0, 1, 0, 6, 0, 0, 0, 0, 0, 0};
-    WriteFile(dir / "turned.jpg", JpegBuilder().Segment(0xE1, exif).Raw(Bytes(jpeg.begin() + 2, jpeg.end())).bytes());
+    const Bytes upright = ReadFile(DataPath("IM000102.JPG"));
+    WriteFile(dir / "turned.jpg", JpegBuilder().Segment(0xE1, exif).Raw(Bytes(upright.begin() + 2, upright.end())).bytes());
     Camera("memo.jpg");
     Camera("quiet.jpg", "IM000102.JPG");
     Camera("hp.jpg", "real/hp-photosmart-433/IM000959.JPG");
