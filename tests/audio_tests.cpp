@@ -114,12 +114,10 @@ protected:
     }
 };
 
-// Every kind of file, in one run: the presence test says Yes exactly when
-// the run writes a memo; a file without one ends only itself and leaves an
-// earlier WAV beside it as it was. The fixed layout: the memo from the
-// fifth APP2 on (behind a 45-byte head, then behind 17 bytes of each later
-// APP2) up to the first segment that is neither APP1 nor APP2, or the end
-// of the file.
+// Every kind of file in one run: the presence test says Yes exactly when a
+// memo is written; a file without one ends only itself, leaving an earlier
+// WAV as it was. The fixed layout's memo runs from the fifth APP2 (after its
+// 45-byte head, later ones' 17) to the first segment not APP1/APP2, or the end.
 TEST_F(Extraction, FixedLayoutCopiesAndThePresenceTestAgrees)
 {
     const Bytes first = SoundBytes(200, 1), second = SoundBytes(70, 2), third = SoundBytes(33, 3);
@@ -421,9 +419,8 @@ TEST_F(Extraction, NoMemoOfARunReplacesAnother)
 }
 
 // With another output folder each WAV takes its picture's place in a tree
-// mirrored below it, folders made as needed, and the rows name what was
-// written. A link planted where a folder goes is never followed: that file
-// fails, and the run goes on when asked to.
+// mirrored below it, folders made as needed, rows naming what was written; a
+// link planted where a folder goes is never followed (that file fails).
 TEST_F(Extraction, OtherFolderMirrorsTheTreeNeverThroughALink)
 {
     TempDir out, victim, elsewhere;
@@ -455,10 +452,9 @@ TEST_F(Extraction, OtherFolderMirrorsTheTreeNeverThroughALink)
 
 }
 
-// When the picture's folder cannot be written the report is asked, once a
-// run and naming the sources' common parent, for another folder: an answer
-// takes this memo and every later one (the tree below that parent); without
-// one the failure stands and ends the run unless it is to keep going.
+// A picture's folder that cannot be written: another folder is asked for
+// once a run, naming the sources' common parent, and takes every later memo;
+// without one the failure stands and ends the run unless it is to keep going.
 TEST_F(Extraction, AnotherFolderIsAskedOnceWhenThePicturesCannotBeWritten)
 {
     TempDir out;

@@ -128,11 +128,10 @@ TEST_F(Cli, ArgumentsGiveStatusRowsAndReasons)
         EXPECT_EQ(Call({"--check", dir / name}).out, dir / escaped + "\tUnreadable\n");
 }
 
-// -o: every WAV below the output folder at its picture's place, exactly the
-// memo, the reports naming it; the pictures' tree is read-only and stays as
-// it was (as root no permission bit stops a write: that nothing was written
-// is what is checked then). A link planted as an output subfolder is not
-// followed, and an output folder inside the tree searched is not searched.
+// -o: every WAV below the output folder at its picture's place, the reports
+// naming it; the read-only tree stays as it was (for root, who may write
+// anyway, that is what is checked). A link planted as an output subfolder is
+// not followed, and an output folder inside the tree is not searched.
 TEST_F(Cli, OutputFolderMirrorsAReadOnlyTree)
 {
     const std::string pics = dir / "pics/", out = dir / "out/", olympus = DataPath("real/olympus-c3000/");

@@ -208,11 +208,10 @@ TEST_F(PhotoWindow, ExtractionRunsInTheBackgroundAndCancelLeavesWholeWavs)
     EXPECT_TRUE(shown.LogRows().back().ends_with(", cancelled"));
 }
 
-// Escape stops what runs and nothing else (Ctrl+Q, which closes, is the
-// app test's under a real X server). The other keys: F5 or Enter searches,
-// the hits come in name order and the rows take the keyboard, Ctrl+A and
-// Ctrl+C select and copy the rows' paths in the order shown, Shift+F10
-// opens the row menu, and an open nobody can serve says so.
+// Escape stops what runs and nothing else (Ctrl+Q is the app test's). F5
+// or Enter searches, hits come in name order and the rows take the keyboard,
+// Ctrl+A and Ctrl+C copy the paths in the order shown, Shift+F10 opens the
+// row menu, and an open nobody can serve says so.
 TEST_F(BigTree, EscapeCancelsOnlyAndTheKeysReachTheRows)
 {
     shown.SetText(IDC_LOOKIN, tree->path());

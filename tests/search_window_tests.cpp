@@ -211,9 +211,8 @@ TEST_F(SearchWindow, RowTexts)
 }
 
 // "Missing" for a memo the camera named that is gone, "?" for a picture
-// that cannot be read (not to root, who reads anything), each with its
-// reason as tooltip; a screen reader reads what the column shows. Sorted
-// Yes, Missing, No, ?; "Only list files with sound" lists neither.
+// that cannot be read, each with its reason as tooltip and read out as
+// shown; sorted Yes, Missing, No, ?; "Only list files with sound" lists neither.
 TEST_F(SearchWindow, MissingAndUnknownSound)
 {
     Camera("1.jpg");

@@ -51,11 +51,9 @@ TEST(ThumbGridSwitch, NamesKeysAndRemembered)
     EXPECT_TRUE(dlg.findChild<CThumbGrid*>()->isVisible());
 }
 
-// In the grid the rows come in the list's order with the list's selection
-// and, after a search, the keyboard; Ctrl+C, Enter, a double-click, the
-// row menu and Space reach the list's handlers, rows drag out as files.
-// Each picture gets its thumbnail, and a picture with a memo its badge,
-// whose tooltip is the Sound column's.
+// The grid has the list's rows, order, selection and (after a search) the
+// keyboard; Ctrl+C, Enter, a double-click, the row menu and Space reach the
+// list's handlers, rows drag out as files; a memo's badge has the Sound tooltip.
 TEST_F(WindowTest, ThumbGridSharesRowsSelectionAndHandlers)
 {
     const std::string memo = Camera("b.jpg");

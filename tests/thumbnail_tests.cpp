@@ -91,10 +91,9 @@ TEST_F(Thumbnails, DecodedStoredThenFoundAndStaleOnesRefused)
     EXPECT_EQ(made.image.pixelColor(10, 10), QColor(Qt::blue));
 }
 
-// A camera's Exif thumbnail is shown without decoding the picture: here
-// the picture's data is cut off behind its Exif segment. What cannot be
-// decoded gets nothing, and never hangs: FlashPix, a FIFO, a picture that
-// claims 46000 x 46000 pixels.
+// A camera's Exif thumbnail is shown without decoding the picture (cut off
+// behind its Exif here). What cannot be decoded gets nothing and never
+// hangs: FlashPix, a FIFO, a picture that claims 46000 x 46000 pixels.
 TEST_F(Thumbnails, ExifThumbnailWithoutDecodingAndNothingForWhatCannotBeShown)
 {
     const std::string picture = Picture("cut.jpg", "real/hp-photosmart-433/IM000959.JPG");
