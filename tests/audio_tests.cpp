@@ -22,13 +22,12 @@
 #include "runkit.h"
 #include "testkit.h"
 
-// Injected read errors: this pread stands in front of the C library's for
-// the code linked into the test program. A hook that returns an errno
-// value fails the read with it.
+// Injected read errors: this pread stands in front of the C library's for the code linked into the test
+// program. A hook that returns an errno value fails the read with it.
 namespace {
 std::function<int(off_t offset)> g_readFault;
-// Makes the creation of files in a folder fail; as root no permission bit
-// stops a write, so this stands in for a folder that cannot be written.
+// Makes the creation of files in a folder fail; as root no permission bit stops a write, so this stands in for
+// a folder that cannot be written.
 std::function<int(int folder)> g_createFault;
 } // namespace
 
@@ -114,10 +113,9 @@ protected:
     }
 };
 
-// Every kind of file in one run: the presence test says Yes exactly when a
-// memo is written; a file without one ends only itself, leaving an earlier
-// WAV as it was. The fixed layout's memo runs from the fifth APP2 (after its
-// 45-byte head, later ones' 17) to the first segment not APP1/APP2, or the end.
+// Every kind of file in one run: the presence test says Yes exactly when a memo is written; a file without one
+// ends only itself, leaving an earlier WAV as it was. The fixed layout's memo runs from the fifth APP2 (after
+// its 45-byte head, later ones' 17) to the first segment not APP1/APP2, or the end.
 TEST_F(Extraction, FixedLayoutCopiesAndThePresenceTestAgrees)
 {
     const Bytes first = SoundBytes(200, 1), second = SoundBytes(70, 2), third = SoundBytes(33, 3);
@@ -183,9 +181,8 @@ TEST_F(Extraction, FixedLayoutCopiesAndThePresenceTestAgrees)
     EXPECT_FALSE(HasSound("", zeros));
 }
 
-// Sources that cannot be opened end only themselves. A FIFO (reached
-// through a link, as a device would be) is refused by its type: a writer
-// waiting on it is never released, and nothing stays open.
+// Sources that cannot be opened end only themselves. A FIFO (reached through a link, as a device would be) is
+// refused by its type: a writer waiting on it is never released, and nothing stays open.
 TEST_F(Extraction, UnopenableSourcesGoOnWithTheNextRow)
 {
     const std::string good = Save("good.jpg", CameraFile(SoundBytes(100)));
@@ -233,8 +230,7 @@ TEST_F(Extraction, UnopenableSourcesGoOnWithTheNextRow)
     ::close(reader);
 }
 
-// Whatever ends a run early, an earlier WAV stays as it was and no
-// temporary file is left in the folder.
+// Whatever ends a run early, an earlier WAV stays as it was and no temporary file is left in the folder.
 TEST_F(Extraction, FailuresLeaveTheOldWavAndNoTemporaryFile)
 {
     const auto descriptors = OpenDescriptors();
@@ -263,8 +259,8 @@ TEST_F(Extraction, FailuresLeaveTheOldWavAndNoTemporaryFile)
                              "row:Error writing output file", "row:" + big + ".wav"}));
     EXPECT_EQ(ReadFile(big + ".wav"), Bytes({'o', 'l', 'd', ' ', 'w', 'a', 'v'}));
 
-    // A read error while copying (the second piece lies beyond the first
-    // 64 KB read), with and without keeping what survives.
+    // A read error while copying (the second piece lies beyond the first 64 KB read), with and without keeping
+    // what survives.
     const Bytes piece1 = SoundBytes(60000, 1), piece2 = SoundBytes(60000, 2);
     const Bytes camera = CameraFile(WithRiffSize(piece1, 119992), {piece2});
     const std::string damaged = Save("damaged.jpg", camera);
@@ -287,8 +283,8 @@ TEST_F(Extraction, FailuresLeaveTheOldWavAndNoTemporaryFile)
     EXPECT_EQ(OpenDescriptors(), descriptors);
 }
 
-// A memo cut anywhere short of its RIFF length is an error, never "Done";
-// on request what survives is written and logged as partial.
+// A memo cut anywhere short of its RIFF length is an error, never "Done"; on request what survives is written
+// and logged as partial.
 TEST_F(Extraction, MemoCutShortAtAnySegmentBoundary)
 {
     const Bytes first = WithRiffSize(SoundBytes(300, 1), 300 + 80 + 80 - 8);
@@ -326,9 +322,9 @@ TEST_F(Extraction, MemoCutShortAtAnySegmentBoundary)
     EXPECT_EQ(ReadFile(half + ".wav"), Bytes(wav.begin(), wav.end() - 10000));
 }
 
-// The output never goes through a link, whether it was there before the run
-// or swapped in while the run reads the source; and it lands in the folder
-// the picture was read from, whatever is swapped into that folder's path.
+// The output never goes through a link, whether it was there before the run or swapped in while the run reads
+// the source; and it lands in the folder the picture was read from, whatever is swapped into that folder's
+// path.
 TEST_F(Extraction, OutputGoesWhereThePictureWasReadNeverThroughALink)
 {
     TempDir other;
@@ -364,8 +360,8 @@ TEST_F(Extraction, OutputGoesWhereThePictureWasReadNeverThroughALink)
     }
 }
 
-// A new WAV is linked straight to its name: no temporary name exists that
-// a kill could leave behind. Replacing one needs a temporary name.
+// A new WAV is linked straight to its name: no temporary name exists that a kill could leave behind. Replacing
+// one needs a temporary name.
 TEST_F(Extraction, FirstExtractionNamesNoTemporaryFile)
 {
     const std::string src = Save("a.jpg", CameraFile(SoundBytes(300)));
@@ -385,8 +381,8 @@ TEST_F(Extraction, FirstExtractionNamesNoTemporaryFile)
     EXPECT_EQ(named[2], "a.jpg.wav");
 }
 
-// The WAV gets the picture's permission bits, limited by the umask, as cp
-// gives them; a private picture never yields a readable memo.
+// The WAV gets the picture's permission bits, limited by the umask, as cp gives them; a private picture never
+// yields a readable memo.
 TEST_F(Extraction, PermissionsFollowTheSourceUnderTheUmask)
 {
     const struct {
@@ -404,9 +400,8 @@ TEST_F(Extraction, PermissionsFollowTheSourceUnderTheUmask)
     }
 }
 
-// pic.jpg's second memo and a picture named pic.jpg.2 both ask for
-// pic.jpg.2.wav: whichever comes second in the run takes the next free
-// index, and the rows name it.
+// pic.jpg's second memo and a picture named pic.jpg.2 both ask for pic.jpg.2.wav: whichever comes second in the
+// run takes the next free index, and the rows name it.
 TEST_F(Extraction, NoMemoOfARunReplacesAnother)
 {
     const std::string two = Save("pic.jpg", fpxrgen::MakeSample(fpxrgen::Layout::TwoMemos, memo1, memo2).file);
@@ -418,9 +413,8 @@ TEST_F(Extraction, NoMemoOfARunReplacesAnother)
     EXPECT_EQ(ReadFile(one + ".wav"), SoundBytes(200));
 }
 
-// With another output folder each WAV takes its picture's place in a tree
-// mirrored below it, folders made as needed, rows naming what was written; a
-// link planted where a folder goes is never followed (that file fails).
+// With another output folder each WAV takes its picture's place in a tree mirrored below it, folders made as
+// needed, rows naming what was written; a link planted where a folder goes is never followed (that file fails).
 TEST_F(Extraction, OtherFolderMirrorsTheTreeNeverThroughALink)
 {
     TempDir out, victim, elsewhere;
@@ -452,9 +446,9 @@ TEST_F(Extraction, OtherFolderMirrorsTheTreeNeverThroughALink)
 
 }
 
-// A picture's folder that cannot be written: another folder is asked for
-// once a run, naming the sources' common parent, and takes every later memo;
-// without one the failure stands and ends the run unless it is to keep going.
+// A picture's folder that cannot be written: another folder is asked for once a run, naming the sources' common
+// parent, and takes every later memo; without one the failure stands and ends the run unless it is to keep
+// going.
 TEST_F(Extraction, AnotherFolderIsAskedOnceWhenThePicturesCannotBeWritten)
 {
     TempDir out;

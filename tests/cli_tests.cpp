@@ -33,8 +33,8 @@ protected:
     }
 };
 
-// Arguments -> exit status, standard output (exact) and standard error
-// (contains), in order: a case sees what the ones before it wrote.
+// Arguments -> exit status, standard output (exact) and standard error (contains), in order: a case sees what
+// the ones before it wrote.
 TEST_F(Cli, ArgumentsGiveStatusRowsAndReasons)
 {
     const std::string pic = CopySample(dir / "sub/IM000101.JPG");
@@ -45,8 +45,8 @@ TEST_F(Cli, ArgumentsGiveStatusRowsAndReasons)
     const TempDir other, empty;
     const std::string fifo = other / "fifo.jpg";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
-    // What a file name holds cannot forge or split a row: control characters
-    // and backslashes are escaped, or rows end in NUL with -0.
+    // What a file name holds cannot forge or split a row: control characters and backslashes are escaped, or
+    // rows end in NUL with -0.
     const std::string odd = CopySample(other / "a\nOutput file: x Done\tb\\n.jpg");
     const std::string shown = other / "a\\nOutput file: x Done\\tb\\\\n.jpg";
     const std::string usage = "Usage: vocaline-extract [--check] [-r] [--mask PATTERN] [-o DIR] [--keep-going] [-0] "
@@ -166,8 +166,8 @@ TEST_F(Cli, OutputFolderMirrorsAReadOnlyTree)
     EXPECT_EQ(("\n" + again.out).find("\n" + pics + "wav/"), std::string::npos) << again.out;
 }
 
-// A folder that cannot be read is named with its reason, and so is an
-// output that cannot be written; both give status 1.
+// A folder that cannot be read is named with its reason, and so is an output that cannot be written; both give
+// status 1.
 TEST_F(Cli, UnreadableFoldersAndFullOutput)
 {
     const std::string pic = CopySample(dir / "IM000101.JPG");
@@ -192,9 +192,9 @@ TEST_F(Cli, UnreadableFoldersAndFullOutput)
     EXPECT_NE(full.err.find("cannot write standard output: No space left on device"), std::string::npos);
 }
 
-// Several patterns in one mask (by default both JPEG endings and FlashPix
-// files); folders that match it are no rows and no error; a relative folder
-// prints as the plain absolute path; each folder's files come in name order.
+// Several patterns in one mask (by default both JPEG endings and FlashPix files); folders that match it are no
+// rows and no error; a relative folder prints as the plain absolute path; each folder's files come in name
+// order.
 TEST_F(Cli, MasksFoldersAndEverySource)
 {
     MakeDir(dir / "folder.jpg");

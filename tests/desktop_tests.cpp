@@ -1,5 +1,5 @@
-// The program as a German or French desktop user meets it: its texts in the
-// user's language, the file manager asked to show a file.
+// The program as a German or French desktop user meets it: its texts in the user's language, the file manager
+// asked to show a file.
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDBusConnection>
@@ -45,8 +45,8 @@ TEST(Translations, LogRowsAndTheSoundTooltipKeepPathBytes)
     EXPECT_EQ(DescribeMemo(dir / "p.jpg"), "Sprachnotiz, 3 Sekunden\n11:09 \u00B7 HP 618\nim Bild\nmu-law, 11.025 Hz, Stereo");
 }
 
-// The labels and buttons, at the window's first size, that do not show their
-// whole text: too narrow or too low, or lying over a neighbour placed by hand.
+// The labels and buttons, at the window's first size, that do not show their whole text: too narrow or too low,
+// or lying over a neighbour placed by hand.
 QStringList CutShort(QWidget& window)
 {
     window.show();
@@ -70,8 +70,7 @@ QStringList CutShort(QWidget& window)
     return cut;
 }
 
-// main() starts the program under LANG=de_DE.UTF-8: German first, then the
-// translation follows the locale.
+// main() starts the program under LANG=de_DE.UTF-8: German first, then the translation follows the locale.
 TEST(Translations, FollowTheLocaleAndFitTheirControls)
 {
     const std::pair<QLocale, const char*> locales[] = {{QLocale::system(), "Suchen"},
@@ -114,8 +113,8 @@ public:
     QStringList shown;
 };
 
-// Run on a private bus (see gui_tests.cmake): the file manager is asked to
-// show the file; with none on the bus, the folder opens.
+// Run on a private bus (see gui_tests.cmake): the file manager is asked to show the file; with none on the bus,
+// the folder opens.
 TEST(ShowInFolder, AsksTheFileManagerElseOpensTheFolder)
 {
     QDBusConnection bus = QDBusConnection::sessionBus();

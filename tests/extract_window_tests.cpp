@@ -1,5 +1,5 @@
-// Extract Sound and Extract and play as the window runs them: which rows
-// they take and what they play. The run itself is tested in audio_tests.
+// Extract Sound and Extract and play as the window runs them: which rows they take and what they play. The run
+// itself is tested in audio_tests.
 
 #include <QAccessible>
 #include <QContextMenuEvent>
@@ -28,9 +28,8 @@ std::string Summary(int written, int without, int failed)
          + std::to_string(failed) + " failed";
 }
 
-// Each press with its rows: every picture is extracted and the first
-// plays the WAV this run wrote, never one left from an earlier run; a WAV
-// row plays as it is, with no extraction; nothing selected is said so.
+// Each press with its rows: every picture is extracted and the first plays the WAV this run wrote, never one
+// left from an earlier run; a WAV row plays as it is, with no extraction; nothing selected is said so.
 TEST_F(ExtractWindow, ExtractAndPlayPlaysOnlyWhatThisRunWrote)
 {
     shown.Click(IDC_EXTRACT);
@@ -72,8 +71,8 @@ TEST_F(ExtractWindow, ExtractAndPlayPlaysOnlyWhatThisRunWrote)
     }
     EXPECT_FALSE(Exists(dir / "mywav.wav"));
 
-    // A first row without a memo plays nothing, whatever the rows after it
-    // wrote; nor does a run cancelled (here at its message box).
+    // A first row without a memo plays nothing, whatever the rows after it wrote; nor does a run cancelled
+    // (here at its message box).
     Camera("a_quiet.jpg", "IM000102.JPG");
     Camera("q_gone.jpg");
     services.played.clear();
@@ -92,8 +91,7 @@ TEST_F(ExtractWindow, ExtractAndPlayPlaysOnlyWhatThisRunWrote)
     EXPECT_TRUE(shown.LogRows().back().ends_with(", cancelled"));
 }
 
-// The real box: a failure's warns, a question asks; Enter takes the first
-// button; Escape OK, or else No.
+// The real box: a failure's warns, a question asks; Enter takes the first button; Escape OK, or else No.
 TEST(ChoiceBox, EnterTakesTheFirstEscapeTheSafeAnswer)
 {
     using services::Choice;
@@ -122,8 +120,8 @@ TEST(ChoiceBox, EnterTakesTheFirstEscapeTheSafeAnswer)
     }
 }
 
-// A box per failure until the user says Skip All; from then on the
-// failures go only to the log, each with its reason, and to the summary.
+// A box per failure until the user says Skip All; from then on the failures go only to the log, each with its
+// reason, and to the summary.
 TEST_F(ExtractWindow, SkipAllLeavesLaterFailuresToTheLog)
 {
     for (int i = 0; i < 20; ++i)
@@ -145,8 +143,8 @@ TEST_F(ExtractWindow, SkipAllLeavesLaterFailuresToTheLog)
                                         Summary(0, 0, 21)}));
 }
 
-// A read-only view of a folder for the test's length, by a bind mount;
-// not ready where the system allows no mount.
+// A read-only view of a folder for the test's length, by a bind mount; not ready where the system allows no
+// mount.
 struct ReadOnlyView {
     std::string view;
     bool ready = false;
@@ -159,9 +157,8 @@ struct ReadOnlyView {
     ~ReadOnlyView() { ::umount2(view.c_str(), MNT_DETACH); }
 };
 
-// Extract to… writes each memo at its picture's path below "Look in" in
-// the folder chosen; a folder that cannot be written offers the same, once
-// per run, and Extract and play plays from where the run wrote.
+// Extract to… writes each memo at its picture's path below "Look in" in the folder chosen; a folder that cannot
+// be written offers the same, once per run, and Extract and play plays from where the run wrote.
 TEST_F(ExtractWindow, ExtractToKeepsTheTreeAndRescuesReadOnlyFolders)
 {
     const Bytes expected = ReadFile(DataPath("expected/IM000101.JPG.wav"));
@@ -207,8 +204,8 @@ protected:
     }
 };
 
-// Play reads the memo from the picture and writes nothing, so a memo in a
-// folder nobody may write to plays all the same.
+// Play reads the memo from the picture and writes nothing, so a memo in a folder nobody may write to plays all
+// the same.
 TEST_F(RowMenu, PlayWritesNothingAndTheExtractionsTakeTheirOptions)
 {
     const std::string picture = Camera("IM000101.JPG");
@@ -229,9 +226,8 @@ TEST_F(RowMenu, PlayWritesNothingAndTheExtractionsTakeTheirOptions)
     EXPECT_EQ(services.shownInFolder, std::vector<std::string>{picture});
 }
 
-// Hovering, selecting and playing hostile rows never holds the window: a
-// trailer claiming a gigabyte is named, not read; a picture bomb is not
-// decoded; a FIFO is never opened, so its waiting writer stays waiting.
+// Hovering, selecting and playing hostile rows never holds the window: a trailer claiming a gigabyte is named,
+// not read; a picture bomb is not decoded; a FIFO is never opened, so its waiting writer stays waiting.
 TEST_F(RowMenu, HostileRowsNeverHoldTheWindow)
 {
     memogen::WriteSparseTrailerMemo(dir / "big.jpg", uint64_t{1} << 30);

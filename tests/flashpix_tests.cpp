@@ -39,9 +39,8 @@ Bytes Memo(size_t size, unsigned seed)
 
 using Layouts = ::testing::TestWithParam<Layout>;
 
-// Every memo is read and written (the first as .wav, then .2.wav), the
-// presence test says Yes exactly when one is, and an independent reader of
-// the format sees the same bytes.
+// Every memo is read and written (the first as .wav, then .2.wav), the presence test says Yes exactly when one
+// is, and an independent reader of the format sees the same bytes.
 TEST_P(Layouts, GiveEveryMemoAndAgreeWithExiftool)
 {
     const Sample sample = MakeSample(GetParam(), Memo(9000, 1), Memo(3001, 2));

@@ -1,6 +1,6 @@
 #pragma once
-// Helpers for the window tests: the replaceable services answered and
-// recorded, and the real dialog driven and read through its widgets.
+// Helpers for the window tests: the replaceable services answered and recorded, and the real dialog driven and
+// read through its widgets.
 #include <QAbstractButton>
 #include <QApplication>
 #include <QLineEdit>
@@ -22,8 +22,7 @@
 #include "ui/preview.h"
 #include "ui/searchbar.h"
 
-// Installs recording stand-ins for the services that would ask a person;
-// restores the real ones when it goes.
+// Installs recording stand-ins for the services that would ask a person; restores the real ones when it goes.
 class RecordedServices {
 public:
     RecordedServices();
@@ -51,8 +50,8 @@ public:
     QAbstractButton* Button(int id) const { return qobject_cast<QAbstractButton*>(dlg.GetDlgItem(id)); }
     QLineEdit* Edit(int id) const { return qobject_cast<QLineEdit*>(dlg.GetDlgItem(id)); }
     CListView* List(int id) const { return qobject_cast<CListView*>(dlg.GetDlgItem(id)); }
-    // Clicks a button; an extraction it starts has ended when it returns.
-    // WaitForExtraction waits for an export too.
+    // Clicks a button; an extraction it starts has ended when it returns. WaitForExtraction waits for an export
+    // too.
     void Click(int id);
     void WaitForExtraction();
     void SetText(int id, const std::string& text) { dlg.SetDlgItemText(id, text); }
@@ -65,8 +64,7 @@ public:
     void Select(const std::vector<int>& rows);
     // Runs a search of folder with the given list mode (0, 1, 2).
     void Search(const std::string& folder, int mode = 0, bool subfolders = false);
-    // Lists the files of folder (and its subfolders) that the mask takes, all
-    // selected.
+    // Lists the files of folder (and its subfolders) that the mask takes, all selected.
     void ListAll(const std::string& folder, bool subfolders = true);
 };
 
@@ -84,9 +82,8 @@ protected:
     }
 };
 
-// One tree, made once, large enough for a search to take many of the
-// window's event passes: the filler files, and a few with their own sizes
-// and times (UTC) for sorting.
+// One tree, made once, large enough for a search to take many of the window's event passes: the filler files,
+// and a few with their own sizes and times (UTC) for sorting.
 class BigTree : public WindowTest {
 protected:
     static constexpr int kFiller = 3000;
@@ -126,9 +123,7 @@ protected:
     }
 };
 
-// Runs `action` once the event loop next turns, e.g. inside a modal run or
-// a search.
+// Runs `action` once the event loop next turns, e.g. inside a modal run or a search.
 void Soon(std::function<void()> action, int delayMs = 0);
-// Takes entry from the menu that has popped up once the event loop next
-// turns.
+// Takes entry from the menu that has popped up once the event loop next turns.
 void ChooseSoon(const QString& entry);

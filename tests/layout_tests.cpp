@@ -1,6 +1,5 @@
-// The window on the screens people have, in English, German and French: the
-// screen comes from the platform's configuration (one run per screen, see
-// gui_tests.cmake). A first start and four reopenings, as a user would.
+// The window on the screens people have, in English, German and French: the screen comes from the platform's
+// configuration (one run per screen, see gui_tests.cmake). A first start and four reopenings, as a user would.
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
@@ -14,8 +13,8 @@
 
 namespace {
 
-// The controls a user reads or clicks, each inside the window and none over
-// another; every heading of the list whole.
+// The controls a user reads or clicks, each inside the window and none over another; every heading of the list
+// whole.
 void ExpectLaidOut(CMainDlg& dlg, const std::string& where)
 {
     std::vector<std::pair<QString, QRect>> taken;

@@ -1,6 +1,5 @@
-// Memos from every source: generated phone trailers and Exif-named WAVs,
-// and damaged trailers and compound files (the real camera files are held
-// against exiftool and sox by the report tests).
+// Memos from every source: generated phone trailers and Exif-named WAVs, and damaged trailers and compound
+// files (the real camera files are held against exiftool and sox by the report tests).
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -46,8 +45,7 @@ TEST(Memos, GeneratedTrailersAndRelatedSoundFiles)
         {"related.jpg", related("PICT0057.WAV"), "PICT0057.WAV", true, MemoSource::BesideThePicture, "beside it: PICT0057.WAV"},
         {"related_intel.jpg", related("PICT0058.WAV", false), "PICT0058.WAV", true, MemoSource::BesideThePicture, "beside it: PICT0058.WAV"},
         {"related_missing.jpg", related("PICT0059.WAV"), "", false, {}, "", "PICT0059.WAV"},
-        // Minolta's tag as libexif writes it, in the Exif and the
-        // Interoperability IFD, behind JFIF's APP0 too.
+        // Minolta's tag as libexif writes it, in the Exif and the Interoperability IFD, behind JFIF's APP0 too.
         {"minolta.jpg", PictureNamingSound("PICT0069.WAV"), "", false, {}, "", "PICT0069.WAV"},
         {"interop.jpg", PictureNamingSound("PICT0062.WAV", true), "PICT0062.WAV", true, MemoSource::BesideThePicture, "beside it: PICT0062.WAV"},
         {"interop_gone.jpg", PictureNamingSound("PICT0063.WAV", true), "", false, {}, "", "PICT0063.WAV"},
@@ -113,9 +111,8 @@ TEST(Memos, GeneratedTrailersAndRelatedSoundFiles)
     EXPECT_FALSE(memos[0].bComplete);
 }
 
-// A sidecar is read only from the picture's folder and never through a
-// link, and when root reads, only one of the picture's owner or of root;
-// the WAV gets no permission the sidecar does not have.
+// A sidecar is read only from the picture's folder and never through a link, and when root reads, only one of
+// the picture's owner or of root; the WAV gets no permission the sidecar does not have.
 TEST(Memos, SidecarsOfTheirOwnFolderAndOwnerOnly)
 {
     using namespace memogen;
@@ -144,8 +141,8 @@ TEST(Memos, SidecarsOfTheirOwnFolderAndOwnerOnly)
 
     if (::geteuid() != 0)
         GTEST_SKIP() << "the owner check applies to root only, and only root can give files to others";
-    // The folder and picture of nobody (65534): a sidecar of a third user is
-    // not read, nobody's own and root's are.
+    // The folder and picture of nobody (65534): a sidecar of a third user is not read, nobody's own and root's
+    // are.
     for (const std::string& path : {dir.path(), dir / "own.jpg"})
         ASSERT_EQ(::chown(path.c_str(), 65534, 65534), 0);
     for (const auto& [owner, memo] : {std::pair{12345u, false}, {65534u, true}, {0u, true}}) {
@@ -154,8 +151,8 @@ TEST(Memos, SidecarsOfTheirOwnFolderAndOwnerOnly)
     }
 }
 
-// A memo over 256 MB, from any source, is proven by its first bytes and
-// never read: the extraction says so and writes nothing.
+// A memo over 256 MB, from any source, is proven by its first bytes and never read: the extraction says so and
+// writes nothing.
 TEST(Memos, OverTheBudgetProvenNotRead)
 {
     TempDir dir;
@@ -216,8 +213,8 @@ TEST(Memos, DamagedTrailersGiveNone)
     ExpectNoMemo(cases, "p.jpg");
 }
 
-// The real compound file with its memo stream's sector chain damaged: the
-// reader neither hangs nor reads past what the file holds.
+// The real compound file with its memo stream's sector chain damaged: the reader neither hangs nor reads past
+// what the file holds.
 TEST(Memos, DamagedCompoundFilesGiveNoMemo)
 {
     const Bytes fpx = ReadFile(DataPath("real/kodak-dc260/P0004795.FPX"));
@@ -248,9 +245,8 @@ TEST(Memos, DamagedCompoundFilesGiveNoMemo)
     ExpectNoMemo(cases, "p.fpx");
 }
 
-// Directories libgsf would recurse through until the stack ran out, or sort
-// for seconds, are refused before it sees them, also under a JPEG's name.
-// The largest directory allowed is read.
+// Directories libgsf would recurse through until the stack ran out, or sort for seconds, are refused before it
+// sees them, also under a JPEG's name. The largest directory allowed is read.
 TEST(Memos, HostileCompoundDirectoriesAreNoFlashPixFiles)
 {
     using memogen::CompoundFile;

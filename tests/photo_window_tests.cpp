@@ -1,6 +1,5 @@
-// The window as a photo tool: the preview, extraction in the background,
-// Escape and the keys, and the first start (the window's remembered shape is
-// tested with the remembered form, the layout in layout_tests.cpp).
+// The window as a photo tool: the preview, extraction in the background, Escape and the keys, and the first
+// start (the window's remembered shape is tested with the remembered form, the layout in layout_tests.cpp).
 
 #include <QClipboard>
 #include <QLabel>
@@ -55,8 +54,7 @@ TEST_F(PhotoWindow, PreviewShowsThePictureUprightAndItsMemo)
     ASSERT_TRUE(picture && memo);
     EXPECT_EQ(picture->accessibleName(), "Picture"); // what a screen reader says
     EXPECT_EQ(memo->accessibleName(), "Memo");
-    // The facts, line by line, each label named by its text for a screen
-    // reader; and the time.
+    // The facts, line by line, each label named by its text for a screen reader; and the time.
     const auto facts = [&] {
         QStringList lines;
         for (QLabel* label : memo->findChildren<QLabel*>()) {
@@ -81,9 +79,8 @@ TEST_F(PhotoWindow, PreviewShowsThePictureUprightAndItsMemo)
     EXPECT_EQ(facts(), "No memo");
     EXPECT_FALSE(play->isEnabled());
 
-    // The date taken (in the locale's words: the translation tests), the
-    // camera without its maker twice; a camera without a clock gives no
-    // date; a memo under ten seconds counts tenths.
+    // The date taken (in the locale's words: the translation tests), the camera without its maker twice; a
+    // camera without a clock gives no date; a memo under ten seconds counts tenths.
     Preview("hp.jpg");
     EXPECT_TRUE(facts().starts_with("Voice memo, 11 seconds|") && facts().find("2021") != std::string::npos
                 && facts().ends_with(" \u00B7 hp PhotoSmart 43x series|inside the picture")) << facts();
@@ -96,8 +93,8 @@ TEST_F(PhotoWindow, PreviewShowsThePictureUprightAndItsMemo)
 
     Preview("memo.jpg");
     EXPECT_EQ(time(), "0:00.0 / 0:06.0");
-    // Right and Left step a second along the memo, before it plays too (three
-    // Rights first: from 0 a wrong way would hide behind the stop at 0).
+    // Right and Left step a second along the memo, before it plays too (three Rights first: from 0 a wrong way
+    // would hide behind the stop at 0).
     auto* position = memo->findChild<QSlider*>();
     position->setFocus();
     for (const Qt::Key key : {Qt::Key_Right, Qt::Key_Right, Qt::Key_Right, Qt::Key_Left})
@@ -113,8 +110,8 @@ TEST_F(PhotoWindow, PreviewShowsThePictureUprightAndItsMemo)
         EXPECT_EQ(picture->text(), "No preview") << unreadable;
         EXPECT_EQ(picture->accessibleDescription(), "No preview");
     }
-    // A WAV put beside a picture is seen at its next selection, and so is
-    // its going; a screen reader hears which picture is shown.
+    // A WAV put beside a picture is seen at its next selection, and so is its going; a screen reader hears
+    // which picture is shown.
     Preview("quiet.jpg");
     EXPECT_EQ(facts(), "No memo");
     EXPECT_EQ(picture->accessibleDescription(), "quiet.jpg");
@@ -127,8 +124,7 @@ TEST_F(PhotoWindow, PreviewShowsThePictureUprightAndItsMemo)
     Preview("quiet.jpg");
     EXPECT_EQ(facts(), "No memo");
 
-    // A picture seen before a narrower pane is fitted again when it comes
-    // back, not shown at its old size.
+    // A picture seen before a narrower pane is fitted again when it comes back, not shown at its old size.
     auto* splitter = dlg.findChild<QSplitter*>();
     splitter->setSizes({150, splitter->width() - 150});
     QApplication::processEvents();
@@ -179,9 +175,8 @@ TEST_F(PhotoWindow, ExtractionRunsInTheBackgroundAndCancelLeavesWholeWavs)
     EXPECT_LT(wavs, kFiles);
     EXPECT_EQ(shown.LogRows().back(), std::to_string(wavs) + " memos written, 0 without a memo, 0 failed, cancelled");
 
-    // The counts, by memo (a picture may hold two) and by file; a memo cut
-    // short fails. A failure first (a subfolder's rows come first) leaves the
-    // later files their own counts; the run waits for each message box.
+    // The counts, by memo (a picture may hold two) and by file; a memo cut short fails. A failure first (a
+    // subfolder's rows come first) leaves the later files their own counts; the run waits for each message box.
     TempDir mixed;
     MakeDir(mixed / "sub");
     WriteText(mixed / "sub/gone.jpg", "gone soon");
@@ -208,10 +203,9 @@ TEST_F(PhotoWindow, ExtractionRunsInTheBackgroundAndCancelLeavesWholeWavs)
     EXPECT_TRUE(shown.LogRows().back().ends_with(", cancelled"));
 }
 
-// Escape stops what runs and nothing else (Ctrl+Q is the app test's). F5
-// or Enter searches, hits come in name order and the rows take the keyboard,
-// Ctrl+A and Ctrl+C copy the paths in the order shown, Shift+F10 opens the
-// row menu, and an open nobody can serve says so.
+// Escape stops what runs and nothing else (Ctrl+Q is the app test's). F5 or Enter searches, hits come in name
+// order and the rows take the keyboard, Ctrl+A and Ctrl+C copy the paths in the order shown, Shift+F10 opens
+// the row menu, and an open nobody can serve says so.
 TEST_F(BigTree, EscapeCancelsOnlyAndTheKeysReachTheRows)
 {
     shown.SetText(IDC_LOOKIN, tree->path());
@@ -252,9 +246,8 @@ TEST_F(BigTree, EscapeCancelsOnlyAndTheKeysReachTheRows)
     EXPECT_NE(services.boxes[0].find(*tree / "f10.jpg"), std::string::npos);
 }
 
-// A first start, with nothing remembered: "Look in" is the Pictures folder
-// (home without one), subfolders and the sound check are on, the mask takes
-// both JPEG endings and FlashPix files; the options stay open until the
+// A first start, with nothing remembered: "Look in" is the Pictures folder (home without one), subfolders and
+// the sound check are on, the mask takes both JPEG endings and FlashPix files; the options stay open until the
 // user's first search folds them, which is remembered.
 TEST(FirstUse, PicturesFolderSubfoldersAndSoundCheck)
 {

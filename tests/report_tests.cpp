@@ -1,5 +1,5 @@
-// vocaline-extract --format: every field read back and held against what
-// exiftool, sox and sha256sum say of the same memo.
+// vocaline-extract --format: every field read back and held against what exiftool, sox and sha256sum say of the
+// same memo.
 #include <gtest/gtest.h>
 
 #include <QByteArray>
@@ -77,8 +77,8 @@ TEST(Report, RealSamplesAgreeWithExiftoolAndSox)
         EXPECT_EQ(Field(r, "sample_rate"), Shell("sox --i -r " + memo));
         EXPECT_EQ(Field(r, "channels"), Shell("sox --i -c " + memo));
         EXPECT_NEAR(r.value("duration_s").toDouble(), std::stod(Shell("sox --i -D " + memo)), 0.0005);
-        // A camera without a clock writes zeros: no time at all. The memo's
-        // own Exif chunk names its recorder before the picture's Exif does.
+        // A camera without a clock writes zeros: no time at all. The memo's own Exif chunk names its recorder
+        // before the picture's Exif does.
         const std::string taken = Shell("exiftool -s3 -d %Y-%m-%dT%H:%M:%S -EXIF:DateTimeOriginal " + Quote(path));
         EXPECT_EQ(Field(r, "recorded"), taken.rfind("0000", 0) == 0 ? "" : taken);
         std::string camera = Shell("exiftool -s3 -RIFF:Make -RIFF:Model " + memo + " | paste -sd' '");
@@ -86,8 +86,8 @@ TEST(Report, RealSamplesAgreeWithExiftoolAndSox)
             camera = Shell("exiftool -s3 -EXIF:Make -EXIF:Model " + Quote(path) + " | paste -sd' '");
         EXPECT_EQ(Field(r, "camera"), camera);
 
-        // The run writes the memo as stored, and as PCM the samples sox
-        // decodes from it (HP's short RIFF sizes included).
+        // The run writes the memo as stored, and as PCM the samples sox decodes from it (HP's short RIFF sizes
+        // included).
         Shell(VOCALINE_EXTRACT " " + Quote(copy));
         EXPECT_EQ(ReadFile(copy + ".wav"), ReadFile(memo));
         Shell(VOCALINE_EXTRACT " --pcm " + Quote(copy));
@@ -96,9 +96,8 @@ TEST(Report, RealSamplesAgreeWithExiftoolAndSox)
     }
 }
 
-// The picture's full date beats a memo's bare time of day; a picture with
-// no taken date lends the record nothing (when its file was changed is not
-// when the memo was recorded).
+// The picture's full date beats a memo's bare time of day; a picture with no taken date lends the record
+// nothing (when its file was changed is not when the memo was recorded).
 TEST(Report, RecordedIsTheFullestDateOfMemoAndPicture)
 {
     const struct {
@@ -123,9 +122,8 @@ TEST(Report, RecordedIsTheFullestDateOfMemoAndPicture)
     }
 }
 
-// Names with quotes, commas and line breaks come back whole through any
-// RFC 4180 reader (Python's here); a name that is not UTF-8 comes back
-// byte for byte through path_base64.
+// Names with quotes, commas and line breaks come back whole through any RFC 4180 reader (Python's here); a name
+// that is not UTF-8 comes back byte for byte through path_base64.
 TEST(Report, CsvAndBase64GiveBackTheExactNames)
 {
     TempDir dir;
@@ -200,8 +198,8 @@ TEST(Report, ExtractionOutcomes)
     EXPECT_EQ(Field(r[0], "outcome"), "failed");
     EXPECT_EQ(Field(r[0], "error").rfind("could not create the output file: ", 0), 0u);
 
-    // A memo the camera named but that is gone: named in both formats, and
-    // no-memo to the extraction; --check's rows still say No.
+    // A memo the camera named but that is gone: named in both formats, and no-memo to the extraction; --check's
+    // rows still say No.
     WriteFile(dir / "minolta.jpg", PictureNamingSound("PICT0057.WAV"));
     const std::string minolta = Quote(dir / "minolta.jpg");
     for (const char* args : {"--check --format=json ", "--format=json "}) {

@@ -1,5 +1,5 @@
-// "Export list…": the rows shown, in the order shown, saved as the same CSV
-// that vocaline-extract writes, only where the save dialog says.
+// "Export list…": the rows shown, in the order shown, saved as the same CSV that vocaline-extract writes, only
+// where the save dialog says.
 #include <unistd.h>
 
 #include <clocale>
@@ -30,8 +30,8 @@ protected:
 
 TEST_F(ExportWindow, CtrlESavesTheRowsShownAsTheCommandLinesCsv)
 {
-    // The C library's numbers and error texts in German ("5,997"), as the
-    // window's locale may set them, from a locale made for the test.
+    // The C library's numbers and error texts in German ("5,997"), as the window's locale may set them, from a
+    // locale made for the test.
     const TempDir locales;
     std::system(("localedef -i de_DE -f UTF-8 " + Quote(locales / "de_DE.UTF-8") + " >/dev/null 2>&1").c_str());
     setenv("LOCPATH", locales.path().c_str(), 1);
@@ -66,8 +66,7 @@ TEST_F(ExportWindow, CtrlESavesTheRowsShownAsTheCommandLinesCsv)
     ASSERT_EQ(services.boxes.size(), 1u);
     EXPECT_EQ(services.boxes[0], "Could not write the list\n" + dir / "gone/list.csv" + "\nNo such file or directory");
 
-    // A long list is written in the background; Escape stops it before
-    // anything is written, and says nothing.
+    // A long list is written in the background; Escape stops it before anything is written, and says nothing.
     for (int i = 0; i < 4000; ++i)
         ASSERT_EQ(::link((dir / "a.jpg").c_str(), (dir / ("m" + std::to_string(i) + ".jpg")).c_str()), 0);
     shown.Search(dir.path());

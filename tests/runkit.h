@@ -6,9 +6,8 @@
 
 #include "audio/extract.h"
 
-// Records what a run tells the user, in order: "row:" for a log row, "box:"
-// for a message box. onRow runs as each row arrives, so a test can change
-// the disk at a known step of the run.
+// Records what a run tells the user, in order: "row:" for a log row, "box:" for a message box. onRow runs as
+// each row arrives, so a test can change the disk at a known step of the run.
 struct Recorder : IExtractReport {
     std::vector<std::string> events;
     std::function<void(const std::string&)> onRow;

@@ -8,8 +8,8 @@
 
 namespace {
 
-// Records every report as "found:<path>", "discarded" or "folder:<folder>";
-// can stop the search at its first hit.
+// Records every report as "found:<path>", "discarded" or "folder:<folder>"; can stop the search at its first
+// hit.
 struct Recorder : ISearchReport {
     CFileSearch* stopAtFirstHit = nullptr;
     std::vector<std::string> reports;
@@ -94,9 +94,8 @@ TEST_F(Finder, MaskIgnoresCaseTakesHiddenEntriesAndFolders)
     EXPECT_EQ(log.reports, (std::vector<std::string>{"folder:" + dir / "x.jpg/", "found:" + dir / "x.jpg/inner.jpg"}));
 }
 
-// The size range is inclusive and a folder's size is 0. Only files whose
-// bytes hold the text are hits, letters in either case, also where the text
-// spans two reads; a folder holds no text.
+// The size range is inclusive and a folder's size is 0. Only files whose bytes hold the text are hits, letters
+// in either case, also where the text spans two reads; a folder holds no text.
 TEST_F(Finder, SizeRangeAndContainingText)
 {
     for (const auto& [name, size] : {std::pair{"nine.jpg", 9}, {"ten.jpg", 10}, {"eleven.jpg", 11}})
@@ -116,8 +115,7 @@ TEST_F(Finder, SizeRangeAndContainingText)
     EXPECT_EQ(Found(), (std::vector<std::string>{dir / "across.jpg"}));
 }
 
-// A stop at the first hit, deep down, unwinds past every sibling folder with
-// folder reports only.
+// A stop at the first hit, deep down, unwinds past every sibling folder with folder reports only.
 TEST_F(Finder, StopUnwindsPastSiblingsWithFolderReportsOnly)
 {
     MakeDir(dir / "a/c");

@@ -1,5 +1,5 @@
-// The Search button from the window: the form read once, list modes, row
-// texts, status line and the live, cancellable search.
+// The Search button from the window: the form read once, list modes, row texts, status line and the live,
+// cancellable search.
 
 #include <QAccessible>
 #include <QElapsedTimer>
@@ -19,9 +19,8 @@ protected:
     void File(const std::string& name, size_t size = 1) { WriteFile(dir / name, Bytes(size, 0x55)); }
 };
 
-// The list modes: Replace starts afresh, Add keeps listed hits single,
-// Remove takes away only the rows of hits; the status line counts hits. On
-// Linux Pic.jpg and pic.jpg are two files, and each mode tells them apart.
+// The list modes: Replace starts afresh, Add keeps listed hits single, Remove takes away only the rows of hits;
+// the status line counts hits. On Linux Pic.jpg and pic.jpg are two files, and each mode tells them apart.
 TEST_F(SearchWindow, ListModesTellNamesApartByCase)
 {
     const struct {
@@ -47,8 +46,7 @@ TEST_F(SearchWindow, ListModesTellNamesApartByCase)
     }
 }
 
-// "Look in" as a shell user types it or the folder picker gives it; a
-// folder that is not there is said so.
+// "Look in" as a shell user types it or the folder picker gives it; a folder that is not there is said so.
 TEST_F(SearchWindow, LookInIsExpandedAndChecked)
 {
     File("a.jpg");
@@ -80,9 +78,9 @@ TEST_F(SearchWindow, LookInIsExpandedAndChecked)
     }
 }
 
-// Sizes in kilobytes of 1024 bytes, bounds inclusive. A field that holds no
-// integer gives one message, keeps the focus and searches nothing (an Add
-// over these files would list more); a range that leaves nothing says so.
+// Sizes in kilobytes of 1024 bytes, bounds inclusive. A field that holds no integer gives one message, keeps
+// the focus and searches nothing (an Add over these files would list more); a range that leaves nothing says
+// so.
 TEST_F(SearchWindow, SizeFields)
 {
     for (const auto& [name, size] :
@@ -141,8 +139,8 @@ TEST_F(SearchWindow, SelectionSurvivesABatchedRemoval)
     EXPECT_EQ(sources, expected);
 }
 
-// The rows' texts; the speaker and the tooltip say which files hold a memo,
-// what it is and where, for every source the mask's patterns take.
+// The rows' texts; the speaker and the tooltip say which files hold a memo, what it is and where, for every
+// source the mask's patterns take.
 TEST_F(SearchWindow, RowTexts)
 {
     for (const size_t size : {0, 10239, 10240, 11263})
@@ -157,8 +155,8 @@ TEST_F(SearchWindow, RowTexts)
     shown.SetText(IDC_FILEMASK, "*.jpg; *.FPX");
     shown.Search(dir.path()); // without the sound check: column 4 stays empty
     EXPECT_EQ(shown.Row(0)[4], "");
-    // "Only list files with sound" ticks "Check for sound" and stays alone
-    // when it goes; "Check for sound" takes it along when that goes.
+    // "Only list files with sound" ticks "Check for sound" and stays alone when it goes; "Check for sound"
+    // takes it along when that goes.
     shown.Click(IDC_ONLYWITHSOUND);
     EXPECT_TRUE(shown.Button(IDC_CHECKSOUND)->isChecked());
     shown.Search(dir.path());
@@ -190,8 +188,7 @@ TEST_F(SearchWindow, RowTexts)
         const auto tip = [&] { return view->model()->index(i, 4).data(Qt::ToolTipRole).toString().toStdString(); };
         EXPECT_TRUE(QTest::qWaitFor([&] { return tip() != "Yes"; }));
         EXPECT_EQ(tip(), yes ? memos.at(name) : std::string("No"));
-        // The WAV beside it rewritten in place, taken away, put back: the
-        // tooltip tells the memo there is now.
+        // The WAV beside it rewritten in place, taken away, put back: the tooltip tells the memo there is now.
         if (name == "P1010006.JPG") {
             WriteFile(dir / "P1010006.WAV", fpxrgen::MakeWav({.nFormatTag = 1, .nBitsPerSample = 8, .nBlockAlign = 1,
                                                               .data = Bytes(16000, 0x80)}));
@@ -210,16 +207,15 @@ TEST_F(SearchWindow, RowTexts)
     EXPECT_FALSE(shown.Button(IDC_ONLYWITHSOUND)->isChecked());
 }
 
-// "Missing" for a memo the camera named that is gone, "?" for a picture
-// that cannot be read, each with its reason as tooltip and read out as
-// shown; sorted Yes, Missing, No, ?; "Only list files with sound" lists neither.
+// "Missing" for a memo the camera named that is gone, "?" for a picture that cannot be read, each with its
+// reason as tooltip and read out as shown; sorted Yes, Missing, No, ?; "Only list files with sound" lists
+// neither.
 TEST_F(SearchWindow, MissingAndUnknownSound)
 {
     Camera("1.jpg");
     WriteFile(dir / "2.jpg", PictureNamingSound("PICT0057.WAV"));
     File("3.jpg");
-    // A picture whose every read fails, for root as for anyone: the
-    // process's own memory, read at address 0.
+    // A picture whose every read fails, for root as for anyone: the process's own memory, read at address 0.
     std::filesystem::create_symlink("/proc/self/mem", dir / "4.jpg");
     const std::string words[] = {"Yes", "Missing", "No", "?"};
     const std::string tips[] = {"", "The camera recorded PICT0057.WAV; it is not beside the picture", "No",
@@ -255,8 +251,8 @@ TEST_F(SearchWindow, MissingAndUnknownSound)
     EXPECT_EQ(shown.Text(IDC_STATUS), "4 items found, 1 with sound");
 }
 
-// What the user may do while a search runs, one after the other on the same
-// window, each from inside a live search.
+// What the user may do while a search runs, one after the other on the same window, each from inside a live
+// search.
 TEST_F(BigTree, ActionsDuringALiveSearch)
 {
     // Cancel stops the search and keeps the rows it listed.
@@ -278,8 +274,8 @@ TEST_F(BigTree, ActionsDuringALiveSearch)
     shown.Click(IDOK);
     EXPECT_EQ(shown.Rows(), 0);
 
-    // Commands run inside the search; Enter starts no second search and
-    // stops nothing; closing waits for the search, which it cancels.
+    // Commands run inside the search; Enter starts no second search and stops nothing; closing waits for the
+    // search, which it cancels.
     shown.Click(IDC_CHECKSOUND);
     shown.Search(tree->path());
     shown.Select({0});
@@ -303,8 +299,8 @@ TEST_F(BigTree, ActionsDuringALiveSearch)
     EXPECT_FALSE(dlg.isVisible());
 }
 
-// Clicking a heading sorts by that column, Size by number and Modified by
-// time, and rows that a search brings later take their places.
+// Clicking a heading sorts by that column, Size by number and Modified by time, and rows that a search brings
+// later take their places.
 TEST_F(BigTree, SortingHoldsWhileASearchAddsRows)
 {
     CListView* view = shown.List(IDC_RESULTS);
@@ -338,8 +334,7 @@ TEST_F(BigTree, SortingHoldsWhileASearchAddsRows)
     EXPECT_EQ(shown.LogRows().front(), *tree / "big.jpg");
 }
 
-// "Containing text" reads every file: Cancel ends a search at once, also
-// inside a file far too large to read.
+// "Containing text" reads every file: Cancel ends a search at once, also inside a file far too large to read.
 TEST_F(SearchWindow, CancelStopsContainingTextInsideAFile)
 {
     shown.SetText(IDC_CONTAINING, "voice");
@@ -359,8 +354,8 @@ TEST_F(SearchWindow, CancelStopsContainingTextInsideAFile)
     EXPECT_EQ(shown.Text(IDC_STATUS), "Search cancelled, 0 items found");
 }
 
-// A double-click opens the row under the pointer and Enter the current
-// row; empty space and the right button open nothing.
+// A double-click opens the row under the pointer and Enter the current row; empty space and the right button
+// open nothing.
 TEST_F(SearchWindow, DoubleClickAndEnterOpenTheRowMeant)
 {
     File("a.jpg");

@@ -26,8 +26,7 @@ size_t FirstNonZeroSample(const Bytes& samples)
     return samples.size();
 }
 
-// Each suite runs in a process of its own (see the build): SDL picks its
-// driver once.
+// Each suite runs in a process of its own (see the build): SDL picks its driver once.
 TEST(Playback, DiskDriverWritesTheSamplesSoxDecodes)
 {
     TempDir dir;
@@ -44,8 +43,7 @@ TEST(Playback, DiskDriverWritesTheSamplesSoxDecodes)
     const auto start = std::chrono::steady_clock::now();
     ASSERT_TRUE(player.Play(wav));
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2)); // returns at once
-    // It says it plays until the sound has gone out, then closes the
-    // device: nothing more is written.
+    // It says it plays until the sound has gone out, then closes the device: nothing more is written.
     double position = 0, length = 0;
     EXPECT_TRUE(player.State(position, length));
     EXPECT_GT(length, 1.0);
@@ -64,8 +62,7 @@ TEST(Playback, DiskDriverWritesTheSamplesSoxDecodes)
     for (size_t i = lead + expected.size(); i < written.size(); ++i)
         ASSERT_EQ(written[i], 0) << "at " << i;
 
-    // The sound system has taken no signals: SIGTERM and SIGINT still end
-    // the process.
+    // The sound system has taken no signals: SIGTERM and SIGINT still end the process.
     for (const int signal : {SIGTERM, SIGINT}) {
         struct sigaction action {};
         ASSERT_EQ(::sigaction(signal, nullptr, &action), 0);
@@ -77,9 +74,8 @@ TEST(Playback, DiskDriverWritesTheSamplesSoxDecodes)
     EXPECT_FALSE(player.Play(DataPath("IM000101.JPG")));
 }
 
-// A FIFO named like a WAV, a WAV file over 256 MB and a memo of an absurd
-// rate are refused at once;
-// the rates that play leave a device that closes at once.
+// A FIFO named like a WAV, a WAV file over 256 MB and a memo of an absurd rate are refused at once; the rates
+// that play leave a device that closes at once.
 TEST(DummyDriver, NothingHoldsPlayOrStop)
 {
     setenv("SDL_AUDIODRIVER", "dummy", 1);
@@ -105,17 +101,15 @@ TEST(DummyDriver, NothingHoldsPlayOrStop)
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
 }
 
-// The window with the real player: SDL starts its driver, set by the test,
-// at the first Play.
+// The window with the real player: SDL starts its driver, set by the test, at the first Play.
 class PlayingWindow : public WindowTest {
 protected:
     CSoundPlayer player;
     const CSoundServices installed{player};
 };
 
-// The memo panel with real playback (disk driver, faster than real time):
-// Space plays and stops, Escape stops, and a click at three quarters of the
-// waveform goes on from there.
+// The memo panel with real playback (disk driver, faster than real time): Space plays and stops, Escape stops,
+// and a click at three quarters of the waveform goes on from there.
 TEST_F(PlayingWindow, SpaceEscapeAndAClickOnTheWaveform)
 {
     const std::string played = dir / "played.raw";
@@ -156,8 +150,8 @@ TEST_F(PlayingWindow, SpaceEscapeAndAClickOnTheWaveform)
     ASSERT_NE(resumed, written.end());
     EXPECT_LT(resumed - written.begin(), static_cast<long>(from)); // what lay between was skipped
     EXPECT_TRUE(std::equal(expected.begin() + static_cast<long>(from), expected.end(), resumed));
-    // Played out, the line goes back to the start for the next Play; a
-    // click before Play (in the first second) is where Play starts.
+    // Played out, the line goes back to the start for the next Play; a click before Play (in the first second)
+    // is where Play starts.
     EXPECT_TRUE(QTest::qWaitFor([&] { return wave->Position() == 0; }));
     const QPoint early(wave->width() / 10, wave->height() / 2);
     QTest::mouseClick(wave->Slider(), Qt::LeftButton, {}, early);

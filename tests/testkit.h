@@ -9,8 +9,8 @@
 
 using fpxrgen::Bytes;
 
-// A fresh folder under the temporary folder, removed with all it holds when
-// the object goes. Its path ends in '/'.
+// A fresh folder under the temporary folder, removed with all it holds when the object goes. Its path ends in
+// '/'.
 class TempDir {
 public:
     TempDir();
@@ -40,14 +40,12 @@ Bytes Concat(const Bytes& a, const Bytes& b);
 
 // arg as one shell word.
 std::string Quote(const std::string& arg);
-// Standard output of a shell command, its standard error dropped; trimmed of
-// trailing line breaks unless raw.
+// Standard output of a shell command, its standard error dropped; trimmed of trailing line breaks unless raw.
 std::string Shell(const std::string& command, bool raw = false);
 // Whether each of these programs (separated by spaces) is installed.
 bool Have(const std::string& programs);
 
-// The camera's fixed layout segment by segment, on the same segment maker
-// as the FlashPix layouts.
+// The camera's fixed layout segment by segment, on the same segment maker as the FlashPix layouts.
 class JpegBuilder {
 public:
     JpegBuilder& Raw(const Bytes& bytes);
@@ -64,16 +62,15 @@ private:
     Bytes m_bytes = fpxrgen::StartOfImage();
 };
 
-// Sound bytes starting "RIFF" (or "RIFX"), distinct per seed, with a RIFF
-// size of 0: any length is a whole memo.
+// Sound bytes starting "RIFF" (or "RIFX"), distinct per seed, with a RIFF size of 0: any length is a whole
+// memo.
 Bytes SoundBytes(size_t size, unsigned seed = 1, bool riff = true);
 
 // APP1, four plain APP2s, the first audio piece and later ones, then DQT.
 Bytes CameraFile(const Bytes& first, const std::vector<Bytes>& later = {});
 
-// A picture whose Exif (written by libexif, big-endian as Minolta writes
-// it) holds RelatedSoundFile with exactly these bytes and a NUL, in the
-// Exif IFD or the Interoperability IFD; behind a JFIF APP0 when asked.
+// A picture whose Exif (written by libexif, big-endian as Minolta writes it) holds RelatedSoundFile with
+// exactly these bytes and a NUL, in the Exif IFD or the Interoperability IFD; behind a JFIF APP0 when asked.
 Bytes PictureNamingSound(const std::string& tag, bool interoperability = false, bool jfif = false);
 
 // Descriptors this process has open now.

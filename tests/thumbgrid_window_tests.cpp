@@ -1,5 +1,4 @@
-// The grid of thumbnails in the window: the switch, and the same rows,
-// selection and handlers as the list.
+// The grid of thumbnails in the window: the switch, and the same rows, selection and handlers as the list.
 #include <QAccessible>
 #include <QClipboard>
 #include <QImageWriter>
@@ -18,8 +17,8 @@ QString AccessibleName(QObject* object)
     return QAccessible::queryAccessibleInterface(object)->text(QAccessible::Name);
 }
 
-// The switch's buttons by their accessible names; the keys switch; the
-// choice is remembered and shown at the next start.
+// The switch's buttons by their accessible names; the keys switch; the choice is remembered and shown at the
+// next start.
 TEST(ThumbGridSwitch, NamesKeysAndRemembered)
 {
     RecordedServices services;
@@ -51,9 +50,9 @@ TEST(ThumbGridSwitch, NamesKeysAndRemembered)
     EXPECT_TRUE(dlg.findChild<CThumbGrid*>()->isVisible());
 }
 
-// The grid has the list's rows, order, selection and (after a search) the
-// keyboard; Ctrl+C, Enter, a double-click, the row menu and Space reach the
-// list's handlers, rows drag out as files; a memo's badge has the Sound tooltip.
+// The grid has the list's rows, order, selection and (after a search) the keyboard; Ctrl+C, Enter, a
+// double-click, the row menu and Space reach the list's handlers, rows drag out as files; a memo's badge has
+// the Sound tooltip.
 TEST_F(WindowTest, ThumbGridSharesRowsSelectionAndHandlers)
 {
     const std::string memo = Camera("b.jpg");
@@ -100,9 +99,8 @@ TEST_F(WindowTest, ThumbGridSharesRowsSelectionAndHandlers)
     EXPECT_TRUE(QTest::qWaitFor([&] { return !services.playedData.empty(); }));
 }
 
-// A memo that is missing and a picture that cannot be read have marks of
-// their own where a tile without a memo has none, and over them the
-// tooltip of the Sound column.
+// A memo that is missing and a picture that cannot be read have marks of their own where a tile without a memo
+// has none, and over them the tooltip of the Sound column.
 TEST_F(WindowTest, ThumbGridMarksMissingAndUnknownSound)
 {
     WriteFile(dir / "1.jpg", Bytes(1, 0x55));

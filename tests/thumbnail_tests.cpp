@@ -1,5 +1,5 @@
-// Thumbnails as the desktop's cache holds them, without a window: the
-// cache's names and checks, what is written back and where nothing is.
+// Thumbnails as the desktop's cache holds them, without a window: the cache's names and checks, what is written
+// back and where nothing is.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -48,8 +48,8 @@ protected:
     std::string Stored(const std::string& path) const { return folder + "/normal/" + CacheName(path); }
 };
 
-// The names every program of the desktop gives: the standard's own example,
-// and the characters GLib leaves as they are.
+// The names every program of the desktop gives: the standard's own example, and the characters GLib leaves as
+// they are.
 TEST(ThumbnailUri, AsTheDesktopNamesFiles)
 {
     EXPECT_EQ(CacheName("/home/jens/photos/me.png"), "c6ee772d9e49320e97ec29a7eb5b1697.png");
@@ -57,9 +57,8 @@ TEST(ThumbnailUri, AsTheDesktopNamesFiles)
               "file:///tmp/a%20b%23%25%C3%A9!$&'()*+,-.:=@_~%5B%5D%3F.jpg");
 }
 
-// A picture without an Exif thumbnail is decoded at 128 pixels and stored
-// as the standard asks; the next time the cache gives it. A thumbnail
-// planted with the right URI and time is used, a stale one is not.
+// A picture without an Exif thumbnail is decoded at 128 pixels and stored as the standard asks; the next time
+// the cache gives it. A thumbnail planted with the right URI and time is used, a stale one is not.
 TEST_F(Thumbnails, DecodedStoredThenFoundAndStaleOnesRefused)
 {
     const std::string picture = Picture("IM000101.JPG");
@@ -91,9 +90,8 @@ TEST_F(Thumbnails, DecodedStoredThenFoundAndStaleOnesRefused)
     EXPECT_EQ(made.image.pixelColor(10, 10), QColor(Qt::blue));
 }
 
-// A camera's Exif thumbnail is shown without decoding the picture (cut off
-// behind its Exif here). What cannot be decoded gets nothing and never
-// hangs: FlashPix, a FIFO, a picture that claims 46000 x 46000 pixels.
+// A camera's Exif thumbnail is shown without decoding the picture (cut off behind its Exif here). What cannot
+// be decoded gets nothing and never hangs: FlashPix, a FIFO, a picture that claims 46000 x 46000 pixels.
 TEST_F(Thumbnails, ExifThumbnailWithoutDecodingAndNothingForWhatCannotBeShown)
 {
     const std::string picture = Picture("cut.jpg", "real/hp-photosmart-433/IM000959.JPG");
@@ -111,9 +109,8 @@ TEST_F(Thumbnails, ExifThumbnailWithoutDecodingAndNothingForWhatCannotBeShown)
         EXPECT_EQ(LoadThumbnail(path, cache).source, ThumbnailSource::None) << path;
 }
 
-// Nothing is written into a cache folder that is a link, another user's
-// or read-only, nor for a picture inside the cache; what such a folder
-// holds is not trusted either, and the thumbnails are made all the same.
+// Nothing is written into a cache folder that is a link, another user's or read-only, nor for a picture inside
+// the cache; what such a folder holds is not trusted either, and the thumbnails are made all the same.
 TEST_F(Thumbnails, NothingWrittenWhereTheCacheIsNotOurs)
 {
     const std::string picture = Picture("IM000101.JPG");

@@ -25,8 +25,8 @@ Bytes AllByteValues(size_t times)
     return bytes;
 }
 
-// Every encoding decoded, with its odd corners: random IMA codes and block
-// heads (step indexes past the table), a short last block, every byte value.
+// Every encoding decoded, with its odd corners: random IMA codes and block heads (step indexes past the table),
+// a short last block, every byte value.
 TEST(PcmCopy, SamplesEqualWhatSoxDecodes)
 {
     const struct {
@@ -51,8 +51,8 @@ TEST(PcmCopy, SamplesEqualWhatSoxDecodes)
             << c.what;
         Bytes pcm;
         EXPECT_EQ(ConvertToPcm16(c.wav, pcm), PcmConversion::Converted) << c.what;
-        // The samples follow the "data" chunk's head, which comes after the
-        // format and any Exif chunk, whose texts hold no "data".
+        // The samples follow the "data" chunk's head, which comes after the format and any Exif chunk, whose
+        // texts hold no "data".
         const char* tag = "data";
         EXPECT_EQ(Bytes(std::search(pcm.begin(), pcm.end(), tag, tag + 4) + 8, pcm.end()), ReadFile(dir / "out.raw"))
             << c.what;
@@ -91,9 +91,8 @@ TEST(PcmCopy, OtherEncodingsAreKeptAsStored)
     }
 }
 
-// An IMA ADPCM memo of 32,769 full blocks decodes to more than a RIFF size
-// can count: refused before anything is decoded. Only its header page is
-// ever touched; the rest of the gigabyte is never made.
+// An IMA ADPCM memo of 32,769 full blocks decodes to more than a RIFF size can count: refused before anything
+// is decoded. Only its header page is ever touched; the rest of the gigabyte is never made.
 TEST(PcmCopy, CopyPastFourGigabytesIsRefused)
 {
     const Bytes head = MakeWav(Params(0x11, 1, 4, 256, {})); // ends in an empty data chunk
@@ -132,9 +131,8 @@ TEST(WavInfo, ReadsTheExifAudioChunk)
 
 } // namespace
 
-// The waveform's columns: flat over silence, tall over a tone, and none for
-// what cannot be decoded. In stereo, the tone first, each column takes both
-// channels of its own stretch.
+// The waveform's columns: flat over silence, tall over a tone, and none for what cannot be decoded. In stereo,
+// the tone first, each column takes both channels of its own stretch.
 TEST(WavePeaks, SilenceIsFlatAndAToneIsTall)
 {
     for (const auto& [channels, toneFirst] : {std::pair<uint16_t, bool>{1, false}, {2, true}}) {

@@ -1,5 +1,4 @@
-// The main window itself: keys and what a screen reader hears, the form at
-// start-up; the results rows' index.
+// The main window itself: keys and what a screen reader hears, the form at start-up; the results rows' index.
 #include <QAccessible>
 #include <QSplitter>
 
@@ -11,9 +10,8 @@ namespace {
 
 using Window = WindowTest;
 
-// What a screen reader and a keyboard user meet: every control has a name,
-// Tab visits them in the order they stand (the radio group once), and Alt
-// and a letter reach them.
+// What a screen reader and a keyboard user meet: every control has a name, Tab visits them in the order they
+// stand (the radio group once), and Alt and a letter reach them.
 TEST_F(Window, EveryControlHasANameAndTheKeyboardReachesIt)
 {
     for (const ControlTemplate& control : res::MainDialogTemplate().controls) {
@@ -47,9 +45,8 @@ TEST_F(Window, EveryControlHasANameAndTheKeyboardReachesIt)
     EXPECT_TRUE(shown.Button(IDC_REMOVE)->isChecked());
 }
 
-// The form and the window's size, divider and column widths as the last run
-// left them; a picture given at start (as "Open in Vocaline" gives it)
-// stands for its folder over the remembered one, which is searched with the
+// The form and the window's size, divider and column widths as the last run left them; a picture given at start
+// (as "Open in Vocaline" gives it) stands for its folder over the remembered one, which is searched with the
 // picture's row selected, listed even where the mask leaves it out.
 TEST(StartUp, RememberedFormShapeAndThePictureGiven)
 {
@@ -88,12 +85,11 @@ TEST(StartUp, RememberedFormShapeAndThePictureGiven)
     EXPECT_EQ(results->Model()->GetText(results->ProgramRow(selected[0]), 0), "IMG_20240101.jpeg");
     EXPECT_EQ(results->Model()->GetText(results->ProgramRow(selected[0]), 4), "Missing");
     EXPECT_EQ(results->Model()->Count(), 3);
-    // (The column widths remembered are the layout test's: they need a
-    // screen wider than this one.)
+    // (The column widths remembered are the layout test's: they need a screen wider than this one.)
 }
 
-// The index answers as a scan of the rows would: the lowest row whose path
-// equals the one asked for, byte for byte.
+// The index answers as a scan of the rows would: the lowest row whose path equals the one asked for, byte for
+// byte.
 TEST(RowPathIndex, AnswersTheLowestMatchingRowAfterRemovals)
 {
     CRowPathIndex index;
