@@ -9,10 +9,12 @@
 #include <thread>
 
 #include <QDialog>
+#include <QPushButton>
 
 #include "guikit.h"
 #include "platform/qt/soundplayer.h"
 #include "audio/wav.h"
+#include "ui/memopanel.h"
 #include "ui/waveform.h"
 
 namespace {
@@ -117,6 +119,7 @@ TEST_F(PlayingWindow, SpaceEscapeAndAClickOnTheWaveform)
     setenv("SDL_DISKAUDIOFILE", played.c_str(), 1);
     setenv("SDL_DISKAUDIODELAY", "10", 1);
     Camera("pic.jpg");
+    Camera("quiet.jpg", "IM000102.JPG");
     shown.Search(dir.path());
     CListView* list = shown.List(IDC_RESULTS);
     list->setCurrentIndex(list->ViewIndex(0));
@@ -130,6 +133,19 @@ TEST_F(PlayingWindow, SpaceEscapeAndAClickOnTheWaveform)
         EXPECT_FALSE(playing()) << stop;
     }
     EXPECT_TRUE(dlg.isVisible());
+    // While a memo plays (slowly here), a picture without one still offers Stop.
+    setenv("SDL_DISKAUDIODELAY", "1000", 1);
+    QTest::keyClick(list, Qt::Key_Space);
+    ASSERT_TRUE(QTest::qWaitFor(playing));
+    list->setCurrentIndex(list->ViewIndex(1));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return pane->Shows(dir / "quiet.jpg"); }));
+    auto* stop = dlg.findChild<CMemoPanel*>()->findChild<QPushButton*>();
+    EXPECT_EQ(stop->accessibleName(), "Stop");
+    QTest::mouseClick(stop, Qt::LeftButton);
+    EXPECT_FALSE(playing());
+    setenv("SDL_DISKAUDIODELAY", "10", 1);
+    list->setCurrentIndex(list->ViewIndex(0));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return pane->Shows(dir / "pic.jpg"); }));
 
     QTest::keyClick(list, Qt::Key_Space);
     ASSERT_TRUE(QTest::qWaitFor(playing));
@@ -155,6 +171,7 @@ TEST_F(PlayingWindow, SpaceEscapeAndAClickOnTheWaveform)
     EXPECT_TRUE(QTest::qWaitFor([&] { return wave->Position() == 0; }));
     const QPoint early(wave->width() / 10, wave->height() / 2);
     QTest::mouseClick(wave->Slider(), Qt::LeftButton, {}, early);
+    EXPECT_EQ(wave->Slider()->value(), 0); // whole seconds gone by, for a screen reader
     QTest::keyClick(list, Qt::Key_Space);
     ASSERT_TRUE(QTest::qWaitFor(playing));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !playing(); }, 20000));
