@@ -10,6 +10,7 @@
 
 #include "app/mainapp.h"
 #include "guikit.h"
+#include "ui/thumbgrid.h"
 
 namespace {
 
@@ -79,6 +80,14 @@ TEST(Layout, FitsTheScreenAndKeepsNamesWholeInEveryLanguage)
                 EXPECT_NEAR(dlg.width(), screen.width() * 4 / 5, screen.width() / 10) << where;
             }
             ExpectLaidOut(dlg, where);
+            if (start == 0) { // tiles made for the screen's pixels: the large size where there are twice as many
+                QTest::keyClick(&dlg, Qt::Key_2, Qt::ControlModifier);
+                auto* grid = dlg.findChild<CThumbGrid*>();
+                ASSERT_TRUE(QTest::qWaitFor([&] { return grid->VisibleDone(); }, 10000)) << where;
+                EXPECT_EQ(Exists(std::string(getenv("XDG_CACHE_HOME")) + "/thumbnails/large"),
+                          dlg.devicePixelRatioF() > 1) << where;
+                QTest::keyClick(&dlg, Qt::Key_1, Qt::ControlModifier);
+            }
 
             // Showing a picture and its memo never moves the divider.
             auto* splitter = dlg.findChild<QSplitter*>();

@@ -89,7 +89,7 @@ TEST_F(WindowTest, ThumbGridSharesRowsSelectionAndHandlers)
     const QImage tiles = grid->viewport()->grab().toImage();
     const QColor green = tiles.pixelColor(tile(0));
     EXPECT_TRUE(std::abs(green.green() - 128) < 8 && green.red() < 8) << green.name().toStdString();
-
+    EXPECT_EQ(tiles.pixelColor(tile(2)), green); // the last tile too
     QHelpEvent hover(QEvent::ToolTip, tile(1), grid->viewport()->mapToGlobal(tile(1)));
     QApplication::sendEvent(grid->viewport(), &hover);
     const QString described = ToDisplay(DescribeMemo(memo));
@@ -97,6 +97,15 @@ TEST_F(WindowTest, ThumbGridSharesRowsSelectionAndHandlers)
     EXPECT_TRUE(QTest::qWaitFor([&] { return QToolTip::text() == described; }, 5000)) << QToolTip::text().toStdString();
     QTest::keyClick(grid, Qt::Key_Space); // the memo's tile is the current one
     EXPECT_TRUE(QTest::qWaitFor([&] { return !services.playedData.empty(); }));
+    // Pictures made anew at the same paths are shown anew after the next search.
+    plain.fill(Qt::darkRed);
+    for (const char* name : {"a.jpg", "c.jpg"}) {
+        ASSERT_TRUE(QImageWriter(QString::fromStdString(dir / name), "jpeg").write(plain));
+        SetModified(dir / name, 1051268400);
+    }
+    shown.Search(dir.path());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return grid->VisibleDone(); }, 10000));
+    EXPECT_GT(grid->viewport()->grab().toImage().pixelColor(tile(0)).red(), 100);
 }
 
 // A memo that is missing and a picture that cannot be read have marks of their own where a tile without a memo

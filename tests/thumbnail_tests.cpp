@@ -6,8 +6,10 @@
 #include <QCryptographicHash>
 #include <QImage>
 #include <QImageWriter>
+#include <QTransform>
 
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <filesystem>
 
 #include "../bench/picturebomb.h"
@@ -31,6 +33,19 @@ void Plant(const std::string& file, const std::string& path, time_t mtime, Qt::G
     image.setText("Thumb::MTime", QString::number(mtime));
     MakeDir(std::filesystem::path(file).parent_path());
     ASSERT_TRUE(QImageWriter(QString::fromStdString(file), "png").write(image));
+}
+
+// Whether two pictures look alike at a glance: each quarter's mean colour within a few steps.
+bool Alike(const QImage& a, const QImage& b)
+{
+    const QImage x = a.scaled(2, 2, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const QImage y = b.scaled(2, 2, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    for (int i = 0; i < 4; ++i) {
+        const QColor p = x.pixelColor(i % 2, i / 2), q = y.pixelColor(i % 2, i / 2);
+        if (std::abs(p.red() - q.red()) + std::abs(p.green() - q.green()) + std::abs(p.blue() - q.blue()) > 12)
+            return false;
+    }
+    return true;
 }
 
 class Thumbnails : public ::testing::Test {
@@ -100,6 +115,18 @@ TEST_F(Thumbnails, ExifThumbnailWithoutDecodingAndNothingForWhatCannotBeShown)
     WriteFile(picture, bytes);
     EXPECT_EQ(LoadThumbnail(picture, cache).source, ThumbnailSource::Exif);
     EXPECT_TRUE(ReadPicture(picture, {}).isNull());
+    // Turned as the picture stands: its Orientation (Intel order, a SHORT) patched to 3, 6 and 8.
+    const QImage plain = LoadThumbnail(picture, cache).image;
+    const Bytes tag = {0x12, 0x01, 0x03, 0x00, 0x01, 0x00, 0x00, 0x00, 0x01};
+    const auto value = std::search(bytes.begin(), bytes.end(), tag.begin(), tag.end()) + 8;
+    ASSERT_LT(value, bytes.end());
+    EXPECT_FALSE(Alike(plain, plain.transformed(QTransform().rotate(180)))); // else turning would not show
+    for (const auto& [orientation, degrees] : {std::pair{3, 180}, {6, 90}, {8, 270}}) {
+        *value = static_cast<unsigned char>(orientation);
+        WriteFile(dir / (std::to_string(orientation) + ".jpg"), bytes);
+        EXPECT_TRUE(Alike(LoadThumbnail(dir / (std::to_string(orientation) + ".jpg"), cache).image,
+                          plain.transformed(QTransform().rotate(degrees)))) << orientation;
+    }
 
     const QByteArray bomb = PictureBomb();
     WriteFile(dir / "bomb.jpg", Bytes(bomb.begin(), bomb.end()));
