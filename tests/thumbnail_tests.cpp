@@ -97,6 +97,12 @@ TEST_F(Thumbnails, DecodedStoredThenFoundAndStaleOnesRefused)
     // Where the tile has twice the pixels (scale 2), the large size, in its own folder.
     EXPECT_EQ(LoadThumbnail(picture, cache, kThumbnailLarge).image.size(), QSize(256, 192));
     EXPECT_EQ(QImage(QString::fromStdString(folder + "/large/" + CacheName(picture))).size(), QSize(256, 192));
+    // A panorama's is large by its width alone.
+    QImage wide(800, 200, QImage::Format_RGB32);
+    wide.fill(Qt::gray);
+    ASSERT_TRUE(QImageWriter(QString::fromStdString(dir / "wide.jpg"), "jpeg").write(wide));
+    EXPECT_EQ(LoadThumbnail(dir / "wide.jpg", cache, kThumbnailLarge).image.size(), QSize(256, 64));
+    EXPECT_TRUE(Exists(folder + "/large/" + CacheName(dir / "wide.jpg")));
     // A file manager's large thumbnail serves as well, scaled down.
     std::filesystem::remove(Stored(picture));
     Plant(folder + "/large/" + CacheName(picture), picture, kTaken, Qt::blue);
@@ -117,6 +123,7 @@ TEST_F(Thumbnails, ExifThumbnailWithoutDecodingAndNothingForWhatCannotBeShown)
     EXPECT_TRUE(ReadPicture(picture, {}).isNull());
     // Turned as the picture stands: its Orientation (Intel order, a SHORT) patched to 3, 6 and 8.
     const QImage plain = LoadThumbnail(picture, cache).image;
+    EXPECT_EQ(plain.size(), QSize(128, 96)); // from 160 x 120
     const Bytes tag = {0x12, 0x01, 0x03, 0x00, 0x01, 0x00, 0x00, 0x00, 0x01};
     const auto value = std::search(bytes.begin(), bytes.end(), tag.begin(), tag.end()) + 8;
     ASSERT_LT(value, bytes.end());
