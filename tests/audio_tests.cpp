@@ -1,21 +1,13 @@
 #include <dlfcn.h>
-#include <fcntl.h>
-#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/inotify.h>
 #include <sys/resource.h>
-#include <sys/stat.h>
 #include <sys/syscall.h>
-#include <unistd.h>
 
-#include <algorithm>
 #include <atomic>
 #include <cstdarg>
 #include <cerrno>
-#include <chrono>
-#include <filesystem>
 #include <functional>
-#include <thread>
 
 #include "audio/extract.h"
 #include "audio/jpegaudio.h"

@@ -1,11 +1,5 @@
 // The command-line companion, run as a user would run it.
-#include <gtest/gtest.h>
 #include <sys/wait.h>
-
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cstdlib>
 
 #include "testkit.h"
 

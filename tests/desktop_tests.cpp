@@ -7,8 +7,6 @@
 #include <QLocale>
 #include <QTest>
 #include <QToolButton>
-#include <gtest/gtest.h>
-#include <cstdlib>
 
 #include "app/mainapp.h"
 #include "platform/qt/services.h"

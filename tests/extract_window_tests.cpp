@@ -1,18 +1,11 @@
 // Extract Sound and Extract and play as the window runs them: which rows they take and what they play. The run
 // itself is tested in audio_tests.
 
-#include <QAccessible>
 #include <QContextMenuEvent>
-#include <QElapsedTimer>
-#include <QLabel>
 #include <QMessageBox>
-#include <fcntl.h>
 #include <sys/mount.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <atomic>
-#include <thread>
 
 #include "bench/memogen.h"
 #include "bench/picturebomb.h"

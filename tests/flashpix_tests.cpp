@@ -1,4 +1,3 @@
-#include <gtest/gtest.h>
 
 #include "audio/extract.h"
 #include "audio/flashpix.h"

@@ -1,8 +1,6 @@
 #include "guikit.h"
 
 #include <QMenu>
-#include <algorithm>
-#include <cstdlib>
 
 RecordedServices::RecordedServices()
 {

@@ -2,10 +2,19 @@
 // Helpers for the window tests: the replaceable services answered and recorded, and the real dialog driven and
 // read through its widgets.
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
+#include <QClipboard>
+#include <QElapsedTimer>
+#include <QHeaderView>
+#include <QImageWriter>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QSplitter>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 #include <gtest/gtest.h>
 #include <functional>
 #include <memory>

@@ -1,11 +1,7 @@
 // The window on the screens people have, in English, German and French: the screen comes from the platform's
 // configuration (one run per screen, see gui_tests.cmake). A first start and four reopenings, as a user would.
 #include <QGuiApplication>
-#include <QHeaderView>
-#include <QLabel>
-#include <QLineEdit>
 #include <QScreen>
-#include <QSplitter>
 #include <QStyle>
 
 #include "app/mainapp.h"

@@ -1,10 +1,5 @@
 // Memos from every source: generated phone trailers and Exif-named WAVs, and damaged trailers and compound
 // files (the real camera files are held against exiftool and sox by the report tests).
-#include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cstring>
 
 #include "audio/beside.h"
 #include "audio/extract.h"

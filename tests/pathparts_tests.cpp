@@ -1,6 +1,4 @@
-#include <gtest/gtest.h>
 
-#include <filesystem>
 
 #include "platform/file.h"
 #include "search/pathparts.h"

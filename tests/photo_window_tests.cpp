@@ -1,16 +1,9 @@
 // The window as a photo tool: the preview, extraction in the background, Escape and the keys, and the first
 // start (the window's remembered shape is tested with the remembered form, the layout in layout_tests.cpp).
 
-#include <QClipboard>
-#include <QLabel>
 #include <QProgressBar>
-#include <QPushButton>
 #include <QSlider>
-#include <QSplitter>
 #include <QSettings>
-#include <cstdlib>
-#include <sys/stat.h>
-#include <filesystem>
 
 #include "app/mainapp.h"
 #include "guikit.h"

@@ -1,6 +1,5 @@
 // vocaline-extract --format: every field read back and held against what exiftool, sox and sha256sum say of the
 // same memo.
-#include <gtest/gtest.h>
 
 #include <QByteArray>
 #include <QJsonArray>

@@ -1,11 +1,7 @@
 // "Export list…": the rows shown, in the order shown, saved as the same CSV that vocaline-extract writes, only
 // where the save dialog says.
-#include <unistd.h>
 
 #include <clocale>
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 
 #include "guikit.h"
 

@@ -1,7 +1,4 @@
-#include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <algorithm>
 
 #include "search/filesearch.h"
 #include "testkit.h"

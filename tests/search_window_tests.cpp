@@ -1,13 +1,7 @@
 // The Search button from the window: the form read once, list modes, row texts, status line and the live,
 // cancellable search.
 
-#include <QAccessible>
-#include <QElapsedTimer>
-#include <QHeaderView>
-#include <cstdio>
-#include <cstdlib>
 #include <map>
-#include <unistd.h>
 
 #include "guikit.h"
 #include "res/icons.h"

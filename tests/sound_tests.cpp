@@ -1,15 +1,7 @@
 // Real playback through SDL: the disk driver writes what the device plays.
 #include <signal.h>
-#include <sys/stat.h>
-
-#include <chrono>
-#include <cstdlib>
-#include <cstring>
-#include <algorithm>
-#include <thread>
 
 #include <QDialog>
-#include <QPushButton>
 
 #include "guikit.h"
 #include "platform/qt/soundplayer.h"

@@ -1,14 +1,7 @@
 #include "testkit.h"
 
-#include <fcntl.h>
 #include <libexif/exif-data.h>
-#include <sys/stat.h>
 
-#include <algorithm>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <memory>

@@ -1,9 +1,20 @@
 #pragma once
 // Helpers shared by the tests: temporary folders, files, camera files.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "bench/fpxrgen.h"
 

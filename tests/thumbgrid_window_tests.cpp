@@ -1,9 +1,5 @@
 // The grid of thumbnails in the window: the switch, and the same rows, selection and handlers as the list.
-#include <QAccessible>
-#include <QClipboard>
-#include <QImageWriter>
 #include <QMimeData>
-#include <QToolButton>
 #include <QToolTip>
 
 #include "guikit.h"

@@ -1,16 +1,10 @@
 // Thumbnails as the desktop's cache holds them, without a window: the cache's names and checks, what is written
 // back and where nothing is.
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <QCryptographicHash>
 #include <QImage>
 #include <QImageWriter>
 #include <QTransform>
-
-#include <gtest/gtest.h>
-#include <algorithm>
-#include <filesystem>
 
 #include "../bench/picturebomb.h"
 #include "testkit.h"

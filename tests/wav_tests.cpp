@@ -1,9 +1,5 @@
-#include <gtest/gtest.h>
 #include <sys/mman.h>
 
-#include <algorithm>
-#include <cstdlib>
-#include <cstring>
 #include <numeric>
 
 #include "audio/wav.h"

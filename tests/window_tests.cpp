@@ -1,6 +1,4 @@
 // The main window itself: keys and what a screen reader hears, the form at start-up; the results rows' index.
-#include <QAccessible>
-#include <QSplitter>
 
 #include "guikit.h"
 #include "res/templates.h"
