@@ -1,13 +1,13 @@
 #pragma once
-// A few hundred bytes that claim a 46000 x 46000 progressive JPEG: a
-// decoder would want gigabytes for it. Shared by the window tests and the
+// A few hundred bytes that claim a side x side (46000 x 46000) progressive
+// JPEG: a decoder would want gigabytes for it. Shared by the window tests and the
 // window benchmarks.
 #include <QBuffer>
 #include <QByteArray>
 #include <QImage>
 #include <QImageWriter>
 
-inline QByteArray PictureBomb()
+inline QByteArray PictureBomb(int side = 46000)
 {
     QImage image(16, 16, QImage::Format_RGB32);
     image.fill(Qt::red);
@@ -20,8 +20,8 @@ inline QByteArray PictureBomb()
     const qsizetype frame = jpeg.indexOf("\xFF\xC2");
     for (const qsizetype at : {frame + 5, frame + 7}) {
         if (frame > 0 && at + 1 < jpeg.size()) {
-            jpeg[at] = static_cast<char>(46000 >> 8);
-            jpeg[at + 1] = static_cast<char>(46000 & 0xFF);
+            jpeg[at] = static_cast<char>(side >> 8);
+            jpeg[at + 1] = static_cast<char>(side & 0xFF);
         }
     }
     return jpeg;

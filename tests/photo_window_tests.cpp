@@ -70,6 +70,7 @@ TEST_F(PhotoWindow, PreviewShowsThePictureUprightAndItsMemo)
     Preview("turned.jpg");
     ASSERT_FALSE(picture->pixmap().isNull());
     EXPECT_GT(picture->pixmap().height(), picture->pixmap().width());
+    EXPECT_LE(picture->pixmap().height(), picture->height() * picture->devicePixelRatioF());
     EXPECT_EQ(facts(), "No memo");
     EXPECT_FALSE(play->isEnabled());
 
@@ -132,6 +133,8 @@ TEST_F(PhotoWindow, PreviewShowsThePictureUprightAndItsMemo)
     Preview("memo.jpg");
     EXPECT_LT(picture->pixmap().width(), wide);
     EXPECT_LE(picture->pixmap().width(), picture->width() * picture->devicePixelRatioF());
+    splitter->setSizes({150, splitter->width() - 150}); // and fitted again where it stands once the divider rests
+    EXPECT_TRUE(QTest::qWaitFor([&] { return picture->pixmap().width() == wide; }));
     // A memo cut short is not offered for playing.
     const Bytes whole = ReadFile(DataPath("IM000101.JPG"));
     WriteFile(dir / "cut.jpg", Bytes(whole.begin(), whole.begin() + 10000));
@@ -154,6 +157,7 @@ TEST_F(PhotoWindow, ExtractionRunsInTheBackgroundAndCancelLeavesWholeWavs)
     EXPECT_TRUE(progress->isVisible());
     while (dlg.IsExtracting() && progress->value() < 1)
         QApplication::processEvents(QEventLoop::AllEvents, 5);
+    EXPECT_TRUE(progress->accessibleName() == "Progress" && progress->text().endsWith(" of 400")) << progress->text().toStdString();
     QTest::keyClick(shown.List(IDC_RESULTS), Qt::Key_Escape);
     shown.WaitForExtraction();
     EXPECT_TRUE(dlg.isVisible());
@@ -192,6 +196,7 @@ TEST_F(PhotoWindow, ExtractionRunsInTheBackgroundAndCancelLeavesWholeWavs)
     // Closing the window mid-run stops the run, then closes.
     shown.ListAll(dir.path());
     QTest::mouseClick(shown.Button(IDC_EXTRACT), Qt::LeftButton);
+    EXPECT_EQ(progress->value(), 0); // not where the last run ended
     dlg.close();
     EXPECT_TRUE(dlg.isVisible());
     shown.WaitForExtraction();

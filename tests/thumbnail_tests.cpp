@@ -3,6 +3,7 @@
 
 #include <QCryptographicHash>
 #include <QImage>
+#include <QImageReader>
 #include <QImageWriter>
 #include <QTransform>
 
@@ -129,6 +130,13 @@ TEST_F(Thumbnails, ExifThumbnailWithoutDecodingAndNothingForWhatCannotBeShown)
                           plain.transformed(QTransform().rotate(degrees)))) << orientation;
     }
 
+    // The budget counts each pixel's colours: 6000 x 6000 in colour is over it, 5000 x 5000 is not.
+    for (const auto& [side, fits] : {std::pair{6000, false}, {5000, true}}) {
+        QByteArray claimed = PictureBomb(side);
+        QBuffer buffer(&claimed);
+        QImageReader reader(&buffer);
+        EXPECT_EQ(buffer.open(QIODevice::ReadOnly) && FitsPictureBudget(reader), fits) << side;
+    }
     const QByteArray bomb = PictureBomb();
     WriteFile(dir / "bomb.jpg", Bytes(bomb.begin(), bomb.end()));
     ASSERT_EQ(::mkfifo((dir / "fifo.jpg").c_str(), 0600), 0);
