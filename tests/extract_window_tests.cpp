@@ -34,7 +34,8 @@ TEST_F(ExtractWindow, ExtractAndPlayPlaysOnlyWhatThisRunWrote)
     EXPECT_TRUE(services.folderStart.empty());
     const std::string first = Camera("sub/pic.jpg"), second = Camera("pic.jpg"); // a subfolder's rows come first
     auto* activity = dlg.findChild<CActivityPanel*>();
-    EXPECT_FALSE(activity->IsOpen()); // the log opens when a run writes to it
+    EXPECT_FALSE(activity->IsOpen()); // the log opens when a run writes to it, at least three rows high
+    EXPECT_GE(shown.List(IDC_LOG)->minimumHeight(), 3 * shown.List(IDC_LOG)->fontMetrics().height());
     Camera("silent.jpg", "IM000102.JPG");
     WriteText(dir / "silent.jpg.wav", "an earlier wav");
     WriteText(dir / "memo.WAV", "RIFF");
@@ -217,6 +218,8 @@ TEST_F(RowMenu, PlayWritesNothingAndTheExtractionsTakeTheirOptions)
     EXPECT_EQ(pcm[20], 1); // format tag: PCM
     Choose(0, "Open containing &folder");
     EXPECT_EQ(services.shownInFolder, std::vector<std::string>{picture});
+    Choose(0, "&Play"); // the log shows this play alone
+    EXPECT_TRUE(QTest::qWaitFor([&] { return shown.LogRows() == std::vector<std::string>{"Playing " + picture}; }));
 }
 
 // Hovering, selecting and playing hostile rows never holds the window: a trailer claiming a gigabyte is named,

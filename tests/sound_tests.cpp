@@ -184,7 +184,7 @@ TEST_F(PlayingWindow, WithoutADeviceSaysItCouldNotPlay)
     // Why, on a line of its own, in the sound system's words.
     ASSERT_EQ(services.boxes.size(), 1u);
     EXPECT_EQ(services.boxes[0].rfind("Could not play the sound\n", 0), 0u);
-    EXPECT_GT(services.boxes[0].size(), std::string("Could not play the sound\n").size() + 3);
+    EXPECT_NE(services.boxes[0].find("nosuchdriver"), std::string::npos) << services.boxes[0];
     EXPECT_EQ(shown.LogRows(), (std::vector<std::string>{dir / "pic.jpg", "Output file: " + dir / "pic.jpg.wav Done",
                                                          "1 memos written, 0 without a memo, 0 failed"}));
 

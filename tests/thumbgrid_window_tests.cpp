@@ -36,6 +36,9 @@ TEST(ThumbGridSwitch, NamesKeysAndRemembered)
         EXPECT_EQ(QApplication::focusWidget(), grid);
         QTest::keyClick(&shown.dlg, Qt::Key_1, Qt::ControlModifier);
         EXPECT_TRUE(list->isVisible() && !grid->isVisible());
+        shown.Edit(IDC_FILEMASK)->setFocus();
+        QTest::keyClick(&shown.dlg, Qt::Key_2, Qt::ControlModifier);
+        EXPECT_EQ(QApplication::focusWidget(), shown.Edit(IDC_FILEMASK)); // the keyboard stays where the user typed
         QTest::mouseClick(buttons["Thumbnails"], Qt::LeftButton);
         EXPECT_TRUE((memory = shown.dlg.GetWindowMemory()).bThumbnails);
     }
