@@ -60,8 +60,8 @@ TEST(StartUp, RememberedFormShapeAndThePictureGiven)
         shown.dlg.findChild<QSplitter*>()->setSizes({620, 160});
         shape = shown.dlg.GetWindowMemory();
     }
-    const CFormMemory memory{.strLookIn = "/srv/photos/", .strFileMask = "IM*.JPG", .bOnlyWithSound = true,
-                             .bSizeRange = true, .nSizeMaxKB = 500};
+    const CFormMemory memory{.strLookIn = "/srv/photos/", .strFileMask = "IM*.JPG", .bCheckSound = false,
+                             .bOnlyWithSound = true, .bSizeRange = true, .nSizeMaxKB = 500};
     CMainDlg dlg;
     dlg.RestoreForm(memory);
     dlg.RestoreWindow(shape);
@@ -70,7 +70,7 @@ TEST(StartUp, RememberedFormShapeAndThePictureGiven)
     dlg.Create();
     for (const auto& [id, text] : {std::pair{IDC_LOOKIN, dir.path()}, {IDC_FILEMASK, "IM*.JPG"}, {IDC_SIZEMAX, "500"}})
         EXPECT_EQ(dlg.GetDlgItemText(id), text) << id;
-    EXPECT_EQ(dlg.IsDlgButtonChecked(IDC_CHECKSOUND), 1);
+    EXPECT_EQ(dlg.IsDlgButtonChecked(IDC_CHECKSOUND), 1); // as "Only list files with sound" needs
     EXPECT_TRUE(dlg.GetDlgItem(IDC_SIZEMAX)->isEnabled());
     EXPECT_EQ(dlg.GetFormMemory().strFileMask, "IM*.JPG");
     auto* results = qobject_cast<CListView*>(dlg.GetDlgItem(IDC_RESULTS));
