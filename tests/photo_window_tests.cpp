@@ -267,6 +267,7 @@ TEST(FirstUse, PicturesFolderSubfoldersAndSoundCheck)
         for (const auto& [id, checked] : {std::pair{IDC_SUBFOLDERS, 1}, {IDC_CHECKSOUND, 1}, {IDC_ONLYWITHSOUND, 0}})
             EXPECT_EQ(dlg.IsDlgButtonChecked(id), checked) << id;
         EXPECT_EQ(dlg.GetDlgItemText(IDC_FILEMASK), "*.jpg;*.jpeg;*.fpx");
+        EXPECT_FALSE(dlg.GetDlgItem(IDC_SIZEMAX)->isEnabled()); // no size range yet
         auto* bar = dlg.findChild<CSearchBar*>();
         EXPECT_FALSE(bar->IsFolded());
         if (!pictures)
