@@ -59,6 +59,9 @@ TEST(StartUp, RememberedFormShapeAndThePictureGiven)
         shown.dlg.resize(780, 560);
         shown.dlg.findChild<QSplitter*>()->setSizes({620, 160});
         shape = shown.dlg.GetWindowMemory();
+        shown.dlg.showMaximized(); // remembered so, with its normal size for later
+        ASSERT_TRUE(QTest::qWaitFor([&] { return shown.dlg.width() > 780; }));
+        EXPECT_TRUE(shown.dlg.GetWindowMemory().bMaximized && shown.dlg.GetWindowMemory().size == QSize(780, 560));
     }
     const CFormMemory memory{.strLookIn = "/srv/photos/", .strFileMask = "IM*.JPG", .bCheckSound = false,
                              .bOnlyWithSound = true, .bSizeRange = true, .nSizeMaxKB = 500};
