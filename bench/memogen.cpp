@@ -138,20 +138,21 @@ Bytes JpegWithApp1(const Bytes& app1Data)
     return out;
 }
 
-Bytes CompoundFile(size_t entries, bool chain)
+Bytes CompoundFile(size_t entries, bool chain, unsigned shift)
 {
     constexpr uint32_t none = 0xFFFFFFFF, end = 0xFFFFFFFE;
     const size_t count = entries + 1;
-    const auto directorySectors = static_cast<uint32_t>((count + 3) / 4);
+    const uint32_t perFat = (1u << shift) / 4, perDirectory = (1u << shift) / 128;
+    const auto directorySectors = static_cast<uint32_t>((count + perDirectory - 1) / perDirectory);
     uint32_t fatSectors = 1;
-    while (fatSectors * 128 < fatSectors + directorySectors)
+    while (fatSectors * perFat < fatSectors + directorySectors)
         ++fatSectors;
     Bytes file = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
     file.resize(24, 0);
     Put16(file, 0x3E);
-    Put16(file, 3);
+    Put16(file, shift == 12 ? 4 : 3);
     Put16(file, 0xFFFE);
-    Put16(file, 9);
+    Put16(file, shift);
     Put16(file, 6);
     file.resize(0x2C, 0);
     Put32(file, fatSectors);
@@ -164,7 +165,8 @@ Bytes CompoundFile(size_t entries, bool chain)
     Put32(file, 0);
     for (uint32_t i = 0; i < 109; ++i)
         Put32(file, i < fatSectors ? i : none);
-    for (uint32_t i = 0; i < fatSectors * 128; ++i)
+    file.resize(size_t{1} << shift, 0); // the header takes a whole sector
+    for (uint32_t i = 0; i < fatSectors * perFat; ++i)
         Put32(file, i < fatSectors ? 0xFFFFFFFD
                     : i + 1 < fatSectors + directorySectors ? i + 1
                     : i + 1 == fatSectors + directorySectors ? end : none);
@@ -186,7 +188,7 @@ Bytes CompoundFile(size_t entries, bool chain)
         };
         top = build(build, 1, static_cast<uint32_t>(count));
     }
-    for (size_t i = 0; i < directorySectors * 4; ++i) {
+    for (size_t i = 0; i < directorySectors * perDirectory; ++i) {
         const size_t at = file.size();
         const std::string name = i == 0 ? "Root Entry" : "s" + std::to_string(i - 1);
         for (const char c : name)

@@ -47,9 +47,10 @@ Bytes JpegWithApp1(const Bytes& app1Data);
 // "RIFF"..."WAVE", written sparse: only its head and directory take room.
 void WriteSparseTrailerMemo(const std::string& path, uint64_t claimed);
 
-// A compound (OLE2) file of 512-byte sectors whose root holds entries empty
-// streams named s0, s1, ...: as one sibling chain (each the right sibling
-// of the one before), or as a balanced tree of storages.
-Bytes CompoundFile(size_t entries, bool chain);
+// A compound (OLE2) file of 512-byte sectors (4096 with a shift of 12) whose
+// root holds entries empty streams named s0, s1, ...: as one sibling chain
+// (each the right sibling of the one before), or as a balanced tree of
+// storages.
+Bytes CompoundFile(size_t entries, bool chain, unsigned shift = 9);
 
 } // namespace memogen

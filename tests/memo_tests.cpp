@@ -241,7 +241,8 @@ TEST(Memos, DamagedCompoundFilesGiveNoMemo)
 }
 
 // Directories libgsf would recurse through until the stack ran out, or sort for seconds, are refused before it
-// sees them, also under a JPEG's name. The largest directory allowed is read.
+// sees them, also under a JPEG's name, and so is what libgsf refuses. The largest directory allowed is read, as
+// is a file of 4,096-byte sectors.
 TEST(Memos, HostileCompoundDirectoriesAreNoFlashPixFiles)
 {
     using memogen::CompoundFile;
@@ -256,6 +257,7 @@ TEST(Memos, HostileCompoundDirectoriesAreNoFlashPixFiles)
         {"4,097 entries", CompoundFile(4096, false)},
         {"a chain of 600", CompoundFile(600, true)},
         {"a loop", looped()},
+        {"small sectors larger than the sectors", [] { Bytes b = CompoundFile(3, false); b[0x20] = 10; return b; }()},
     };
     ExpectNoMemo(cases, "IMG_0002.JPG");
     TempDir dir;
@@ -266,10 +268,12 @@ TEST(Memos, HostileCompoundDirectoriesAreNoFlashPixFiles)
     }
     files.push_back(dir / "4,096 entries");
     WriteFile(files.back(), CompoundFile(4095, false));
+    files.push_back(dir / "4,096-byte sectors");
+    WriteFile(files.back(), CompoundFile(3, false, 12));
     Recorder recorder;
     RunExtraction(files, recorder);
     std::vector<std::string> reasons(std::size(cases), "not a FlashPix file");
-    reasons.push_back("not a JPEG file");
+    reasons.insert(reasons.end(), 2, "not a JPEG file");
     EXPECT_EQ(recorder.reasons, reasons);
 }
 
