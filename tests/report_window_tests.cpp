@@ -46,9 +46,11 @@ TEST_F(ExportWindow, CtrlESavesTheRowsShownAsTheCommandLinesCsv)
     EXPECT_FALSE(Exists(dir / "vocaline.csv"));
 
     answer = dir / "list.csv";
+    ::umask(022);
     QTest::keyClick(&dlg, Qt::Key_E, Qt::ControlModifier);
     shown.WaitForExtraction();
     const Bytes list = ReadFile(dir / "list.csv");
+    EXPECT_EQ(Mode(dir / "list.csv"), 0644u); // as any file the user makes
     EXPECT_EQ(std::string(list.begin(), list.end()), Shell(VOCALINE_EXTRACT " --check --format=csv " + Quote(dir / "z.jpg") + " " + Quote(dir / "y.jpg") + " "
                                                                + Quote(dir / "b,\"c\".jpg") + " " + Quote(dir / "a.jpg"), true));
     EXPECT_TRUE(services.boxes.empty());

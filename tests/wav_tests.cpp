@@ -118,6 +118,13 @@ TEST(WavInfo, ReadsTheExifAudioChunk)
     EXPECT_EQ(info.strTimeCreated, "11:09:23.00");
     EXPECT_EQ(info.strMake, "HP  "); // as stored; the padding goes where a name is made
     EXPECT_EQ(JoinCamera(info.strMake, info.strModel), "HP HP 618");
+    // A chunk of odd size before the format is followed by its pad byte.
+    Bytes odd(wav.begin(), wav.begin() + 12);
+    odd.insert(odd.end(), {'j', 'u', 'n', 'k', 3, 0, 0, 0, 1, 2, 3, 0});
+    odd.insert(odd.end(), wav.begin() + 12, wav.end());
+    const uint32_t riff = static_cast<uint32_t>(odd.size() - 8);
+    std::memcpy(&odd[4], &riff, 4);
+    EXPECT_TRUE(ParseWavInfo(odd, info) && info.nChannels == 2);
     // The PCM copy keeps the chunk.
     Bytes pcm;
     ASSERT_EQ(ConvertToPcm16(wav, pcm), PcmConversion::Converted);
