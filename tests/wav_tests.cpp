@@ -118,13 +118,15 @@ TEST(WavInfo, ReadsTheExifAudioChunk)
     EXPECT_EQ(info.strTimeCreated, "11:09:23.00");
     EXPECT_EQ(info.strMake, "HP  "); // as stored; the padding goes where a name is made
     EXPECT_EQ(JoinCamera(info.strMake, info.strModel), "HP HP 618");
-    // A chunk of odd size before the format is followed by its pad byte.
-    Bytes odd(wav.begin(), wav.begin() + 12);
-    odd.insert(odd.end(), {'j', 'u', 'n', 'k', 3, 0, 0, 0, 1, 2, 3, 0});
-    odd.insert(odd.end(), wav.begin() + 12, wav.end());
+    // A chunk of odd size is followed by its pad byte; an encoding not decoded here takes its length from the
+    // fact chunk's 8,000 samples.
+    const Bytes adpcm = MakeWav(Params(0x02, 1, 4, 256, Noise(512, 4)));
+    Bytes odd(adpcm.begin(), adpcm.begin() + 12);
+    odd.insert(odd.end(), {'j', 'u', 'n', 'k', 3, 0, 0, 0, 1, 2, 3, 0, 'f', 'a', 'c', 't', 4, 0, 0, 0, 0x40, 0x1F, 0, 0});
+    odd.insert(odd.end(), adpcm.begin() + 12, adpcm.end());
     const uint32_t riff = static_cast<uint32_t>(odd.size() - 8);
     std::memcpy(&odd[4], &riff, 4);
-    EXPECT_TRUE(ParseWavInfo(odd, info) && info.nChannels == 2);
+    EXPECT_TRUE(ParseWavInfo(odd, info) && info.dSeconds == 1.0) << info.dSeconds;
     // The PCM copy keeps the chunk.
     Bytes pcm;
     ASSERT_EQ(ConvertToPcm16(wav, pcm), PcmConversion::Converted);
