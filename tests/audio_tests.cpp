@@ -314,9 +314,8 @@ TEST_F(Extraction, MemoCutShortAtAnySegmentBoundary)
     EXPECT_EQ(ReadFile(half + ".wav"), Bytes(wav.begin(), wav.end() - 10000));
 }
 
-// The output never goes through a link, whether it was there before the run or swapped in while the run reads
-// the source; and it lands in the folder the picture was read from, whatever is swapped into that folder's
-// path.
+// The output never goes through a link, there before the run or swapped in while it reads the source; and it
+// lands in the folder the picture was read from, whatever is swapped into that path.
 TEST_F(Extraction, OutputGoesWhereThePictureWasReadNeverThroughALink)
 {
     TempDir other;
@@ -329,9 +328,8 @@ TEST_F(Extraction, OutputGoesWhereThePictureWasReadNeverThroughALink)
     Recorder recorder;
     std::string last;
     recorder.onRow = [&](const std::string& row) {
-        if (row == during) {
+        if (row == during)
             ASSERT_EQ(::symlink(victim.c_str(), (during + ".wav").c_str()), 0);
-        }
         if (last == moved) { // between reading the picture and writing its WAV
             ASSERT_EQ(::rename((dir / "pics").c_str(), (dir / "moved").c_str()), 0);
             ASSERT_EQ(::symlink(other.path().c_str(), (dir / "pics").c_str()), 0);
@@ -418,9 +416,8 @@ TEST_F(Extraction, OtherFolderMirrorsTheTreeNeverThroughALink)
     WriteFile(outside, CameraFile(sound));
     Recorder recorder;
     recorder.onRow = [&](const std::string& row) {
-        if (row == b) {
+        if (row == b)
             ASSERT_EQ(::symlink(victim.path().c_str(), (out / "2004").c_str()), 0);
-        }
     };
     RunExtraction({a, two, b, c, outside}, recorder,
                   {.strOutputDir = out.path(), .strTreeRoot = dir.path(), .bKeepGoing = true});
@@ -439,8 +436,7 @@ TEST_F(Extraction, OtherFolderMirrorsTheTreeNeverThroughALink)
 }
 
 // A picture's folder that cannot be written: another folder is asked for once a run, naming the sources' common
-// parent, and takes every later memo; without one the failure stands and ends the run unless it is to keep
-// going.
+// parent, and takes every later memo; without one the failure stands, ending the run unless told to go on.
 TEST_F(Extraction, AnotherFolderIsAskedOnceWhenThePicturesCannotBeWritten)
 {
     TempDir out;

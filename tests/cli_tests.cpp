@@ -122,9 +122,8 @@ TEST_F(Cli, ArgumentsGiveStatusRowsAndReasons)
         EXPECT_EQ(Call({"--check", dir / name}).out, dir / escaped + "\tUnreadable\n");
 }
 
-// -o: every WAV below the output folder at its picture's place, the reports
-// naming it; the read-only tree stays as it was (for root, who may write
-// anyway, that is what is checked). A link planted as an output subfolder is
+// -o: every WAV below the output folder at its picture's place, the reports naming it; the read-only tree stays
+// as it was (for root, who may write anyway, that is what is checked). A link planted as an output subfolder is
 // not followed, and an output folder inside the tree is not searched.
 TEST_F(Cli, OutputFolderMirrorsAReadOnlyTree)
 {
@@ -186,9 +185,8 @@ TEST_F(Cli, UnreadableFoldersAndFullOutput)
     EXPECT_NE(full.err.find("cannot write standard output: No space left on device"), std::string::npos);
 }
 
-// Several patterns in one mask (by default both JPEG endings and FlashPix files); folders that match it are no
-// rows and no error; a relative folder prints as the plain absolute path; each folder's files come in name
-// order.
+// Several patterns in one mask (by default both JPEG endings and FlashPix files); folders matching it are no
+// rows and no error; a relative folder prints as the plain absolute path; files come in name order.
 TEST_F(Cli, MasksFoldersAndEverySource)
 {
     MakeDir(dir / "folder.jpg");

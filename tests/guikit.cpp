@@ -133,8 +133,7 @@ int main(int argc, char** argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
     // The window tests run the real dialog without a display and without a sound device (a test may choose
-    // another driver), and the form they remember, and the thumbnails they make, go to folders of their own,
-    // never the user's.
+    // another driver); the form they remember and the thumbnails they make go to folders of their own.
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     setenv("SDL_AUDIODRIVER", "dummy", 0);
     const TempDir config;

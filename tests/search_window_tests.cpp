@@ -73,8 +73,7 @@ TEST_F(SearchWindow, LookInIsExpandedAndChecked)
 }
 
 // Sizes in kilobytes of 1024 bytes, bounds inclusive. A field that holds no integer gives one message, keeps
-// the focus and searches nothing (an Add over these files would list more); a range that leaves nothing says
-// so.
+// the focus and searches nothing (an Add would list more); a range that leaves nothing says so.
 TEST_F(SearchWindow, SizeFields)
 {
     for (const auto& [name, size] :
@@ -202,8 +201,7 @@ TEST_F(SearchWindow, RowTexts)
 }
 
 // "Missing" for a memo the camera named that is gone, "?" for a picture that cannot be read, each with its
-// reason as tooltip and read out as shown; sorted Yes, Missing, No, ?; "Only list files with sound" lists
-// neither.
+// reason as tooltip and read out; sorted Yes, Missing, No, ?; "Only list files with sound" lists neither.
 TEST_F(SearchWindow, MissingAndUnknownSound)
 {
     Camera("1.jpg");

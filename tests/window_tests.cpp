@@ -44,8 +44,8 @@ TEST_F(Window, EveryControlHasANameAndTheKeyboardReachesIt)
 }
 
 // The form and the window's size, divider and column widths as the last run left them; a picture given at start
-// (as "Open in Vocaline" gives it) stands for its folder over the remembered one, which is searched with the
-// picture's row selected, listed even where the mask leaves it out.
+// ("Open in Vocaline") stands for its folder over the remembered one, searched with its row selected, listed
+// even where the mask leaves it out.
 TEST(StartUp, RememberedFormShapeAndThePictureGiven)
 {
     RecordedServices services;
