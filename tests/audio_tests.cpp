@@ -328,8 +328,9 @@ TEST_F(Extraction, OutputGoesWhereThePictureWasReadNeverThroughALink)
     Recorder recorder;
     std::string last;
     recorder.onRow = [&](const std::string& row) {
-        if (row == during)
+        if (row == during) {
             ASSERT_EQ(::symlink(victim.c_str(), (during + ".wav").c_str()), 0);
+        }
         if (last == moved) { // between reading the picture and writing its WAV
             ASSERT_EQ(::rename((dir / "pics").c_str(), (dir / "moved").c_str()), 0);
             ASSERT_EQ(::symlink(other.path().c_str(), (dir / "pics").c_str()), 0);
@@ -416,8 +417,9 @@ TEST_F(Extraction, OtherFolderMirrorsTheTreeNeverThroughALink)
     WriteFile(outside, CameraFile(sound));
     Recorder recorder;
     recorder.onRow = [&](const std::string& row) {
-        if (row == b)
+        if (row == b) {
             ASSERT_EQ(::symlink(victim.path().c_str(), (out / "2004").c_str()), 0);
+        }
     };
     RunExtraction({a, two, b, c, outside}, recorder,
                   {.strOutputDir = out.path(), .strTreeRoot = dir.path(), .bKeepGoing = true});

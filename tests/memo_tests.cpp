@@ -91,8 +91,9 @@ TEST(Memos, GeneratedTrailersAndRelatedSoundFiles)
         EXPECT_EQ(DescribeMemoPlace(memos[0]), one.place);
         // A source left out is not looked at.
         EXPECT_EQ(CheckSound(path, nullptr, {}, ALL_MEMO_SOURCES & ~SourceBit(one.source)), SoundCheck::No);
-        if (one.source == MemoSource::SoundShotTrailer && Have("exiftool"))
+        if (one.source == MemoSource::SoundShotTrailer && Have("exiftool")) {
             EXPECT_EQ(Shell("exiftool -b -EmbeddedAudioFile " + Quote(path), true), std::string(wav.begin(), wav.end()));
+        }
     }
     // A RIFF file that is no WAVE (a video) beside the picture is no memo.
     WriteFile(dir / "clip.jpg", plain);

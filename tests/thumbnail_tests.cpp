@@ -169,8 +169,9 @@ TEST_F(Thumbnails, NothingWrittenWhereTheCacheIsNotOurs)
         EXPECT_NE(made.image.pixelColor(10, 10), QColor(Qt::red)) << kind;
         // What was planted stays as it was, and nothing is added.
         EXPECT_EQ(Exists(Stored(picture)), kind != "read-only") << kind;
-        if (kind != "read-only")
+        if (kind != "read-only") {
             EXPECT_EQ(QImage(QString::fromStdString(Stored(picture))).pixelColor(10, 10), QColor(Qt::red)) << kind;
+        }
     }
     ::chmod(folder.c_str(), 0700);
 
