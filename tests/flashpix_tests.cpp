@@ -152,7 +152,7 @@ TEST(FlashPix, MalformedFilesGiveWhatTheyHoldAndNoMore)
         {"pieces behind the start of scan",
          Concat(FileWith({whole, first}, Segment(0xDA, {1, 1, 0, 0, 0x3F, 0})), Segment(0xE2, rest)),
          {{Slice(memo, 0, 1000 - 28), false}}},
-        {"pieces behind the end of image", Concat(FileWith({whole, first}, {0xFF, 0xD9}), Segment(0xE2, rest)),
+        {"pieces behind the end of image", Concat(FileWith({whole, first}, {0xFF, 0xD9, 0, 2}), Segment(0xE2, rest)),
          {{Slice(memo, 0, 1000 - 28), false}}},
         {"file cut inside the last piece", cut, {{Slice(memo, 0, memo.size() - 500), false}}},
         {"a list entry cut short", FileWith({Slice(whole, 0, 20), first, rest}), {}},
